@@ -1,0 +1,50 @@
+# Every target installs what is missing first, so each works on a fresh Debian 12 machine.
+JOBS ?= $(shell nproc)
+RUN_ARGS ?= --format --input examples/sample.json
+
+.PHONY: all deps build run test test-sanitize bench fuzz fuzz-smoke format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build/build.ninja:
+	cmake --preset default
+
+build: deps build/build.ninja
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	build/tools/telvar-gen/telvar-gen $(RUN_ARGS)
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+build-sanitize/build.ninja:
+	cmake --preset sanitize
+
+test-sanitize: deps build-sanitize/build.ninja
+	cmake --build --preset sanitize -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	bench/run-all build-release
+
+build-fuzz/build.ninja:
+	cmake --preset fuzz
+
+fuzz: deps build-fuzz/build.ninja
+	cmake --build --preset fuzz -j $(JOBS)
+
+# A short run of every fuzz target, for CI.
+fuzz-smoke: fuzz
+	fuzz/run-all build-fuzz 20
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf build build-sanitize build-release build-fuzz

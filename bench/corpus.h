@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace telvar::bench {
+
+/// A JSON array of records of about `bytes` bytes, generated with a fixed seed: nested objects,
+/// arrays, nulls, ISO 8601 dates, time intervals, URLs, non-ASCII text and numbers.
+[[nodiscard]] std::string recordCorpus(std::size_t bytes);
+
+/// Strings only, much of them non-ASCII with escapes.
+[[nodiscard]] std::string stringCorpus(std::size_t bytes);
+
+/// Numbers only.
+[[nodiscard]] std::string numberCorpus(std::size_t bytes);
+
+/// `depth` nested arrays around an object.
+[[nodiscard]] std::string deepCorpus(int depth);
+
+/// One object with `keys` members.
+[[nodiscard]] std::string wideCorpus(int keys);
+
+}  // namespace telvar::bench

@@ -1,0 +1,222 @@
+#include "telvar/parse/json_grammar.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace telvar {
+namespace {
+
+using namespace parse;
+
+// A piece of a string's text: a run of the input, or one decoded code point.
+struct StringPiece {
+  std::string_view text;
+  char32_t codePoint = 0;
+};
+
+struct CollectPieces {
+  using Output = std::string;
+  Output start() const { return {}; }
+  void add(Output& out, StringPiece piece) const {
+    if (!piece.text.empty()) {
+      out.append(piece.text);
+    } else {
+      appendUtf8(out, piece.codePoint);
+    }
+  }
+};
+
+// An object's members as they arrive: the first of duplicate keys wins.
+struct Members {
+  ValueMap dictionary;
+  std::vector<std::string> orderedKeys;
+};
+
+struct CollectMembers {
+  using Output = Members;
+  Output start() const { return {}; }
+  void add(Output& out, std::pair<std::string, Value>&& member) const {
+    if (out.dictionary.insertIfAbsent(member.first, std::move(member.second))) {
+      out.orderedKeys.push_back(std::move(member.first));
+    }
+  }
+};
+
+template <class T>
+auto constant(T value) {
+  return [value](auto&&) { return std::optional<T>(value); };
+}
+
+auto whitespace() {
+  // Space, U+0000, tab, line feed, carriage return, and carriage return + line feed.
+  static constexpr char kWhitespace[] = {' ', '\0', '\t', '\n', '\r', '\r', '\n'};
+  return zeroOrMore(characterIn(std::string_view(kWhitespace, sizeof kWhitespace)),
+                    CollectCount{});
+}
+
+template <Rule P>
+auto token(P p) {
+  return keepLeft(std::move(p), whitespace());
+}
+
+auto nullRule() { return token(map(literal("null"), constant(Value::null()))); }
+
+auto boolRule() {
+  return token(orElse(map(literal("true"), constant(Value::bool_(true))),
+                      map(literal("false"), constant(Value::bool_(false)))));
+}
+
+Value numberValue(const std::string& text, bool integral) {
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  if (integral) {
+    std::int64_t i = 0;
+    auto [ptr, ec] = std::from_chars(first, last, i);
+    if (ec == std::errc() && ptr == last) return Value::number(Value::Number::int_(i));
+  }
+  double d = 0;
+  auto [ptr, ec] = std::from_chars(first, last, d);
+  if (ec == std::errc::result_out_of_range) {
+    // Beyond the range of a double: infinity when the magnitude is too large, zero when it is
+    // too small, with the text's sign. The decimal exponent of the first significant digit
+    // tells which.
+    const bool negative = text[0] == '-';
+    std::size_t mantissaEnd = text.find('e');
+    if (mantissaEnd == std::string::npos) mantissaEnd = text.size();
+    long exponent = 0;
+    if (mantissaEnd < text.size()) {
+      std::string_view e(text.data() + mantissaEnd + 1, text.size() - mantissaEnd - 1);
+      bool negativeExponent = !e.empty() && e[0] == '-';
+      if (!e.empty() && (e[0] == '-' || e[0] == '+')) e.remove_prefix(1);
+      for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+      if (negativeExponent) exponent = -exponent;
+    }
+    std::string_view mantissa(text.data() + (negative ? 1 : 0),
+                              mantissaEnd - (negative ? 1 : 0));
+    std::size_t point = mantissa.find('.');
+    if (point == std::string_view::npos) point = mantissa.size();
+    std::size_t firstDigit = mantissa.find_first_not_of("0.");
+    long position = firstDigit == std::string_view::npos
+                        ? 0
+                        : (firstDigit < point ? static_cast<long>(point - firstDigit)
+                                              : -static_cast<long>(firstDigit - point - 1));
+    const bool tooLarge = firstDigit != std::string_view::npos && exponent + position > 0;
+    d = tooLarge ? std::numeric_limits<double>::infinity() : 0.0;
+    if (negative) d = -d;
+  }
+  return Value::number(Value::Number::double_(d));
+}
+
+auto numberRule() {
+  auto digit = characterIn("0123456789");
+  auto digits = zeroOrMore(digit, CollectText{});
+  auto digitsPlus = map(digits, [](std::string s) {
+    return s.empty() ? std::nullopt : std::optional<std::string>(std::move(s));
+  });
+  auto integerPart =
+      orElse(map(character("0"), [](std::string_view) { return std::optional<std::string>("0"); }),
+             map(zip(characterIn("123456789"), digits), [](auto&& p) {
+               std::string s(p.first);
+               s += p.second;
+               return std::optional<std::string>(std::move(s));
+             }));
+  auto fraction = optional(keepRight(character("."), digitsPlus));
+  auto exponent = optional(
+      zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
+  auto number = map(zip(zip(zip(optional(character("-")), integerPart), fraction), exponent),
+                    [](auto&& parts) {
+                      auto& [signAndInteger, fractionPart] = parts.first;
+                      auto& [sign, integer] = signAndInteger;
+                      auto& exponentPart = parts.second;
+                      std::string text;
+                      if (sign) text += '-';
+                      text += integer;
+                      if (fractionPart) {
+                        text += '.';
+                        text += *fractionPart;
+                      }
+                      if (exponentPart) {
+                        text += 'e';
+                        if (exponentPart->first) text += *exponentPart->first;
+                        text += exponentPart->second;
+                      }
+                      return std::optional<Value>(
+                          numberValue(text, !fractionPart && !exponentPart));
+                    });
+  return token(number);
+}
+
+auto stringRule() {
+  auto plain = map(characterWhere([](std::string_view c) {
+                     return !detail::sameCharacter(c, "\"") && !detail::sameCharacter(c, "\\");
+                   }),
+                   [](std::string_view c) { return std::optional<StringPiece>(StringPiece{c}); });
+  auto escape = [](const char* sequence, const char* yields) {
+    return map(literal(sequence),
+               [yields](std::string_view) { return std::optional<StringPiece>(StringPiece{yields}); });
+  };
+  auto escapes = oneOf(escape("\\\"", "\""), escape("\\\\", "\\"), escape("\\/", "/"),
+                       escape("\\n", "\n"), escape("\\r", "\r"), escape("\\t", "\t"));
+  auto hex = characterIn("0123456789ABCDEFabcdef");
+  auto unicode =
+      map(keepRight(literal("\\u"), zip(zip(zip(hex, hex), hex), hex)), [](auto&& digits) {
+        const std::string_view d[4] = {digits.first.first.first, digits.first.first.second,
+                                       digits.first.second, digits.second};
+        char32_t n = 0;
+        for (std::string_view c : d) {
+          char h = c[0];
+          n = n * 16 + static_cast<char32_t>(h <= '9' ? h - '0' : (h | 0x20) - 'a' + 10);
+        }
+        // Surrogates are not combined into pairs: each reads as one underscore.
+        if (n >= 0xD800 && n <= 0xDFFF) return std::optional<StringPiece>(StringPiece{"_"});
+        return std::optional<StringPiece>(StringPiece{{}, n});
+      });
+  auto stringCharacter = oneOf(plain, escapes, unicode);
+  return keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
+                  character("\""));
+}
+
+auto valueReference() {
+  return deferred([]() -> const Parser<Value>& { return jsonValueParser(); });
+}
+
+auto comma() { return token(character(",")); }
+
+auto objectRule() {
+  auto member = zip(token(keepLeft(token(stringRule()), character(":"))), valueReference());
+  auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
+  auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
+                    [](Members m) {
+                      return std::optional<Value>(Value::object(
+                          {}, std::move(m.dictionary), std::move(m.orderedKeys)));
+                    });
+  return token(nested(object, kMaxJsonDepth));
+}
+
+auto arrayRule() {
+  auto elements = zeroOrMoreSeparated(valueReference(), comma());
+  auto array =
+      map(keepRight(token(character("[")),
+                    keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
+                             character("]"))),
+          [](std::vector<Value> values) {
+            return std::optional<Value>(Value::array({}, std::move(values)));
+          });
+  return token(nested(array, kMaxJsonDepth));
+}
+
+auto stringValueRule() {
+  return map(stringRule(), [](std::string s) { return std::optional<Value>(Value::string(std::move(s))); });
+}
+
+}  // namespace
+
+const Parser<Value>& jsonValueParser() {
+  static const Parser<Value> instance(token(keepRight(
+      whitespace(),
+      oneOf(nullRule(), boolRule(), numberRule(), stringValueRule(), objectRule(), arrayRule()))));
+  return instance;
+}
+
+}  // namespace telvar

@@ -1,0 +1,112 @@
+#include "telvar/value/merge.h"
+
+#include <unordered_set>
+
+#include "telvar/unicode/text.h"
+#include "telvar/value/url.h"
+
+namespace telvar {
+namespace {
+
+using Kind = Value::Kind;
+
+Value nullable(const Value& v) { return v.is(Kind::null) ? v : Value::null(v); }
+
+Value mergedObjects(const Value::Object& a, const Value::Object& b) {
+  ValueMap members = a.dictionary;
+  std::unordered_set<std::string> mergedKeys;  // canonical forms of keys merged from A's side
+  for (const auto& key : a.orderedKeys) {
+    const Value* ma = a.dictionary.find(key);
+    if (!ma) continue;
+    const Value* mb = b.dictionary.find(key);
+    members.insertOrAssign(key, mb ? mergedWith(*ma, *mb) : nullable(*ma));
+    if (mb) mergedKeys.insert(nfc(key));
+  }
+  for (const auto& key : b.orderedKeys) {
+    const Value* mb = b.dictionary.find(key);
+    if (!mb) continue;
+    const Value* ma = a.dictionary.find(key);
+    // A member on both sides was merged above already, with the same result.
+    if (ma && mergedKeys.count(nfc(key))) continue;
+    members.insertOrAssign(key, ma ? mergedWith(*ma, *mb) : nullable(*mb));
+  }
+  // Key order: A's keys, then B's keys not yet in the list (each added once).
+  std::vector<std::string> keys = a.orderedKeys;
+  std::unordered_set<std::string> seen;
+  seen.reserve(keys.size() + b.orderedKeys.size());
+  for (const auto& k : keys) seen.insert(nfc(k));
+  for (const auto& k : b.orderedKeys) {
+    if (seen.insert(nfc(k)).second) keys.push_back(k);
+  }
+  return Value::object(a.names, std::move(members), std::move(keys));
+}
+
+}  // namespace
+
+Value mergedWith(const Value& a, const Value& b) {
+  if (a.is(Kind::empty)) return b;
+  if (b.is(Kind::null)) {
+    const Value* inner = b.nullInner();
+    if (a.is(Kind::null)) {
+      const Value* ai = a.nullInner();
+      if (!ai && !inner) return Value::null();
+      if (!inner) return Value::null(*ai);
+      if (!ai) return Value::null(*inner);
+      return Value::null(mergedWith(*ai, *inner));
+    }
+    if (!inner) return Value::null(a);
+    return Value::null(mergedWith(*inner, a));
+  }
+  if (b.is(Kind::empty)) return a;
+  if (a.is(Kind::null)) {
+    const Value* ai = a.nullInner();
+    return ai ? Value::null(mergedWith(*ai, b)) : Value::null(b);
+  }
+  switch (a.kind()) {
+    case Kind::bool_:
+      if (b.is(Kind::bool_)) return Value::bool_(a.boolValue() && b.boolValue());
+      break;
+    case Kind::number:
+      if (b.is(Kind::number)) {
+        // The kind widens to double; the value is B's double, else A's number.
+        return b.numberValue().isDouble() ? b : a;
+      }
+      break;
+    case Kind::string:
+      if (b.is(Kind::string)) return urlWithHost(a.stringValue()) ? b : a;
+      if (b.is(Kind::url)) return a;
+      break;
+    case Kind::url:
+      if (b.is(Kind::string)) return b;
+      if (b.is(Kind::url)) return a;
+      break;
+    case Kind::object:
+      if (b.is(Kind::object)) return mergedObjects(a.objectValue(), b.objectValue());
+      break;
+    case Kind::array:
+      if (b.is(Kind::array)) {
+        std::vector<Value> all = a.arrayValue().values;
+        const auto& more = b.arrayValue().values;
+        all.insert(all.end(), more.begin(), more.end());
+        return Value::array(a.arrayValue().names, {mergedElements(all)});
+      }
+      break;
+    case Kind::date:
+      if (b.is(Kind::date)) return a;
+      break;
+    default:
+      break;
+  }
+  return Value::empty();
+}
+
+Value mergedElements(const std::vector<Value>& values) {
+  if (values.empty()) return Value::empty();
+  Value accumulator = values.front();
+  for (std::size_t i = 1; i < values.size(); ++i) {
+    accumulator = mergedWith(accumulator, values[i]);
+  }
+  return accumulator;
+}
+
+}  // namespace telvar
