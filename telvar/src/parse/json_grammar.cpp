@@ -15,14 +15,13 @@ struct StringPiece {
   char32_t codePoint = 0;
 };
 
-struct CollectPieces {
-  using Output = std::string;
-  Output start() const { return {}; }
-  void add(Output& out, StringPiece piece) const {
+struct CollectPieces : CollectText {
+  void add(State& s, StringPiece piece) const {
     if (!piece.text.empty()) {
-      out.append(piece.text);
+      CollectText::add(s, piece.text);
     } else {
-      appendUtf8(out, piece.codePoint);
+      s.flush();
+      appendUtf8(s.text, piece.codePoint);
     }
   }
 };
@@ -149,7 +148,7 @@ auto numberRule() {
 
 auto stringRule() {
   auto plain = map(characterWhere([](std::string_view c) {
-                     return !detail::sameCharacter(c, "\"") && !detail::sameCharacter(c, "\\");
+                     return !parse::detail::sameCharacter(c, "\"") && !parse::detail::sameCharacter(c, "\\");
                    }),
                    [](std::string_view c) { return std::optional<StringPiece>(StringPiece{c}); });
   auto escape = [](const char* sequence, const char* yields) {
@@ -177,45 +176,77 @@ auto stringRule() {
                   character("\""));
 }
 
+// The shared parsers of the grammar. Each is built once and reached through its handle, which
+// also keeps the frames of the recursive rules small: only the container rules lie on the
+// recursion path, so nesting 512 deep stays far from the stack limit.
+const Parser<Value>& jsonNullParser() {
+  static const Parser<Value> instance(nullRule());
+  return instance;
+}
+
+const Parser<Value>& jsonBoolParser() {
+  static const Parser<Value> instance(boolRule());
+  return instance;
+}
+
+const Parser<Value>& jsonNumberParser() {
+  static const Parser<Value> instance(numberRule());
+  return instance;
+}
+
+const Parser<std::string>& jsonStringParser() {
+  static const Parser<std::string> instance(stringRule());
+  return instance;
+}
+
+const Parser<Value>& jsonStringValueParser() {
+  static const Parser<Value> instance(map(jsonStringParser(), [](std::string s) {
+    return std::optional<Value>(Value::string(std::move(s)));
+  }));
+  return instance;
+}
+
 auto valueReference() {
   return deferred([]() -> const Parser<Value>& { return jsonValueParser(); });
 }
 
 auto comma() { return token(character(",")); }
 
-auto objectRule() {
-  auto member = zip(token(keepLeft(token(stringRule()), character(":"))), valueReference());
-  auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
-  auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
-                    [](Members m) {
-                      return std::optional<Value>(Value::object(
-                          {}, std::move(m.dictionary), std::move(m.orderedKeys)));
-                    });
-  return token(nested(object, kMaxJsonDepth));
+const Parser<Value>& jsonObjectParser() {
+  static const Parser<Value> instance = [] {
+    auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), valueReference());
+    auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
+    auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
+                      [](Members m) {
+                        return std::optional<Value>(Value::object(
+                            {}, std::move(m.dictionary), std::move(m.orderedKeys)));
+                      });
+    return Parser<Value>(token(nested(object, kMaxJsonDepth)));
+  }();
+  return instance;
 }
 
-auto arrayRule() {
-  auto elements = zeroOrMoreSeparated(valueReference(), comma());
-  auto array =
-      map(keepRight(token(character("[")),
-                    keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
-                             character("]"))),
-          [](std::vector<Value> values) {
-            return std::optional<Value>(Value::array({}, std::move(values)));
-          });
-  return token(nested(array, kMaxJsonDepth));
-}
-
-auto stringValueRule() {
-  return map(stringRule(), [](std::string s) { return std::optional<Value>(Value::string(std::move(s))); });
+const Parser<Value>& jsonArrayParser() {
+  static const Parser<Value> instance = [] {
+    auto elements = zeroOrMoreSeparated(valueReference(), comma());
+    auto array = map(
+        keepRight(token(character("[")),
+                  keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
+                           character("]"))),
+        [](std::vector<Value> values) {
+          return std::optional<Value>(Value::array({}, std::move(values)));
+        });
+    return Parser<Value>(token(nested(array, kMaxJsonDepth)));
+  }();
+  return instance;
 }
 
 }  // namespace
 
 const Parser<Value>& jsonValueParser() {
   static const Parser<Value> instance(token(keepRight(
-      whitespace(),
-      oneOf(nullRule(), boolRule(), numberRule(), stringValueRule(), objectRule(), arrayRule()))));
+      whitespace(), oneOf(jsonNullParser(), jsonBoolParser(), jsonNumberParser(),
+                          jsonStringValueParser(), jsonObjectParser(), jsonArrayParser()))));
   return instance;
 }
 

@@ -175,15 +175,8 @@ void advance(ClusterState& s, int current, UChar32 c) {
 
 }  // namespace
 
-Cluster firstCluster(std::string_view text) noexcept {
+Cluster detail::firstClusterSlow(std::string_view text) noexcept {
   if (text.empty()) return {0, true};
-  const auto b0 = static_cast<unsigned char>(text[0]);
-  if (b0 < 0x80) {
-    // Between two ASCII characters there is always a boundary, except inside CR LF.
-    if (text.size() == 1) return {1, true};
-    const auto b1 = static_cast<unsigned char>(text[1]);
-    if (b1 < 0x80) return {(b0 == '\r' && b1 == '\n') ? 2u : 1u, true};
-  }
   int cp;
   std::size_t i = decodeUtf8(text, cp);
   if (cp < 0) return {i, false};

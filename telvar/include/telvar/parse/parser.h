@@ -298,7 +298,8 @@ Optional<P> optional(P p) {
 }
 
 /// How a repetition gathers its outputs: by default into a vector. A collector has an `Output`,
-/// `Output start() const` and `void add(Output&, Element&&) const`.
+/// `Output start() const` and `void add(Output&, Element&&) const`; one that gathers into a
+/// working state of its own also has a `State` type and `Output finish(State&&) const`.
 template <class T>
 struct CollectVector {
   using Output = std::vector<T>;
@@ -316,14 +317,54 @@ struct CollectCount {
   }
 };
 
-/// Concatenates text outputs.
+/// Concatenates text outputs. Pieces that follow each other in the input (the usual case: views
+/// of consecutive characters) are joined as one view and copied once.
 struct CollectText {
   using Output = std::string;
-  Output start() const { return {}; }
-  void add(Output& out, std::string_view piece) const { out.append(piece); }
+  struct State {
+    std::string text;
+    std::string_view pending;
+    void flush() {
+      text.append(pending);
+      pending = {};
+    }
+  };
+  State start() const { return {}; }
+  void add(State& s, std::string_view piece) const {
+    if (s.pending.data() + s.pending.size() == piece.data()) {
+      s.pending = std::string_view(s.pending.data(), s.pending.size() + piece.size());
+      return;
+    }
+    s.flush();
+    s.pending = piece;
+  }
+  Output finish(State&& s) const {
+    if (s.text.empty()) return std::string(s.pending);
+    s.flush();
+    return std::move(s.text);
+  }
 };
 
 namespace detail {
+template <class C>
+struct StateOf {
+  using type = typename C::Output;
+};
+template <class C>
+  requires requires { typename C::State; }
+struct StateOf<C> {
+  using type = typename C::State;
+};
+
+template <class C, class S>
+typename C::Output finish(const C& collect, S&& state) {
+  if constexpr (requires { typename C::State; }) {
+    return collect.finish(std::forward<S>(state));
+  } else {
+    return std::forward<S>(state);
+  }
+}
+
 inline void checkConsumed(const Input& before, const Input& after) {
   // A repetition of a parser that matches without consuming would never end.
   if (after.text.size() >= before.text.size()) {
@@ -338,14 +379,14 @@ struct ZeroOrMore {
   P p;
   C collect;
   Result<Output> parse(Input i) const {
-    Output out = collect.start();
+    typename detail::StateOf<C>::type out = collect.start();
     Input rest = i;
     while (auto r = p.parse(rest)) {
       detail::checkConsumed(rest, r->rest);
       collect.add(out, std::move(r->output));
       rest = r->rest;
     }
-    return Match<Output>{std::move(out), rest};
+    return Match<Output>{detail::finish(collect, std::move(out)), rest};
   }
 };
 
@@ -363,9 +404,9 @@ struct ZeroOrMoreSeparated {
   S separator;
   C collect;
   Result<Output> parse(Input i) const {
-    Output out = collect.start();
+    typename detail::StateOf<C>::type out = collect.start();
     auto first = p.parse(i);
-    if (!first) return Match<Output>{std::move(out), i};
+    if (!first) return Match<Output>{detail::finish(collect, std::move(out)), i};
     collect.add(out, std::move(first->output));
     Input rest = first->rest;
     for (;;) {
@@ -377,7 +418,7 @@ struct ZeroOrMoreSeparated {
       collect.add(out, std::move(next->output));
       rest = next->rest;
     }
-    return Match<Output>{std::move(out), rest};
+    return Match<Output>{detail::finish(collect, std::move(out)), rest};
   }
 };
 

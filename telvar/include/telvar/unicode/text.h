@@ -35,9 +35,23 @@ struct Cluster {
   bool valid = true;
 };
 
+namespace detail {
+[[nodiscard]] Cluster firstClusterSlow(std::string_view text) noexcept;
+}
+
 /// The first extended grapheme cluster of `text` (length 0 for empty text). Carriage return plus
 /// line feed is one cluster; so is a character with its combining marks.
-[[nodiscard]] Cluster firstCluster(std::string_view text) noexcept;
+[[nodiscard]] inline Cluster firstCluster(std::string_view text) noexcept {
+  // Between two ASCII characters there is always a boundary, except inside CR LF.
+  if (text.size() >= 2) {
+    const auto b0 = static_cast<unsigned char>(text[0]);
+    const auto b1 = static_cast<unsigned char>(text[1]);
+    if ((b0 | b1) < 0x80) return {(b0 == '\r' && b1 == '\n') ? 2u : 1u, true};
+  } else if (text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80) {
+    return {1, true};
+  }
+  return detail::firstClusterSlow(text);
+}
 
 /// Splits `text` into its grapheme clusters (ill-formed sequences are their own clusters).
 template <class F>
