@@ -34,13 +34,7 @@ struct Members {
 
 struct CollectMembers {
   using Output = Members;
-  Output start() const {
-    // Most objects in samples are small: one allocation each instead of a growth sequence.
-    Members m;
-    m.dictionary.reserve(8);
-    m.orderedKeys.reserve(8);
-    return m;
-  }
+  Output start() const { return {}; }
   void add(Output& out, std::pair<std::string, Value>&& member) const {
     if (out.dictionary.insertIfAbsent(member.first, std::move(member.second))) {
       out.orderedKeys.push_back(std::move(member.first));
