@@ -1,6 +1,7 @@
 #include <utility>
 
 #include "telvar/code/code.h"
+#include "value/members.h"
 
 namespace telvar {
 namespace {
@@ -56,11 +57,36 @@ std::optional<PropertyType> leafType(const Value& value) {
   return std::nullopt;
 }
 
-// The property type of a value (the code of the value, as a property type). Children are
-// inferred before their parent with an explicit stack, so nesting depth costs no call stack.
-PropertyType typeOf(const Value& root) {
-  if (auto leaf = leafType(root)) return std::move(*leaf);
+// Infers property types (the code of a value, as a property type). Children are inferred before
+// their parent with an explicit stack, so nesting depth costs no call stack; the stacks are kept
+// between calls, so the members of a wide object cost no allocations of their own.
+class Inferrer {
+ public:
+  PropertyType typeOf(const Value& root) {
+    if (auto leaf = leafType(root)) return std::move(*leaf);
+    m_frames.push_back({&root, nullptr, 0, m_results.size()});
+    while (true) {
+      Frame& frame = m_frames.back();
+      const std::string* key = nullptr;
+      if (const Value* child = nextChild(frame, key)) {
+        if (auto leaf = leafType(*child)) {
+          m_results.push_back({key, std::move(*leaf)});
+        } else {
+          m_frames.push_back({child, key, 0, m_results.size()});
+        }
+        continue;
+      }
+      // Every child is inferred: build this value's type from their results.
+      PropertyType type = built(*frame.value, frame.base);
+      m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(frame.base), m_results.end());
+      const std::string* ownKey = frame.key;
+      m_frames.pop_back();
+      if (m_frames.empty()) return type;
+      m_results.push_back({ownKey, std::move(type)});
+    }
+  }
 
+ private:
   // A value whose children are being inferred; `key` is its key in its parent object (nullptr
   // when the parent is not an object), `next` the position of its next child, and `base` where
   // its children's types begin on the result stack.
@@ -70,93 +96,74 @@ PropertyType typeOf(const Value& root) {
     std::size_t next;
     std::size_t base;
   };
-  // Finished child types, each with its key when its parent is an object.
+  // A finished child type, with its key when its parent is an object.
   struct Result {
     const std::string* key;
     PropertyType type;
   };
-  std::vector<Frame> frames{{&root, nullptr, 0, 0}};
-  std::vector<Result> results;
 
-  while (true) {
-    Frame& frame = frames.back();
+  static const Value* nextChild(Frame& frame, const std::string*& key) {
     const Value& value = *frame.value;
-    const Value* child = nullptr;
-    const std::string* key = nullptr;
     switch (value.kind()) {
       case VKind::object: {
         const auto& object = value.objectValue();
-        while (!child && frame.next < object.orderedKeys.size()) {
-          key = &object.orderedKeys[frame.next++];
-          child = object.dictionary.find(*key);  // keys without a member are skipped
+        while (frame.next < object.orderedKeys.size()) {
+          key = &object.orderedKeys[frame.next];
+          // Keys without a member are skipped.
+          if (const Value* member = detail::memberAt(object, frame.next++)) return member;
         }
-        break;
+        return nullptr;
       }
       case VKind::array:  // only the first element is looked at
-        if (frame.next++ == 0) child = &value.arrayValue().values.front();
-        break;
+        return frame.next++ == 0 ? &value.arrayValue().values.front() : nullptr;
       case VKind::null:
-        if (frame.next++ == 0) child = value.nullInner();
-        break;
+        return frame.next++ == 0 ? value.nullInner() : nullptr;
       case VKind::dictionary:
-        if (frame.next++ == 0) child = value.dictionaryValue().value.get();
-        break;
+        return frame.next++ == 0 ? value.dictionaryValue().value.get() : nullptr;
       default:
-        break;
+        return nullptr;
     }
+  }
 
-    if (child) {
-      if (auto leaf = leafType(*child)) {
-        results.push_back({key, std::move(*leaf)});
-      } else {
-        frames.push_back({child, key, 0, results.size()});
-      }
-      continue;
-    }
-
-    // Every child is inferred: build this value's type from their results.
-    const std::size_t base = frame.base;
-    std::optional<PropertyType> type;
+  PropertyType built(const Value& value, std::size_t base) {
     switch (value.kind()) {
       case VKind::object: {
         const auto& object = value.objectValue();
         std::vector<Property> properties;
-        properties.reserve(results.size() - base);
-        for (std::size_t i = base; i < results.size(); ++i) {
+        properties.reserve(m_results.size() - base);
+        for (std::size_t i = base; i < m_results.size(); ++i) {
           properties.push_back(
-              {appended(object.names, *results[i].key), std::move(results[i].type)});
+              {appended(object.names, *m_results[i].key), std::move(m_results[i].type)});
         }
-        type = PropertyType::object(Object{object.names, std::move(properties)});
-        break;
+        return PropertyType::object(Object{object.names, std::move(properties)});
       }
       case VKind::array:
-        type = PropertyType::array(std::move(results[base].type));
-        break;
+        return PropertyType::array(std::move(m_results[base].type));
       case VKind::null:
-        type = PropertyType::optional(std::move(results[base].type));
-        break;
+        return PropertyType::optional(std::move(m_results[base].type));
       default:  // dictionary
-        type = PropertyType::dictionary(std::move(results[base].type));
-        break;
+        return PropertyType::dictionary(std::move(m_results[base].type));
     }
-    results.erase(results.begin() + static_cast<std::ptrdiff_t>(base), results.end());
-    const std::string* ownKey = frame.key;
-    frames.pop_back();
-    if (frames.empty()) return std::move(*type);
-    results.push_back({ownKey, std::move(*type)});
   }
-}
+
+  std::vector<Frame> m_frames;
+  std::vector<Result> m_results;
+};
 
 }  // namespace
 
 std::vector<Property> Object::inferredProperties(const std::vector<std::string>& orderedKeys,
                                                  const ValueMap& dictionary, const Names& names) {
+  Inferrer inferrer;
   std::vector<Property> properties;
   properties.reserve(orderedKeys.size());
-  for (const auto& key : orderedKeys) {
-    if (const Value* member = dictionary.find(key)) {
-      properties.push_back({appended(names, key), typeOf(*member)});
-    }
+  const auto& entries = dictionary.entries();
+  for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
+    const std::string& key = orderedKeys[i];
+    // Members usually sit at their key's position; else look them up.
+    const Value* member =
+        i < entries.size() && entries[i].first == key ? &entries[i].second : dictionary.find(key);
+    if (member) properties.push_back({appended(names, key), inferrer.typeOf(*member)});
   }
   return properties;
 }
@@ -173,10 +180,10 @@ Code inferred(const Value& value) {
     }
     case VKind::dictionary: {
       const auto& dictionary = value.dictionaryValue();
-      return Code::dictionary(Dictionary{dictionary.names, typeOf(*dictionary.value)});
+      return Code::dictionary(Dictionary{dictionary.names, Inferrer().typeOf(*dictionary.value)});
     }
     default:
-      return Code::propertyType(typeOf(value));
+      return Code::propertyType(Inferrer().typeOf(value));
   }
 }
 

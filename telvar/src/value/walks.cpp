@@ -1,5 +1,7 @@
 #include "telvar/value/walks.h"
 
+#include "value/members.h"
+
 namespace telvar {
 namespace {
 
@@ -38,9 +40,7 @@ const Value* nextChild(Level& level) {
     const auto& object = c.objectValue();
     while (level.next < object.orderedKeys.size()) {
       // Keys without a member are skipped.
-      if (const Value* member = object.dictionary.find(object.orderedKeys[level.next++])) {
-        return member;
-      }
+      if (const Value* member = detail::memberAt(object, level.next++)) return member;
     }
     return nullptr;
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/small_stack.h"
 #include "support/values.h"
 #include "telvar/code/code.h"
 
@@ -111,6 +112,15 @@ TEST(Inference, DeepestSampleInfersEveryLevel) {
   EXPECT_EQ(levels, kMaxJsonDepth + 1);
   EXPECT_EQ(type, prim(Primitive::int_()));
   EXPECT_EQ(Code(root), code);
+}
+
+TEST(Inference, StackUseDoesNotGrowWithDepth) {
+  const Value root = parsed(testing::nestedJson(kMaxJsonDepth));
+  std::optional<Code> code;
+  // The result is kept and released on this thread: only inference runs on the small stack.
+  ASSERT_TRUE(testing::runOnSmallStack(64 * 1024, [&] { code.emplace(root); }));
+  ASSERT_TRUE(code.has_value());
+  EXPECT_TRUE(code->is(Code::Kind::object));
 }
 
 }  // namespace

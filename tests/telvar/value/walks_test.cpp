@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/small_stack.h"
 #include "support/values.h"
 
 namespace telvar {
@@ -111,6 +112,16 @@ TEST(NestedValues, DeepestSampleIsWalkedInBothOrders) {
   EXPECT_EQ(parentFirst.front(), childrenFirst.back());
   EXPECT_EQ(parentFirst.back(), childrenFirst.front());
   EXPECT_TRUE(hasNestedType(root));
+}
+
+TEST(NestedValues, StackUseDoesNotGrowWithDepth) {
+  const Value root = parsed(testing::nestedJson(kMaxJsonDepth));
+  std::size_t listed = 0;
+  ASSERT_TRUE(testing::runOnSmallStack(64 * 1024, [&] {
+    listed = nestedValuesParentFirst(root).size() + nestedValuesChildrenFirst(root).size();
+    listed += hasNestedType(root) ? 1 : 0;
+  }));
+  EXPECT_EQ(listed, static_cast<std::size_t>(kMaxJsonDepth - 1));
 }
 
 }  // namespace
