@@ -157,13 +157,10 @@ std::vector<Property> Object::inferredProperties(const std::vector<std::string>&
   Inferrer inferrer;
   std::vector<Property> properties;
   properties.reserve(orderedKeys.size());
-  const auto& entries = dictionary.entries();
   for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
-    const std::string& key = orderedKeys[i];
-    // Members usually sit at their key's position; else look them up.
-    const Value* member =
-        i < entries.size() && entries[i].first == key ? &entries[i].second : dictionary.find(key);
-    if (member) properties.push_back({appended(names, key), inferrer.typeOf(*member)});
+    if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
+      properties.push_back({appended(names, orderedKeys[i]), inferrer.typeOf(*member)});
+    }
   }
   return properties;
 }
