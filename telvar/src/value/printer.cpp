@@ -1,11 +1,11 @@
 #include "telvar/value/printer.h"
 
-#include <unicode/uchar.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
+
+#include <unicode/uchar.h>
 
 #include "telvar/parse/json_grammar.h"
 #include "telvar/unicode/text.h"

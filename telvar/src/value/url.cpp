@@ -1,8 +1,8 @@
 #include "telvar/value/url.h"
 
-#include <uriparser/Uri.h>
-
 #include <string>
+
+#include <uriparser/Uri.h>
 
 namespace telvar {
 

@@ -131,8 +131,7 @@ Value Value::null(std::optional<Value> optionalValue) {
 Value Value::url(Url value) { return make<6>(std::move(value)); }
 Value Value::date(DateKind kind) { return make<7>(kind); }
 Value Value::enum_(Names names, RawType rawType, std::vector<Case> cases) {
-  return make<8>(
-      std::make_shared<const Enum>(Enum{std::move(names), rawType, std::move(cases)}));
+  return make<8>(std::make_shared<const Enum>(Enum{std::move(names), rawType, std::move(cases)}));
 }
 Value Value::dictionary(Names names, Value value) {
   return make<9>(std::make_shared<const Dictionary>(

@@ -1,0 +1,200 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "telvar/value/value.h"
+
+namespace telvar {
+
+// The code model: what a sample contains in language-neutral terms, between the refined `Value`
+// and the renderers. Every type is an immutable value compared structurally (texts by canonical
+// equivalence); nested types live in shared nodes, so copies are cheap and share their subtrees.
+
+struct Object;
+struct Property;
+
+/// A scalar type. `any` stands for a value of which nothing is known.
+class Primitive {
+ public:
+  enum class Kind : std::uint8_t { date, bool_, int_, double_, string, url, any };
+
+  static Primitive date(Value::DateKind kind) { return Primitive(Kind::date, kind); }
+  static Primitive bool_() { return Primitive(Kind::bool_); }
+  static Primitive int_() { return Primitive(Kind::int_); }
+  static Primitive double_() { return Primitive(Kind::double_); }
+  static Primitive string() { return Primitive(Kind::string); }
+  static Primitive url() { return Primitive(Kind::url); }
+  static Primitive any() { return Primitive(Kind::any); }
+
+  [[nodiscard]] Kind kind() const noexcept { return m_kind; }
+  /// How a date is written in the sample; requires the `date` case.
+  [[nodiscard]] Value::DateKind dateKind() const noexcept { return m_dateKind; }
+
+  /// Same case, and for dates the same kind.
+  friend bool operator==(const Primitive& a, const Primitive& b) noexcept {
+    return a.m_kind == b.m_kind && (a.m_kind != Kind::date || a.m_dateKind == b.m_dateKind);
+  }
+
+ private:
+  explicit Primitive(Kind kind, Value::DateKind dateKind = Value::DateKind::iso8601)
+      : m_kind(kind), m_dateKind(dateKind) {}
+
+  Kind m_kind;
+  Value::DateKind m_dateKind;
+};
+
+/// An enumeration with raw values, named by the key path of the member that became it.
+struct Enum {
+  enum class RawType : std::uint8_t { int_, string };
+
+  /// One case: its name and its raw value written as text (also for integer raw types).
+  struct Case {
+    std::string name;
+    std::string value;
+    friend bool operator==(const Case& a, const Case& b);
+  };
+
+  Names names;
+  RawType rawType;
+  std::vector<Case> cases;  // in the order of the enum map that produced them
+
+  friend bool operator==(const Enum& a, const Enum& b);
+};
+
+/// The type of a property: a primitive, an object type, a map from text keys to one value type,
+/// an enumeration, a list, or a nullable type (whose payload is absent when nothing but null was
+/// seen).
+class PropertyType {
+ public:
+  enum class Kind : std::uint8_t { primitive, object, dictionary, enum_, array, optional };
+
+  static PropertyType primitive(Primitive primitive);
+  static PropertyType object(Object object);
+  /// The object type held by a shared node, without copying it.
+  static PropertyType object(std::shared_ptr<const Object> object);
+  /// A map from text keys to values of `valueType`.
+  static PropertyType dictionary(PropertyType valueType);
+  static PropertyType enum_(Enum enumeration);
+  /// A list whose elements have `elementType`.
+  static PropertyType array(PropertyType elementType);
+  /// A nullable type; `std::nullopt` when nothing but null was seen.
+  static PropertyType optional(std::optional<PropertyType> wrapped);
+
+  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_storage.index()); }
+  [[nodiscard]] bool is(Kind k) const noexcept { return kind() == k; }
+
+  // Payload accessors; each requires the matching case.
+  [[nodiscard]] const Primitive& primitiveValue() const { return std::get<0>(m_storage); }
+  [[nodiscard]] const Object& objectValue() const;
+  [[nodiscard]] const std::shared_ptr<const Object>& sharedObject() const {
+    return std::get<1>(m_storage);
+  }
+  /// The value type of a `dictionary`.
+  [[nodiscard]] const PropertyType& dictionaryValue() const { return *std::get<2>(m_storage); }
+  [[nodiscard]] const Enum& enumValue() const { return *std::get<3>(m_storage); }
+  /// The element type of an `array`.
+  [[nodiscard]] const PropertyType& arrayValue() const { return *std::get<4>(m_storage); }
+  /// The wrapped type of an `optional`, or nullptr when its payload is absent.
+  [[nodiscard]] const PropertyType* optionalValue() const { return std::get<5>(m_storage).get(); }
+
+  /// The key path of the object or enumeration type this type holds, looking through lists, maps
+  /// and nullable types; nothing for primitives and for a payload-less `optional`. So a list of
+  /// lists of nullable objects gives the object's `names`, and a map of strings nothing.
+  [[nodiscard]] std::optional<Names> walk() const;
+
+  friend bool operator==(const PropertyType& a, const PropertyType& b);
+
+ private:
+  using Storage =
+      std::variant<Primitive, std::shared_ptr<const Object>, std::shared_ptr<const PropertyType>,
+                   std::shared_ptr<const Enum>, std::shared_ptr<const PropertyType>,
+                   std::shared_ptr<const PropertyType>>;
+
+  template <std::size_t I, class T>
+  static PropertyType make(T&& payload) {
+    return PropertyType(Storage(std::in_place_index<I>, std::forward<T>(payload)));
+  }
+  explicit PropertyType(Storage storage) : m_storage(std::move(storage)) {}
+
+  Storage m_storage;
+};
+
+/// A single property: the key path of the member (its object's key path followed by its JSON
+/// key) and its type.
+struct Property {
+  Names names;
+  PropertyType type;
+
+  friend bool operator==(const Property& a, const Property& b);
+};
+
+/// An object type to be declared: its key path and its properties in the sample's key order.
+struct Object {
+  Names names;
+  std::vector<Property> properties;
+
+  /// The properties of one object value: for each key of `orderedKeys` that has a member in
+  /// `dictionary`, in order, a property with key path `names` followed by the key and the type
+  /// inferred from the member (see `Code(const Value&)`). Keys without a member are skipped.
+  [[nodiscard]] static std::vector<Property> inferredProperties(
+      const std::vector<std::string>& orderedKeys, const ValueMap& dictionary, const Names& names);
+
+  friend bool operator==(const Object& a, const Object& b);
+};
+
+/// An object treated as a map from text keys to one value type.
+struct Dictionary {
+  Names names;
+  PropertyType propertyType;
+
+  friend bool operator==(const Dictionary& a, const Dictionary& b);
+};
+
+/// One item of inferred code: an object type, a dictionary, a single property (never inferred,
+/// but accepted by every renderer) or any other type.
+class Code {
+ public:
+  enum class Kind : std::uint8_t { object, dictionary, property, propertyType };
+
+  static Code object(Object object);
+  static Code dictionary(Dictionary dictionary);
+  static Code property(Property property);
+  static Code propertyType(PropertyType type);
+
+  /// Inference: the code model of a refined sample. An object gives `object` (its properties in
+  /// key order), a dictionary gives `dictionary`, everything else `propertyType`; of an array only
+  /// the first element is looked at, and an empty array is a list of `any`. Key paths are copied
+  /// from the value, not made. Linear in the size of the value and free of recursion, so deep
+  /// samples cost no call stack.
+  explicit Code(const Value& value);
+
+  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_storage.index()); }
+  [[nodiscard]] bool is(Kind k) const noexcept { return kind() == k; }
+
+  // Payload accessors; each requires the matching case.
+  [[nodiscard]] const Object& objectValue() const { return *std::get<0>(m_storage); }
+  [[nodiscard]] const Dictionary& dictionaryValue() const { return std::get<1>(m_storage); }
+  [[nodiscard]] const Property& propertyValue() const { return std::get<2>(m_storage); }
+  [[nodiscard]] const PropertyType& propertyTypeValue() const { return std::get<3>(m_storage); }
+
+  /// The property type this code stands for: an object's object type, a dictionary's map type
+  /// (its own key path is dropped), a property's type, or the type itself.
+  [[nodiscard]] PropertyType asPropertyType() const;
+
+  friend bool operator==(const Code& a, const Code& b);
+
+ private:
+  using Storage = std::variant<std::shared_ptr<const Object>, Dictionary, Property, PropertyType>;
+  struct FromStorage {};
+
+  Code(FromStorage, Storage storage) : m_storage(std::move(storage)) {}
+
+  Storage m_storage;
+};
+
+}  // namespace telvar

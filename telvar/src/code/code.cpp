@@ -1,0 +1,151 @@
+#include "telvar/code/code.h"
+
+#include "telvar/unicode/text.h"
+
+namespace telvar {
+
+// PropertyType
+
+PropertyType PropertyType::primitive(Primitive primitive) { return make<0>(primitive); }
+PropertyType PropertyType::object(Object object) {
+  return make<1>(std::make_shared<const Object>(std::move(object)));
+}
+PropertyType PropertyType::object(std::shared_ptr<const Object> object) {
+  return make<1>(std::move(object));
+}
+PropertyType PropertyType::dictionary(PropertyType valueType) {
+  return make<2>(std::make_shared<const PropertyType>(std::move(valueType)));
+}
+PropertyType PropertyType::enum_(Enum enumeration) {
+  return make<3>(std::make_shared<const Enum>(std::move(enumeration)));
+}
+PropertyType PropertyType::array(PropertyType elementType) {
+  return make<4>(std::make_shared<const PropertyType>(std::move(elementType)));
+}
+PropertyType PropertyType::optional(std::optional<PropertyType> wrapped) {
+  if (!wrapped) return make<5>(std::shared_ptr<const PropertyType>());
+  return make<5>(std::make_shared<const PropertyType>(std::move(*wrapped)));
+}
+
+const Object& PropertyType::objectValue() const { return *std::get<1>(m_storage); }
+
+std::optional<Names> PropertyType::walk() const {
+  const PropertyType* t = this;
+  while (t) {
+    switch (t->kind()) {
+      case Kind::primitive:
+        return std::nullopt;
+      case Kind::object:
+        return t->objectValue().names;
+      case Kind::enum_:
+        return t->enumValue().names;
+      case Kind::dictionary:
+        t = &t->dictionaryValue();
+        break;
+      case Kind::array:
+        t = &t->arrayValue();
+        break;
+      case Kind::optional:
+        t = t->optionalValue();
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+bool operator==(const PropertyType& a, const PropertyType& b) {
+  if (a.kind() != b.kind()) return false;
+  switch (a.kind()) {
+    case PropertyType::Kind::primitive:
+      return a.primitiveValue() == b.primitiveValue();
+    case PropertyType::Kind::object: {
+      const auto& x = a.sharedObject();
+      const auto& y = b.sharedObject();
+      return x == y || *x == *y;
+    }
+    case PropertyType::Kind::dictionary:
+      return a.dictionaryValue() == b.dictionaryValue();
+    case PropertyType::Kind::enum_:
+      return a.enumValue() == b.enumValue();
+    case PropertyType::Kind::array:
+      return a.arrayValue() == b.arrayValue();
+    case PropertyType::Kind::optional: {
+      const PropertyType* x = a.optionalValue();
+      const PropertyType* y = b.optionalValue();
+      if (!x || !y) return !x && !y;
+      return x == y || *x == *y;
+    }
+  }
+  return false;
+}
+
+// Records
+
+bool operator==(const Enum::Case& a, const Enum::Case& b) {
+  return textEquals(a.name, b.name) && textEquals(a.value, b.value);
+}
+
+bool operator==(const Enum& a, const Enum& b) {
+  return namesEqual(a.names, b.names) && a.rawType == b.rawType && a.cases == b.cases;
+}
+
+bool operator==(const Property& a, const Property& b) {
+  return namesEqual(a.names, b.names) && a.type == b.type;
+}
+
+bool operator==(const Object& a, const Object& b) {
+  return namesEqual(a.names, b.names) && a.properties == b.properties;
+}
+
+bool operator==(const Dictionary& a, const Dictionary& b) {
+  return namesEqual(a.names, b.names) && a.propertyType == b.propertyType;
+}
+
+// Code
+
+Code Code::object(Object object) {
+  return Code(FromStorage{}, std::make_shared<const Object>(std::move(object)));
+}
+Code Code::dictionary(Dictionary dictionary) {
+  return Code(FromStorage{}, Storage(std::in_place_index<1>, std::move(dictionary)));
+}
+Code Code::property(Property property) {
+  return Code(FromStorage{}, Storage(std::in_place_index<2>, std::move(property)));
+}
+Code Code::propertyType(PropertyType type) {
+  return Code(FromStorage{}, Storage(std::in_place_index<3>, std::move(type)));
+}
+
+PropertyType Code::asPropertyType() const {
+  switch (kind()) {
+    case Kind::object:
+      return PropertyType::object(std::get<0>(m_storage));
+    case Kind::dictionary:
+      return PropertyType::dictionary(dictionaryValue().propertyType);
+    case Kind::property:
+      return propertyValue().type;
+    case Kind::propertyType:
+      break;
+  }
+  return propertyTypeValue();
+}
+
+bool operator==(const Code& a, const Code& b) {
+  if (a.kind() != b.kind()) return false;
+  switch (a.kind()) {
+    case Code::Kind::object: {
+      const auto& x = std::get<0>(a.m_storage);
+      const auto& y = std::get<0>(b.m_storage);
+      return x == y || *x == *y;
+    }
+    case Code::Kind::dictionary:
+      return a.dictionaryValue() == b.dictionaryValue();
+    case Code::Kind::property:
+      return a.propertyValue() == b.propertyValue();
+    case Code::Kind::propertyType:
+      return a.propertyTypeValue() == b.propertyTypeValue();
+  }
+  return false;
+}
+
+}  // namespace telvar

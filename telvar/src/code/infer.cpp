@@ -1,0 +1,191 @@
+#include <utility>
+
+#include "telvar/code/code.h"
+#include "value/members.h"
+
+namespace telvar {
+namespace {
+
+using VKind = Value::Kind;
+
+Names appended(const Names& names, const std::string& key) {
+  Names path;
+  path.reserve(names.size() + 1);
+  path = names;
+  path.push_back(key);
+  return path;
+}
+
+// The type of a value that has no children to infer first, or nothing for one that has (an
+// object, an array with elements, a null with an inner value, a dictionary).
+std::optional<PropertyType> leafType(const Value& value) {
+  switch (value.kind()) {
+    case VKind::bool_:
+      return PropertyType::primitive(Primitive::bool_());
+    case VKind::number:
+      return PropertyType::primitive(value.numberValue().isInt() ? Primitive::int_()
+                                                                 : Primitive::double_());
+    case VKind::string:
+      return PropertyType::primitive(Primitive::string());
+    case VKind::url:
+      return PropertyType::primitive(Primitive::url());
+    case VKind::date:
+      return PropertyType::primitive(Primitive::date(value.dateKind()));
+    case VKind::empty:
+      return PropertyType::primitive(Primitive::any());
+    case VKind::enum_: {
+      const auto& e = value.enumValue();
+      std::vector<Enum::Case> cases;
+      cases.reserve(e.cases.size());
+      for (const auto& c : e.cases) cases.push_back({c.name, c.value});
+      return PropertyType::enum_(Enum{
+          e.names, e.rawType == Value::RawType::int_ ? Enum::RawType::int_ : Enum::RawType::string,
+          std::move(cases)});
+    }
+    case VKind::array:
+      if (value.arrayValue().values.empty()) {
+        return PropertyType::array(PropertyType::primitive(Primitive::any()));
+      }
+      return std::nullopt;
+    case VKind::null:
+      if (!value.nullInner()) return PropertyType::optional(std::nullopt);
+      return std::nullopt;
+    case VKind::object:
+    case VKind::dictionary:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// Infers property types (the code of a value, as a property type). Children are inferred before
+// their parent with an explicit stack, so nesting depth costs no call stack; the stacks are kept
+// between calls, so the members of a wide object cost no allocations of their own.
+class Inferrer {
+ public:
+  PropertyType typeOf(const Value& root) {
+    if (auto leaf = leafType(root)) return std::move(*leaf);
+    m_frames.push_back({&root, nullptr, 0, m_results.size()});
+    while (true) {
+      Frame& frame = m_frames.back();
+      const std::string* key = nullptr;
+      if (const Value* child = nextChild(frame, key)) {
+        if (auto leaf = leafType(*child)) {
+          m_results.push_back({key, std::move(*leaf)});
+        } else {
+          m_frames.push_back({child, key, 0, m_results.size()});
+        }
+        continue;
+      }
+      // Every child is inferred: build this value's type from their results.
+      PropertyType type = built(*frame.value, frame.base);
+      m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(frame.base), m_results.end());
+      const std::string* ownKey = frame.key;
+      m_frames.pop_back();
+      if (m_frames.empty()) return type;
+      m_results.push_back({ownKey, std::move(type)});
+    }
+  }
+
+ private:
+  // A value whose children are being inferred; `key` is its key in its parent object (nullptr
+  // when the parent is not an object), `next` the position of its next child, and `base` where
+  // its children's types begin on the result stack.
+  struct Frame {
+    const Value* value;
+    const std::string* key;
+    std::size_t next;
+    std::size_t base;
+  };
+  // A finished child type, with its key when its parent is an object.
+  struct Result {
+    const std::string* key;
+    PropertyType type;
+  };
+
+  static const Value* nextChild(Frame& frame, const std::string*& key) {
+    const Value& value = *frame.value;
+    switch (value.kind()) {
+      case VKind::object: {
+        const auto& object = value.objectValue();
+        while (frame.next < object.orderedKeys.size()) {
+          key = &object.orderedKeys[frame.next];
+          // Keys without a member are skipped.
+          if (const Value* member = detail::memberAt(object, frame.next++)) return member;
+        }
+        return nullptr;
+      }
+      case VKind::array:  // only the first element is looked at
+        return frame.next++ == 0 ? &value.arrayValue().values.front() : nullptr;
+      case VKind::null:
+        return frame.next++ == 0 ? value.nullInner() : nullptr;
+      case VKind::dictionary:
+        return frame.next++ == 0 ? value.dictionaryValue().value.get() : nullptr;
+      default:
+        return nullptr;
+    }
+  }
+
+  PropertyType built(const Value& value, std::size_t base) {
+    switch (value.kind()) {
+      case VKind::object: {
+        const auto& object = value.objectValue();
+        std::vector<Property> properties;
+        properties.reserve(m_results.size() - base);
+        for (std::size_t i = base; i < m_results.size(); ++i) {
+          properties.push_back(
+              {appended(object.names, *m_results[i].key), std::move(m_results[i].type)});
+        }
+        return PropertyType::object(Object{object.names, std::move(properties)});
+      }
+      case VKind::array:
+        return PropertyType::array(std::move(m_results[base].type));
+      case VKind::null:
+        return PropertyType::optional(std::move(m_results[base].type));
+      default:  // dictionary
+        return PropertyType::dictionary(std::move(m_results[base].type));
+    }
+  }
+
+  std::vector<Frame> m_frames;
+  std::vector<Result> m_results;
+};
+
+}  // namespace
+
+std::vector<Property> Object::inferredProperties(const std::vector<std::string>& orderedKeys,
+                                                 const ValueMap& dictionary, const Names& names) {
+  Inferrer inferrer;
+  std::vector<Property> properties;
+  properties.reserve(orderedKeys.size());
+  for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
+    if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
+      properties.push_back({appended(names, orderedKeys[i]), inferrer.typeOf(*member)});
+    }
+  }
+  return properties;
+}
+
+namespace {
+
+Code inferred(const Value& value) {
+  switch (value.kind()) {
+    case VKind::object: {
+      const auto& object = value.objectValue();
+      return Code::object(
+          Object{object.names,
+                 Object::inferredProperties(object.orderedKeys, object.dictionary, object.names)});
+    }
+    case VKind::dictionary: {
+      const auto& dictionary = value.dictionaryValue();
+      return Code::dictionary(Dictionary{dictionary.names, Inferrer().typeOf(*dictionary.value)});
+    }
+    default:
+      return Code::propertyType(Inferrer().typeOf(value));
+  }
+}
+
+}  // namespace
+
+Code::Code(const Value& value) : Code(inferred(value)) {}
+
+}  // namespace telvar

@@ -1,0 +1,44 @@
+#include "telvar/naming/identifier.h"
+
+#include <vector>
+
+#include "naming/characters.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar {
+
+using namespace naming_detail;
+
+std::string identifierFixedUp(std::string name) {
+  if (name.empty()) return "_";
+  const int first = firstScalar(name);
+  if (first == '$' || (first >= 0 && isNumeric(static_cast<char32_t>(first)))) {
+    return "_" + name;
+  }
+  return name;
+}
+
+std::optional<std::string> acronymApplied(std::string_view name, std::string_view acronym) {
+  // The acronym as it would appear in a camel-cased name: "Id", "Url".
+  std::string suffix = lowerCased(acronym);
+  if (const int first = firstScalar(suffix);
+      first >= 0 && isLowercase(static_cast<char32_t>(first))) {
+    const std::size_t length = firstCluster(suffix).length;
+    suffix = upperCased(std::string_view(suffix).substr(0, length)) + suffix.substr(length);
+  }
+
+  // Compare whole characters: the name's last n characters, n being the suffix's length.
+  std::size_t suffixCharacters = 0;
+  forEachCluster(suffix, [&](std::string_view, bool) { ++suffixCharacters; });
+  std::vector<std::size_t> starts;
+  forEachCluster(name, [&](std::string_view cluster, bool) {
+    starts.push_back(static_cast<std::size_t>(cluster.data() - name.data()));
+  });
+  if (starts.size() < suffixCharacters) return std::nullopt;
+  const std::size_t cut =
+      suffixCharacters == 0 ? name.size() : starts[starts.size() - suffixCharacters];
+  if (!textEquals(name.substr(cut), suffix)) return std::nullopt;
+  return std::string(name.substr(0, cut)) + upperCased(acronym);
+}
+
+}  // namespace telvar
