@@ -17,12 +17,18 @@
 // - equality compares the table's members in order: unset equals only unset, texts compare by
 //   canonical equivalence, lists element by element.
 //
-// Example:
+// Example (a record with one text setting whose default is "main"):
 //   struct Example {
-//     settings::Setting<std::string, &settings::constant<...>> _packageName;
-//     static constexpr auto fields() { return std::tuple{settings::Field{"_packageName",
-//                                                        &Example::_packageName}}; }
+//     static std::string defaultName() { return "main"; }
+//     settings::Setting<std::string, &defaultName> _name;
+//     std::string name() const { return _name.read(); }
+//     void setName(std::string v) { _name = std::move(v); }
+//     static constexpr auto fields() {
+//       return std::tuple{settings::Field{"_name", &Example::_name}};
+//     }
+//     friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
 //   };
+//   toJson(Example{}).dump() == "{}";  fromJson<Example>(json) reads it back.
 
 #include <array>
 #include <concepts>
