@@ -120,7 +120,8 @@ bool readBool(const json& value) {
 }
 
 std::int64_t readInt64(const json& value) {
-  if (value.is_number_integer()) return value.get<std::int64_t>();
+  // Unsigned first: is_number_integer() is also true for unsigned numbers, which above 2^63 - 1
+  // would wrap to negative levels.
   if (value.is_number_unsigned()) {
     auto u = value.get<std::uint64_t>();
     if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
@@ -129,6 +130,7 @@ std::int64_t readInt64(const json& value) {
     throw DecodingError(DecodingError::Kind::dataCorrupted, {},
                         "number does not fit a 64-bit integer");
   }
+  if (value.is_number_integer()) return value.get<std::int64_t>();
   if (value.is_number_float()) {
     // A whole number written with a fraction or exponent still reads as an integer.
     double d = value.get<double>();

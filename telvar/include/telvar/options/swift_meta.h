@@ -1,0 +1,279 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "telvar/options/enum_map.h"
+#include "telvar/options/path_lookup.h"
+#include "telvar/options/settings.h"
+#include "telvar/options/shared_records.h"
+#include "telvar/options/uuid.h"
+
+namespace telvar {
+
+/// Every option of the Swift output: naming, layout of nested types, access levels, declaration
+/// kinds, protocols, macros, initializers, identifiable types and per-path maps. A settings
+/// record (see options/settings.h): every option is unset until written, and reads as its
+/// default while unset.
+struct SwiftMeta {
+  /// Where nested declarations are placed.
+  enum class StructureStyle { nested, nestedInExtension, subtypeFirst, subtypeLast };
+  /// The access keyword of a declaration; `default_` writes none.
+  enum class AccessLevel { default_, public_, internal, private_ };
+  /// "struct" or "class".
+  enum class ModelType { struct_, class_ };
+  /// The protocol the models conform to.
+  enum class ProtocolType { sorbelModel, codable, decodable, encodable };
+  /// "let" or "var" in property lines.
+  enum class PropertyDeclareType { let, var };
+  /// Which property-name rule applies.
+  enum class PropertyNamingStyle { default_, raw, snakeToCamel };
+
+  /// Access level and layout of the memberwise initializer; a settings record of its own.
+  struct Initializer {
+    enum class Style { singleLine, multipleLines };
+
+    settings::Setting<AccessLevel> _accessLevel;  // default `default_`
+    settings::Setting<Style> _style;              // default `singleLine`
+
+    Initializer(std::optional<AccessLevel> accessLevel = std::nullopt,
+                std::optional<Style> style = std::nullopt)
+        : _accessLevel(accessLevel), _style(style) {}
+
+    [[nodiscard]] AccessLevel accessLevel() const { return _accessLevel.read(); }
+    void setAccessLevel(AccessLevel value) { _accessLevel = value; }
+    [[nodiscard]] Style style() const { return _style.read(); }
+    void setStyle(Style value) { _style = value; }
+
+    static constexpr auto fields() {
+      return std::tuple{settings::Field{"_accessLevel", &Initializer::_accessLevel},
+                        settings::Field{"_style", &Initializer::_style}};
+    }
+    friend bool operator==(const Initializer& a, const Initializer& b) {
+      return settings::equal(a, b);
+    }
+  };
+
+  /// An object at a key path that conforms to "Identifiable"; `key` is the JSON key of the member
+  /// that identifies it. JSON: {"id", "path", "key"}, all required.
+  class IdentifiableType {
+   public:
+    IdentifiableType(Uuid id, std::string path, std::string key)
+        : m_id(id), m_path(std::move(path)), m_key(std::move(key)) {}
+
+    [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
+    [[nodiscard]] const std::string& path() const noexcept { return m_path; }
+    [[nodiscard]] const std::string& key() const noexcept { return m_key; }
+    void setPath(std::string path) { m_path = std::move(path); }
+    void setKey(std::string key) { m_key = std::move(key); }
+
+    static constexpr auto fields() {
+      return std::tuple{settings::Field{"id", &IdentifiableType::m_id},
+                        settings::Field{"path", &IdentifiableType::m_path},
+                        settings::Field{"key", &IdentifiableType::m_key}};
+    }
+    friend bool operator==(const IdentifiableType& a, const IdentifiableType& b) {
+      return settings::equal(a, b);
+    }
+
+   private:
+    friend struct settings::Access;
+    IdentifiableType() = default;
+
+    Uuid m_id;
+    std::string m_path;
+    std::string m_key;
+  };
+
+  struct PropertyEnumMapTag;
+  /// A member at a key path that becomes an enumeration; `PropertyEnumMap::Case` is one case.
+  using PropertyEnumMap = BasicPropertyEnumMap<PropertyEnumMapTag>;
+
+  settings::Setting<std::string> _modelPrefix;  // default ""
+  settings::Setting<StructureStyle, &settings::constant<StructureStyle::nested>> _structureStyle;
+  settings::Setting<AccessLevel> _modelAccessLevel;  // default `default_`
+  settings::Setting<ModelType> _modelType;           // default `struct_`
+  settings::Setting<ProtocolType, &settings::constant<ProtocolType::codable>> _protocolType;
+  settings::Setting<AccessLevel> _propertyAccessLevel;          // default `default_`
+  settings::Setting<PropertyDeclareType> _propertyDeclareType;  // default `let`
+  settings::Setting<PropertySortMethod> _propertySortMethod;    // default `default_`
+  settings::Setting<bool> _useSorbelMacros;                     // default false
+  settings::Setting<bool> _needsInitializer;                    // default false
+  settings::Setting<Initializer> _initializer;                  // default: both fields unset
+  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;    // default empty
+  settings::Setting<std::vector<IdentifiableType>> _identifiableTypes;
+  settings::Setting<std::vector<PropertyNameMap>> _propertyNameMaps;
+  settings::Setting<std::vector<PropertyEnumMap>> _propertyEnumMaps;
+  settings::Setting<PropertyNamingStyle> _propertyNamingStyle;          // default `default_`
+  settings::Setting<std::vector<Acronym>, &defaultAcronyms> _acronyms;  // "ID", "URL", fresh ids
+
+  /// Takes the seventeen stored fields in order; each may be left unset.
+  SwiftMeta(std::optional<std::string> modelPrefix = std::nullopt,
+            std::optional<StructureStyle> structureStyle = std::nullopt,
+            std::optional<AccessLevel> modelAccessLevel = std::nullopt,
+            std::optional<ModelType> modelType = std::nullopt,
+            std::optional<ProtocolType> protocolType = std::nullopt,
+            std::optional<AccessLevel> propertyAccessLevel = std::nullopt,
+            std::optional<PropertyDeclareType> propertyDeclareType = std::nullopt,
+            std::optional<PropertySortMethod> propertySortMethod = std::nullopt,
+            std::optional<bool> useSorbelMacros = std::nullopt,
+            std::optional<bool> needsInitializer = std::nullopt,
+            std::optional<Initializer> initializer = std::nullopt,
+            std::optional<std::vector<TypeNameMap>> typeNameMaps = std::nullopt,
+            std::optional<std::vector<IdentifiableType>> identifiableTypes = std::nullopt,
+            std::optional<std::vector<PropertyNameMap>> propertyNameMaps = std::nullopt,
+            std::optional<std::vector<PropertyEnumMap>> propertyEnumMaps = std::nullopt,
+            std::optional<PropertyNamingStyle> propertyNamingStyle = std::nullopt,
+            std::optional<std::vector<Acronym>> acronyms = std::nullopt);
+
+  [[nodiscard]] std::string modelPrefix() const { return _modelPrefix.read(); }
+  void setModelPrefix(std::string value) { _modelPrefix = std::move(value); }
+  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
+  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
+  [[nodiscard]] AccessLevel modelAccessLevel() const { return _modelAccessLevel.read(); }
+  void setModelAccessLevel(AccessLevel value) { _modelAccessLevel = value; }
+  [[nodiscard]] ModelType modelType() const { return _modelType.read(); }
+  void setModelType(ModelType value) { _modelType = value; }
+  [[nodiscard]] ProtocolType protocolType() const { return _protocolType.read(); }
+  void setProtocolType(ProtocolType value) { _protocolType = value; }
+  [[nodiscard]] AccessLevel propertyAccessLevel() const { return _propertyAccessLevel.read(); }
+  void setPropertyAccessLevel(AccessLevel value) { _propertyAccessLevel = value; }
+  [[nodiscard]] PropertyDeclareType propertyDeclareType() const {
+    return _propertyDeclareType.read();
+  }
+  void setPropertyDeclareType(PropertyDeclareType value) { _propertyDeclareType = value; }
+  [[nodiscard]] PropertySortMethod propertySortMethod() const { return _propertySortMethod.read(); }
+  void setPropertySortMethod(PropertySortMethod value) { _propertySortMethod = value; }
+  [[nodiscard]] bool useSorbelMacros() const { return _useSorbelMacros.read(); }
+  void setUseSorbelMacros(bool value) { _useSorbelMacros = value; }
+  [[nodiscard]] bool needsInitializer() const { return _needsInitializer.read(); }
+  void setNeedsInitializer(bool value) { _needsInitializer = value; }
+  /// Unset reads as an `Initializer` whose own fields are unset.
+  [[nodiscard]] Initializer initializer() const { return _initializer.read(); }
+  void setInitializer(Initializer value) { _initializer = std::move(value); }
+  template <class F>
+  void editInitializer(F&& change) {
+    _initializer.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
+  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
+  template <class F>
+  void editTypeNameMaps(F&& change) {
+    _typeNameMaps.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] std::vector<IdentifiableType> identifiableTypes() const {
+    return _identifiableTypes.read();
+  }
+  void setIdentifiableTypes(std::vector<IdentifiableType> value) {
+    _identifiableTypes = std::move(value);
+  }
+  template <class F>
+  void editIdentifiableTypes(F&& change) {
+    _identifiableTypes.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] std::vector<PropertyNameMap> propertyNameMaps() const {
+    return _propertyNameMaps.read();
+  }
+  void setPropertyNameMaps(std::vector<PropertyNameMap> value) {
+    _propertyNameMaps = std::move(value);
+  }
+  template <class F>
+  void editPropertyNameMaps(F&& change) {
+    _propertyNameMaps.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] std::vector<PropertyEnumMap> propertyEnumMaps() const {
+    return _propertyEnumMaps.read();
+  }
+  void setPropertyEnumMaps(std::vector<PropertyEnumMap> value) {
+    _propertyEnumMaps = std::move(value);
+  }
+  template <class F>
+  void editPropertyEnumMaps(F&& change) {
+    _propertyEnumMaps.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] PropertyNamingStyle propertyNamingStyle() const {
+    return _propertyNamingStyle.read();
+  }
+  void setPropertyNamingStyle(PropertyNamingStyle value) { _propertyNamingStyle = value; }
+  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
+  [[nodiscard]] std::vector<Acronym> acronyms() const { return _acronyms.read(); }
+  void setAcronyms(std::vector<Acronym> value) { _acronyms = std::move(value); }
+  template <class F>
+  void editAcronyms(F&& change) {
+    _acronyms.edit(std::forward<F>(change));
+  }
+
+  static constexpr auto fields() {
+    return std::tuple{settings::Field{"_modelPrefix", &SwiftMeta::_modelPrefix},
+                      settings::Field{"_structureStyle", &SwiftMeta::_structureStyle},
+                      settings::Field{"_modelAccessLevel", &SwiftMeta::_modelAccessLevel},
+                      settings::Field{"_modelType", &SwiftMeta::_modelType},
+                      settings::Field{"_protocolType", &SwiftMeta::_protocolType},
+                      settings::Field{"_propertyAccessLevel", &SwiftMeta::_propertyAccessLevel},
+                      settings::Field{"_propertyDeclareType", &SwiftMeta::_propertyDeclareType},
+                      settings::Field{"_propertySortMethod", &SwiftMeta::_propertySortMethod},
+                      settings::Field{"_useSorbelMacros", &SwiftMeta::_useSorbelMacros},
+                      settings::Field{"_needsInitializer", &SwiftMeta::_needsInitializer},
+                      settings::Field{"_initializer", &SwiftMeta::_initializer},
+                      settings::Field{"_typeNameMaps", &SwiftMeta::_typeNameMaps},
+                      settings::Field{"_identifiableTypes", &SwiftMeta::_identifiableTypes},
+                      settings::Field{"_propertyNameMaps", &SwiftMeta::_propertyNameMaps},
+                      settings::Field{"_propertyEnumMaps", &SwiftMeta::_propertyEnumMaps},
+                      settings::Field{"_propertyNamingStyle", &SwiftMeta::_propertyNamingStyle},
+                      settings::Field{"_acronyms", &SwiftMeta::_acronyms}};
+  }
+  friend bool operator==(const SwiftMeta& a, const SwiftMeta& b) { return settings::equal(a, b); }
+};
+
+template <>
+struct EnumCases<SwiftMeta::StructureStyle> {
+  static constexpr std::array<std::string_view, 4> names{"nested", "nestedInExtension",
+                                                         "subtypeFirst", "subtypeLast"};
+};
+template <>
+struct EnumCases<SwiftMeta::AccessLevel> {
+  static constexpr std::array<std::string_view, 4> names{"default", "public", "internal",
+                                                         "private"};
+};
+template <>
+struct EnumCases<SwiftMeta::ModelType> {
+  static constexpr std::array<std::string_view, 2> names{"struct", "class"};
+};
+template <>
+struct EnumCases<SwiftMeta::ProtocolType> {
+  static constexpr std::array<std::string_view, 4> names{"sorbelModel", "codable", "decodable",
+                                                         "encodable"};
+};
+template <>
+struct EnumCases<SwiftMeta::PropertyDeclareType> {
+  static constexpr std::array<std::string_view, 2> names{"let", "var"};
+};
+template <>
+struct EnumCases<SwiftMeta::PropertyNamingStyle> {
+  static constexpr std::array<std::string_view, 3> names{"default", "raw", "snakeToCamel"};
+};
+template <>
+struct EnumCases<SwiftMeta::Initializer::Style> {
+  static constexpr std::array<std::string_view, 2> names{"singleLine", "multipleLines"};
+};
+
+/// The keyword text with a trailing blank ("public "); the empty text for `default_`.
+[[nodiscard]] std::string_view description(SwiftMeta::AccessLevel level) noexcept;
+/// "struct" or "class".
+[[nodiscard]] std::string_view description(SwiftMeta::ModelType type) noexcept;
+/// "SorbelModel", "Codable", "Decodable" or "Encodable".
+[[nodiscard]] std::string_view description(SwiftMeta::ProtocolType type) noexcept;
+/// "let" or "var".
+[[nodiscard]] std::string_view description(SwiftMeta::PropertyDeclareType type) noexcept;
+
+/// The `key` of the identifiable type that the key path selects (see `recordForPath`), or
+/// nothing.
+[[nodiscard]] std::optional<std::string> keyForPath(
+    const std::vector<SwiftMeta::IdentifiableType>& types, const std::vector<std::string>& keys);
+
+}  // namespace telvar

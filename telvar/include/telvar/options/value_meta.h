@@ -1,0 +1,144 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "telvar/options/path_lookup.h"
+#include "telvar/options/settings.h"
+#include "telvar/options/uuid.h"
+
+namespace telvar {
+
+/// A record that selects the members or objects at a key path: `path` is JSON keys joined with
+/// "." (a whole path or a trailing part of one). The tag keeps the three uses distinct types.
+/// JSON: {"id": UUID text, "path": text}, both required.
+template <class Tag>
+class BasicPathRecord {
+ public:
+  BasicPathRecord(Uuid id, std::string path) : m_id(id), m_path(std::move(path)) {}
+
+  [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
+  [[nodiscard]] const std::string& path() const noexcept { return m_path; }
+  void setPath(std::string path) { m_path = std::move(path); }
+
+  static constexpr auto fields() {
+    return std::tuple{settings::Field{"id", &BasicPathRecord::m_id},
+                      settings::Field{"path", &BasicPathRecord::m_path}};
+  }
+  friend bool operator==(const BasicPathRecord& a, const BasicPathRecord& b) {
+    return settings::equal(a, b);
+  }
+
+ private:
+  friend struct settings::Access;
+  BasicPathRecord() = default;
+
+  Uuid m_id;
+  std::string m_path;
+};
+
+struct IgnoredPropertyTag;
+struct DictionaryObjectTag;
+
+/// Object members at this path are removed from the value.
+using IgnoredProperty = BasicPathRecord<IgnoredPropertyTag>;
+/// Objects at this path are treated as dictionaries.
+using DictionaryObject = BasicPathRecord<DictionaryObjectTag>;
+
+/// The options of the value stage, shared by every output type: URL and date detection, ignored,
+/// optional and dictionary-treated properties. A settings record (see options/settings.h).
+struct ValueMeta {
+  struct OptionalPropertyTag;
+  /// Object members at this path are made optional.
+  using OptionalProperty = BasicPathRecord<OptionalPropertyTag>;
+
+  settings::Setting<bool> _needsDetectURL;                               // default false
+  settings::Setting<bool> _needsDetectISO8601Date;                       // default false
+  settings::Setting<bool> _needsDetectTimeIntervalDate;                  // default false
+  settings::Setting<std::vector<IgnoredProperty>> _ignoredProperties;    // default empty
+  settings::Setting<std::vector<DictionaryObject>> _dictionaryObjects;   // default empty
+  settings::Setting<bool> _allPropertiesOptional;                        // default false
+  settings::Setting<std::vector<OptionalProperty>> _optionalProperties;  // default empty
+
+  /// Takes the seven stored fields in order; each may be left unset.
+  ValueMeta(std::optional<bool> needsDetectURL = std::nullopt,
+            std::optional<bool> needsDetectISO8601Date = std::nullopt,
+            std::optional<bool> needsDetectTimeIntervalDate = std::nullopt,
+            std::optional<std::vector<IgnoredProperty>> ignoredProperties = std::nullopt,
+            std::optional<std::vector<DictionaryObject>> dictionaryObjects = std::nullopt,
+            std::optional<bool> allPropertiesOptional = std::nullopt,
+            std::optional<std::vector<OptionalProperty>> optionalProperties = std::nullopt)
+      : _needsDetectURL(needsDetectURL),
+        _needsDetectISO8601Date(needsDetectISO8601Date),
+        _needsDetectTimeIntervalDate(needsDetectTimeIntervalDate),
+        _ignoredProperties(std::move(ignoredProperties)),
+        _dictionaryObjects(std::move(dictionaryObjects)),
+        _allPropertiesOptional(allPropertiesOptional),
+        _optionalProperties(std::move(optionalProperties)) {}
+
+  [[nodiscard]] bool needsDetectURL() const { return _needsDetectURL.read(); }
+  void setNeedsDetectURL(bool value) { _needsDetectURL = value; }
+  [[nodiscard]] bool needsDetectISO8601Date() const { return _needsDetectISO8601Date.read(); }
+  void setNeedsDetectISO8601Date(bool value) { _needsDetectISO8601Date = value; }
+  [[nodiscard]] bool needsDetectTimeIntervalDate() const {
+    return _needsDetectTimeIntervalDate.read();
+  }
+  void setNeedsDetectTimeIntervalDate(bool value) { _needsDetectTimeIntervalDate = value; }
+  [[nodiscard]] std::vector<IgnoredProperty> ignoredProperties() const {
+    return _ignoredProperties.read();
+  }
+  void setIgnoredProperties(std::vector<IgnoredProperty> value) {
+    _ignoredProperties = std::move(value);
+  }
+  template <class F>
+  void editIgnoredProperties(F&& change) {
+    _ignoredProperties.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] std::vector<DictionaryObject> dictionaryObjects() const {
+    return _dictionaryObjects.read();
+  }
+  void setDictionaryObjects(std::vector<DictionaryObject> value) {
+    _dictionaryObjects = std::move(value);
+  }
+  template <class F>
+  void editDictionaryObjects(F&& change) {
+    _dictionaryObjects.edit(std::forward<F>(change));
+  }
+  [[nodiscard]] bool allPropertiesOptional() const { return _allPropertiesOptional.read(); }
+  void setAllPropertiesOptional(bool value) { _allPropertiesOptional = value; }
+  [[nodiscard]] std::vector<OptionalProperty> optionalProperties() const {
+    return _optionalProperties.read();
+  }
+  void setOptionalProperties(std::vector<OptionalProperty> value) {
+    _optionalProperties = std::move(value);
+  }
+  template <class F>
+  void editOptionalProperties(F&& change) {
+    _optionalProperties.edit(std::forward<F>(change));
+  }
+
+  static constexpr auto fields() {
+    return std::tuple{
+        settings::Field{"_needsDetectURL", &ValueMeta::_needsDetectURL},
+        settings::Field{"_needsDetectISO8601Date", &ValueMeta::_needsDetectISO8601Date},
+        settings::Field{"_needsDetectTimeIntervalDate", &ValueMeta::_needsDetectTimeIntervalDate},
+        settings::Field{"_ignoredProperties", &ValueMeta::_ignoredProperties},
+        settings::Field{"_dictionaryObjects", &ValueMeta::_dictionaryObjects},
+        settings::Field{"_allPropertiesOptional", &ValueMeta::_allPropertiesOptional},
+        settings::Field{"_optionalProperties", &ValueMeta::_optionalProperties}};
+  }
+  friend bool operator==(const ValueMeta& a, const ValueMeta& b) { return settings::equal(a, b); }
+};
+
+/// True when a record of the list matches the key path (see `recordForPath`). Used for ignored
+/// properties, dictionary objects and optional properties.
+template <class Tag>
+[[nodiscard]] bool containsPath(const std::vector<BasicPathRecord<Tag>>& records,
+                                const std::vector<std::string>& keys) {
+  return recordForPath(records, keys) != nullptr;
+}
+
+}  // namespace telvar

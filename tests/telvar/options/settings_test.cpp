@@ -1,0 +1,172 @@
+// The storage convention, shown on real records: unset reads as the default made at each read,
+// writes always store, in-place edits start from the default, unset never equals set.
+#include "telvar/options/settings.h"
+
+#include <string>
+#include <vector>
+
+#include "telvar/options/output_options.h"
+#include "test_support.h"
+
+namespace telvar {
+namespace {
+
+using testing::json;
+
+// A record of its own, written as the convention's header shows: the mechanism needs nothing
+// but the stored members and their table.
+struct Example {
+  static std::string defaultName() { return "main"; }
+  settings::Setting<std::string, &defaultName> _name;
+  settings::Setting<std::vector<int>> _numbers;
+  std::string name() const { return _name.read(); }
+  void setName(std::string v) { _name = std::move(v); }
+  static constexpr auto fields() {
+    return std::tuple{settings::Field{"_name", &Example::_name},
+                      settings::Field{"_numbers", &Example::_numbers}};
+  }
+  friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
+};
+
+}  // namespace
+
+namespace settings {
+template <>
+struct Coder<int> {
+  static nlohmann::json encode(int v) { return v; }
+  static int decode(const nlohmann::json& j) { return static_cast<int>(coding::readInt64(j)); }
+  static bool same(int a, int b) { return a == b; }
+};
+}  // namespace settings
+
+namespace {
+
+TEST(SettingsConvention, ARecordOfItsOwnGetsCodingAndEqualityFromItsTable) {
+  Example example;
+  EXPECT_EQ(example.name(), "main");
+  EXPECT_EQ(toJson(example).dump(), "{}");
+  example.setName("other");
+  example._numbers.edit([](std::vector<int>& numbers) { numbers.push_back(7); });
+  EXPECT_EQ(toJson(example).dump(), R"({"_name":"other","_numbers":[7]})");
+  EXPECT_EQ(fromJson<Example>(toJson(example)), example);
+  EXPECT_NE(fromJson<Example>(json("{}")), example);
+}
+
+TEST(SettingsConvention, AnEmptyObjectReadsEverySettingUnsetAndWritesBackEmpty) {
+  ValueMeta meta = fromJson<ValueMeta>(json("{}"));
+  EXPECT_EQ(meta, ValueMeta());
+  EXPECT_FALSE(meta._needsDetectURL.has_value());
+  EXPECT_FALSE(meta.needsDetectURL());
+  EXPECT_FALSE(meta.needsDetectISO8601Date());
+  EXPECT_FALSE(meta.needsDetectTimeIntervalDate());
+  EXPECT_TRUE(meta.ignoredProperties().empty());
+  EXPECT_TRUE(meta.dictionaryObjects().empty());
+  EXPECT_FALSE(meta.allPropertiesOptional());
+  EXPECT_TRUE(meta.optionalProperties().empty());
+  EXPECT_EQ(toJson(meta).dump(), "{}");
+}
+
+TEST(SettingsConvention, WritingTheDefaultStoresItAndMakesTheRecordDiffer) {
+  ValueMeta meta;
+  meta.setNeedsDetectURL(false);
+  EXPECT_EQ(meta.needsDetectURL(), ValueMeta().needsDetectURL());
+  EXPECT_NE(meta, ValueMeta());
+  EXPECT_EQ(toJson(meta).dump(), R"({"_needsDetectURL":false})");
+
+  ValueMeta emptyList;
+  emptyList.setIgnoredProperties({});
+  EXPECT_NE(emptyList, ValueMeta()) << "an empty list is not an unset list";
+  EXPECT_EQ(toJson(emptyList).dump(), R"({"_ignoredProperties":[]})");
+}
+
+TEST(SettingsConvention, NullReadsAsUnsetAndUnknownMembersAreNotWrittenBack) {
+  ValueMeta meta = fromJson<ValueMeta>(
+      json(R"({"_needsDetectURL": true, "other": 1, "_ignoredProperties": null})"));
+  EXPECT_TRUE(meta.needsDetectURL());
+  EXPECT_FALSE(meta._ignoredProperties.has_value());
+  EXPECT_EQ(toJson(meta).dump(), R"({"_needsDetectURL":true})");
+}
+
+TEST(SettingsConvention, MemberNamesMatchExactlyWithTheirUnderscore) {
+  // Without the underscore, or in another letter case, a member is just an unknown one.
+  ValueMeta meta =
+      fromJson<ValueMeta>(json(R"({"needsDetectURL": true, "_NeedsDetectURL": true})"));
+  EXPECT_EQ(meta, ValueMeta());
+}
+
+TEST(SettingsConvention, AnInPlaceEditOfAnUnsetListStartsFromTheDefault) {
+  DartMeta meta;
+  meta.editAcronyms([](std::vector<Acronym>& list) { list.push_back(Acronym(Uuid(), "API")); });
+  ASSERT_TRUE(meta._acronyms.has_value());
+  std::vector<Acronym> acronyms = meta.acronyms();
+  ASSERT_EQ(acronyms.size(), 3u);
+  EXPECT_EQ(acronyms[0].name(), "ID");
+  EXPECT_EQ(acronyms[1].name(), "URL");
+  EXPECT_EQ(acronyms[2].name(), "API");
+  EXPECT_NE(acronyms[0].id(), acronyms[1].id());
+  // Once stored, the list reads the same every time.
+  EXPECT_EQ(meta.acronyms(), acronyms);
+}
+
+TEST(SettingsConvention, AnEditThatChangesNothingStillStores) {
+  ValueMeta meta;
+  meta.editOptionalProperties([](auto&) {});
+  EXPECT_TRUE(meta._optionalProperties.has_value());
+  EXPECT_NE(meta, ValueMeta());
+}
+
+TEST(SettingsConvention, ASettingCanBeUnsetAgain) {
+  GoMeta meta("p");
+  meta._packageName = std::nullopt;
+  EXPECT_EQ(meta, GoMeta());
+  EXPECT_EQ(meta.packageName(), "main");
+}
+
+TEST(SettingsConvention, TextsCompareByCanonicalEquivalence) {
+  // "é" precomposed and as "e" plus a combining acute accent.
+  GoMeta precomposed("caf\u00e9");
+  GoMeta decomposed("cafe\u0301");
+  EXPECT_EQ(precomposed, decomposed);
+  EXPECT_NE(GoMeta("Cafe"), GoMeta("cafe")) << "no case folding";
+}
+
+TEST(SettingsConvention, ListsCompareElementByElementInOrder) {
+  Acronym a(testing::uuid(1), "ID");
+  Acronym b(testing::uuid(2), "URL");
+  EXPECT_EQ(GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{a, b}),
+            GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{a, b}));
+  EXPECT_NE(GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{a, b}),
+            GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{b, a}));
+  EXPECT_NE(GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{a}),
+            GoMeta(std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                   std::nullopt, std::vector{a, b}));
+}
+
+TEST(SettingsConvention, AFailedReadReportsTheMemberAndTheReason) {
+  try {
+    (void)fromJson<SwiftOptions>(json(R"({"_swiftMeta":{"_modelType":"Struct\n"}})"));
+    FAIL() << "expected a decoding error";
+  } catch (const DecodingError& e) {
+    EXPECT_STREQ(
+        e.what(),
+        R"(data corrupted at "_swiftMeta._modelType": "Struct\n" is not one of the case names)");
+  }
+}
+
+TEST(EnumerationCases, RawValuesAreTheCaseNamesAndReadingIsExact) {
+  EXPECT_EQ(rawValue(PropertySortMethod::default_), "default");
+  EXPECT_EQ(rawValue(GoMeta::StructureStyle::inline_), "inline");
+  EXPECT_EQ(rawValue(SwiftMeta::ModelType::struct_), "struct");
+  EXPECT_EQ(enumFromRawValue<PropertySortMethod>("alphabet"), PropertySortMethod::alphabet);
+  EXPECT_EQ(enumFromRawValue<PropertySortMethod>("Alphabet"), std::nullopt);
+  EXPECT_EQ(enumFromRawValue<PropertySortMethod>(""), std::nullopt);
+  EXPECT_EQ(enumFromRawValue<PropertySortMethod>("alphabet "), std::nullopt);
+}
+
+}  // namespace
+}  // namespace telvar
