@@ -1,0 +1,72 @@
+#pragma once
+
+// The road every whole-file generator follows: parse the input, refine the value with the output
+// type's value options, infer the code model, render it, and put the header in front. The
+// language files supply the header and the renderers; the steps they share live here.
+
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "telvar/code/code.h"
+#include "telvar/model/model.h"
+#include "telvar/options/swift_meta.h"
+#include "telvar/options/value_meta.h"
+#include "telvar/value/indentation.h"
+#include "telvar/value/value.h"
+
+namespace telvar::generate {
+
+/// Parses the model's input. Nothing when it does not start with a JSON value; text after the
+/// value is dropped. A parse that throws writes "error: <description>" to standard error and
+/// gives nothing.
+[[nodiscard]] std::optional<Value> parsedInput(const Model& model);
+
+/// The root key path: the model name alone.
+[[nodiscard]] Names rootPath(const Model& model);
+
+/// The rewrites that follow the detection walk, in the order an output type applies them.
+enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
+
+/// The detection walk from the root key path, then `rewrites` in order.
+[[nodiscard]] Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
+                            const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
+                            std::initializer_list<Rewrite> rewrites);
+
+/// A header: every line that has text begins with the indentation prefix of the document's level.
+[[nodiscard]] std::string header(std::initializer_list<std::string_view> lines,
+                                 const Indentation& indentation);
+
+/// The rendered top-level blocks of a file, in order. A block equal to one already collected is
+/// left out unless it is added with `addUnchecked`.
+class Blocks {
+ public:
+  void add(const std::optional<std::string>& block);
+  void addUnchecked(const std::optional<std::string>& block);
+  [[nodiscard]] bool contains(std::string_view block) const;
+  [[nodiscard]] bool empty() const noexcept { return m_blocks.empty(); }
+  [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
+
+  /// Nothing when no block was collected (never the header alone); otherwise the header (when
+  /// not empty) and the blocks joined with one empty line between them.
+  [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) const;
+
+ private:
+  std::vector<std::string> m_blocks;
+};
+
+/// Renders one inferred `Code`, or gives nothing.
+using Render = std::function<std::optional<std::string>(const Code&)>;
+
+/// The `subtypeFirst` style: each nested value's declaration children-first, without repeats,
+/// then the root's declaration last (always added).
+[[nodiscard]] Blocks subtypeFirstBlocks(const Value& root, const Render& render);
+
+/// The `subtypeLast` style: the root's declaration first, then each nested value's declaration
+/// parent-first, without repeats.
+[[nodiscard]] Blocks subtypeLastBlocks(const Value& root, const Render& render);
+
+}  // namespace telvar::generate

@@ -1,0 +1,8 @@
+#include "telvar/generate/generate.h"
+
+namespace telvar {
+
+// Not written yet: this output type generates nothing so far.
+std::optional<std::string> kotlinOutput(const Model&) { return std::nullopt; }
+
+}  // namespace telvar

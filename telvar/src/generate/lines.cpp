@@ -1,0 +1,30 @@
+#include "telvar/generate/lines.h"
+
+namespace telvar::generate {
+
+std::string prefix(const Indentation& indentation, std::int64_t level) {
+  return indentation.pad(level);
+}
+
+bool Lines::contains(std::string_view text) const {
+  for (const auto& line : m_lines) {
+    if (line == text) return true;
+  }
+  return false;
+}
+
+std::string Lines::joined() const { return generate::joined(m_lines, "\n"); }
+
+std::string joined(const std::vector<std::string>& texts, std::string_view separator) {
+  std::size_t size = 0;
+  for (const auto& t : texts) size += t.size() + separator.size();
+  std::string out;
+  out.reserve(size);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i) out += separator;
+    out += texts[i];
+  }
+  return out;
+}
+
+}  // namespace telvar::generate
