@@ -1,5 +1,7 @@
 #include "telvar/generate/road.h"
 
+#include "telvar/generate/lines.h"
+
 #include <exception>
 #include <iostream>
 
