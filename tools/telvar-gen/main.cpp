@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "telvar/model/model.h"
+#include "telvar/generate/generate.h"
 #include "telvar/value/printer.h"
 
 namespace {
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
     print(telvar::Formatter::format(model->input(), model->indentation()));
     return 0;
   }
-  // No generator is available for any output type yet: the engine gives nothing.
-  return 1;
+  auto generated = telvar::output(*model, model->outputType());
+  if (!generated) return 1;
+  print(*generated);
+  return 0;
 }

@@ -1,0 +1,98 @@
+// Runs every golden case under tests/golden/<lang>/<NN-slug>/: the sample (input.json, byte
+// exact) and the document's settings (document.json, without "id" and "input") must generate
+// exactly expected.txt, or nothing when the case holds expected.none.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "telvar/generate/generate.h"
+#include "telvar/model/model.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct GoldenCase {
+  std::string language;
+  fs::path dir;
+};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+std::vector<GoldenCase> goldenCases() {
+  std::vector<GoldenCase> cases;
+  const fs::path root(TELVAR_GOLDEN_DIR);
+  if (!fs::exists(root)) return cases;
+  for (const auto& language : fs::directory_iterator(root)) {
+    if (!language.is_directory()) continue;
+    for (const auto& dir : fs::directory_iterator(language.path())) {
+      if (dir.is_directory()) cases.push_back({language.path().filename().string(), dir.path()});
+    }
+  }
+  std::sort(cases.begin(), cases.end(),
+            [](const GoldenCase& a, const GoldenCase& b) { return a.dir < b.dir; });
+  return cases;
+}
+
+std::string unifiedDiff(const std::string& expected, const std::string& actual) {
+  const fs::path dir = fs::temp_directory_path();
+  const fs::path a = dir / ("golden-expected-" + std::to_string(::getpid()));
+  const fs::path b = dir / ("golden-actual-" + std::to_string(::getpid()));
+  std::ofstream(a, std::ios::binary) << expected;
+  std::ofstream(b, std::ios::binary) << actual;
+  std::string command = "diff -u '" + a.string() + "' '" + b.string() + "'";
+  std::string out;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    ::pclose(pipe);
+  }
+  fs::remove(a);
+  fs::remove(b);
+  return out;
+}
+
+class Golden : public testing::TestWithParam<GoldenCase> {};
+
+TEST_P(Golden, GeneratesTheExpectedFile) {
+  const GoldenCase& c = GetParam();
+  auto document = nlohmann::json::parse(readFile(c.dir / "document.json"));
+  document["id"] = "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8";
+  document["input"] = readFile(c.dir / "input.json");
+  const telvar::Model model = telvar::modelFromDocumentText(document.dump());
+  auto type = telvar::enumFromRawValue<telvar::OutputType>(c.language);
+  ASSERT_TRUE(type.has_value()) << "unknown language folder " << c.language;
+  const std::optional<std::string> actual = telvar::output(model, *type);
+
+  if (fs::exists(c.dir / "expected.none")) {
+    EXPECT_FALSE(actual.has_value()) << "expected nothing, got:\n" << *actual;
+    return;
+  }
+  std::string expected = readFile(c.dir / "expected.txt");
+  // Expected files end with a line feed; generated text never does.
+  if (!expected.empty() && expected.back() == '\n') expected.pop_back();
+  ASSERT_TRUE(actual.has_value()) << "expected a file, got nothing";
+  EXPECT_TRUE(expected == *actual) << unifiedDiff(expected, *actual);
+}
+
+std::string caseName(const testing::TestParamInfo<GoldenCase>& info) {
+  std::string name = info.param.language + "_" + info.param.dir.filename().string();
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(goldenCases()), caseName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
+
+}  // namespace
