@@ -33,9 +33,9 @@ class ValueMap {
 
   [[nodiscard]] const Value* find(std::string_view key) const;
   [[nodiscard]] bool contains(std::string_view key) const { return find(key) != nullptr; }
-  [[nodiscard]] std::size_t size() const noexcept { return m_entries.size(); }
-  [[nodiscard]] bool empty() const noexcept { return m_entries.empty(); }
-  void reserve(std::size_t n) { m_entries.reserve(n); }
+  [[nodiscard]] std::size_t size() const noexcept;
+  [[nodiscard]] bool empty() const noexcept;
+  void reserve(std::size_t n);
 
   /// The members in insertion order, as (key, value) pairs.
   [[nodiscard]] const std::vector<std::pair<std::string, Value>>& entries() const noexcept {
@@ -191,6 +191,11 @@ class Value {
 
   Storage m_storage{EmptyTag{}};
 };
+
+// Defined here, where `Value` is complete: some compilers instantiate the vector's members at once.
+inline std::size_t ValueMap::size() const noexcept { return m_entries.size(); }
+inline bool ValueMap::empty() const noexcept { return m_entries.empty(); }
+inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
 
 [[nodiscard]] bool namesEqual(const Names& a, const Names& b);
 
