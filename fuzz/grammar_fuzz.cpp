@@ -36,13 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto original = telvar::Formatter::parse(text);
   const std::string formatted = telvar::Formatter::format(text, indentation);
-  if (!original && formatted != text) violation("changed a text that does not parse", text, formatted);
+  if (!original && formatted != text)
+    violation("changed a text that does not parse", text, formatted);
   if (formatted == text) return 0;
 
   const auto reparsed = telvar::Formatter::parse(formatted);
   if (!reparsed) violation("formatted text does not parse", text, formatted);
   if (!reparsed->second.empty()) violation("formatted text has a rest", text, formatted);
-  if (!(reparsed->first == original->first)) violation("formatted text reads back differently", text, formatted);
+  if (!(reparsed->first == original->first))
+    violation("formatted text reads back differently", text, formatted);
   if (telvar::Formatter::format(formatted, indentation) != formatted) {
     violation("formatting is not idempotent", text, formatted);
   }
