@@ -1,7 +1,9 @@
 #pragma once
 
-// Readable failure messages for `Value`: GoogleTest finds `PrintTo` by argument-dependent lookup.
+// A compact one-line description of a `Value` for expectations and failure messages: ints as
+// digits, doubles as double(shortest digits), texts in quotes as they are, names in <...>.
 
+#include <charconv>
 #include <ostream>
 #include <string>
 
@@ -9,81 +11,61 @@
 
 namespace telvar {
 
-inline void describe(const Value& v, std::ostream& os) {
-  auto names = [&os](const Names& n) {
-    if (n.empty()) return;
-    os << '<';
-    for (std::size_t i = 0; i < n.size(); ++i) os << (i ? "." : "") << n[i];
-    os << "> ";
+inline std::string describe(const Value& v) {
+  auto names = [](const Names& n) {
+    std::string s;
+    for (const auto& name : n) s += (s.empty() ? "<" : ".") + name;
+    return s.empty() ? s : s + "> ";
+  };
+  auto list = [](auto&& items, auto&& each) {
+    std::string s;
+    for (const auto& item : items) s += (s.empty() ? "" : ", ") + each(item);
+    return s;
   };
   switch (v.kind()) {
     case Value::Kind::bool_:
-      os << (v.boolValue() ? "true" : "false");
-      break;
-    case Value::Kind::number:
-      if (v.numberValue().isInt()) {
-        os << "int " << v.numberValue().intValue();
-      } else {
-        os << "double " << v.numberValue().doubleValue();
-      }
-      break;
+      return v.boolValue() ? "true" : "false";
+    case Value::Kind::number: {
+      if (v.numberValue().isInt()) return std::to_string(v.numberValue().intValue());
+      char buffer[40];
+      auto end = std::to_chars(buffer, buffer + sizeof buffer, v.numberValue().doubleValue()).ptr;
+      return "double(" + std::string(buffer, end) + ")";
+    }
     case Value::Kind::string:
-      os << '"' << v.stringValue() << '"';
-      break;
+      return '"' + v.stringValue() + '"';
     case Value::Kind::object: {
       const auto& o = v.objectValue();
-      os << '{';
-      names(o.names);
-      for (const auto& key : o.orderedKeys) {
-        os << '"' << key << "\": ";
-        if (const Value* m = o.dictionary.find(key)) {
-          describe(*m, os);
-        } else {
-          os << "<missing>";
-        }
-        os << ", ";
-      }
-      os << '}';
-      break;
+      return "{" + names(o.names) +
+             list(o.orderedKeys,
+                  [&o](const std::string& key) {
+                    const Value* m = o.dictionary.find(key);
+                    return '"' + key + "\": " + (m ? describe(*m) : "<missing>");
+                  }) +
+             "}";
     }
     case Value::Kind::array:
-      os << '[';
-      names(v.arrayValue().names);
-      for (const auto& e : v.arrayValue().values) {
-        describe(e, os);
-        os << ", ";
-      }
-      os << ']';
-      break;
+      return "[" + names(v.arrayValue().names) +
+             list(v.arrayValue().values, [](const Value& e) { return describe(e); }) + "]";
     case Value::Kind::null:
-      os << "null(";
-      if (const Value* inner = v.nullInner()) describe(*inner, os);
-      os << ')';
-      break;
+      return v.nullInner() ? "null(" + describe(*v.nullInner()) + ")" : "null";
     case Value::Kind::url:
-      os << "url " << v.urlValue().text;
-      break;
+      return "url(" + v.urlValue().text + ")";
     case Value::Kind::date:
-      os << "date " << static_cast<int>(v.dateKind());
-      break;
+      return v.dateKind() == Value::DateKind::iso8601 ? "date(iso8601)" : "date(interval)";
     case Value::Kind::enum_:
-      os << "enum(";
-      names(v.enumValue().names);
-      for (const auto& c : v.enumValue().cases) os << c.name << '=' << c.value << ", ";
-      os << ')';
-      break;
+      return "enum(" + names(v.enumValue().names) +
+             list(v.enumValue().cases,
+                  [](const Value::Case& c) { return c.name + "=" + c.value; }) +
+             ")";
     case Value::Kind::dictionary:
-      os << "dictionary(";
-      names(v.dictionaryValue().names);
-      describe(*v.dictionaryValue().value, os);
-      os << ')';
-      break;
+      return "dictionary(" + names(v.dictionaryValue().names) +
+             describe(*v.dictionaryValue().value) + ")";
     case Value::Kind::empty:
-      os << "empty";
-      break;
+      return "empty";
   }
+  return "?";
 }
 
-inline void PrintTo(const Value& v, std::ostream* os) { describe(v, *os); }
+inline void PrintTo(const Value& v, std::ostream* os) { *os << describe(v); }
 
 }  // namespace telvar
