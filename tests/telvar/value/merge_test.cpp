@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "support/value_print.h"
@@ -11,186 +10,127 @@
 namespace telvar {
 namespace {
 
-using ::testing::ElementsAre;
-
-Value integer(std::int64_t i) { return Value::number(Value::Number::int_(i)); }
-Value real(double d) { return Value::number(Value::Number::double_(d)); }
-Value text(std::string s) { return Value::string(std::move(s)); }
-
-Value parsed(std::string_view json) {
-  auto r = jsonValueParser().parse(json);
-  EXPECT_TRUE(r) << json;
+Value json(std::string_view text) {
+  auto r = jsonValueParser().parse(text);
+  EXPECT_TRUE(r) << text;
   return r ? r->output : Value::empty();
 }
 
-Value fold(std::vector<Value> values) { return mergedElements(values); }
+Value text(std::string s) { return Value::string(std::move(s)); }
 
-Value objectOf(std::vector<std::pair<std::string, Value>> members) {
-  ValueMap map;
-  std::vector<std::string> keys;
-  for (auto& [key, value] : members) {
-    keys.push_back(key);
-    map.insertOrAssign(key, value);
-  }
-  return Value::object({}, std::move(map), std::move(keys));
+// The fold of the values of each JSON text, described.
+std::string fold(std::initializer_list<std::string_view> texts) {
+  std::vector<Value> values;
+  for (auto t : texts) values.push_back(json(t));
+  return describe(mergedElements(values));
 }
 
-TEST(MergedElements, AnEmptyListIsEmptyAndOneElementIsItself) {
-  EXPECT_EQ(fold({}), Value::empty());
-  Value one = parsed(R"({"a":[1,"x"]})");
-  EXPECT_EQ(fold({one}), one);
-}
+std::string merge(const Value& a, const Value& b) { return describe(mergedWith(a, b)); }
 
-TEST(MergedElements, FoldsFromTheLeft) {
-  // (1 with 2.5) is 2.5, and 2.5 with "x" cancels to nothing known.
-  EXPECT_EQ(fold({integer(1), real(2.5), text("x")}), Value::empty());
+TEST(Merge, FoldsFromTheLeft) {
+  EXPECT_EQ(fold({}), "empty");
+  EXPECT_EQ(fold({R"({"a":[1,"x"]})"}), R"({"a": [1, "x"]})");
+  EXPECT_EQ(fold({"1", "2.5", "\"x\""}), "empty");
   // `empty` as receiver takes the next value, so a later element starts the shape again.
-  EXPECT_EQ(fold({integer(1), text("x"), Value::bool_(true)}), Value::bool_(true));
-  EXPECT_EQ(fold({integer(1), text("x"), Value::null()}), Value::null());
+  EXPECT_EQ(fold({"1", "\"x\"", "true"}), "true");
+  EXPECT_EQ(fold({"1", "\"x\"", "null"}), "null");
 }
 
-TEST(Merge, NumbersWidenToDoubleTakingTheDoubleSide) {
-  EXPECT_EQ(fold({integer(1), real(2.5)}), real(2.5));
-  EXPECT_EQ(fold({real(2.5), integer(1)}), real(2.5));
-  EXPECT_EQ(fold({integer(1), integer(2)}), integer(1));
-  EXPECT_EQ(fold({real(1.5), real(2.5)}), real(2.5));
-}
-
-TEST(Merge, BoolsCombineWithLogicalAnd) {
-  EXPECT_EQ(fold({Value::bool_(true), Value::bool_(false)}), Value::bool_(false));
-  EXPECT_EQ(fold({Value::bool_(false), Value::bool_(true)}), Value::bool_(false));
-  EXPECT_EQ(fold({Value::bool_(true), Value::bool_(true)}), Value::bool_(true));
+TEST(Merge, ScalarsOfOneKind) {
+  EXPECT_EQ(fold({"1", "2.5"}), "double(2.5)");
+  EXPECT_EQ(fold({"2.5", "1"}), "double(2.5)");
+  EXPECT_EQ(fold({"1", "2"}), "1");
+  EXPECT_EQ(fold({"1.5", "2.5"}), "double(2.5)");
+  EXPECT_EQ(fold({"true", "false"}), "false");
+  EXPECT_EQ(fold({"false", "true"}), "false");
+  EXPECT_EQ(fold({"true", "true"}), "true");
+  EXPECT_EQ(fold({"\"abc\"", "\"def\""}), "\"abc\"");
 }
 
 TEST(Merge, IncompatibleKindsCancelToEmpty) {
-  EXPECT_EQ(fold({integer(1), text("a")}), Value::empty());
-  EXPECT_EQ(fold({Value::bool_(true), integer(1)}), Value::empty());
-  EXPECT_EQ(fold({parsed("{}"), parsed("[]")}), Value::empty());
-  EXPECT_EQ(fold({Value::date(Value::DateKind::iso8601), text("2020")}), Value::empty());
-  EXPECT_EQ(fold({Value::url({"https://a.example"}), integer(1)}), Value::empty());
+  EXPECT_EQ(fold({"1", "\"a\""}), "empty");
+  EXPECT_EQ(fold({"true", "1"}), "empty");
+  EXPECT_EQ(fold({"{}", "[]"}), "empty");
+  EXPECT_EQ(merge(Value::date(Value::DateKind::iso8601), text("2020")), "empty");
+  EXPECT_EQ(merge(Value::url({"https://a.example"}), json("1")), "empty");
   Value e = Value::enum_({"R"}, Value::RawType::string, {{"a", "a"}});
-  EXPECT_EQ(fold({e, e}), Value::empty());
-  Value d = Value::dictionary({"R"}, integer(1));
-  EXPECT_EQ(fold({d, d}), Value::empty());
+  EXPECT_EQ(merge(e, e), "empty");
+  Value d = Value::dictionary({"R"}, json("1"));
+  EXPECT_EQ(merge(d, d), "empty");
 }
 
-TEST(Merge, EmptyGivesWayToTheOtherSide) {
-  EXPECT_EQ(mergedWith(Value::empty(), Value::empty()), Value::empty());
-  EXPECT_EQ(mergedWith(Value::empty(), text("a")), text("a"));
-  EXPECT_EQ(mergedWith(text("a"), Value::empty()), text("a"));
-  EXPECT_EQ(mergedWith(Value::empty(), Value::null()), Value::null());
-  EXPECT_EQ(mergedWith(Value::null(), Value::empty()), Value::null());
-}
-
-TEST(Merge, NullMakesTheOtherSideNullableWithoutWrappingTwice) {
-  EXPECT_EQ(fold({integer(1), Value::null()}), Value::null(integer(1)));
-  EXPECT_EQ(fold({Value::null(), integer(1)}), Value::null(integer(1)));
-  EXPECT_EQ(fold({Value::null(), Value::null()}), Value::null());
-  EXPECT_EQ(fold({Value::null(integer(1)), Value::null()}), Value::null(integer(1)));
-  EXPECT_EQ(fold({Value::null(), Value::null(integer(1))}), Value::null(integer(1)));
-  EXPECT_EQ(fold({Value::null(integer(1)), Value::null(real(2))}), Value::null(real(2)));
-  EXPECT_EQ(fold({Value::null(integer(1)), real(2)}), Value::null(real(2)));
-  EXPECT_EQ(fold({integer(1), Value::null(), real(2), Value::null()}), Value::null(real(2)));
+TEST(Merge, EmptyGivesWayAndNullMakesTheOtherSideNullableOnce) {
+  EXPECT_EQ(merge(Value::empty(), Value::empty()), "empty");
+  EXPECT_EQ(merge(text("a"), Value::empty()), "\"a\"");
+  EXPECT_EQ(merge(Value::null(), Value::empty()), "null");
+  EXPECT_EQ(fold({"1", "null"}), "null(1)");
+  EXPECT_EQ(fold({"null", "1"}), "null(1)");
+  EXPECT_EQ(fold({"null", "null"}), "null");
+  EXPECT_EQ(fold({"1", "null", "2.5", "null"}), "null(double(2.5))");
+  EXPECT_EQ(merge(Value::null(json("1")), Value::null()), "null(1)");
+  EXPECT_EQ(merge(Value::null(), Value::null(json("1"))), "null(1)");
+  EXPECT_EQ(merge(Value::null(json("1")), Value::null(json("2.5"))), "null(double(2.5))");
+  EXPECT_EQ(merge(Value::null(json("1")), json("2.5")), "null(double(2.5))");
 }
 
 // The receiver keeps its texts, names, URL and date kind; a null argument makes its inner value
 // the receiver of the inner merge.
-TEST(Merge, TheReceiverKeepsItsTextsUnlessItIsAWebAddress) {
-  EXPECT_EQ(fold({text("abc"), text("def")}), text("abc"));
-  EXPECT_EQ(fold({text("https://example.com/a"), text("def")}), text("def"));
-  EXPECT_EQ(fold({text("def"), text("https://example.com/a")}), text("def"));
-  // Without a host it is not a web address.
-  EXPECT_EQ(fold({text("mailto:someone"), text("def")}), text("mailto:someone"));
-  EXPECT_EQ(fold({text("/relative/path"), text("def")}), text("/relative/path"));
+TEST(Merge, TheReceiverKeepsItsTextUnlessItIsAWebAddress) {
+  EXPECT_EQ(fold({"\"https://example.com/a\"", "\"def\""}), "\"def\"");
+  EXPECT_EQ(fold({"\"def\"", "\"https://example.com/a\""}), "\"def\"");
+  EXPECT_EQ(fold({"\"mailto:someone\"", "\"def\""}), "\"mailto:someone\"");  // no host
+  EXPECT_EQ(fold({"\"/relative\"", "\"def\""}), "\"/relative\"");
+  EXPECT_EQ(merge(text("x"), Value::null(text("y"))), "null(\"y\")");
+  EXPECT_EQ(merge(Value::null(text("y")), text("x")), "null(\"y\")");
 
-  EXPECT_EQ(fold({text("x"), Value::null(text("y"))}), Value::null(text("y")));
-  EXPECT_EQ(fold({Value::null(text("y")), text("x")}), Value::null(text("y")));
-}
-
-TEST(Merge, UrlsAndDatesKeepTheReceiverOrGiveWayToText) {
   const Value a = Value::url({"https://a.example"});
-  const Value b = Value::url({"https://b.example"});
-  EXPECT_EQ(fold({a, b}), a);
-  EXPECT_EQ(fold({a, text("plain")}), text("plain"));
-  EXPECT_EQ(fold({text("plain"), a}), text("plain"));
-  EXPECT_EQ(fold({Value::date(Value::DateKind::iso8601),
-                  Value::date(Value::DateKind::timeIntervalSince1970)}),
-            Value::date(Value::DateKind::iso8601));
+  EXPECT_EQ(merge(a, Value::url({"https://b.example"})), "url(https://a.example)");
+  EXPECT_EQ(merge(a, text("plain")), "\"plain\"");
+  EXPECT_EQ(merge(text("plain"), a), "\"plain\"");
+  EXPECT_EQ(merge(Value::date(Value::DateKind::iso8601),
+                  Value::date(Value::DateKind::timeIntervalSince1970)),
+            "date(iso8601)");
 }
 
 TEST(Merge, ObjectsMergeMembersAndMakeOneSidedMembersNullable) {
-  Value merged = fold({parsed(R"({"a":1})"), parsed(R"({"a":2,"b":"x"})")});
-  EXPECT_EQ(merged, objectOf({{"a", integer(1)}, {"b", Value::null(text("x"))}}));
-
+  EXPECT_EQ(fold({R"({"a":1})", R"({"a":2,"b":"x"})"}), R"({"a": 1, "b": null("x")})");
   // A member that is already null is not wrapped again, on either side.
-  Value keepsNull = fold({parsed(R"({"a":null})"), parsed("{}")});
-  EXPECT_EQ(*keepsNull.objectValue().dictionary.find("a"), Value::null());
-  Value keepsNullFromB = fold({parsed("{}"), parsed(R"({"a":null})")});
-  EXPECT_EQ(*keepsNullFromB.objectValue().dictionary.find("a"), Value::null());
-}
-
-TEST(Merge, MergedKeyOrderIsTheReceiversThenTheArgumentsNewKeys) {
-  Value a = parsed(R"({"x":1,"b":true})");
-  Value b = parsed(R"({"c":1,"x":2.5,"d":null,"b":false})");
-  Value merged = mergedWith(a, b);
-  const auto& o = merged.objectValue();
-  EXPECT_THAT(o.orderedKeys, ElementsAre("x", "b", "c", "d"));
-  EXPECT_EQ(*o.dictionary.find("x"), real(2.5));
-  EXPECT_EQ(*o.dictionary.find("b"), Value::bool_(false));
-  EXPECT_EQ(*o.dictionary.find("c"), Value::null(integer(1)));
-  EXPECT_EQ(*o.dictionary.find("d"), Value::null());
-  EXPECT_EQ(o.dictionary.size(), 4u);
-  // The other way round gives the argument's order first.
-  EXPECT_THAT(mergedWith(b, a).objectValue().orderedKeys, ElementsAre("c", "x", "d", "b"));
-}
-
-TEST(Merge, ObjectKeysMatchByCanonicalEquivalenceKeepingTheReceiversSpelling) {
-  Value merged = fold({parsed("{\"caf\u00E9\":1}"), parsed("{\"cafe\u0301\":2.5}")});
-  const auto& o = merged.objectValue();
-  ASSERT_THAT(o.orderedKeys, ElementsAre("caf\u00E9"));
-  EXPECT_EQ(o.dictionary.size(), 1u);
-  EXPECT_EQ(*o.dictionary.find("caf\u00E9"), real(2.5));
+  EXPECT_EQ(fold({R"({"a":null})", "{}"}), R"({"a": null})");
+  EXPECT_EQ(fold({"{}", R"({"a":null})"}), R"({"a": null})");
+  // Key order: the receiver's keys, then the argument's new keys in its order.
+  const char* a = R"({"x":1,"b":true})";
+  const char* b = R"({"c":1,"x":2.5,"d":null,"b":false})";
+  EXPECT_EQ(fold({a, b}), R"({"x": double(2.5), "b": false, "c": null(1), "d": null})");
+  EXPECT_EQ(fold({b, a}), R"({"c": null(1), "x": double(2.5), "d": null, "b": false})");
+  // Keys match by canonical equivalence; the receiver's spelling stays.
+  EXPECT_EQ(fold({"{\"caf\u00E9\":1}", "{\"cafe\u0301\":2.5}"}), "{\"caf\u00E9\": double(2.5)}");
 }
 
 TEST(Merge, ObjectsAndArraysKeepTheReceiversNames) {
   ValueMap members;
-  members.insertOrAssign("k", integer(1));
+  members.insertOrAssign("k", json("1"));
   Value a = Value::object({"Root", "a"}, members, {"k"});
   Value b = Value::object({"Root", "b"}, members, {"k"});
-  EXPECT_EQ(mergedWith(a, b).objectValue().names, (Names{"Root", "a"}));
-  EXPECT_EQ(mergedWith(Value::array({"A"}, {}), Value::array({"B"}, {})).arrayValue().names,
-            (Names{"A"}));
+  EXPECT_EQ(merge(a, b), R"({<Root.a> "k": 1})");
+  EXPECT_EQ(merge(Value::array({"A"}, {}), Value::array({"B"}, {})), "[<A> empty]");
   // Through a null argument the inner value is the receiver, so its names win.
-  Value viaNull = mergedWith(a, Value::null(b));
-  ASSERT_NE(viaNull.nullInner(), nullptr);
-  EXPECT_EQ(viaNull.nullInner()->objectValue().names, (Names{"Root", "b"}));
+  EXPECT_EQ(merge(a, Value::null(b)), R"(null({<Root.b> "k": 1}))");
 }
 
 TEST(Merge, ArraysMergeIntoOneElementFoldedFromBothSides) {
-  EXPECT_EQ(fold({parsed("[1]"), parsed("[2.5,3]")}), Value::array({}, {real(2.5)}));
-  EXPECT_EQ(fold({parsed("[]"), parsed("[]")}), Value::array({}, {Value::empty()}));
-  EXPECT_EQ(fold({parsed("[1,2]"), parsed("[\"x\"]")}), Value::array({}, {Value::empty()}));
-  EXPECT_EQ(fold({parsed("[[1],[null]]"), parsed("[]")}),
-            Value::array({}, {Value::array({}, {Value::null(integer(1))})}));
-  EXPECT_EQ(fold({parsed(R"([{"a":1}])"), parsed(R"([{"b":2}])")}),
-            Value::array(
-                {}, {objectOf({{"a", Value::null(integer(1))}, {"b", Value::null(integer(2))}})}));
+  EXPECT_EQ(fold({"[1]", "[2.5,3]"}), "[double(2.5)]");
+  EXPECT_EQ(fold({"[]", "[]"}), "[empty]");
+  EXPECT_EQ(fold({"[1,2]", "[\"x\"]"}), "[empty]");
+  EXPECT_EQ(fold({"[[1],[null]]", "[]"}), "[[null(1)]]");
+  EXPECT_EQ(fold({R"([{"a":1}])", R"([{"b":2}])"}), R"([{"a": null(1), "b": null(2)}])");
 }
 
 TEST(Merge, DeeplyNestedSamplesMergeWithoutExhaustingTheStack) {
-  std::string deep(511, '[');
-  deep += "{\"a\":1}";
-  deep += std::string(511, ']');
-  std::string other = deep;
-  other.replace(511, 7, "{\"b\":2}");
-  Value merged = mergedWith(parsed(deep), parsed(other));
-  const Value* v = &merged;
-  for (int i = 0; i < 511; ++i) {
-    ASSERT_TRUE(v->is(Value::Kind::array));
-    ASSERT_EQ(v->arrayValue().values.size(), 1u);
-    v = &v->arrayValue().values[0];
-  }
-  EXPECT_THAT(v->objectValue().orderedKeys, ElementsAre("a", "b"));
+  std::string deep = std::string(511, '[') + R"({"a":1})" + std::string(511, ']');
+  std::string other = std::string(511, '[') + R"({"b":2})" + std::string(511, ']');
+  std::string expected =
+      std::string(511, '[') + R"({"a": null(1), "b": null(2)})" + std::string(511, ']');
+  EXPECT_EQ(fold({deep, other}), expected);
 }
 
 }  // namespace
