@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/small_stack.h"
+#include "support/stack_budget.h"
 #include "support/value_print.h"
 #include "telvar/parse/json_grammar.h"
 
@@ -130,7 +132,12 @@ TEST(Merge, DeeplyNestedSamplesMergeWithoutExhaustingTheStack) {
   std::string other = std::string(511, '[') + R"({"b":2})" + std::string(511, ']');
   std::string expected =
       std::string(511, '[') + R"({"a": null(1), "b": null(2)})" + std::string(511, ']');
-  EXPECT_EQ(fold({deep, other}), expected);
+  const Value a = json(deep);
+  const Value b = json(other);
+  std::string merged;
+  ASSERT_TRUE(testing::runOnSmallStack(testing::stackBudget(512 * 1024),
+                                       [&] { merged = describe(mergedWith(a, b)); }));
+  EXPECT_EQ(merged, expected);
 }
 
 }  // namespace

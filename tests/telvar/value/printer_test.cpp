@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/small_stack.h"
+#include "support/stack_budget.h"
 #include "support/value_print.h"
 #include "telvar/coding/decoding_error.h"
 #include "telvar/value/indentation.h"
@@ -103,8 +105,10 @@ TEST(Format, MarksThatWouldJoinAQuoteOrAnEscapeAreEscaped) {
     expectFaithful(text, Indentation::default_());
   }
   const std::string deepest = std::string(510, '[') + R"({"a":["\u0301"]})" + std::string(510, ']');
-  EXPECT_NE(format(deepest), deepest);
-  expectFaithful(deepest, {});
+  ASSERT_TRUE(testing::runOnSmallStack(testing::stackBudget(1024 * 1024), [&] {
+    EXPECT_NE(format(deepest), deepest);
+    expectFaithful(deepest, {});
+  }));
 }
 
 TEST(JsonText, CasesThatParsingNeverProducesPrintAsPlaceholders) {

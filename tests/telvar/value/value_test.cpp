@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/small_stack.h"
+#include "support/stack_budget.h"
 #include "support/value_print.h"
 #include "telvar/parse/json_grammar.h"
 
@@ -131,12 +133,24 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
 }
 
 TEST(ValueTree, CopiesShareSubtreesAndDeepTreesCompareAndDestroyWithoutOverflow) {
-  std::string deep = std::string(512, '[') + std::string(512, ']');
-  Value a = json(deep);
+  auto mixed = [](int pairs) {  // arrays and objects in turn, 2 * pairs levels deep
+    std::string open, close;
+    for (int i = 0; i < pairs; ++i) {
+      open += "[{\"k\":";
+      close += "}]";
+    }
+    return open + "0" + close;
+  };
+  Value a = json(mixed(256));
+  Value same = json(mixed(256));
+  Value shorter = json(mixed(255));
   Value copy = a;
   EXPECT_EQ(&copy.arrayValue(), &a.arrayValue());
-  EXPECT_EQ(a, json(deep));
-  EXPECT_NE(a, json(std::string(511, '[') + std::string(511, ']')));
+  ASSERT_TRUE(testing::runOnSmallStack(testing::stackBudget(128 * 1024), [&] {
+    EXPECT_EQ(a, same);
+    EXPECT_NE(a, shorter);
+    Value gone = std::move(same);  // destroyed here, on the small stack
+  }));
 }
 
 }  // namespace
