@@ -199,9 +199,4 @@ inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
 
 [[nodiscard]] bool namesEqual(const Names& a, const Names& b);
 
-// Defined here, where `Value` is complete.
-inline std::size_t ValueMap::size() const noexcept { return m_entries.size(); }
-inline bool ValueMap::empty() const noexcept { return m_entries.empty(); }
-inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
-
 }  // namespace telvar
