@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string_view>
+
+#include <unicode/regex.h>
+#include <unicode/unistr.h>
+
+// ICU glue shared by the highlighting passes; not part of the public interface.
+namespace mirel::detail {
+
+/// A read-only ICU view of `text` without copying it (the caller keeps `text` alive).
+[[nodiscard]] inline icu::UnicodeString aliasOf(std::u16string_view text) {
+  return icu::UnicodeString(false, text.data(), static_cast<std::int32_t>(text.size()));
+}
+
+/// ICU counts text in 32-bit units; longer text is left uncoloured rather than misread.
+[[nodiscard]] inline bool fitsIcu(std::u16string_view text) {
+  return text.size() <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+}
+
+/// `pattern` compiled without options, or null when it does not compile.
+[[nodiscard]] inline std::unique_ptr<icu::RegexPattern> compiled(std::u16string_view pattern) {
+  if (!fitsIcu(pattern)) return nullptr;
+  UErrorCode status = U_ZERO_ERROR;
+  UParseError parseError;
+  std::unique_ptr<icu::RegexPattern> result(
+      icu::RegexPattern::compile(aliasOf(pattern), 0, parseError, status));
+  if (U_FAILURE(status)) return nullptr;
+  return result;
+}
+
+}  // namespace mirel::detail
