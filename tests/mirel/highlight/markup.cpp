@@ -162,10 +162,10 @@ std::string lineDiff(std::string_view expected, std::string_view actual) {
     if (i < a.size() && j < b.size() && a[i] == b[j]) {
       out += "  " + a[i++] + "\n";
       ++j;
-    } else if (j < b.size() && (i == a.size() || lcs[i][j + 1] >= lcs[i + 1][j])) {
-      out += "+ " + b[j++] + "\n";
-    } else {
+    } else if (i < a.size() && (j == b.size() || lcs[i + 1][j] >= lcs[i][j + 1])) {
       out += "- " + a[i++] + "\n";
+    } else {
+      out += "+ " + b[j++] + "\n";
     }
   }
   return out;
