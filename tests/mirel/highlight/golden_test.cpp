@@ -21,6 +21,8 @@ struct GoldenCase {
   fs::path sample;
 };
 
+void PrintTo(const GoldenCase& golden, std::ostream* out) { *out << golden.sample; }
+
 std::vector<GoldenCase> goldenCases() {
   std::vector<GoldenCase> cases;
   for (const char* language : {"schema", "swift", "kotlin", "dart", "go", "proto"}) {
