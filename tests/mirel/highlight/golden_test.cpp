@@ -1,13 +1,13 @@
 // Golden files: each sample of generated code beside its expected markup (markup.h), compared
 // whole. Expected files are written from the highlighters' rules and reviewed line by line.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "markup.h"
 
@@ -66,8 +66,8 @@ TEST(GoldenFiles, ExistForEveryOutputType) {
 
 INSTANTIATE_TEST_SUITE_P(Highlighters, Golden, ::testing::ValuesIn(goldenCases()),
                          [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                           std::string name = info.param.language + "_" +
-                                              info.param.sample.stem().string();
+                           std::string name =
+                               info.param.language + "_" + info.param.sample.stem().string();
                            std::replace_if(
                                name.begin(), name.end(),
                                [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
