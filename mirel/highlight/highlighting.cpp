@@ -14,28 +14,29 @@ namespace mirel {
 
 namespace {
 
-// Above this many words the alternation costs more than looking words up (its matcher tries
-// every alternative at every word boundary); below it both are about equally fast.
-constexpr std::size_t kLookupThreshold = 16;
-
 [[noreturn]] void stopProgram(std::string_view owner, std::string_view what) {
   std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(owner.size()), owner.data(),
                static_cast<int>(what.size()), what.data());
   std::abort();
 }
 
-bool consistsOfWordCharacters(const WordList& words) {
-  std::unique_ptr<icu::RegexPattern> word = detail::compiled(u"\\w+");
-  UErrorCode status = U_ZERO_ERROR;
-  for (const std::u16string& w : words) {
-    const icu::UnicodeString input = detail::aliasOf(w);
-    std::unique_ptr<icu::RegexMatcher> matcher(word->matcher(input, status));
-    if (U_FAILURE(status) || !matcher->matches(status) || U_FAILURE(status)) return false;
+bool consistsOfWordCharacters(std::u16string_view word) {
+  if (word.empty() || !detail::fitsIcu(word)) return false;
+  const auto length = static_cast<std::int32_t>(word.size());
+  for (std::int32_t i = 0; i < length;) {
+    UChar32 c;
+    U16_NEXT(word.data(), i, length, c);
+    if (!detail::isWordCharacter(c)) return false;
   }
   return true;
 }
 
-// All matches (group 0) of a compiled pattern, or nothing when matching fails outright.
+bool isAsciiWordCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+         c == u'_';
+}
+
+// All matches (group 0) of a compiled pattern, or what was found before matching failed.
 std::vector<TextRange> matchRanges(const icu::RegexPattern& pattern, std::u16string_view code) {
   std::vector<TextRange> ranges;
   const icu::UnicodeString input = detail::aliasOf(code);
@@ -55,30 +56,80 @@ std::vector<TextRange> matchRanges(const icu::RegexPattern& pattern, std::u16str
 
 namespace detail {
 
+// "\bw1\b|\bw2\b|..." matches at a position exactly when "\b" holds there and
+// "(?:w1|w2|...)\b" matches there, with the same word: the leading "\b" is the same test for
+// every word. Without it in front, the matcher can skip quickly to where some word begins; the
+// leading "\b" is then tested on those few places alone.
 std::vector<TextRange> keywordRangesByAlternation(const WordList& words, std::u16string_view code,
                                                   std::string_view owner) {
   if (words.empty() || !fitsIcu(code)) return {};
-  std::u16string pattern;
-  for (const std::u16string& word : words) {
-    if (!pattern.empty()) pattern += u'|';
-    pattern += u"\\b";
-    pattern += word;
-    pattern += u"\\b";
+  std::u16string pattern = u"(?:";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) pattern += u'|';
+    pattern += words[i];
   }
-  std::unique_ptr<icu::RegexPattern> compiled = detail::compiled(pattern);
-  if (!compiled) stopProgram(owner, "the keyword pattern does not compile");
-  return matchRanges(*compiled, code);
+  pattern += u")\\b";
+  std::unique_ptr<icu::RegexPattern> compiledWords = compiled(pattern);
+  if (!compiledWords) stopProgram(owner, "the keyword pattern does not compile");
+  std::unique_ptr<icu::RegexPattern> boundary = compiled(u"\\b");
+
+  std::vector<TextRange> ranges;
+  const icu::UnicodeString input = aliasOf(code);
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::RegexMatcher> matcher(compiledWords->matcher(input, status));
+  std::unique_ptr<icu::RegexMatcher> boundaryAt(boundary->matcher(input, status));
+  if (U_FAILURE(status)) return ranges;
+  boundaryAt->useTransparentBounds(true);
+  boundaryAt->useAnchoringBounds(false);
+  const auto length = static_cast<std::int32_t>(code.size());
+  std::int32_t position = 0;
+  while (position <= length && matcher->find(position, status) && U_SUCCESS(status)) {
+    const std::int32_t start = matcher->start(status);
+    const std::int32_t end = matcher->end(status);
+    boundaryAt->region(start, length, status);
+    const bool bounded = boundaryAt->lookingAt(status);
+    if (U_FAILURE(status)) break;
+    if (bounded && end > start) {
+      ranges.push_back({start, end - start});
+      position = end;
+    } else {
+      position = start;
+      UChar32 c;
+      U16_NEXT(code.data(), position, length, c);
+      if (position == start) break;
+    }
+  }
+  return ranges;
 }
 
-// With word-character words, a word matches at a position exactly when the shortest run of word
-// characters from a word boundary to the next word boundary equals it: no word boundary falls
-// inside such a word, so these runs are the only candidates, and no two words can match at the
-// same position.
+// With words of word characters only, a word matches at a position exactly when the shortest run
+// of word characters from a word boundary to the next word boundary equals it: no word boundary
+// falls inside such a word, so these runs are the only candidates, and no two words can match at
+// the same position. In ASCII text the runs are plainly the maximal runs of [A-Za-z0-9_] (no
+// character there is a combining mark or a format character, which blur word boundaries).
 std::vector<TextRange> keywordRangesByLookup(const WordList& words, std::u16string_view code) {
   if (words.empty() || !fitsIcu(code)) return {};
   const std::unordered_set<std::u16string_view> wordSet(words.begin(), words.end());
+  std::vector<TextRange> ranges;
+  const bool ascii = std::all_of(code.begin(), code.end(), [](char16_t c) { return c < 0x80; });
+  if (ascii) {
+    std::size_t i = 0;
+    while (i < code.size()) {
+      if (!isAsciiWordCharacter(code[i])) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i + 1;
+      while (end < code.size() && isAsciiWordCharacter(code[end])) ++end;
+      if (wordSet.contains(code.substr(i, end - i))) {
+        ranges.push_back({static_cast<std::int32_t>(i), static_cast<std::int32_t>(end - i)});
+      }
+      i = end;
+    }
+    return ranges;
+  }
   std::unique_ptr<icu::RegexPattern> run = compiled(u"\\b\\w+?\\b");
-  std::vector<TextRange> ranges = matchRanges(*run, code);
+  ranges = matchRanges(*run, code);
   std::erase_if(ranges, [&](const TextRange& r) {
     return !wordSet.contains(
         code.substr(static_cast<std::size_t>(r.location), static_cast<std::size_t>(r.length)));
@@ -90,9 +141,10 @@ std::vector<TextRange> keywordRangesByLookup(const WordList& words, std::u16stri
 
 std::vector<TextRange> keywordRanges(const WordList& words, std::u16string_view code,
                                      std::string_view owner) {
-  if (words.size() > kLookupThreshold && consistsOfWordCharacters(words)) {
-    return detail::keywordRangesByLookup(words, code);
-  }
+  const bool allWordCharacters =
+      std::all_of(words.begin(), words.end(),
+                  [](const std::u16string& word) { return consistsOfWordCharacters(word); });
+  if (!words.empty() && allWordCharacters) return detail::keywordRangesByLookup(words, code);
   return detail::keywordRangesByAlternation(words, code, owner);
 }
 
@@ -135,6 +187,10 @@ void Highlighting::colourRanges(const std::vector<TextRange>& ranges, const Colo
 AttributedText Highlighting::attributedText() && {
   AttributedText result{std::u16string(m_code), std::move(m_font), {}};
   const std::size_t size = m_colourIndex.size();
+  // Counted first: large outputs have hundreds of thousands of runs.
+  std::size_t runCount = size == 0 ? 0 : 1;
+  for (std::size_t i = 1; i < size; ++i) runCount += m_colourIndex[i] != m_colourIndex[i - 1];
+  result.runs.reserve(runCount);
   std::size_t start = 0;
   while (start < size) {
     const std::uint8_t index = m_colourIndex[start];

@@ -66,13 +66,14 @@ class Highlighting {
 
 namespace detail {
 
-/// The keyword pass as one compiled alternation, exactly as its contract reads.
+/// The keyword pass as one compiled alternation of the words; serves any word list.
 [[nodiscard]] std::vector<TextRange> keywordRangesByAlternation(const WordList& words,
                                                                 std::u16string_view code,
                                                                 std::string_view owner);
 
 /// The same result for words made of word characters only, found by looking each word of the
-/// text up in a set; its cost does not grow with the number of words.
+/// text up in a set; its cost does not grow with the number of words. `keywordRanges` takes it
+/// whenever it can.
 [[nodiscard]] std::vector<TextRange> keywordRangesByLookup(const WordList& words,
                                                            std::u16string_view code);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <unicode/regex.h>
+#include <unicode/uniset.h>
 #include <unicode/unistr.h>
 
 // ICU glue shared by the highlighting passes; not part of the public interface.
@@ -30,6 +31,16 @@ namespace mirel::detail {
       icu::RegexPattern::compile(aliasOf(pattern), 0, parseError, status));
   if (U_FAILURE(status)) return nullptr;
   return result;
+}
+
+/// Whether a character outside ASCII is a member of ICU's "\w".
+[[nodiscard]] bool isNonAsciiWordCharacter(UChar32 c);
+
+/// Whether `c` is a word character: a member of ICU's "\w", the set its word boundaries use.
+[[nodiscard]] inline bool isWordCharacter(UChar32 c) {
+  if (c >= 0x80) return isNonAsciiWordCharacter(c);
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+         c == u'_';
 }
 
 }  // namespace mirel::detail
