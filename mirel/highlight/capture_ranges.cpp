@@ -163,6 +163,7 @@ std::vector<TextRange> wordRunCaptureRanges(const WordRunOpening& opening,
   if (U_FAILURE(status)) return ranges;
   matcher->useTransparentBounds(true);
   matcher->useAnchoringBounds(false);
+  detail::limitSteps(*matcher, input.length());
 
   const char16_t* text = input.getBuffer();
   const std::int32_t length = input.length();
@@ -224,8 +225,9 @@ std::vector<TextRange> plainCaptureRanges(const icu::RegexPattern& compiled,
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::RegexMatcher> matcher(compiled.matcher(input, status));
   if (U_FAILURE(status)) return ranges;
-  // A failure inside the matcher (its backtracking stack exhausted) ends the search; what was
-  // found before it stands.
+  detail::limitSteps(*matcher, input.length());
+  // A failure inside the matcher (out of steps, or its backtracking stack exhausted) ends the
+  // search; what was found before it stands.
   while (matcher->find(status) && U_SUCCESS(status)) {
     if (!appendGroups(*matcher, ranges)) break;
   }

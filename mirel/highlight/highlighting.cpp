@@ -43,6 +43,7 @@ std::vector<TextRange> matchRanges(const icu::RegexPattern& pattern, std::u16str
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::RegexMatcher> matcher(pattern.matcher(input, status));
   if (U_FAILURE(status)) return ranges;
+  detail::limitSteps(*matcher, input.length());
   while (matcher->find(status) && U_SUCCESS(status)) {
     const std::int32_t start = matcher->start(status);
     const std::int32_t end = matcher->end(status);
@@ -81,6 +82,7 @@ std::vector<TextRange> keywordRangesByAlternation(const WordList& words, std::u1
   if (U_FAILURE(status)) return ranges;
   boundaryAt->useTransparentBounds(true);
   boundaryAt->useAnchoringBounds(false);
+  limitSteps(*matcher, input.length());
   const auto length = static_cast<std::int32_t>(code.size());
   std::int32_t position = 0;
   while (position <= length && matcher->find(position, status) && U_SUCCESS(status)) {

@@ -33,6 +33,17 @@ namespace mirel::detail {
   return result;
 }
 
+/// Bounds the work of each match operation of `matcher` over a text of `length` code units.
+/// Real code needs far less than the budget (about a million steps, plus a hundred per code unit);
+/// a pathological text, such as a word of many thousands of characters before which some pattern
+/// backtracks quadratically, would otherwise stall the program. An operation that runs out fails,
+/// and the rule then keeps what it had found.
+inline void limitSteps(icu::RegexMatcher& matcher, std::int32_t length) {
+  UErrorCode status = U_ZERO_ERROR;
+  // ICU counts time in units of about ten thousand steps.
+  matcher.setTimeLimit(100 + length / 100, status);
+}
+
 /// Whether a character outside ASCII is a member of ICU's "\w".
 [[nodiscard]] bool isNonAsciiWordCharacter(UChar32 c);
 

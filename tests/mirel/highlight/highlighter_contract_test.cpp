@@ -66,5 +66,21 @@ TEST(Highlighters, KeepAnyTextAndCoverItWithRuns) {
   }
 }
 
+// Some rules backtrack quadratically or worse before a long word; a sample key of many thousands
+// of characters must not stall the program. The work of each search is bounded instead, so such
+// a text comes back (perhaps less coloured) in bounded time.
+TEST(Highlighters, FinishOnWordsOfManyThousandCharacters) {
+  const std::u16string word(50000, u'a');
+  for (const std::u16string& code :
+       {u"  " + word + u" x;\n", u"  " + word + u" " + word + u" = 1;\n",
+        u"  " + word + u" `json:\"a\"`\n", u"  " + word + u" {\n"}) {
+    for (const Highlighter& highlight : highlighters()) {
+      const AttributedText text = highlight(code, Font{});
+      ASSERT_EQ(text.text, code);
+      expectRunsCoverTheText(text);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace mirel
