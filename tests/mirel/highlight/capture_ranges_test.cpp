@@ -60,7 +60,7 @@ TEST(CaptureRanges, FindsWhatThePlainSearchFindsForPatternsOpeningWithAWordRun) 
       // Others that stretch the shortcut or must not take it.
       uR"re((\w+)(\w))re", uR"re(\w+a)re", uR"re(\w+?\.)re", uR"re((\w+)?\.)re", uR"re(\w+\b)re",
       uR"re((\w+)\1)re", uR"re(\w+|\.)re", uR"re((\w+) \w)re"};
-  const std::vector<std::u16string> pieces{
+  const std::vector<std::u16string> fragments{
       u"Map",    u"<",        u">",          u"?",          u" ",    u";",       u",",
       u".",      u"fromJSON", u"(",          u"{",          u"json", u"x)",      u"copyWith",
       u"=",      u"a",        u"List",       u"\n",         u"é",    u"e\u0301", u"\u0301",
@@ -69,7 +69,7 @@ TEST(CaptureRanges, FindsWhatThePlainSearchFindsForPatternsOpeningWithAWordRun) 
   for (int round = 0; round < 1500; ++round) {
     std::u16string text;
     const int count = static_cast<int>(random() % 16);
-    for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+    for (int i = 0; i < count; ++i) text += fragments[random() % fragments.size()];
     for (std::u16string_view pattern : patterns) {
       ASSERT_EQ(captureRanges(pattern, text), detail::plainCaptureRanges(pattern, text))
           << testing::utf8(pattern) << " in " << testing::utf8(text);

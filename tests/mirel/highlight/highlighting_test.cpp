@@ -55,7 +55,7 @@ std::vector<TextRange> byContractAlternation(const WordList& words, std::u16stri
 }
 
 TEST(KeywordPass, FindsWhatTheAlternationOfItsContractFinds) {
-  const std::vector<std::u16string> pieces{
+  const std::vector<std::u16string> fragments{
       u"Foo",     u"Bar",    u"FooBar", u"x",      u" ",          u" ",          u"_",
       u".",       u"\n",     u"1",      u"data",   u"class",      u"data class", u"é",
       u"e\u0301", u"\u0301", u"\u200D", u"\u00AD", u"\U0001F600", u"Ab\u200Dc",  u"Ab",
@@ -67,10 +67,10 @@ TEST(KeywordPass, FindsWhatTheAlternationOfItsContractFinds) {
   std::mt19937 random(20240611);
   for (int round = 0; round < 4000; ++round) {
     // Every other text is plain ASCII, which takes a path of its own.
-    const std::size_t choices = round % 2 == 0 ? 13 : pieces.size();
+    const std::size_t choices = round % 2 == 0 ? 13 : fragments.size();
     std::u16string text;
     const int count = static_cast<int>(random() % 12);
-    for (int i = 0; i < count; ++i) text += pieces[random() % choices];
+    for (int i = 0; i < count; ++i) text += fragments[random() % choices];
     for (const WordList* words : {&wordCharacterWords, &mixedWords}) {
       const std::vector<TextRange> expected = byContractAlternation(*words, text);
       ASSERT_EQ(keywordRanges(*words, text, "test"), expected) << testing::utf8(text);

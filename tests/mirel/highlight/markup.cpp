@@ -88,10 +88,10 @@ std::vector<NamedColour> coloursOf(std::string_view language) {
 std::string markup(const AttributedText& text, const std::vector<NamedColour>& names) {
   std::string out;
   for (const ColourRun& run : text.runs) {
-    std::u16string_view piece = std::u16string_view(text.text).substr(
+    std::u16string_view fragment = std::u16string_view(text.text).substr(
         static_cast<std::size_t>(run.range.location), static_cast<std::size_t>(run.range.length));
     if (run.colour == palette::base) {
-      out += utf8(piece);
+      out += utf8(fragment);
       continue;
     }
     std::string name = "?" + pairText(run.colour);
@@ -100,7 +100,7 @@ std::string markup(const AttributedText& text, const std::vector<NamedColour>& n
     }
     // Each line of a run is marked on its own line.
     bool first = true;
-    for (const std::string& line : splitLines(utf8(piece))) {
+    for (const std::string& line : splitLines(utf8(fragment))) {
       if (!first) out += '\n';
       first = false;
       if (!line.empty()) out += "«" + name + ":" + line + "»";
