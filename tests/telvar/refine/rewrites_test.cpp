@@ -226,6 +226,18 @@ TEST(Detected, EnumMapsMatchTheLongestTrailingPartAndReachArrayElements) {
   const Value& element = members.find("list")->arrayValue().values.at(0);
   EXPECT_EQ(caseName(*element.objectValue().dictionary.find("kind")), "short");
 
+  // Among maps for the same trailing part the first in the list wins; a longer part wins
+  // wherever it stands.
+  const Value ordered =
+      detected(parsed(R"({"kind": "a", "user": {"kind": "b"}})"), ValueMeta(),
+               {enumMap("kind", {{"first", ""}}), enumMap("kind", {{"second", ""}}),
+                enumMap("Unknown.kind", {{"whole", ""}})},
+               kRoot);
+  EXPECT_EQ(caseName(*ordered.objectValue().dictionary.find("kind")), "whole");
+  EXPECT_EQ(caseName(*ordered.objectValue().dictionary.find("user")->objectValue().dictionary.find(
+                "kind")),
+            "first");
+
   // A map on an array's path applies to its element, which carries the same path.
   const Value tagged = detected(parsed(R"({"tags": ["a", "b"]})"), ValueMeta(),
                                 {enumMap("tags", {{"t", "a"}})}, kRoot);
@@ -267,6 +279,33 @@ TEST(RemovingIgnoredProperties, DropsMembersFromTheDictionaryAndTheKeyOrder) {
              {{"xs", Value::array({"Unknown", "xs"},
                                   {object({"Unknown", "xs"}, {{"k", Value::null(integer(3))}})})},
               {"n", object({"Unknown", "n"}, {{"o", object({"Unknown", "n", "o"}, {})}})}}));
+}
+
+TEST(RemovingIgnoredProperties, MatchesExactlyThePathsThatTheRecordLookUpSelects) {
+  // Object paths and member keys with dots, empty keys and decomposed letters, against record
+  // paths that are whole paths, trailing parts, middle parts and near misses.
+  const std::vector<Names> objectPaths{{"Unknown"},     {"Unknown", "a"},       {"Unknown", "a.b"},
+                                       {"Unknown", ""}, {"Unknown", "e\u0301"}, {}};
+  const std::vector<std::string> keys{"c", "b.c", "", "\u00e9", "e\u0301"};
+  const std::vector<std::string> paths{
+      "c", "a.c", "Unknown.a.c", "a.b.c",  "b.c",      ".c",         "a",       "Unknown.a",
+      "",  "..",  "c.",          "\u00e9", ".e\u0301", "Unknown..c", "a.b.b.c", "Unknown"};
+  for (const auto& path : paths) {
+    const auto ignored = records<IgnoredProperty>({path});
+    ValueMeta meta;
+    meta.setIgnoredProperties(ignored);
+    for (const auto& names : objectPaths) {
+      for (const auto& key : keys) {
+        const Value root = object(names, {{key, integer(1)}});
+        Names memberPath = names;
+        memberPath.push_back(key);
+        const bool removed =
+            removingIgnoredProperties(root, meta).objectValue().orderedKeys.empty();
+        EXPECT_EQ(removed, containsPath(ignored, memberPath))
+            << "record '" << path << "', key '" << key << "', " << names.size() << " names";
+      }
+    }
+  }
 }
 
 TEST(RemovingIgnoredProperties, RemovesEveryPlaceOfTheKeyInTheKeyOrder) {
