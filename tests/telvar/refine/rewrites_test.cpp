@@ -411,12 +411,13 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
   const Value sample = parsed(testing::nestedJson(kMaxJsonDepth));
   ValueMeta meta(true, true, true, records<IgnoredProperty>({"zzz"}),
                  records<DictionaryObject>({"zzz"}), true);
-  std::optional<Value> result;
+  // Every tree is kept and released on this thread: only the rewrites run on the small stack.
+  std::optional<Value> refined, withoutIgnored, withOptional, result;
   ASSERT_TRUE(testing::runOnSmallStack(64 * 1024, [&] {
-    Value v = detected(sample, meta, {enumMap("zzz", {})}, kRoot);
-    v = removingIgnoredProperties(v, meta);
-    v = applyingOptionalProperties(v, meta);
-    result = applyingDictionaryObjects(v, meta);
+    refined = detected(sample, meta, {enumMap("zzz", {})}, kRoot);
+    withoutIgnored = removingIgnoredProperties(*refined, meta);
+    withOptional = applyingOptionalProperties(*withoutIgnored, meta);
+    result = applyingDictionaryObjects(*withOptional, meta);
   }));
   ASSERT_TRUE(result.has_value());
   // Walk down to the innermost container: its key path has one "a" per object level.
@@ -441,6 +442,15 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
   ASSERT_NE(innermost, nullptr);
   EXPECT_EQ(innermost->size(), 1 + objects);
   EXPECT_EQ(*node, integer(1));  // an array element, not a member: never made optional
+}
+
+TEST(Rewrites, FoldTwoSamplesAtTheDepthLimit) {
+  // The merge of the two elements builds (and later releases) a tree as deep as the input.
+  const std::string inner = testing::nestedJson(kMaxJsonDepth - 1);
+  const Value root = detected(parsed("[" + inner + "," + inner + "]"), ValueMeta(), {}, kRoot);
+  ASSERT_TRUE(root.is(Value::Kind::array));
+  EXPECT_EQ(root.arrayValue().values.size(), 1u);
+  EXPECT_TRUE(root.arrayValue().values[0].is(Value::Kind::object));
 }
 
 }  // namespace
