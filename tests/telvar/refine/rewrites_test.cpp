@@ -1,6 +1,5 @@
 #include "telvar/refine/rewrites.h"
 
-#include <clocale>
 #include <string>
 #include <vector>
 
@@ -64,19 +63,6 @@ TEST(Detected, WithEverythingOffOnlyStoresPathsAndFoldsArrays) {
   EXPECT_EQ(root, expected);
 }
 
-TEST(Detected, AnArrayElementCarriesTheArraysOwnPath) {
-  const Value root =
-      detected(parsed(R"({"items": [[{"tags": [{"name": "x"}]}]]})"), ValueMeta(), {}, kRoot);
-  const Value& items = *root.objectValue().dictionary.find("items");
-  const Value& inner = items.arrayValue().values.at(0);
-  EXPECT_EQ(inner.arrayValue().names, (Names{"Unknown", "items"}));
-  const Value& element = inner.arrayValue().values.at(0);
-  EXPECT_EQ(element.objectValue().names, (Names{"Unknown", "items"}));
-  const Value& tags = *element.objectValue().dictionary.find("tags");
-  EXPECT_EQ(tags.arrayValue().values.at(0).objectValue().names,
-            (Names{"Unknown", "items", "tags"}));
-}
-
 TEST(Detected, AnEmptyArrayHoldsOneEmptyAndARootArrayTakesTheRootPath) {
   EXPECT_EQ(detected(parsed("[]"), ValueMeta(), {}, kRoot), Value::array(kRoot, {Value::empty()}));
   const Value root = detected(parsed(R"([{"a": 1}, {"a": 2.5}])"), ValueMeta(), {}, {"Model"});
@@ -131,20 +117,6 @@ TEST(Detected, TimeIntervalThresholdsAndTheWholeTextNumberTest) {
   }
   EXPECT_EQ(detectedMember(R"({"t": 1700000000})", "t", on),
             Value::date(Value::DateKind::timeIntervalSince1970));
-}
-
-TEST(Detected, TheNumberTestIgnoresTheProcessLocale) {
-  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = previous ? previous : "C";
-  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-    GTEST_SKIP() << "no locale with a decimal comma installed";
-  }
-  const ValueMeta on = detecting(false, false, true);
-  const Value point = detectedMember(R"({"t": "1700000000.5"})", "t", on);
-  const Value comma = detectedMember(R"({"t": "1700000000,5"})", "t", on);
-  std::setlocale(LC_NUMERIC, saved.c_str());
-  EXPECT_EQ(point.kind(), Value::Kind::date);
-  EXPECT_EQ(comma.kind(), Value::Kind::string);
 }
 
 TEST(Detected, UrlsNeedASchemeAndAHost) {
@@ -397,12 +369,6 @@ TEST(ApplyingDictionaryObjects, RewritesTheFoldedValueAndReachesArrayElements) {
   EXPECT_EQ(
       *members.find("rows"),
       Value::array({"Unknown", "rows"}, {Value::dictionary({"Unknown", "rows"}, integer(1))}));
-}
-
-TEST(ApplyingDictionaryObjects, WithoutRecordsTheValueIsUnchanged) {
-  const Value root = refinedWith(R"({"a": {"b": 1}})");
-  EXPECT_EQ(applyingDictionaryObjects(root, ValueMeta()), root);
-  EXPECT_EQ(applyingDictionaryObjects(root, dictionaries({"zzz"})), root);
 }
 
 // ---- Depth ------------------------------------------------------------------------------------
