@@ -31,11 +31,26 @@ Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer,
   const std::vector<std::string> leaveOut = dictionaryKeys(valueMeta);
   for (const Value& nested : nestedValuesParentFirst(root)) {
     const Code code(nested);
+    const std::string path = renderer.typePath(code, leaveOut);
+    if (path.empty()) {
+      // No type encloses it (its parent is a dictionary at the root): it stands at the top
+      // level, where "extension  {" would not compile.
+      blocks.add(renderer.render(code, level));
+      continue;
+    }
     std::optional<std::string> text = renderer.render(code, level + 1);
     if (!text) continue;
-    blocks.add("extension " + renderer.typePath(code, leaveOut) + " {\n" + *text + "\n}");
+    blocks.add("extension " + path + " {\n" + *text + "\n}");
   }
   return blocks;
+}
+
+// The root's declaration comes last; when the root is a dictionary it declares its value's type,
+// which the nested values already wrote, and a second equal declaration would not compile.
+Blocks withoutRepeatedRoot(const Blocks& blocks) {
+  Blocks unique;
+  for (const std::string& block : blocks.blocks()) unique.add(block);
+  return unique;
 }
 
 }  // namespace
@@ -65,7 +80,7 @@ std::optional<std::string> swiftOutput(const Model& model) {
       blocks = nestedInExtensionBlocks(root, renderer, level, valueMeta);
       break;
     case SwiftMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(root, render);
+      blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(root, render));
       break;
     case SwiftMeta::StructureStyle::subtypeLast:
       blocks = generate::subtypeLastBlocks(root, render);
