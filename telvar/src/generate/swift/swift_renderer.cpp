@@ -214,6 +214,31 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
   return out;
 }
 
+std::vector<std::string> SwiftRenderer::nestedDeclarations(const std::vector<Member>& members,
+                                                           std::int64_t level) const {
+  // Two members may declare the very same type; it is written once. Texts are compared by hash
+  // once there are several, so that objects with many members stay linear, while a long chain
+  // of single nested objects is neither hashed nor copied again.
+  std::vector<std::string> texts;
+  std::unordered_multimap<std::size_t, std::size_t> index;
+  const auto hashOf = [](const std::string& text) { return std::hash<std::string>{}(text); };
+  for (const Member& m : members) {
+    std::optional<std::string> nested = typeDeclaration(m.property->type, level);
+    if (!nested) continue;
+    if (texts.size() == 1 && index.empty()) index.emplace(hashOf(texts.front()), 0);
+    if (!texts.empty()) {
+      const std::size_t hash = hashOf(*nested);
+      auto [first, last] = index.equal_range(hash);
+      if (std::any_of(first, last, [&](const auto& e) { return texts[e.second] == *nested; })) {
+        continue;
+      }
+      index.emplace(hash, texts.size());
+    }
+    texts.push_back(std::move(*nested));
+  }
+  return texts;
+}
+
 // ---- Type texts ---------------------------------------------------------------------------------
 
 std::string SwiftRenderer::baseType(const PropertyType& type) const {
@@ -323,20 +348,9 @@ std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t 
             protocolList(identifiableKey.has_value()) + " {");
 
   if (m_structureStyle == StructureStyle::nested) {
-    // Two members may declare the very same type; it is written once. Texts are indexed by
-    // hash so that objects with many members stay linear.
-    std::unordered_multimap<std::size_t, std::string> written;
-    for (const Member& m : sorted) {
-      std::optional<std::string> nested = typeDeclaration(m.property->type, level + 1);
-      if (!nested) continue;
-      const std::size_t hash = std::hash<std::string>{}(*nested);
-      auto [first, last] = written.equal_range(hash);
-      if (std::any_of(first, last, [&](const auto& entry) { return entry.second == *nested; })) {
-        continue;
-      }
-      lines.add(*nested);
+    for (std::string& nested : nestedDeclarations(sorted, level + 1)) {
+      lines.add(std::move(nested));
       lines.addBlank();
-      written.emplace(hash, std::move(*nested));
     }
   }
 

@@ -103,6 +103,8 @@ class SwiftRenderer {
   };
 
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
+  [[nodiscard]] std::vector<std::string> nestedDeclarations(const std::vector<Member>& members,
+                                                            std::int64_t level) const;
   [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;
