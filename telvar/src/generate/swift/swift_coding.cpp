@@ -71,7 +71,7 @@ std::string_view rawWord(const Enum& enumeration) {
 // without a name are not).
 std::string enumDefault(const Enum& enumeration) {
   for (const Enum::Case& c : enumeration.cases) {
-    if (!c.name.empty()) return "." + swiftMemberName(c.name);
+    if (!c.name.empty()) return std::string(".").append(swiftMemberName(c.name));
   }
   return std::string(kTodo);
 }

@@ -270,23 +270,25 @@ std::string SwiftRenderer::baseType(const PropertyType& type, const std::string*
           stripped = stripped->optionalValue();
         }
         opening += "[String: ";
-        closing.insert(0, "]");
+        closing += ']';
         // Nullable all the way down: the value type is written as it is.
         t = stripped ? stripped : value;
         break;
       }
       case PropertyType::Kind::array:
         opening += '[';
-        closing.insert(0, "]");
+        closing += ']';
         t = &t->arrayValue();
         break;
       case PropertyType::Kind::optional:
-        closing.insert(0, "?");
+        closing += '?';
         t = t->optionalValue();
         if (!t) core = "Any";
         break;
     }
   }
+  // The closing marks were collected from the outside in.
+  std::reverse(closing.begin(), closing.end());
   return opening + core + closing;
 }
 
