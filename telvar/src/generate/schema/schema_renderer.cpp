@@ -212,10 +212,12 @@ class Writer {
       return;
     }
 
-    m_out += "{\n";
+    // Each member on its own line; a type of which nothing is known has none, which leaves the
+    // braces on two lines of their own.
+    m_out += '{';
     bool first = true;
     auto next = [&] {
-      if (!first) m_out += ",\n";
+      m_out += first ? "\n" : ",\n";
       first = false;
     };
     if (auto name = typeName(type)) {
@@ -234,14 +236,15 @@ class Writer {
         openObject(inner->properties, level + 1, level);
         return;
       }
-      m_out += "{\n";
+      m_out += '{';
       bool firstItem = true;
       if (auto name = elementTypeName(bare->arrayValue())) {
+        m_out += '\n';
         member(level + 2, "type", *name);
         firstItem = false;
       }
       if (auto format = itemsFormatName(type)) {
-        if (!firstItem) m_out += ",\n";
+        m_out += firstItem ? "\n" : ",\n";
         member(level + 2, "format", *format);
       }
       m_out += '\n';
