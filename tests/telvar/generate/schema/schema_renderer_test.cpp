@@ -148,9 +148,10 @@ TEST(SchemaRenderer, AlphabetSortsByJsonKeyInCanonicalCompositionAndKeepsTiesInO
 // Nesting as deep as the grammar allows, objects and lists alternating, renders without
 // recursion: a small stack is enough.
 TEST(SchemaRenderer, DeepCodeRendersOnASmallStack) {
+  static const ValueMeta kNoOptions;
   for (const std::string& sample :
        {testing::nestedJson(kMaxJsonDepth), testing::nestedJson(kMaxJsonDepth - 1)}) {
-    const Value value = detected(testing::parsed(sample), ValueMeta(), {}, {"M"});
+    const Value value = detected(testing::parsed(sample), kNoOptions, {}, {"M"});
     const Code code(value);
     ASSERT_TRUE(code.is(Code::Kind::object));
     std::string text;
