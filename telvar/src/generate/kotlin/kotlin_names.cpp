@@ -1,9 +1,9 @@
 #include "telvar/generate/kotlin/kotlin_names.h"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <array>
+
+#include <unicode/uchar.h>
 
 #include "telvar/unicode/text.h"
 
@@ -12,10 +12,10 @@ namespace {
 
 // Kotlin's hard keywords, sorted for the binary search.
 constexpr std::array<std::string_view, 28> kHardKeywords{
-    "as",     "break", "class",  "continue", "do",        "else",   "false",
-    "for",    "fun",   "if",     "in",       "interface", "is",     "null",
-    "object", "package", "return", "super",  "this",      "throw",  "true",
-    "try",    "typealias", "typeof", "val",  "var",       "when",   "while"};
+    "as",     "break",     "class",  "continue", "do",        "else",  "false",
+    "for",    "fun",       "if",     "in",       "interface", "is",    "null",
+    "object", "package",   "return", "super",    "this",      "throw", "true",
+    "try",    "typealias", "typeof", "val",      "var",       "when",  "while"};
 
 // Characters that even a backquoted name may not hold: the quote itself and line breaks end
 // it, and the JVM rejects these in any name.
@@ -34,7 +34,9 @@ bool isLetter(char32_t c) {
   }
 }
 
-bool isDecimalDigit(char32_t c) { return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER; }
+bool isDecimalDigit(char32_t c) {
+  return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
+}
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }

@@ -14,12 +14,10 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   const KotlinOptions options = model.kotlinOptions();
   const KotlinMeta meta = options.kotlinMeta();
   const Indentation indentation = model.indentation();
-  const std::string header = generate::header({"package " + meta.packageName(),
-                                               "",
-                                               "import kotlinx.serialization.*",
-                                               "import kotlinx.serialization.json.*",
-                                               "import kotlinx.serialization.internal.*"},
-                                              indentation);
+  const std::string header = generate::header(
+      {"package " + meta.packageName(), "", "import kotlinx.serialization.*",
+       "import kotlinx.serialization.json.*", "import kotlinx.serialization.internal.*"},
+      indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
   const Value value = generate::refined(*parsed, model, options.valueMeta(), {},

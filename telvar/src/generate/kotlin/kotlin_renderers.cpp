@@ -1,6 +1,7 @@
 #include "telvar/generate/kotlin/kotlin_renderers.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
@@ -14,8 +15,33 @@
 namespace telvar::generate::kotlin {
 namespace {
 
-// The type text of a type that wraps nothing further.
-std::string leafType(const PropertyType& type, const KotlinMeta& meta) {
+// The names the generated file uses for types of the language and of kotlinx.serialization,
+// sorted. A class of ours with one of these names would hide the real one wherever it is seen.
+constexpr std::array<std::string_view, 10> kShadowedNames{
+    "Any",  "Boolean",    "Date",         "Double", "List",
+    "Long", "SerialName", "Serializable", "String", "URL"};
+
+// The identifier a class declares: a name that would hide a type the file uses takes "Type"
+// after it.
+std::string classIdentifier(std::string_view name) {
+  static_assert(std::is_sorted(kShadowedNames.begin(), kShadowedNames.end()));
+  std::string identifier = kotlinIdentifier(name);
+  if (std::binary_search(kShadowedNames.begin(), kShadowedNames.end(), identifier)) {
+    identifier += "Type";
+  }
+  return identifier;
+}
+
+std::string writtenClassName(std::string_view name) { return kotlinName(classIdentifier(name)); }
+
+std::string writtenClassName(const Object& object, const KotlinMeta& meta) {
+  return writtenClassName(typeName(meta, object.names));
+}
+
+// The type text of a type that wraps nothing further. `className`, when given, is the written
+// name of the object's class.
+std::string leafType(const PropertyType& type, const KotlinMeta& meta,
+                     const std::string* className) {
   switch (type.kind()) {
     case PropertyType::Kind::primitive:
       switch (type.primitiveValue().kind()) {
@@ -36,7 +62,7 @@ std::string leafType(const PropertyType& type, const KotlinMeta& meta) {
       }
       return {};
     case PropertyType::Kind::object:
-      return kotlinName(typeName(meta, type.objectValue().names));
+      return className ? *className : writtenClassName(type.objectValue(), meta);
     case PropertyType::Kind::dictionary:
     case PropertyType::Kind::enum_:
     case PropertyType::Kind::array:
@@ -44,6 +70,91 @@ std::string leafType(const PropertyType& type, const KotlinMeta& meta) {
       break;
   }
   return {};
+}
+
+std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta,
+                         const std::string* className) {
+  // Walk down the lists and nullables first, so that deep lists cost no call stack.
+  std::vector<bool> wrappers;  // true: a list, false: a nullable
+  const PropertyType* t = &type;
+  std::string inner;
+  while (true) {
+    if (t->is(PropertyType::Kind::array)) {
+      wrappers.push_back(true);
+      t = &t->arrayValue();
+    } else if (t->is(PropertyType::Kind::optional)) {
+      if (!t->optionalValue()) {
+        inner = "Any?";
+        break;
+      }
+      wrappers.push_back(false);
+      t = t->optionalValue();
+    } else {
+      inner = leafType(*t, meta, className);
+      break;
+    }
+  }
+  std::string out;
+  for (bool list : wrappers) {
+    if (list) out += "List<";
+  }
+  out += inner;
+  for (auto it = wrappers.rbegin(); it != wrappers.rend(); ++it) out += *it ? ">" : "?";
+  return out;
+}
+
+std::string typeText(const Property& property, const KotlinMeta& meta,
+                     const std::string* className) {
+  std::optional<std::string> mapped;
+  if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
+  if (!mapped) return baseTypeText(property.type, meta, className);
+
+  // A mapped name that names a declared class (the object's path is the property's) is written
+  // as that class's name; any other names a type of the user's choice, which may be qualified.
+  const PropertyType& type = property.type;
+  std::string name;
+  if (type.walk()) {
+    name = className ? *className : writtenClassName(*mapped);
+  } else {
+    name = kotlinTypeReference(*mapped);
+  }
+  switch (type.kind()) {
+    case PropertyType::Kind::primitive:
+    case PropertyType::Kind::object:
+    case PropertyType::Kind::enum_:
+      return name;
+    case PropertyType::Kind::dictionary:
+      return baseTypeText(type, meta, className);
+    case PropertyType::Kind::array:
+      return type.arrayValue().is(PropertyType::Kind::optional) ? "List<" + name + "?>"
+                                                                : "List<" + name + ">";
+    case PropertyType::Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      return wrapped && wrapped->is(PropertyType::Kind::array) ? "List<" + name + ">?" : name + "?";
+    }
+  }
+  return name;
+}
+
+std::string declarationText(const Property& property, const std::string& name, const Style& style,
+                            std::int64_t level, const std::string* className) {
+  const std::string pad = prefix(style.indentation, level);
+  const std::string_view key =
+      property.names.empty() ? std::string_view() : std::string_view(property.names.back());
+
+  std::string out;
+  // Compared with the name as it is declared in source, which is what serialization uses.
+  if (kotlinIdentifier(name) != key) {
+    out += pad + "@SerialName(\"" + kotlinStringContent(key) + "\")\n";
+  }
+  out += pad;
+  out += style.meta.propertyDeclareType() == KotlinMeta::PropertyDeclareType::var ? "var" : "val";
+  out += ' ';
+  out += kotlinName(name);
+  out += ": ";
+  out += typeText(property, style.meta, className);
+  if (property.type.is(PropertyType::Kind::optional)) out += " = null";
+  return out;
 }
 
 // The object a property type holds, through lists and nullables; nullptr when it holds none.
@@ -68,34 +179,55 @@ const Object* carriedObject(const PropertyType& type) {
   }
 }
 
-bool isNested(const KotlinMeta& meta) {
-  return meta.structureStyle() == KotlinMeta::StructureStyle::nested;
-}
+// A property with its Kotlin name and, where its class is renamed, its class's written name.
+struct NamedProperty {
+  const Property* property;
+  std::string name;
+  std::optional<std::string> className;
+};
 
 // The properties in the order the class writes them: sorted by their Kotlin names (stable, by
 // scalar values of the canonical composition) for `alphabet`, else the sample's order.
-std::vector<const Property*> orderedProperties(const Object& object, const KotlinMeta& meta) {
-  std::vector<const Property*> properties;
+std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinMeta& meta) {
+  std::vector<NamedProperty> properties;
   properties.reserve(object.properties.size());
-  for (const Property& p : object.properties) properties.push_back(&p);
-  if (meta.propertySortMethod() != PropertySortMethod::alphabet) return properties;
-
-  std::vector<std::pair<std::string, const Property*>> named;
-  named.reserve(properties.size());
-  for (const Property* p : properties) named.emplace_back(propertyName(meta, p->names), p);
-  std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
-    return textCompare(a.first, b.first) < 0;
-  });
-  for (std::size_t i = 0; i < named.size(); ++i) properties[i] = named[i].second;
+  for (const Property& p : object.properties) {
+    properties.push_back({&p, propertyName(meta, p.names), std::nullopt});
+  }
+  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(properties.begin(), properties.end(),
+                     [](const NamedProperty& a, const NamedProperty& b) {
+                       return textCompare(a.name, b.name) < 0;
+                     });
+  }
   return properties;
 }
 
-std::string propertyList(const std::vector<const Property*>& properties, const Style& style,
+// Kotlin rejects a nested class named like a property of the class around it, which happens
+// when names begin with a character that has no case ("名前", "_1st", "_$item"). Such a class
+// takes "Type" after its name (again while still taken), in its declaration and in the types of
+// the properties that hold it.
+void renameClashingClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta) {
+  std::unordered_set<std::string> taken;
+  for (const NamedProperty& p : properties) taken.insert(kotlinIdentifier(p.name));
+  for (NamedProperty& p : properties) {
+    const Object* object = carriedObject(p.property->type);
+    if (!object) continue;
+    std::string identifier = classIdentifier(typeName(meta, object->names));
+    if (!taken.contains(identifier)) continue;
+    while (taken.contains(identifier)) identifier += "Type";
+    p.className = kotlinName(identifier);
+  }
+}
+
+std::string propertyList(const std::vector<NamedProperty>& properties, const Style& style,
                          std::int64_t level) {
   std::string out;
   bool previousAnnotated = false;
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    const std::string declaration = kotlinDeclaration(*properties[i], style, level + 1);
+    const NamedProperty& p = properties[i];
+    const std::string declaration = declarationText(*p.property, p.name, style, level + 1,
+                                                    p.className ? &*p.className : nullptr);
     const bool annotated = declaration.find('@') != std::string::npos;
     if (i > 0) {
       out += ",\n";
@@ -109,11 +241,10 @@ std::string propertyList(const std::vector<const Property*>& properties, const S
 }
 
 // A class whose properties and nested classes are known.
-std::string classText(const Object& object, const std::vector<const Property*>& properties,
+std::string classText(const std::string& name, const std::vector<NamedProperty>& properties,
                       const std::vector<std::string>& nestedClasses, const Style& style,
                       std::int64_t level) {
   const std::string pad = prefix(style.indentation, level);
-  const std::string name = kotlinName(typeName(style.meta, object.names));
   std::string out = pad + "@Serializable\n" + pad;
   if (properties.empty()) {
     // A data class needs a constructor parameter: an empty object is a plain class.
@@ -133,18 +264,19 @@ std::string classText(const Object& object, const std::vector<const Property*>& 
   return out;
 }
 
-// One class being written in the nested style: its properties in order, the next one whose
-// nested class is due, and the nested classes written so far (each text once).
+// One class being written in the nested style: its written name, its properties in order, the
+// next one whose nested class is due, and the nested classes written so far (each text once).
 struct Frame {
-  Frame(const Object& object, std::int64_t level, const KotlinMeta& meta)
-      : object(&object), level(level), properties(orderedProperties(object, meta)) {
+  Frame(const Object& object, std::string name, std::int64_t level, const KotlinMeta& meta)
+      : name(std::move(name)), level(level), properties(orderedProperties(object, meta)) {
+    renameClashingClasses(properties, meta);
     // At most one nested class per property: the texts never move, so `seen` can view them.
     nested.reserve(properties.size());
   }
 
-  const Object* object;
+  std::string name;
   std::int64_t level;
-  std::vector<const Property*> properties;
+  std::vector<NamedProperty> properties;
   std::size_t next = 0;
   std::vector<std::string> nested;
   std::unordered_set<std::string_view> seen;
@@ -153,124 +285,55 @@ struct Frame {
 }  // namespace
 
 std::string kotlinBaseType(const PropertyType& type, const KotlinMeta& meta) {
-  // Walk down the lists and nullables first, so that deep lists cost no call stack.
-  std::vector<bool> wrappers;  // true: a list, false: a nullable
-  const PropertyType* t = &type;
-  std::string inner;
-  while (true) {
-    if (t->is(PropertyType::Kind::array)) {
-      wrappers.push_back(true);
-      t = &t->arrayValue();
-    } else if (t->is(PropertyType::Kind::optional)) {
-      if (!t->optionalValue()) {
-        inner = "Any?";
-        break;
-      }
-      wrappers.push_back(false);
-      t = t->optionalValue();
-    } else {
-      inner = leafType(*t, meta);
-      break;
-    }
-  }
-  std::string out;
-  for (bool list : wrappers) {
-    if (list) out += "List<";
-  }
-  out += inner;
-  for (auto it = wrappers.rbegin(); it != wrappers.rend(); ++it) out += *it ? ">" : "?";
-  return out;
+  return baseTypeText(type, meta, nullptr);
 }
 
 std::string kotlinType(const Property& property, const KotlinMeta& meta) {
-  std::optional<std::string> mapped;
-  if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
-  if (!mapped) return kotlinBaseType(property.type, meta);
-
-  // A mapped name that names a declared class is written as that class's name; any other
-  // names a type of the user's choice, which may be qualified.
-  const std::string name =
-      property.type.walk() ? kotlinName(*mapped) : kotlinTypeReference(*mapped);
-  const PropertyType& type = property.type;
-  switch (type.kind()) {
-    case PropertyType::Kind::primitive:
-    case PropertyType::Kind::object:
-    case PropertyType::Kind::enum_:
-      return name;
-    case PropertyType::Kind::dictionary:
-      return kotlinBaseType(type, meta);
-    case PropertyType::Kind::array:
-      return type.arrayValue().is(PropertyType::Kind::optional) ? "List<" + name + "?>"
-                                                                 : "List<" + name + ">";
-    case PropertyType::Kind::optional: {
-      const PropertyType* wrapped = type.optionalValue();
-      return wrapped && wrapped->is(PropertyType::Kind::array) ? "List<" + name + ">?"
-                                                               : name + "?";
-    }
-  }
-  return name;
+  return typeText(property, meta, nullptr);
 }
 
 std::string kotlinDeclaration(const Property& property, const Style& style, std::int64_t level) {
-  const std::string pad = prefix(style.indentation, level);
-  const std::string name = propertyName(style.meta, property.names);
-  const std::string_view key =
-      property.names.empty() ? std::string_view() : std::string_view(property.names.back());
-
-  std::string out;
-  // The name the declaration serializes under, once it is written into source.
-  if (kotlinIdentifier(name) != key) {
-    out += pad + "@SerialName(\"" + kotlinStringContent(key) + "\")\n";
-  }
-  out += pad;
-  out += style.meta.propertyDeclareType() == KotlinMeta::PropertyDeclareType::var ? "var" : "val";
-  out += ' ';
-  out += kotlinName(name);
-  out += ": ";
-  out += kotlinType(property, style.meta);
-  if (property.type.is(PropertyType::Kind::optional)) out += " = null";
-  return out;
+  return declarationText(property, propertyName(style.meta, property.names), style, level, nullptr);
 }
 
 std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
-  std::vector<const Property*> properties;
+  std::vector<NamedProperty> properties;
   properties.reserve(object.properties.size());
-  for (const Property& p : object.properties) properties.push_back(&p);
+  for (const Property& p : object.properties) {
+    properties.push_back({&p, propertyName(style.meta, p.names), std::nullopt});
+  }
   return propertyList(properties, style, level);
 }
 
 std::string kotlinClass(const Object& object, const Style& style, std::int64_t level) {
-  if (!isNested(style.meta)) {
-    return classText(object, orderedProperties(object, style.meta), {}, style, level);
+  if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
+    return classText(writtenClassName(object, style.meta), orderedProperties(object, style.meta),
+                     {}, style, level);
   }
   // Nested classes are written inside their parents: a class is finished once the classes of
   // all its properties are, so the walk keeps its own stack instead of recursing.
   std::vector<Frame> stack;
-  stack.emplace_back(object, level, style.meta);
-  std::string result;
-  while (!stack.empty()) {
+  stack.emplace_back(object, writtenClassName(object, style.meta), level, style.meta);
+  while (true) {
     Frame& frame = stack.back();
     if (frame.next < frame.properties.size()) {
-      const Object* child = carriedObject(frame.properties[frame.next++]->type);
-      if (child) {
+      const NamedProperty& p = frame.properties[frame.next++];
+      if (const Object* child = carriedObject(p.property->type)) {
+        std::string name = p.className ? *p.className : writtenClassName(*child, style.meta);
         const std::int64_t childLevel = frame.level + 1;
-        stack.emplace_back(*child, childLevel, style.meta);
+        stack.emplace_back(*child, std::move(name), childLevel, style.meta);
       }
       continue;
     }
-    std::string text = classText(*frame.object, frame.properties, frame.nested, style, frame.level);
+    std::string text = classText(frame.name, frame.properties, frame.nested, style, frame.level);
     stack.pop_back();
-    if (stack.empty()) {
-      result = std::move(text);
-      break;
-    }
+    if (stack.empty()) return text;
     Frame& parent = stack.back();
     if (!parent.seen.contains(text)) {
       parent.nested.push_back(std::move(text));
       parent.seen.insert(parent.nested.back());
     }
   }
-  return result;
 }
 
 std::optional<std::string> kotlinNestedClass(const PropertyType& type, const Style& style,
