@@ -125,7 +125,10 @@ std::string goTypeName(const GoMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
   }
-  return goIdentifier(typeName(meta, path));
+  std::string name = goIdentifier(typeName(meta, path));
+  // Fields refer to their types by name, and Go cannot refer to the blank identifier.
+  if (name == "_") name = "__";
+  return name;
 }
 
 std::string goFieldName(const GoMeta& meta, const Names& path) {

@@ -24,7 +24,8 @@ namespace telvar::generate {
 [[nodiscard]] std::string goIdentifier(std::string_view name);
 
 /// The Go type name of a key path: the type-name map hit verbatim, else the prefixed singular
-/// word of the last key as a Go identifier.
+/// word of the last key as a Go identifier; "__" where that is the blank "_", which no field
+/// could name as its type.
 [[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path);
 
 /// The Go field name of a key path: the property-name map hit verbatim, else the exported
