@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 #include <unordered_set>
 
 #include <unicode/uchar.h>
@@ -148,6 +149,8 @@ std::vector<std::string> goFieldNames(const GoMeta& meta, const std::vector<Prop
   if (formed.size() == names.size()) return names;
 
   std::unordered_set<std::string> taken;
+  // The next number to try per name, so that many equal names cost linear time.
+  std::unordered_map<std::string_view, std::size_t> nextNumber;
   std::vector<std::string> result;
   result.reserve(names.size());
   for (const std::string& name : names) {
@@ -155,10 +158,12 @@ std::vector<std::string> goFieldNames(const GoMeta& meta, const std::vector<Prop
       result.push_back(name);
       continue;
     }
-    for (std::size_t n = 2;; ++n) {
+    std::size_t& n = nextNumber.try_emplace(name, 2).first->second;
+    for (;; ++n) {
       std::string candidate = name + std::to_string(n);
       if (!formed.contains(candidate) && taken.insert(candidate).second) {
         result.push_back(std::move(candidate));
+        ++n;
         break;
       }
     }
