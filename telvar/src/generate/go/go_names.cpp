@@ -118,7 +118,7 @@ std::string goIdentifier(std::string_view name) {
   if (identifier.empty()) return "_";
   int first = -1;
   decodeUtf8(identifier, first);
-  if (isGoDigit(first) || isGoKeyword(identifier)) identifier.insert(0, "_");
+  if (isGoDigit(first) || isGoKeyword(identifier)) return "_" + identifier;
   return identifier;
 }
 
