@@ -61,7 +61,8 @@ std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& propert
   std::vector<ProtoFieldName> names(properties.size());
   const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
   std::unordered_set<std::string> foldedTaken;
-  // The next suffix to try per reduced key, so that many colliding keys stay linear.
+  // The next suffix to try per folded name: a suffix that was taken once stays taken, so many
+  // colliding keys stay linear.
   std::unordered_map<std::string, std::size_t> nextSuffix;
   std::unordered_set<std::string> renamedKeys;
   auto isFree = [&](const std::string& identifier) {
@@ -75,7 +76,7 @@ std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& propert
     const std::string base = protoIdentifier(key);
     std::string identifier = base;
     if (!isFree(identifier)) {
-      std::size_t& suffix = nextSuffix.try_emplace(base, 2).first->second;
+      std::size_t& suffix = nextSuffix.try_emplace(folded(base), 2).first->second;
       do {
         identifier = base + "_" + std::to_string(suffix++);
       } while (!isFree(identifier));
