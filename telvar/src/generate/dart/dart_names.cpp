@@ -13,22 +13,22 @@ namespace {
 
 // Words that may never name a declaration.
 constexpr std::array<std::string_view, 33> kReservedWords{
-    "assert", "break", "case",    "catch",  "class", "const", "continue", "default", "do",
-    "else",   "enum",  "extends", "false",  "final", "finally", "for",    "if",      "in",
-    "is",     "new",   "null",    "rethrow", "return", "super", "switch", "this",    "throw",
-    "true",   "try",   "var",     "void",   "while", "with"};
+    "assert", "break", "case",    "catch",   "class",  "const",   "continue", "default", "do",
+    "else",   "enum",  "extends", "false",   "final",  "finally", "for",      "if",      "in",
+    "is",     "new",   "null",    "rethrow", "return", "super",   "switch",   "this",    "throw",
+    "true",   "try",   "var",     "void",    "while",  "with"};
 
 // Words that may name members and variables but not classes.
 constexpr std::array<std::string_view, 23> kBuiltInIdentifiers{
-    "abstract",  "as",        "covariant", "deferred", "dynamic",  "export",
-    "extension", "external",  "factory",   "Function", "get",      "implements",
-    "import",    "interface", "late",      "library",  "mixin",    "operator",
+    "abstract",  "as",        "covariant", "deferred", "dynamic", "export",
+    "extension", "external",  "factory",   "Function", "get",     "implements",
+    "import",    "interface", "late",      "library",  "mixin",   "operator",
     "part",      "required",  "set",       "static",   "typedef"};
 
 // The types the generated code names. A class or a member of the same name would hide them from
 // the code around it ("Map<String, dynamic>" in every class).
-constexpr std::array<std::string_view, 8> kReferencedTypes{"bool", "int",  "double", "String",
-                                                           "List", "Map",  "Null",   "dynamic"};
+constexpr std::array<std::string_view, 8> kReferencedTypes{"bool", "int", "double", "String",
+                                                           "List", "Map", "Null",   "dynamic"};
 
 // Members a generated class has or inherits; a field of the same name would clash with them.
 constexpr std::array<std::string_view, 7> kClassMembers{

@@ -128,8 +128,8 @@ std::string writeExpression(const PropertyType& type, const std::string& name) {
     case K::object:
       return name + ".toJSON()";
     case K::array:
-      return "List<dynamic>.from(" + name + ".map((x) => " + writeExpression(type.arrayValue(), "x") +
-             "))";
+      return "List<dynamic>.from(" + name + ".map((x) => " +
+             writeExpression(type.arrayValue(), "x") + "))";
     case K::optional: {
       const PropertyType& wrapped = *type.optionalValue();
       if (wrapped.is(K::object)) return name + "?.toJSON()";
@@ -153,7 +153,8 @@ std::string fromJSONValue(const Property& property, const std::string& typeText,
                           const std::string& key, const DartMeta& meta) {
   const PropertyType& type = property.type;
   const std::string source = "json[\"" + key + "\"]";
-  const std::string unwrapped = typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);
+  const std::string unwrapped =
+      typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);
   switch (type.kind()) {
     case K::object:
       return typeText + ".fromJSON(" + source + ")";
@@ -332,8 +333,7 @@ std::optional<std::string> dartNestedClass(const PropertyType& type, const DartM
 
 std::string dartFieldDeclaration(const Property& property, std::int64_t level,
                                  const Indentation& indentation, const DartMeta& meta) {
-  return fieldLine(memberOf(property, meta), indent(indentation, level),
-                   meta.allPropertiesFinal());
+  return fieldLine(memberOf(property, meta), indent(indentation, level), meta.allPropertiesFinal());
 }
 
 std::string dartType(const Property& property, const DartMeta& meta) {
@@ -416,8 +416,8 @@ void dartCopyWithParameter(const Property& property, const DartMeta& meta,
   lines.push_back(copyWithParameterLine(memberOf(property, meta), prefix));
 }
 
-void dartCopyWithArgument(const Property& property, const DartMeta& meta,
-                          const std::string& prefix, std::vector<std::string>& lines) {
+void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
+                          std::vector<std::string>& lines) {
   lines.push_back(copyWithArgumentLine(memberOf(property, meta), prefix));
 }
 
@@ -426,8 +426,8 @@ std::string dartFromJSON(const Property& property, std::int64_t level,
   return fromJSONLine(memberOf(property, meta), indent(indentation, level), meta);
 }
 
-std::string dartToJSON(const Property& property, std::int64_t level,
-                       const Indentation& indentation, const DartMeta& meta) {
+std::string dartToJSON(const Property& property, std::int64_t level, const Indentation& indentation,
+                       const DartMeta& meta) {
   return toJSONLine(memberOf(property, meta), indent(indentation, level));
 }
 

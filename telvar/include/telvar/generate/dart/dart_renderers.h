@@ -58,8 +58,8 @@ void dartCopyWithParameter(const Property& property, const DartMeta& meta,
                            const std::string& prefix, std::vector<std::string>& lines);
 
 /// Appends the `copyWith` argument line "name: name ?? this.name,".
-void dartCopyWithArgument(const Property& property, const DartMeta& meta,
-                          const std::string& prefix, std::vector<std::string>& lines);
+void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
+                          std::vector<std::string>& lines);
 
 /// The property's argument line inside `fromJSON` at `level`: "name: " and the expression that
 /// reads json["key"] as the property's type, converting objects with their `fromJSON` and
