@@ -102,7 +102,7 @@ std::string dartPropertyName(const DartMeta& meta, const Names& path) {
       name.front() = '$';
     }
   }
-  if (name.empty() || isDigit(name.front())) name.insert(0, "$");
+  if (name.empty() || isDigit(name.front())) name = "$" + name;
   if (isDartReservedWord(name) || listed(kReferencedTypes, name) || listed(kClassMembers, name)) {
     name += '_';
   }
