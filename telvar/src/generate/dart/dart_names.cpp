@@ -47,8 +47,9 @@ bool isIdentifierCharacter(char ch) {
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
 // Dart identifiers are ASCII letters, digits, "_" and "$"; any other character is spelled out
-// by its code point, so that different keys keep different names.
-std::string identifierCharacters(std::string_view name) {
+// by its code point after `marker`, so that different keys keep different names. Class names
+// take "U" and members "u", so that a class name keeps its capital and never equals a member's.
+std::string identifierCharacters(std::string_view name, char marker) {
   bool clean = std::all_of(name.begin(), name.end(), isIdentifierCharacter);
   if (clean) return std::string(name);
   std::string out;
@@ -64,7 +65,7 @@ std::string identifierCharacters(std::string_view name) {
     if (length == 0) length = 1;
     if (codePoint < 0) codePoint = static_cast<unsigned char>(name.front());
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "u%04X", static_cast<unsigned>(codePoint));
+    std::snprintf(buffer, sizeof buffer, "%c%04X", marker, static_cast<unsigned>(codePoint));
     out += buffer;
     name.remove_prefix(length);
   }
@@ -81,7 +82,7 @@ std::string dartTypeName(const DartMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
   }
-  std::string name = identifierCharacters(typeName(meta, path));
+  std::string name = identifierCharacters(typeName(meta, path), 'U');
   // The shared rule leaves no empty name and puts "_" before a leading digit.
   if (isDartReservedWord(name) || isDartBuiltInIdentifier(name) || listed(kReferencedTypes, name)) {
     name += '_';
@@ -93,7 +94,7 @@ std::string dartPropertyName(const DartMeta& meta, const Names& path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }
-  std::string name = identifierCharacters(propertyName(meta, path));
+  std::string name = identifierCharacters(propertyName(meta, path), 'u');
   // Named parameters may not be private, so the member may not begin with "_".
   if (!name.empty() && name.front() == '_') {
     if (name.size() > 1 && name[1] == '$') {

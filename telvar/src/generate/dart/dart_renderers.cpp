@@ -1,6 +1,7 @@
 #include "telvar/generate/dart/dart_renderers.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "telvar/generate/dart/dart_names.h"
 #include "telvar/generate/lines.h"
@@ -196,6 +197,15 @@ Member memberOf(const Property& property, const DartMeta& meta) {
                 dartStringContent(keyOf(property)), dartType(property, meta)};
 }
 
+// The class or mapped name that a property's type text refers to; empty when none.
+std::string namedType(const Property& property, const DartMeta& meta) {
+  if (meta._typeNameMaps && !property.type.is(K::dictionary)) {
+    if (auto mapped = nameForPath(*meta._typeNameMaps, property.names)) return std::move(*mapped);
+  }
+  const Object* object = innermostObject(property.type);
+  return object ? dartTypeName(meta, object->names) : std::string();
+}
+
 bool isNullableText(const std::string& type) {
   return (!type.empty() && type.back() == '?') || type == "Null" || type == "dynamic";
 }
@@ -251,10 +261,17 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
 
   std::vector<Member> members;
   members.reserve(object.properties.size());
+  // A member may not share its class's name, and one named like a type the class refers to would
+  // hide that type from the class body.
+  std::unordered_set<std::string> typeNames{k};
   for (const Property& property : object.properties) {
     members.push_back(memberOf(property, meta));
-    // A member may not share its class's name.
-    if (members.back().name == k) members.back().name += '_';
+    if (std::string named = namedType(property, meta); !named.empty()) {
+      typeNames.insert(std::move(named));
+    }
+  }
+  for (Member& m : members) {
+    if (typeNames.contains(m.name)) m.name += '_';
   }
   if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {

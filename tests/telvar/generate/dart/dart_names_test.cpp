@@ -75,9 +75,10 @@ TEST(DartPropertyName, UsesAMapHitVerbatim) {
 TEST(DartTypeName, RenamesNamesThatCannotNameAClassOrWouldHideACoreType) {
   const DartMeta meta;
   const std::vector<NameCase> cases{
-      {"users", "User"},      {"list", "List_"},         {"maps", "Map_"},
-      {"strings", "String_"}, {"function", "Function_"}, {"class", "Class"},
-      {"café", "Cafu00E9"},   {"1st", "_1st"},           {"", "_"},
+      {"users", "User"},  {"名前", "U540DU524D"}, {"list", "List_"},
+      {"maps", "Map_"},   {"strings", "String_"}, {"function", "Function_"},
+      {"class", "Class"}, {"café", "CafU00E9"},   {"1st", "_1st"},
+      {"", "_"},
   };
   for (const auto& c : cases) EXPECT_EQ(dartTypeName(meta, path(c.key)), c.expected) << c.key;
 }

@@ -124,17 +124,25 @@ TEST(DartRendered, GivesADeclarationOnlyForObjectsAndProperties) {
   EXPECT_EQ(nested->substr(0, 13), "\tclass Item {");
 }
 
-TEST(DartClass, RenamesAMemberThatSharesItsClassName) {
+TEST(DartClass, RenamesMembersNamedLikeTheClassOrATypeItRefersTo) {
   DartMeta meta;
   meta.setNeedsFromJSON(false);
   meta.setNeedsToJSON(false);
-  const Object object{memberPath("名前"), {Property{{"Unknown", "名前", "名前"}, int_()}}};
+  meta.setPropertyNameMaps({PropertyNameMap(Uuid::random(), "item", "Item"),
+                            PropertyNameMap(Uuid::random(), "self", "Unknown")});
+  const Object object{{"Unknown"},
+                      {member("item", PT::object(objectAt("item"))), member("self", int_()),
+                       member("name", int_())}};
   EXPECT_EQ(dartClass(object, meta, Indentation{}),
-            "class u540Du524D {\n"
-            "  int u540Du524D_;\n"
+            "class Unknown {\n"
+            "  Item Item_;\n"
+            "  int Unknown_;\n"
+            "  int name;\n"
             "\n"
-            "  u540Du524D({\n"
-            "    required this.u540Du524D_,\n"
+            "  Unknown({\n"
+            "    required this.Item_,\n"
+            "    required this.Unknown_,\n"
+            "    required this.name,\n"
             "  });\n"
             "}");
 }

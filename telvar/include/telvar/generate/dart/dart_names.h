@@ -23,18 +23,19 @@ namespace telvar::generate {
 
 /// The Dart class name for a key path: a `typeNameMaps` hit verbatim; otherwise the shared type
 /// name made a Dart identifier: characters Dart does not allow in identifiers are written
-/// "u" + their code point in hexadecimal ("Café" gives "Cafu00E9"), and a reserved word, a
+/// "U" + their code point in hexadecimal ("Café" gives "CafU00E9"), and a reserved word, a
 /// built-in identifier, or a name of the core types the output refers to ("List", "Map",
 /// "String", "Null", ...) gets a trailing "_" ("List" gives "List_").
 [[nodiscard]] std::string dartTypeName(const DartMeta& meta, const Names& path);
 
 /// The Dart property name for a key path: a `propertyNameMaps` hit verbatim; otherwise the shared
-/// property name made a Dart member name: characters outside identifiers as for type names; a
-/// leading "_" (which would make the member private, and no named parameter may be private)
-/// becomes "$", or is dropped when "$" follows it ("_1st" gives "$1st", "_$ref" gives "$ref",
-/// "_" gives "$"); a leading digit gets "$" in front; a reserved word, a type name the output
-/// refers to ("int", "dynamic", ...) or a member every class has or is given ("toJSON",
-/// "hashCode", ...) gets a trailing "_" ("class" gives "class_").
+/// property name made a Dart member name: characters outside identifiers are written "u" + their
+/// code point in hexadecimal ("名前" gives "u540Du524D"); a leading "_" (which would make the
+/// member private, and no named parameter may be private) becomes "$", or is dropped when "$"
+/// follows it ("_1st" gives "$1st", "_$ref" gives "$ref", "_" gives "$"); a leading digit gets
+/// "$" in front; a reserved word, a type name the output refers to ("int", "dynamic", ...) or a
+/// member every class has or is given ("toJSON", "hashCode", ...) gets a trailing "_" ("class"
+/// gives "class_").
 [[nodiscard]] std::string dartPropertyName(const DartMeta& meta, const Names& path);
 
 /// `key` escaped for the inside of a double-quoted Dart string literal: backslash, double quote
