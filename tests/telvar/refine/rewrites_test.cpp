@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/small_stack.h"
+#include "support/value_print.h"
 #include "support/values.h"
 
 namespace telvar {
