@@ -57,8 +57,8 @@ printf '{"a":[1,2]}' >"$work/input.json"
 check format-document-input 0 "$examples/sample.mirel" --format --input "$work/input.json" &&
   expect_output_line format-document-input '        1,'
 
-# No generator yet: the engine gives nothing, with or without --type.
-check generate 1 "$examples/sample.mirel" && expect_no_output generate
+# The document's own output type (Swift), and an output type that gives nothing yet.
+check generate 0 "$examples/sample.mirel" && expect_output_line generate 'struct User: Codable {'
 check generate-type 1 "$examples/sample.mirel" --type kotlin && expect_no_output generate-type
 
 # Failures: one line on standard error naming the key and the reason, exit 2.
