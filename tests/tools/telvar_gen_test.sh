@@ -57,7 +57,7 @@ printf '{"a":[1,2]}' >"$work/input.json"
 check format-document-input 0 "$examples/sample.mirel" --format --input "$work/input.json" &&
   expect_output_line format-document-input '        1,'
 
-# No generator yet: the engine gives nothing, with or without --type.
+# The document's own output type (Swift), another type, and a sample that renders nothing.
 expect_first_line() {
   if [ "$(head -n 1 "$work/out")" != "$2" ]; then
     echo "FAIL $1: expected the output to begin with '$2', got:"
@@ -66,7 +66,8 @@ expect_first_line() {
   fi
 }
 
-check generate 0 "$examples/sample.mirel" && expect_first_line generate "import Foundation"
+check generate 0 "$examples/sample.mirel" && expect_first_line generate "import Foundation" &&
+  expect_output_line generate 'struct User: Codable {'
 check generate-type 0 "$examples/sample.mirel" --type schema && expect_first_line generate-type "{"
 printf '42' >"$work/scalar.json"
 check generate-nothing 1 "$examples/sample.mirel" --input "$work/scalar.json" &&
