@@ -57,9 +57,11 @@ printf '{"a":[1,2]}' >"$work/input.json"
 check format-document-input 0 "$examples/sample.mirel" --format --input "$work/input.json" &&
   expect_output_line format-document-input '        1,'
 
-# No generator yet: the engine gives nothing, with or without --type.
+# No Swift generator yet: the document's own output type gives nothing.
 check generate 1 "$examples/sample.mirel" && expect_no_output generate
-check generate-type 1 "$examples/sample.mirel" --type kotlin && expect_no_output generate-type
+# --type overrides the document's output type, generating with that type's options.
+check generate-type 0 "$examples/sample.mirel" --type kotlin &&
+  expect_output_line generate-type 'package dev.example.users'
 
 # Failures: one line on standard error naming the key and the reason, exit 2.
 printf '{"input":""}' >"$work/no-id.mirel"
