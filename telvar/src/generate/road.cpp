@@ -58,21 +58,18 @@ std::string header(std::initializer_list<std::string_view> lines, const Indentat
   return out;
 }
 
-void Blocks::append(const std::string& block) {
-  m_indexByHash.emplace(std::hash<std::string_view>{}(block), m_blocks.size());
-  m_blocks.push_back(block);
-}
-
 void Blocks::add(const std::optional<std::string>& block) {
-  if (block && !contains(*block)) append(*block);
+  if (block && !contains(*block)) addUnchecked(block);
 }
 
 void Blocks::addUnchecked(const std::optional<std::string>& block) {
-  if (block) append(*block);
+  if (!block) return;
+  m_index.emplace(std::hash<std::string_view>{}(*block), m_blocks.size());
+  m_blocks.push_back(*block);
 }
 
 bool Blocks::contains(std::string_view block) const {
-  const auto [first, last] = m_indexByHash.equal_range(std::hash<std::string_view>{}(block));
+  auto [first, last] = m_index.equal_range(std::hash<std::string_view>{}(block));
   for (auto it = first; it != last; ++it) {
     if (m_blocks[it->second] == block) return true;
   }

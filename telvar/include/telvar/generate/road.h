@@ -42,8 +42,8 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
                                  const Indentation& indentation);
 
 /// The rendered top-level blocks of a file, in order. A block equal to one already collected is
-/// left out unless it is added with `addUnchecked`. Finding an equal block costs a hash, not a
-/// pass over every block, so files with many blocks stay linear.
+/// left out unless it is added with `addUnchecked`. Blocks are indexed by hash, so the test for
+/// repeats stays cheap when a sample declares tens of thousands of types.
 class Blocks {
  public:
   void add(const std::optional<std::string>& block);
@@ -57,10 +57,8 @@ class Blocks {
   [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) const;
 
  private:
-  void append(const std::string& block);
-
   std::vector<std::string> m_blocks;
-  std::unordered_multimap<std::size_t, std::size_t> m_indexByHash;  // hash -> index in m_blocks
+  std::unordered_multimap<std::size_t, std::size_t> m_index;  // hash -> position in m_blocks
 };
 
 /// Renders one inferred `Code`, or gives nothing.
