@@ -11,8 +11,14 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   const std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
-  const KotlinOptions options = model.kotlinOptions();
-  const KotlinMeta meta = options.kotlinMeta();
+  // The options are read in place where they are set; an unset record reads as one with every
+  // field unset.
+  const KotlinOptions* options = model._kotlinOptions ? &*model._kotlinOptions : nullptr;
+  const KotlinMeta unsetMeta;
+  const ValueMeta unsetValueMeta;
+  const KotlinMeta& meta = options && options->_kotlinMeta ? *options->_kotlinMeta : unsetMeta;
+  const ValueMeta& valueMeta =
+      options && options->_valueMeta ? *options->_valueMeta : unsetValueMeta;
   const Indentation indentation = model.indentation();
   const std::string header = generate::header(
       {"package " + meta.packageName(), "", "import kotlinx.serialization.*",
@@ -20,7 +26,7 @@ std::optional<std::string> kotlinOutput(const Model& model) {
       indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
-  const Value value = generate::refined(*parsed, model, options.valueMeta(), {},
+  const Value value = generate::refined(*parsed, model, valueMeta, {},
                                         {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
   const generate::kotlin::Style style{meta, indentation};

@@ -179,7 +179,7 @@ const Object* carriedObject(const PropertyType& type) {
   }
 }
 
-// A property with its Kotlin name and, where its class is renamed, its class's written name.
+// A property with its Kotlin name and, once named in the nested style, its class's written name.
 struct NamedProperty {
   const Property* property;
   std::string name;
@@ -203,18 +203,17 @@ std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinM
   return properties;
 }
 
-// Kotlin rejects a nested class named like a property of the class around it, which happens
-// when names begin with a character that has no case ("名前", "_1st", "_$item"). Such a class
-// takes "Type" after its name (again while still taken), in its declaration and in the types of
-// the properties that hold it.
-void renameClashingClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta) {
+// Names the nested classes of a class's properties, once for both the declarations and the
+// types that use them. Kotlin rejects a nested class named like a property of the class around
+// it, which happens when names begin with a character that has no case ("名前", "_1st",
+// "_$item"): such a class takes "Type" after its name (again while still taken).
+void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta) {
   std::unordered_set<std::string> taken;
   for (const NamedProperty& p : properties) taken.insert(kotlinIdentifier(p.name));
   for (NamedProperty& p : properties) {
     const Object* object = carriedObject(p.property->type);
     if (!object) continue;
     std::string identifier = classIdentifier(typeName(meta, object->names));
-    if (!taken.contains(identifier)) continue;
     while (taken.contains(identifier)) identifier += "Type";
     p.className = kotlinName(identifier);
   }
@@ -269,7 +268,7 @@ std::string classText(const std::string& name, const std::vector<NamedProperty>&
 struct Frame {
   Frame(const Object& object, std::string name, std::int64_t level, const KotlinMeta& meta)
       : name(std::move(name)), level(level), properties(orderedProperties(object, meta)) {
-    renameClashingClasses(properties, meta);
+    nameNestedClasses(properties, meta);
     // At most one nested class per property: the texts never move, so `seen` can view them.
     nested.reserve(properties.size());
   }
@@ -319,7 +318,7 @@ std::string kotlinClass(const Object& object, const Style& style, std::int64_t l
     if (frame.next < frame.properties.size()) {
       const NamedProperty& p = frame.properties[frame.next++];
       if (const Object* child = carriedObject(p.property->type)) {
-        std::string name = p.className ? *p.className : writtenClassName(*child, style.meta);
+        std::string name = *p.className;  // named with the frame's properties
         const std::int64_t childLevel = frame.level + 1;
         stack.emplace_back(*child, std::move(name), childLevel, style.meta);
       }
