@@ -472,6 +472,14 @@ struct CharacterIn {
     for (const auto& k : others) {
       if (detail::sameCharacter(matched, k)) return Match<Output>{matched, i.advanced(c.length)};
     }
+    // A few non-ASCII characters are canonically an ASCII one (the Kelvin sign is "K").
+    if (ascii.any() && !isAscii(matched)) {
+      std::string scratch;
+      std::string_view composed = nfcView(matched, scratch);
+      if (composed.size() == 1 && ascii.test(static_cast<unsigned char>(composed[0]))) {
+        return Match<Output>{matched, i.advanced(c.length)};
+      }
+    }
     return std::nullopt;
   }
 };
@@ -518,7 +526,12 @@ struct Literal {
     if (ascii) {
       // Between ASCII characters every position is a boundary (but inside CR LF), so a byte
       // match is a character match when the next input byte cannot join the last character.
-      if (i.text.substr(0, text.size()) != text) return std::nullopt;
+      std::string_view head = i.text.substr(0, text.size());
+      if (head != text) {
+        // Differing ASCII is a different character; other text may still be equivalent.
+        if (isAscii(head)) return std::nullopt;
+        return slowParse(i);
+      }
       if (i.text.size() == text.size()) return Match<Output>{i.text, i.advanced(text.size())};
       auto next = static_cast<unsigned char>(i.text[text.size()]);
       if (next < 0x80 && !(text.back() == '\r' && next == '\n')) {

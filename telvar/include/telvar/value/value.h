@@ -192,11 +192,11 @@ class Value {
   Storage m_storage{EmptyTag{}};
 };
 
-[[nodiscard]] bool namesEqual(const Names& a, const Names& b);
-
-// Defined here, where `Value` is complete.
+// Defined here, where `Value` is complete: some compilers instantiate the vector's members at once.
 inline std::size_t ValueMap::size() const noexcept { return m_entries.size(); }
 inline bool ValueMap::empty() const noexcept { return m_entries.empty(); }
 inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
+
+[[nodiscard]] bool namesEqual(const Names& a, const Names& b);
 
 }  // namespace telvar

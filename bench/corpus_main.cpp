@@ -1,0 +1,34 @@
+// Writes a corpus file: telvar_corpus records|strings|numbers|deep|wide SIZE FILE
+// (SIZE in bytes for records, strings and numbers; depth for deep; keys for wide).
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "corpus.h"
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: telvar_corpus records|strings|numbers|deep|wide SIZE FILE\n");
+    return 2;
+  }
+  const std::string kind = argv[1];
+  const long size = std::strtol(argv[2], nullptr, 10);
+  std::string text;
+  if (kind == "records") {
+    text = telvar::bench::recordCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "strings") {
+    text = telvar::bench::stringCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "numbers") {
+    text = telvar::bench::numberCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "deep") {
+    text = telvar::bench::deepCorpus(static_cast<int>(size));
+  } else if (kind == "wide") {
+    text = telvar::bench::wideCorpus(static_cast<int>(size));
+  } else {
+    std::fprintf(stderr, "telvar_corpus: unknown kind %s\n", kind.c_str());
+    return 2;
+  }
+  std::ofstream(argv[3], std::ios::binary) << text;
+  return 0;
+}

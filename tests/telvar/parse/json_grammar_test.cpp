@@ -1,0 +1,168 @@
+#include "telvar/parse/json_grammar.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "support/small_stack.h"
+#include "support/stack_budget.h"
+#include "support/value_print.h"
+
+namespace telvar {
+namespace {
+
+// "value|rest", or "no match".
+std::string parse(std::string_view text) {
+  auto r = jsonValueParser().parse(text);
+  return r ? describe(r->output) + "|" + std::string(r->rest.text) : "no match";
+}
+
+std::string nested(int depth, std::string_view open, std::string_view close,
+                   std::string_view inner = "") {
+  std::string s;
+  for (int i = 0; i < depth; ++i) s += open;
+  s += inner;
+  for (int i = 0; i < depth; ++i) s += close;
+  return s;
+}
+
+bool matches(std::string_view text) { return jsonValueParser().parse(text).has_value(); }
+
+TEST(JsonGrammar, OneValueIsReadAndWhatFollowsIsHandedBackUnread) {
+  EXPECT_EQ(parse(""), "no match");
+  EXPECT_EQ(parse(" \t\r\n"), "no match");
+  EXPECT_EQ(parse(" 1 "), "1|");
+  EXPECT_EQ(parse("1 2"), "1|2");
+  EXPECT_EQ(parse("{}}\xFF"), "{}|}\xFF");
+  EXPECT_EQ(parse("nullx"), "null|x");
+  EXPECT_EQ(parse("[nullx]"), "no match");
+  EXPECT_EQ(parse("true false"), "true|false");
+  EXPECT_EQ(parse("True"), "no match");
+}
+
+TEST(JsonGrammar, ContainersAndTheirCommas) {
+  EXPECT_EQ(parse("{ }"), "{}|");
+  EXPECT_EQ(parse("[ ]"), "[]|");
+  EXPECT_EQ(parse("[1,]"), "[1]|");
+  EXPECT_EQ(parse("[,]"), "[]|");
+  EXPECT_EQ(parse("[ 1 , \"a\" , ]"), "[1, \"a\"]|");
+  for (std::string_view bad : {"[1,,]", "[,1]", "[,,]", "{\"a\":1,}", "{,}", "[1 2]", "{\"a\" 1}",
+                               "{a:1}", "{1:1}", "[1", "{\"a\":1", "{\"a\"}"}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
+TEST(JsonGrammar, ObjectsKeepTheFirstOfDuplicateKeysInInputOrder) {
+  EXPECT_EQ(parse(R"({"a":1,"a":2})"), R"({"a": 1}|)");
+  EXPECT_EQ(parse(R"({"b":1,"a":2,"b":[3]})"), R"({"b": 1, "a": 2}|)");
+  // Keys that differ only in normalisation are one key; the first spelling is kept.
+  EXPECT_EQ(parse("{\"\u00E9\":1,\"e\u0301\":2}"), "{\"\u00E9\": 1}|");
+  // A later duplicate must still be valid.
+  EXPECT_EQ(parse(R"({"a":1,"a":[})"), "no match");
+}
+
+TEST(JsonGrammar, NumbersStopWhereTheGrammarStops) {
+  EXPECT_EQ(parse("01"), "0|1");
+  EXPECT_EQ(parse("[01]"), "no match");
+  EXPECT_EQ(parse("1."), "1|.");
+  EXPECT_EQ(parse("1.e5"), "1|.e5");
+  EXPECT_EQ(parse("2e+"), "2|e+");
+  for (std::string_view bad : {".5", "+1", "-", "- 1", "[1\u0301]"}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
+TEST(JsonGrammar, IntegersWithinSixtyFourBitsStayIntegersAndTheRestAreDoubles) {
+  EXPECT_EQ(parse("10"), "10|");
+  EXPECT_EQ(parse("-0"), "0|");
+  EXPECT_EQ(parse("1e5"), "double(1e+05)|");
+  EXPECT_EQ(parse("1E+2"), "double(100)|");
+  EXPECT_EQ(parse("2.5e-1"), "double(0.25)|");
+  EXPECT_EQ(parse("1.0"), "double(1)|");
+  EXPECT_EQ(parse("-0.0"), "double(-0)|");
+  EXPECT_EQ(parse("0.1"), "double(0.1)|");
+  EXPECT_EQ(parse("9223372036854775807"), "9223372036854775807|");
+  EXPECT_EQ(parse("-9223372036854775808"), "-9223372036854775808|");
+  EXPECT_EQ(parse("9223372036854775808"), "double(9223372036854775808)|");
+  EXPECT_EQ(parse("-9223372036854775809"), "double(-9223372036854775808)|");
+  EXPECT_EQ(parse("4.9e-324"), "double(5e-324)|");
+}
+
+TEST(JsonGrammar, OutOfRangeDoublesBecomeSignedInfinityOrZero) {
+  EXPECT_EQ(parse("1e999"), "double(inf)|");
+  EXPECT_EQ(parse("-1e999"), "double(-inf)|");
+  EXPECT_EQ(parse("10e308"), "double(inf)|");
+  EXPECT_EQ(parse("0.00001e309"), "double(1e+304)|");
+  EXPECT_EQ(parse("123456789e99999999999999999999"), "double(inf)|");
+  EXPECT_EQ(parse("1e-999"), "double(0)|");
+  EXPECT_EQ(parse("-1000e-330"), "double(-0)|");
+  EXPECT_EQ(parse("0e99999"), "double(0)|");
+  EXPECT_EQ(parse("-0.000e-99999"), "double(-0)|");
+}
+
+TEST(JsonGrammar, StringEscapes) {
+  EXPECT_EQ(parse(R"("\"\\\/\n\r\t")"), "\"\"\\/\n\r\t\"|");
+  EXPECT_EQ(parse(R"("\u0041\u00e9\u00E9")"), "\"A\u00E9\u00E9\"|");
+  EXPECT_EQ(parse(R"("\u0000")"), std::string("\"\0\"|", 4));
+  // Surrogates are not combined: each escape reads as one underscore.
+  EXPECT_EQ(parse(R"("\uD83D\uDE00")"), "\"__\"|");
+  EXPECT_EQ(parse(R"("\ud800x\uDFFF\uE000")"), "\"_x_\uE000\"|");
+  for (std::string_view bad : {R"("\b")", R"("\f")", R"("\x")", R"("\u00")", R"("\u00G0")",
+                               R"("\U0041")", R"("abc)", "\"\\"}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
+TEST(JsonGrammar, StringsKeepRawControlCharactersAndAreReadInWholeCharacters) {
+  EXPECT_EQ(parse("\"a\tb\nc\r\nd\""), "\"a\tb\nc\r\nd\"|");
+  EXPECT_EQ(parse(std::string_view("\"\0\x01\"", 4)), std::string_view("\"\0\x01\"|", 5));
+  // A quotation mark followed by a combining mark is one plain character, not the end.
+  EXPECT_EQ(parse("\"a\"\u0301\""), "\"a\"\u0301\"|");
+  EXPECT_EQ(parse("\"a\"\u0301"), "no match");
+  // So is a backslash with a combining mark: no escape begins there.
+  EXPECT_EQ(parse("\"\\\u0301\""), "\"\\\u0301\"|");
+  // An escape letter or opening quote with a combining mark is not one.
+  EXPECT_EQ(parse("\"\\n\u0301\""), "no match");
+  EXPECT_EQ(parse("\"\\u004\u0301\""), "no match");
+  EXPECT_EQ(parse("\"\u0301a\""), "no match");
+}
+
+TEST(JsonGrammar, WhitespaceIsSpaceNulTabLineFeedAndCarriageReturnOnly) {
+  EXPECT_EQ(parse(std::string_view("\0 \t\r\n\n\r[\0 1\r\n,\r2\0]\0", 19)), "[1, 2]|");
+  EXPECT_EQ(parse("1\f"), "1|\f");
+  for (std::string_view bad : {"\f1", "\v1", "\xEF\xBB\xBF{}", "\u00A01", " \u0301 1"}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
+TEST(JsonGrammar, InvalidUtf8InsideTheValueIsNoMatch) {
+  for (std::string_view bad :
+       {"\"\xFF\"", "[\"a\xC3\"]", "\"\xC0\xAF\"", "\"\xED\xA0\x80\"", "\"\xF4\x90\x80\x80\"",
+        "{\"k\xFE\":1}", "[1,\x80]", "\"a\u0301\xFF\""}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
+// On a small stack, so that a grammar whose frames grow fails here rather than in use.
+TEST(JsonGrammar, NestingUpTo512LevelsIsAcceptedAndDeeperIsNoMatch) {
+  ASSERT_TRUE(testing::runOnSmallStack(testing::stackBudget(1024 * 1024), [] {
+    EXPECT_TRUE(matches(nested(512, "[", "]")));
+    EXPECT_FALSE(matches(nested(513, "[", "]")));
+    EXPECT_TRUE(matches(nested(511, "{\"a\":", "}", "{}")));
+    EXPECT_FALSE(matches(nested(512, "{\"a\":", "}", "{}")));
+    EXPECT_TRUE(matches(nested(256, "[{\"k\":", "}]", "0")));
+    EXPECT_FALSE(matches(nested(256, "[{\"k\":", "}]", "[]")));
+    // Depth is counted per path, not per document: siblings at the deepest level are fine.
+    EXPECT_TRUE(matches(nested(511, "[", "]", "[],[],{}")));
+    EXPECT_TRUE(matches(nested(510, "[", "]", "[[]],{\"a\":[]},[1]")));
+    EXPECT_FALSE(matches(nested(511, "[", "]", "[],[[]]")));
+    // Far deeper input is no match without exhausting the stack.
+    EXPECT_FALSE(matches(nested(100000, "[", "]")));
+    EXPECT_FALSE(matches(std::string(100000, '{')));
+  }));
+}
+
+}  // namespace
+}  // namespace telvar

@@ -1,0 +1,210 @@
+#include "telvar/parse/parser.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace telvar::parse {
+namespace {
+
+using Text = std::string_view;
+
+std::string show(Text t) { return std::string(t); }
+std::string show(int i) { return std::to_string(i); }
+template <class T>
+std::string show(const std::optional<T>& o) {
+  return o ? show(*o) : "none";
+}
+template <class A, class B>
+std::string show(const std::pair<A, B>& p) {
+  return "(" + show(p.first) + "," + show(p.second) + ")";
+}
+template <class T>
+std::string show(const std::vector<T>& v) {
+  std::string s = "[";
+  for (const auto& e : v) s += (s.size() > 1 ? "," : "") + show(e);
+  return s + "]";
+}
+
+// "output|rest", or "no match": one comparable line per case.
+template <Rule P>
+std::string run(const P& p, Text input) {
+  auto r = p.parse(Input(input));
+  return r ? show(r->output) + "|" + std::string(r->rest.text) : "no match";
+}
+
+struct Boom : std::runtime_error {
+  Boom() : std::runtime_error("boom") {}
+};
+
+Parser<Text> thrower() {
+  return Parser<Text>([](Input) -> Result<Text> { throw Boom(); });
+}
+
+// Counts its runs, then matches one "x".
+Parser<Text> counting(int& runs) {
+  return Parser<Text>([&runs](Input i) {
+    ++runs;
+    return literal("x").parse(i);
+  });
+}
+
+auto some(int n) {
+  return [n](auto&&) { return std::optional<int>(n); };
+}
+
+TEST(Combinators, SequencingKeepsTheChosenOutputsAndFailsIfEitherSideFails) {
+  EXPECT_EQ(run(zip(literal("a"), literal("b")), "abc"), "(a,b)|c");
+  EXPECT_EQ(run(zip(literal("a"), literal("b")), "ac"), "no match");
+  EXPECT_EQ(run(zip(literal("a"), literal("b")), "b"), "no match");
+  EXPECT_EQ(run(keepLeft(literal("a"), literal("b")), "abc"), "a|c");
+  EXPECT_EQ(run(keepRight(literal("a"), literal("b")), "abc"), "b|c");
+  EXPECT_EQ(run(keepLeft(literal("a"), literal("b")), "ax"), "no match");
+  EXPECT_EQ(run(keepRight(literal("a"), literal("b")), "xb"), "no match");
+}
+
+TEST(Combinators, MapAndFlatMapTransformAndATransformYieldingNothingIsNoMatch) {
+  auto length = [](Text t) { return std::optional<int>(static_cast<int>(t.size())); };
+  auto declines = map(literal("abc"), [](Text) { return std::optional<int>(); });
+  EXPECT_EQ(run(map(literal("abc"), length), "abcd"), "3|d");
+  EXPECT_EQ(run(declines, "abcd"), "no match");
+  // After the declined match the caller still holds its input.
+  EXPECT_EQ(run(orElse(declines, map(literal("ab"), some(2))), "abcd"), "2|cd");
+
+  // A digit n, then exactly n letters "x".
+  auto counted = flatMap(characterIn("0123456789"),
+                         [](Text digit) { return literal(std::string(digit[0] - '0', 'x')); });
+  EXPECT_EQ(run(counted, "3xxxx"), "xxx|x");
+  EXPECT_EQ(run(counted, "3xx"), "no match");
+  EXPECT_EQ(run(counted, "0x"), "|x");
+}
+
+TEST(Combinators, OrderedChoiceTakesTheFirstMatchNotTheLongest) {
+  EXPECT_EQ(run(oneOf(literal("a"), literal("abc")), "abc"), "a|bc");
+  EXPECT_EQ(run(oneOf(std::vector<Parser<Text>>{literal("a"), literal("abc")}), "abc"), "a|bc");
+  EXPECT_EQ(run(orElse(literal("a"), literal("abc")), "abc"), "a|bc");
+  // The first alternative consumed "ab" before failing; the second still starts at "abd".
+  EXPECT_EQ(run(oneOf(keepLeft(literal("ab"), literal("c")), literal("abd")), "abd!"), "abd|!");
+  EXPECT_EQ(run(oneOf(std::vector<Parser<Text>>{}), "abc"), "no match");
+  int runs = 0;
+  EXPECT_EQ(run(oneOf(std::vector<Parser<Text>>{literal("x"), counting(runs)}), "x"), "x|");
+  EXPECT_EQ(run(oneOf(literal("x"), counting(runs)), "x"), "x|");
+  EXPECT_EQ(runs, 0);
+}
+
+TEST(Combinators, RepetitionsAlwaysMatchAndLeaveWhatTheyCannotUse) {
+  EXPECT_EQ(run(optional(literal("a")), "bc"), "none|bc");
+  EXPECT_EQ(run(optional(literal("a")), "ab"), "a|b");
+  EXPECT_EQ(run(zeroOrMore(literal("ab")), "ababa"), "[ab,ab]|a");
+  EXPECT_EQ(run(zeroOrMore(literal("x")), "abc"), "[]|abc");
+  EXPECT_EQ(run(zeroOrMore(characterIn("ab"), CollectText{}), "abbac"), "abba|c");
+
+  auto letters = zeroOrMoreSeparated(characterIn("abc"), character(","));
+  EXPECT_EQ(run(letters, "a,b,c"), "[a,b,c]|");
+  EXPECT_EQ(run(letters, "a,b,"), "[a,b]|,");  // a separator without an element is left
+  EXPECT_EQ(run(letters, ",a"), "[]|,a");
+  EXPECT_EQ(run(letters, "x"), "[]|x");
+}
+
+TEST(Combinators, LiteralNeedsAllItsCharacters) {
+  EXPECT_EQ(run(literal("null"), "nul"), "no match");
+  EXPECT_EQ(run(literal("null"), "nulL"), "no match");
+  EXPECT_EQ(run(literal("null"), "nullx"), "null|x");
+  EXPECT_EQ(run(literal("null"), "null"), "null|");
+  EXPECT_EQ(run(literal(""), "abc"), "|abc");
+}
+
+// The unit of input is the grapheme cluster, compared by canonical equivalence.
+TEST(Characters, CarriageReturnLineFeedIsOneCharacter) {
+  EXPECT_EQ(run(character("\r"), "\r\n"), "no match");
+  EXPECT_EQ(run(character("\r\n"), "\r\nx"), "\r\n|x");
+  EXPECT_EQ(run(character("\r"), "\rx"), "\r|x");
+  EXPECT_EQ(run(literal("a\r"), "a\r\n"), "no match");
+  EXPECT_EQ(run(characterIn("\r\t"), "\r\n"), "no match");
+  EXPECT_EQ(run(characterIn("\t\r\r\n"), "\r\n"), "\r\n|");
+}
+
+TEST(Characters, ACombiningMarkJoinsTheCharacterBeforeIt) {
+  EXPECT_EQ(run(character("\""), "\"\u0301"), "no match");
+  EXPECT_EQ(run(characterIn("\"\\"), "\"\u0301"), "no match");
+  EXPECT_EQ(run(literal("null"), "null\u0301"), "no match");
+  EXPECT_EQ(run(characterIn("0123456789"), "7\u20E3"), "no match");
+  EXPECT_EQ(run(character("\"\u0301"), "\"\u0301!"), "\"\u0301|!");
+  EXPECT_EQ(run(characterWhere([](Text c) { return c != "\""; }), "e\u0301x"), "e\u0301|x");
+  EXPECT_EQ(run(characterWhere([](Text c) { return c != "\""; }), ""), "no match");
+}
+
+TEST(Characters, CharactersCompareByCanonicalEquivalence) {
+  EXPECT_EQ(run(character("\u00E9"), "e\u0301x"), "e\u0301|x");
+  EXPECT_EQ(run(character("e\u0301"), "\u00E9"), "\u00E9|");
+  EXPECT_EQ(run(characterIn("a\u00E9"), "e\u0301"), "e\u0301|");
+  EXPECT_EQ(run(literal("caf\u00E9"), "cafe\u0301!"), "cafe\u0301|!");
+  // The Kelvin sign is canonically the letter K, for all-ASCII sets and literals too.
+  EXPECT_EQ(run(character("K"), "\u212A"), "\u212A|");
+  EXPECT_EQ(run(characterIn("JK"), "\u212A"), "\u212A|");
+  EXPECT_EQ(run(literal("OK"), "O\u212A"), "O\u212A|");
+}
+
+TEST(Characters, InvalidUtf8IsNoCharacter) {
+  EXPECT_EQ(run(characterWhere([](Text) { return true; }), "\xFF"), "no match");
+  EXPECT_EQ(run(character("\xC3"), "\xC3"), "no match");
+  EXPECT_EQ(run(characterIn("a\xE9"), "\xE9"), "no match");
+}
+
+TEST(Combinators, DeferredLetsARuleContainItself) {
+  // Balanced parentheses, counting the pairs.
+  static const Parser<int> parens =
+      map(zeroOrMore(keepRight(
+              character("("),
+              keepLeft(deferred([]() -> const Parser<int>& { return parens; }), character(")")))),
+          [](std::vector<int> inner) {
+            int n = 0;
+            for (int i : inner) n += i + 1;
+            return std::optional<int>(n);
+          });
+  EXPECT_EQ(run(parens, "(()())()x"), "4|x");
+  EXPECT_EQ(run(parens, "(()"), "0|(()");
+}
+
+// An error raised inside a parser passes through every combinator unchanged, and nothing after it
+// runs: no later alternative, no further repetition.
+TEST(Combinators, AnErrorPassesThroughEveryCombinatorAndStopsAllFurtherWork) {
+  int runs = 0;
+  auto x = literal("x");
+  auto boom = thrower();
+  auto same = [](Text t) { return std::optional<Text>(t); };
+  EXPECT_THROW(run(zip(boom, counting(runs)), "x"), Boom);
+  EXPECT_THROW(run(zip(x, boom), "x"), Boom);
+  EXPECT_THROW(run(keepLeft(x, boom), "x"), Boom);
+  EXPECT_THROW(run(keepRight(boom, counting(runs)), "x"), Boom);
+  EXPECT_THROW(run(map(boom, same), "x"), Boom);
+  EXPECT_THROW(run(flatMap(x, [&](Text) { return boom; }), "xx"), Boom);
+  EXPECT_THROW(run(orElse(boom, counting(runs)), "x"), Boom);
+  EXPECT_THROW(run(oneOf(boom, counting(runs)), "x"), Boom);
+  EXPECT_THROW(run(oneOf(std::vector<Parser<Text>>{boom, counting(runs)}), "x"), Boom);
+  EXPECT_THROW(run(optional(boom), "x"), Boom);
+  // After some matches: the collected outputs go with the error.
+  EXPECT_THROW(run(zeroOrMore(orElse(x, boom)), "xxy"), Boom);
+  EXPECT_THROW(run(zeroOrMoreSeparated(orElse(x, boom), character(",")), "x,x,y"), Boom);
+  EXPECT_THROW(run(zeroOrMoreSeparated(x, boom), "xx"), Boom);
+  EXPECT_THROW(run(deferred([&]() -> const Parser<Text>& { return boom; }), "x"), Boom);
+  EXPECT_THROW(run(nested(boom, 5), "x"), Boom);
+  EXPECT_EQ(runs, 0);
+}
+
+// Programming errors stop the program with a message rather than hang.
+TEST(CombinatorsDeathTest, ZeroOrMoreOfAParserThatConsumesNothingStops) {
+  EXPECT_DEATH(run(zeroOrMore(optional(literal("a"))), "aab"),
+               "zeroOrMore: the repeated parser matched without consuming input");
+  EXPECT_DEATH(run(zeroOrMore(literal("")), ""), "without consuming input");
+}
+
+TEST(CombinatorsDeathTest, CharacterInOfAnEmptyTextStops) {
+  EXPECT_DEATH((void)characterIn(""), "characterIn: the set of characters is empty");
+}
+
+}  // namespace
+}  // namespace telvar::parse

@@ -1,0 +1,157 @@
+#include "telvar/value/value.h"
+
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/small_stack.h"
+#include "support/stack_budget.h"
+#include "support/value_print.h"
+#include "telvar/parse/json_grammar.h"
+
+namespace telvar {
+namespace {
+
+Value integer(std::int64_t i) { return Value::number(Value::Number::int_(i)); }
+Value real(double d) { return Value::number(Value::Number::double_(d)); }
+
+Value json(std::string_view text) {
+  auto r = jsonValueParser().parse(text);
+  EXPECT_TRUE(r) << text;
+  return r ? r->output : Value::empty();
+}
+
+TEST(ValueEquality, DifferentCasesAreNeverEqual) {
+  const Value one[] = {
+      Value::bool_(false),
+      integer(0),
+      Value::string(""),
+      Value::object({}, {}, {}),
+      Value::array({}, {}),
+      Value::null(),
+      Value::url({"https://example.com"}),
+      Value::date(Value::DateKind::iso8601),
+      Value::enum_({}, Value::RawType::string, {}),
+      Value::dictionary({}, Value::empty()),
+      Value::empty(),
+  };
+  for (std::size_t i = 0; i < std::size(one); ++i) {
+    for (std::size_t j = 0; j < std::size(one); ++j) {
+      EXPECT_EQ(one[i] == one[j], i == j) << describe(one[i]) << " against " << describe(one[j]);
+    }
+  }
+  EXPECT_NE(Value::null(Value::string("a")), Value::string("a"));
+}
+
+TEST(ValueEquality, NumbersAndNulls) {
+  EXPECT_NE(integer(1), real(1.0));
+  EXPECT_EQ(real(0.0), real(-0.0));
+  EXPECT_NE(real(std::numeric_limits<double>::quiet_NaN()),
+            real(std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_NE(integer(9007199254740993), integer(9007199254740992));
+  EXPECT_EQ(Value::null(), Value::null());
+  EXPECT_NE(Value::null(), Value::null(Value::null()));
+  EXPECT_NE(Value::null(integer(1)), Value::null());
+  EXPECT_EQ(Value::null(integer(1)), Value::null(integer(1)));
+  EXPECT_NE(Value::null(integer(1)), Value::null(integer(2)));
+}
+
+TEST(ValueEquality, ContainersNeedEqualChildrenKeyOrderAndNames) {
+  EXPECT_NE(json(R"({"a":1,"b":2})"), json(R"({"b":2,"a":1})"));
+  EXPECT_EQ(json(R"({"a":1,"b":[true,{"c":null}]})"),
+            json(R"( { "a" : 1 , "b" : [ true , { "c" : null } ] } )"));
+  EXPECT_NE(json(R"({"a":1,"b":[true,{"c":null}]})"), json(R"({"a":1,"b":[true,{"c":0}]})"));
+  EXPECT_NE(json("[1]"), json("[1,1]"));
+
+  // The dictionary's own order plays no part; the key order does.
+  ValueMap ab, ba;
+  ab.insertOrAssign("a", integer(1));
+  ab.insertOrAssign("b", integer(2));
+  ba.insertOrAssign("b", integer(2));
+  ba.insertOrAssign("a", integer(1));
+  EXPECT_EQ(Value::object({}, ab, {"a", "b"}), Value::object({}, ba, {"a", "b"}));
+
+  EXPECT_NE(Value::object({"Root"}, ab, {"a", "b"}), Value::object({"Other"}, ab, {"a", "b"}));
+  EXPECT_NE(Value::object({"Root"}, ab, {"a", "b"}), Value::object({"Root", "a"}, ab, {"a", "b"}));
+  EXPECT_NE(Value::array({"A"}, {}), Value::array({"B"}, {}));
+  EXPECT_NE(Value::dictionary({"A"}, integer(1)), Value::dictionary({"B"}, integer(1)));
+  EXPECT_NE(Value::dictionary({"A"}, integer(1)), Value::dictionary({"A"}, real(1)));
+}
+
+TEST(ValueEquality, EnumerationsAndLeafCases) {
+  auto e = [](Value::RawType raw, std::vector<Value::Case> cases, Names names = {"R", "k"}) {
+    return Value::enum_(std::move(names), raw, std::move(cases));
+  };
+  const auto string = Value::RawType::string;
+  EXPECT_EQ(e(string, {{"a", "A"}, {"b", "B"}}), e(string, {{"a", "A"}, {"b", "B"}}));
+  EXPECT_NE(e(string, {{"a", "A"}}), e(Value::RawType::int_, {{"a", "A"}}));
+  EXPECT_NE(e(string, {{"a", "A"}}), e(string, {{"a", "B"}}));
+  EXPECT_NE(e(string, {{"a", "A"}}), e(string, {{"a", "A"}, {"b", "B"}}));
+  EXPECT_NE(e(string, {}), e(string, {}, {"R"}));
+
+  EXPECT_EQ(Value(), Value::empty());
+  EXPECT_NE(Value::empty(), Value::null());
+  EXPECT_NE(Value::date(Value::DateKind::iso8601),
+            Value::date(Value::DateKind::timeIntervalSince1970));
+  EXPECT_EQ(Value::url({"https://a.example/x"}), Value::url({"https://a.example/x"}));
+  EXPECT_NE(Value::url({"https://a.example/x"}), Value::url({"https://a.example/y"}));
+}
+
+// Texts are equal when canonically equivalent: in strings, keys, key paths and enumeration cases.
+TEST(ValueEquality, TextsCompareByCanonicalEquivalence) {
+  const std::string composed = "caf\u00E9";
+  const std::string decomposed = "cafe\u0301";
+  EXPECT_EQ(Value::string(composed), Value::string(decomposed));
+  EXPECT_NE(Value::string(composed), Value::string("cafe"));
+  EXPECT_EQ(json("{\"" + composed + "\":1}"), json("{\"" + decomposed + "\":1}"));
+  EXPECT_EQ(Value::array({"Root", composed}, {}), Value::array({"Root", decomposed}, {}));
+  EXPECT_EQ(Value::enum_({}, Value::RawType::string, {{composed, decomposed}}),
+            Value::enum_({}, Value::RawType::string, {{decomposed, composed}}));
+  EXPECT_EQ(Value::string("a\u0301\u0323"), Value::string("a\u0323\u0301"));
+}
+
+TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
+  for (int size : {1, 8, 9, 40}) {
+    SCOPED_TRACE(size);
+    ValueMap map;
+    for (int i = 1; i < size; ++i) map.insertOrAssign("key" + std::to_string(i), integer(i));
+    map.insertOrAssign("e\u0301", integer(0));
+    EXPECT_FALSE(map.insertIfAbsent("\u00E9", integer(99)));
+    map.insertOrAssign("\u00E9", integer(7));
+    EXPECT_EQ(map.size(), static_cast<std::size_t>(size));
+    ASSERT_NE(map.find("e\u0301"), nullptr);
+    EXPECT_EQ(*map.find("e\u0301"), integer(7));
+    EXPECT_EQ(map.entries().back().first, "e\u0301");  // the first spelling stays
+    map.erase("\u00E9");
+    EXPECT_FALSE(map.contains("e\u0301"));
+    EXPECT_EQ(map.size(), static_cast<std::size_t>(size - 1));
+    if (size > 1) {
+      EXPECT_EQ(*map.find("key1"), integer(1));
+    }
+  }
+}
+
+TEST(ValueTree, CopiesShareSubtreesAndDeepTreesCompareAndDestroyWithoutOverflow) {
+  auto mixed = [](int pairs) {  // arrays and objects in turn, 2 * pairs levels deep
+    std::string open, close;
+    for (int i = 0; i < pairs; ++i) {
+      open += "[{\"k\":";
+      close += "}]";
+    }
+    return open + "0" + close;
+  };
+  Value a = json(mixed(256));
+  Value same = json(mixed(256));
+  Value shorter = json(mixed(255));
+  Value copy = a;
+  EXPECT_EQ(&copy.arrayValue(), &a.arrayValue());
+  ASSERT_TRUE(testing::runOnSmallStack(testing::stackBudget(128 * 1024), [&] {
+    EXPECT_EQ(a, same);
+    EXPECT_NE(a, shorter);
+    Value gone = std::move(same);  // destroyed here, on the small stack
+  }));
+}
+
+}  // namespace
+}  // namespace telvar
