@@ -1,6 +1,8 @@
 #include "telvar/value/merge.h"
 
+#include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "telvar/unicode/text.h"
 #include "telvar/value/url.h"
@@ -12,31 +14,64 @@ using Kind = Value::Kind;
 
 Value nullable(const Value& v) { return v.is(Kind::null) ? v : Value::null(v); }
 
+// A set of keys under canonical equivalence. Objects in samples are small: those are scanned
+// without allocating; larger sets switch to hashing the canonical forms.
+class KeySet {
+ public:
+  /// Adds `key`; false when an equivalent key is there already.
+  bool insert(std::string_view key) {
+    if (contains(key)) return false;
+    if (m_hashed.empty() && m_small.size() < kSmall) {
+      m_small.push_back(key);
+    } else {
+      if (m_hashed.empty()) {
+        for (std::string_view k : m_small) m_hashed.insert(nfc(k));
+      }
+      m_hashed.insert(nfc(key));
+    }
+    return true;
+  }
+
+  [[nodiscard]] bool contains(std::string_view key) const {
+    if (!m_hashed.empty()) return m_hashed.count(nfc(key)) > 0;
+    for (std::string_view k : m_small) {
+      if (textEquals(k, key)) return true;
+    }
+    return false;
+  }
+
+ private:
+  static constexpr std::size_t kSmall = 16;
+  std::vector<std::string_view> m_small;
+  std::unordered_set<std::string> m_hashed;
+};
+
 Value mergedObjects(const Value::Object& a, const Value::Object& b) {
   ValueMap members = a.dictionary;
-  std::unordered_set<std::string> mergedKeys;  // canonical forms of keys merged from A's side
+  KeySet mergedKeys;  // keys merged from A's side
   for (const auto& key : a.orderedKeys) {
     const Value* ma = a.dictionary.find(key);
     if (!ma) continue;
     const Value* mb = b.dictionary.find(key);
     members.insertOrAssign(key, mb ? mergedWith(*ma, *mb) : nullable(*ma));
-    if (mb) mergedKeys.insert(nfc(key));
+    if (mb) mergedKeys.insert(key);
   }
   for (const auto& key : b.orderedKeys) {
     const Value* mb = b.dictionary.find(key);
     if (!mb) continue;
     const Value* ma = a.dictionary.find(key);
     // A member on both sides was merged above already, with the same result.
-    if (ma && mergedKeys.count(nfc(key))) continue;
+    if (ma && mergedKeys.contains(key)) continue;
     members.insertOrAssign(key, ma ? mergedWith(*ma, *mb) : nullable(*mb));
   }
   // Key order: A's keys, then B's keys not yet in the list (each added once).
   std::vector<std::string> keys = a.orderedKeys;
-  std::unordered_set<std::string> seen;
-  seen.reserve(keys.size() + b.orderedKeys.size());
-  for (const auto& k : keys) seen.insert(nfc(k));
-  for (const auto& k : b.orderedKeys) {
-    if (seen.insert(nfc(k)).second) keys.push_back(k);
+  if (b.orderedKeys != a.orderedKeys) {
+    KeySet seen;
+    for (const auto& k : a.orderedKeys) seen.insert(k);
+    for (const auto& k : b.orderedKeys) {
+      if (seen.insert(k)) keys.push_back(k);
+    }
   }
   return Value::object(a.names, std::move(members), std::move(keys));
 }

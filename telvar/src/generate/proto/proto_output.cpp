@@ -1,8 +1,65 @@
 #include "telvar/generate/generate.h"
+#include "telvar/generate/proto/proto_renderers.h"
+#include "telvar/generate/road.h"
 
 namespace telvar {
+namespace {
 
-// Not written yet: this output type generates nothing so far.
-std::optional<std::string> protoOutput(const Model&) { return std::nullopt; }
+using generate::Blocks;
+
+// The header: the syntax line, an empty line and the package line. A proto file without a
+// package is written without the package statement: "package ;" would not compile.
+std::string protoHeader(const ProtoMeta& meta, const Indentation& indentation) {
+  const std::string package = meta.packageName();
+  if (package.empty()) return generate::header({"syntax = \"proto3\";"}, indentation);
+  const std::string packageLine = "package " + package + ";";
+  return generate::header({"syntax = \"proto3\";", "", packageLine}, indentation);
+}
+
+// An object gives its message; any other type the message of the object it holds.
+std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
+                                    const Indentation& indentation) {
+  const std::int64_t level = indentation.effectiveLevel();
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return generate::protoMessage(code.objectValue(), meta, indentation, level);
+    case Code::Kind::propertyType:
+      return generate::protoNestedMessage(code.propertyTypeValue(), meta, indentation, level);
+    case Code::Kind::property:
+    case Code::Kind::dictionary:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> protoOutput(const Model& model) {
+  const std::optional<Value> parsed = generate::parsedInput(model);
+  if (!parsed) return std::nullopt;
+  const ProtoOptions options = model.protoOptions();
+  const ProtoMeta meta = options.protoMeta();
+  const Indentation indentation = model.indentation();
+  // Ignored properties, dictionary objects and enum maps do not apply to proto.
+  const Value value = generate::refined(*parsed, model, options.valueMeta(), {},
+                                        {generate::Rewrite::optionalProperties});
+  const generate::Render render = [&](const Code& code) {
+    return rendered(code, meta, indentation);
+  };
+
+  Blocks blocks;
+  switch (meta.structureStyle()) {
+    case ProtoMeta::StructureStyle::nested:
+      blocks.add(render(Code(value)));
+      break;
+    case ProtoMeta::StructureStyle::subtypeFirst:
+      blocks = generate::subtypeFirstBlocks(value, render);
+      break;
+    case ProtoMeta::StructureStyle::subtypeLast:
+      blocks = generate::subtypeLastBlocks(value, render);
+      break;
+  }
+  return blocks.file(protoHeader(meta, indentation));
+}
 
 }  // namespace telvar

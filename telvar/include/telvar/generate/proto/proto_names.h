@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "telvar/code/code.h"
+#include "telvar/options/proto_meta.h"
+#include "telvar/value/value.h"
+
+namespace telvar::generate {
+
+// The names a proto file declares, decided as data before anything is printed. protoc accepts
+// only identifiers of the form [A-Za-z_][A-Za-z0-9_]*, rejects two fields of a message whose
+// names are equal once lower-cased and stripped of underscores (their JSON names would clash in
+// proto3), and rejects a field named like a message declared in the same scope. Keys are
+// reduced to such identifiers and keep their JSON spelling through `json_name`.
+
+/// `text` as a proto identifier: every character other than an ASCII letter, digit or "_" (a
+/// Unicode scalar, after canonical composition) becomes "_"; the empty text becomes "_"; a
+/// leading digit gets "_" in front. "user-name" gives "user_name", "first name" "first_name",
+/// "1st" "_1st", "café" "caf_", "$ref" "_ref"; a valid identifier stays as it is.
+[[nodiscard]] std::string protoIdentifier(std::string_view text);
+
+/// The message name for the object at a key path: the `typeNameMaps` hit, verbatim; otherwise
+/// the shared type-name rule without prefix (the singular word of the last key, fixed up), made
+/// a proto identifier. "items" gives "Item", "user_settings" "UserSetting", "$ref" "__ref", and
+/// an emoji key "_".
+[[nodiscard]] std::string protoTypeName(const ProtoMeta& meta, const Names& path);
+
+/// How one field is named: its identifier, and the JSON key for a `json_name` option when the
+/// identifier is not the key itself (or when the key must be kept apart from another field's
+/// JSON name).
+struct ProtoFieldName {
+  std::string identifier;
+  std::optional<std::string> jsonName;
+
+  friend bool operator==(const ProtoFieldName&, const ProtoFieldName&) = default;
+};
+
+/// The field names of a message's properties, one per property in order (a dictionary, which
+/// declares no field, gets an empty identifier). Each is the last key of the property's key path
+/// ("..." when the path is empty), made a proto identifier; when that is taken - by an earlier
+/// field with the same lower-cased name without underscores, or by a name in `scopeNames` (the
+/// messages declared in the same message) - "_2", "_3", ... is appended until it is free. A field
+/// whose identifier differs from its key gets the key as its JSON name; so does a field kept as
+/// it is whose proto3 JSON name would equal the JSON name of a renamed one (keys "user_name" and
+/// "userName" give "user_name" [json_name "user_name"] and "userName_2" [json_name "userName"]).
+/// Linear in the number of properties, even when every key collides.
+[[nodiscard]] std::vector<ProtoFieldName> protoFieldNames(
+    const std::vector<Property>& properties, const std::vector<std::string>& scopeNames);
+
+/// The proto3 JSON name protoc derives from a field name: underscores dropped, each letter after
+/// one upper-cased. "user_name" gives "userName".
+[[nodiscard]] std::string protoDefaultJsonName(std::string_view identifier);
+
+/// `text` as a proto string literal: between double quotes, with "\\" and "\"" escaped, line
+/// feed, carriage return and tab as "\n", "\r", "\t", other control characters as three-digit
+/// octal escapes; everything else (UTF-8 included) as it is.
+[[nodiscard]] std::string protoStringLiteral(std::string_view text);
+
+/// The number of the field at `position` (0-based) in its message: position + 1, except that the
+/// range 19000...19999, which protoc keeps for itself, is skipped (position 18999 gets 20000).
+[[nodiscard]] std::uint64_t protoFieldNumber(std::size_t position);
+
+}  // namespace telvar::generate

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "telvar/code/code.h"
+#include "telvar/generate/proto/proto_names.h"
+#include "telvar/options/proto_meta.h"
+#include "telvar/value/indentation.h"
+
+namespace telvar::generate {
+
+// The Protocol Buffers texts of the code model: type texts, field lines and messages. A message
+// rendered at level L puts its "message" line and closing brace after L indentation units and
+// its body one unit deeper. None of them recurses over the depth of a type or of nested objects.
+
+/// The type text of a property type: "bool", "int64", "double", "string", "URL", "Value" (also
+/// for a null of nothing), "Date", the message name of an object; lists and nullable types give
+/// the text of their innermost type (a list of lists of integers is "int64"). Dictionaries and
+/// enumerations give "".
+[[nodiscard]] std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta);
+
+/// The type text of a property: the `typeNameMaps` hit for its own key path, verbatim (not for a
+/// dictionary), otherwise `protoBaseType`.
+[[nodiscard]] std::string protoType(const Property& property, const ProtoMeta& meta);
+
+/// One field line at `level`: ["repeated " for a list or a nullable list | "optional " for any
+/// other nullable type] + type + " " + name + " = " + number + [" [json_name = \"key\"]"] + ";".
+/// A dictionary gives the empty text. The number is `protoFieldNumber(position)`.
+[[nodiscard]] std::string protoField(const Property& property, std::size_t position,
+                                     const ProtoFieldName& name, const ProtoMeta& meta,
+                                     const Indentation& indentation, std::int64_t level);
+
+/// The message of an object at `level`: "message Name {", then - in the `nested` style - the
+/// messages of the objects its properties hold, each once and followed by an empty line, then
+/// one field line per property in input order, then "}".
+[[nodiscard]] std::string protoMessage(const Object& object, const ProtoMeta& meta,
+                                       const Indentation& indentation, std::int64_t level);
+
+/// The message of the object a property type holds through lists and nullable types, or nothing
+/// (primitives, dictionaries, enumerations, a null of nothing).
+[[nodiscard]] std::optional<std::string> protoNestedMessage(const PropertyType& type,
+                                                            const ProtoMeta& meta,
+                                                            const Indentation& indentation,
+                                                            std::int64_t level);
+
+}  // namespace telvar::generate
