@@ -28,7 +28,8 @@ test-sanitize: deps build-sanitize/build.ninja
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 
-bench: deps
+bench:
+	@scripts/install-deps --bench
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	bench/run-all build-release

@@ -54,3 +54,39 @@ void BM_FormatDeep(benchmark::State& state) {
 BENCHMARK(BM_FormatDeep);
 
 }  // namespace
+
+#if defined(TELVAR_BENCH_RAPIDJSON)
+#include <rapidjson/document.h>
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+namespace {
+
+void BM_RapidJsonParse(benchmark::State& state) {
+  const std::string& text = corpus(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    rapidjson::Document d;
+    d.Parse(text.c_str(), text.size());
+    benchmark::DoNotOptimize(d);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_RapidJsonParse)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+void BM_RapidJsonParseAndPrettyWrite(benchmark::State& state) {
+  const std::string& text = corpus(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    rapidjson::Document d;
+    d.Parse(text.c_str(), text.size());
+    rapidjson::StringBuffer buffer;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(buffer);
+    writer.SetIndent(' ', 2);
+    d.Accept(writer);
+    benchmark::DoNotOptimize(buffer.GetString());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_RapidJsonParseAndPrettyWrite)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+#endif

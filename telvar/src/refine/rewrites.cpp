@@ -1,6 +1,8 @@
 #include "telvar/refine/rewrites.h"
 
+#include <clocale>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,8 +14,6 @@
 #include "telvar/value/merge.h"
 #include "telvar/value/url.h"
 #include "value/members.h"
-#include <locale.h>
-#include <stdlib.h>
 
 namespace telvar {
 namespace {
@@ -22,7 +22,7 @@ using refine_detail::PathMatcher;
 using Kind = Value::Kind;
 using EnumMaps = std::vector<SwiftMeta::PropertyEnumMap>;
 
-// ---- Detection ------------------------------------------------------------------------------
+// ---- What detection recognises ------------------------------------------------------------------
 
 constexpr std::int64_t kFirstIntegerInterval = 1000000001;
 constexpr double kDoubleIntervalAbove = 1000000000.0;

@@ -206,11 +206,7 @@ TEST(SwiftPropertyName, ThreeStyles) {
   }
   EXPECT_EQ(propertyName(raw, {}), "...");
   EXPECT_EQ(propertyName(snake, {}), "...");
-}
-
-TEST(SwiftPropertyName, IsNotEscapedByTheRule) {
-  EXPECT_EQ(propertyName(SwiftMeta(), path("default")), "default");
-  EXPECT_EQ(swiftEscaped(propertyName(SwiftMeta(), path("default"))), "`default`");
+  EXPECT_EQ(propertyName(raw, path("default")), "default");  // escaping is the renderers' job
 }
 
 // ---- Reserved words -----------------------------------------------------------------------------

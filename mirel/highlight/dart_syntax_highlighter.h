@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+#include "mirel/highlight/attributed_text.h"
+#include "mirel/highlight/font.h"
+
+namespace mirel {
+
+/// Colours a generated Dart file: keywords, class names, the many forms of Dart types, the
+/// declared and called conversion members, and quoted texts.
+struct DartSyntaxHighlighter {
+  /// A new attributed text holding `code` in `font`, coloured by this output type's rules.
+  /// Never fails: text that is not such code merely comes out less coloured.
+  [[nodiscard]] static AttributedText highlight(std::u16string_view code, const Font& font);
+};
+
+}  // namespace mirel
