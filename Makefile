@@ -1,6 +1,6 @@
 # Every target installs what is missing first, so each works on a fresh Debian 12 machine.
 JOBS ?= $(shell nproc)
-RUN_ARGS ?= --format --input examples/sample.json
+RUN_ARGS ?= examples/sample.mirel
 
 .PHONY: all deps build run test test-sanitize bench fuzz fuzz-smoke format clean
 

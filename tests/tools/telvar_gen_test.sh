@@ -58,8 +58,19 @@ check format-document-input 0 "$examples/sample.mirel" --format --input "$work/i
   expect_output_line format-document-input '        1,'
 
 # No generator yet: the engine gives nothing, with or without --type.
-check generate 1 "$examples/sample.mirel" && expect_no_output generate
-check generate-type 1 "$examples/sample.mirel" --type kotlin && expect_no_output generate-type
+expect_first_line() {
+  if [ "$(head -n 1 "$work/out")" != "$2" ]; then
+    echo "FAIL $1: expected the output to begin with '$2', got:"
+    head -n 3 "$work/out"
+    failures=$((failures + 1))
+  fi
+}
+
+check generate 0 "$examples/sample.mirel" && expect_first_line generate "import Foundation"
+check generate-type 0 "$examples/sample.mirel" --type schema && expect_first_line generate-type "{"
+printf '42' >"$work/scalar.json"
+check generate-nothing 1 "$examples/sample.mirel" --input "$work/scalar.json" &&
+  expect_no_output generate-nothing
 
 # Failures: one line on standard error naming the key and the reason, exit 2.
 printf '{"input":""}' >"$work/no-id.mirel"

@@ -1,10 +1,9 @@
 #include "telvar/generate/road.h"
 
-#include "telvar/generate/lines.h"
-
 #include <exception>
 #include <iostream>
 
+#include "telvar/generate/lines.h"
 #include "telvar/parse/json_grammar.h"
 #include "telvar/refine/rewrites.h"
 #include "telvar/value/walks.h"
@@ -60,16 +59,19 @@ std::string header(std::initializer_list<std::string_view> lines, const Indentat
 }
 
 void Blocks::add(const std::optional<std::string>& block) {
-  if (block && !contains(*block)) m_blocks.push_back(*block);
+  if (block && !contains(*block)) addUnchecked(block);
 }
 
 void Blocks::addUnchecked(const std::optional<std::string>& block) {
-  if (block) m_blocks.push_back(*block);
+  if (!block) return;
+  m_index.emplace(std::hash<std::string_view>{}(*block), m_blocks.size());
+  m_blocks.push_back(*block);
 }
 
 bool Blocks::contains(std::string_view block) const {
-  for (const auto& b : m_blocks) {
-    if (b == block) return true;
+  auto [first, last] = m_index.equal_range(std::hash<std::string_view>{}(block));
+  for (auto it = first; it != last; ++it) {
+    if (m_blocks[it->second] == block) return true;
   }
   return false;
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "telvar/code/code.h"
@@ -41,7 +42,8 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
                                  const Indentation& indentation);
 
 /// The rendered top-level blocks of a file, in order. A block equal to one already collected is
-/// left out unless it is added with `addUnchecked`.
+/// left out unless it is added with `addUnchecked`. Blocks are indexed by hash, so the test for
+/// repeats stays cheap when a sample declares tens of thousands of types.
 class Blocks {
  public:
   void add(const std::optional<std::string>& block);
@@ -56,6 +58,7 @@ class Blocks {
 
  private:
   std::vector<std::string> m_blocks;
+  std::unordered_multimap<std::size_t, std::size_t> m_index;  // hash -> position in m_blocks
 };
 
 /// Renders one inferred `Code`, or gives nothing.

@@ -1,8 +1,29 @@
+#include "telvar/generate/dart/dart_renderers.h"
 #include "telvar/generate/generate.h"
+#include "telvar/generate/road.h"
 
 namespace telvar {
 
-// Not written yet: this output type generates nothing so far.
-std::optional<std::string> dartOutput(const Model&) { return std::nullopt; }
+std::optional<std::string> dartOutput(const Model& model) {
+  using namespace generate;
+  const std::optional<Value> parsed = parsedInput(model);
+  if (!parsed) return std::nullopt;
+
+  const DartOptions options = model.dartOptions();
+  const DartMeta meta = options.dartMeta();
+  const Indentation indentation = model.indentation();
+  const std::string fileHeader =
+      header({"import 'package:meta/meta.dart';", "import 'dart:convert';"}, indentation);
+
+  // Dart takes no enum maps and no dictionary objects: neither reaches its renderers.
+  const Value value = refined(*parsed, model, options.valueMeta(), {},
+                              {Rewrite::ignoredProperties, Rewrite::optionalProperties});
+
+  const Render render = [&](const Code& code) { return dartRendered(code, meta, indentation); };
+  const Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
+                            ? subtypeFirstBlocks(value, render)
+                            : subtypeLastBlocks(value, render);
+  return blocks.file(fileHeader);
+}
 
 }  // namespace telvar

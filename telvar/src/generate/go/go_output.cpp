@@ -1,8 +1,96 @@
 #include "telvar/generate/generate.h"
+#include "telvar/generate/go/go_names.h"
+#include "telvar/generate/go/go_renderers.h"
+#include "telvar/generate/road.h"
 
 namespace telvar {
+namespace {
 
-// Not written yet: this output type generates nothing so far.
-std::optional<std::string> goOutput(const Model&) { return std::nullopt; }
+using generate::Blocks;
+
+// A declaration of the named styles at the document's level: an object's struct, the struct of
+// the object inside any other type, a lone field's line; a dictionary declares nothing here.
+std::optional<std::string> namedDeclaration(const Code& code, const GoMeta& meta,
+                                            const Indentation& indentation) {
+  const std::int64_t level = indentation.effectiveLevel();
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return generate::goStruct(code.objectValue(), meta, indentation, level);
+    case Code::Kind::propertyType:
+      return generate::goNestedStruct(code.propertyTypeValue(), meta, indentation, level);
+    case Code::Kind::property:
+      return generate::goField(code.propertyValue(), meta, indentation, level);
+    case Code::Kind::dictionary:
+      break;
+  }
+  return std::nullopt;
+}
+
+// The inline style's one declaration: the root's type written out in place after its name. The
+// "type" line itself takes no indent; the root's fields stand one level below the document's.
+std::string inlineDeclaration(const Code& code, const GoMeta& meta, const Model& model,
+                              const Indentation& indentation) {
+  const std::int64_t level = indentation.effectiveLevel();
+  std::string text = "type " + generate::goInlineRootName(meta, model.modelName()) + " ";
+  switch (code.kind()) {
+    case Code::Kind::object:
+      text += generate::goInlineStruct(code.objectValue(), meta, indentation, level);
+      break;
+    case Code::Kind::property:
+      text += generate::goInlineFieldType(code.propertyValue(), meta, indentation, level);
+      break;
+    case Code::Kind::propertyType:
+      text += generate::goInlineBaseType(code.propertyTypeValue(), meta, indentation, level);
+      break;
+    case Code::Kind::dictionary:
+      break;
+  }
+  return text;
+}
+
+// Options with nothing set. GCC 12 at -O1 takes the moves of the empty optionals inside for
+// reads of uninitialised memory.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+GoOptions unsetGoOptions() { return GoOptions(ValueMeta(), GoMeta()); }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+}  // namespace
+
+std::optional<std::string> goOutput(const Model& model) {
+  const std::optional<Value> parsed = generate::parsedInput(model);
+  if (!parsed) return std::nullopt;
+
+  // The stored records are read in place; unset ones read as records with nothing set.
+  static const GoOptions unsetOptions = unsetGoOptions();
+  const GoOptions& options = model._goOptions ? *model._goOptions : unsetOptions;
+  const GoMeta& meta = options._goMeta ? *options._goMeta : *unsetOptions._goMeta;
+  const ValueMeta& valueMeta = options._valueMeta ? *options._valueMeta : *unsetOptions._valueMeta;
+  const Indentation indentation = model.indentation();
+  const std::string header = generate::header({"package " + meta.packageName()}, indentation);
+  // Go has no enumerations or dictionaries here: no enum maps, no dictionary-objects rewrite.
+  const Value root = generate::refined(
+      *parsed, model, valueMeta, {},
+      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
+
+  const auto render = [&](const Code& code) { return namedDeclaration(code, meta, indentation); };
+  Blocks blocks;
+  switch (meta.structureStyle()) {
+    case GoMeta::StructureStyle::inline_:
+      blocks.addUnchecked(inlineDeclaration(Code(root), meta, model, indentation));
+      break;
+    case GoMeta::StructureStyle::subtypeFirst:
+      blocks = generate::subtypeFirstBlocks(root, render);
+      break;
+    case GoMeta::StructureStyle::subtypeLast:
+      blocks = generate::subtypeLastBlocks(root, render);
+      break;
+  }
+  return blocks.file(header);
+}
 
 }  // namespace telvar

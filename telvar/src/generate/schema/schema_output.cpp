@@ -1,8 +1,33 @@
 #include "telvar/generate/generate.h"
+#include "telvar/generate/road.h"
+#include "telvar/generate/schema/schema_renderer.h"
 
 namespace telvar {
 
-// Not written yet: this output type generates nothing so far.
-std::optional<std::string> schemaOutput(const Model&) { return std::nullopt; }
+// A schema describes an object, so only a root object (or a single property) writes one; there is
+// no header, and no dictionary rewrite or enum map takes part.
+std::optional<std::string> schemaOutput(const Model& model) {
+  const std::optional<Value> parsed = generate::parsedInput(model);
+  if (!parsed) return std::nullopt;
+  const SchemaOptions options = model.schemaOptions();
+  const Value value = generate::refined(
+      *parsed, model, options.valueMeta(), {},
+      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
+  const Code code(value);
+
+  const Indentation indentation = model.indentation();
+  const generate::schema::Style style{indentation.unit, options.schemaMeta().propertySortMethod()};
+  const std::int64_t level = indentation.effectiveLevel();
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return generate::schema::objectSchema(code.objectValue().properties, level, style);
+    case Code::Kind::property:
+      return generate::schema::propertySchema(code.propertyValue(), level, style);
+    case Code::Kind::dictionary:
+    case Code::Kind::propertyType:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
 
 }  // namespace telvar

@@ -1,8 +1,92 @@
 #include "telvar/generate/generate.h"
+#include "telvar/generate/road.h"
+#include "telvar/generate/swift/swift_renderer.h"
+#include "telvar/value/walks.h"
 
 namespace telvar {
+namespace {
 
-// Not written yet: this output type generates nothing so far.
-std::optional<std::string> swiftOutput(const Model&) { return std::nullopt; }
+using generate::Blocks;
+using generate::Rewrite;
+using generate::swift::SwiftRenderer;
+
+// The last key of each dictionary object's path: such keys declare no type of their own, so an
+// extension path leaves them out.
+std::vector<std::string> dictionaryKeys(const ValueMeta& valueMeta) {
+  std::vector<std::string> keys;
+  if (!valueMeta._dictionaryObjects) return keys;
+  for (const DictionaryObject& record : *valueMeta._dictionaryObjects) {
+    const std::string& path = record.path();
+    const std::size_t dot = path.rfind('.');
+    keys.push_back(dot == std::string::npos ? path : path.substr(dot + 1));
+  }
+  return keys;
+}
+
+// The root's declaration, then each nested type's in an extension of the type that encloses it.
+Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer, std::int64_t level,
+                               const ValueMeta& valueMeta) {
+  Blocks blocks;
+  blocks.add(renderer.render(Code(root), level));
+  const std::vector<std::string> leaveOut = dictionaryKeys(valueMeta);
+  for (const Value& nested : nestedValuesParentFirst(root)) {
+    const Code code(nested);
+    const std::string path = renderer.typePath(code, leaveOut);
+    if (path.empty()) {
+      // No type encloses it (its parent is a dictionary at the root): it stands at the top
+      // level, where "extension  {" would not compile.
+      blocks.add(renderer.render(code, level));
+      continue;
+    }
+    std::optional<std::string> text = renderer.render(code, level + 1);
+    if (!text) continue;
+    blocks.add("extension " + path + " {\n" + *text + "\n}");
+  }
+  return blocks;
+}
+
+// The root's declaration comes last; when the root is a dictionary it declares its value's type,
+// which the nested values already wrote, and a second equal declaration would not compile.
+Blocks withoutRepeatedRoot(const Blocks& blocks) {
+  Blocks unique;
+  for (const std::string& block : blocks.blocks()) unique.add(block);
+  return unique;
+}
+
+}  // namespace
+
+std::optional<std::string> swiftOutput(const Model& model) {
+  const std::optional<Value> parsed = generate::parsedInput(model);
+  if (!parsed) return std::nullopt;
+
+  const SwiftOptions options = model.swiftOptions();
+  const SwiftMeta meta = options.swiftMeta();
+  const ValueMeta valueMeta = options.valueMeta();
+  const Indentation indentation = model.indentation();
+  const std::int64_t level = indentation.effectiveLevel();
+
+  const Value root = generate::refined(
+      *parsed, model, valueMeta, meta.propertyEnumMaps(),
+      {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
+  const SwiftRenderer renderer(meta, indentation);
+  const auto render = [&](const Code& code) { return renderer.render(code, level); };
+
+  Blocks blocks;
+  switch (meta.structureStyle()) {
+    case SwiftMeta::StructureStyle::nested:
+      blocks.add(render(Code(root)));
+      break;
+    case SwiftMeta::StructureStyle::nestedInExtension:
+      blocks = nestedInExtensionBlocks(root, renderer, level, valueMeta);
+      break;
+    case SwiftMeta::StructureStyle::subtypeFirst:
+      blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(root, render));
+      break;
+    case SwiftMeta::StructureStyle::subtypeLast:
+      blocks = generate::subtypeLastBlocks(root, render);
+      break;
+  }
+  return blocks.file(generate::swift::swiftHeader(meta, indentation));
+}
 
 }  // namespace telvar

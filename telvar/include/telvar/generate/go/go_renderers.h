@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "telvar/code/code.h"
+#include "telvar/options/go_meta.h"
+#include "telvar/value/indentation.h"
+
+namespace telvar::generate {
+
+// The Go texts of the code model: type texts, field lines with their json tags, named struct
+// declarations and the inline style's anonymous structs. A declaration rendered at level L puts
+// its "type" line and closing brace after L indentation units and its fields one unit deeper.
+// None of them recurses over the depth of a type or of nested objects.
+
+/// The type text of a property type in the named styles: "bool", "int", "float64", "string",
+/// "URL", "Date", "interface{}" (also for a type of which nothing is known), the type name of an
+/// object, "[]" before an element type, "*" before a nullable type (none before a nullable list,
+/// and a null of nothing is "interface{}"). Dictionaries and enumerations give "".
+[[nodiscard]] std::string goBaseType(const PropertyType& type, const GoMeta& meta);
+
+/// The field type text of a property in the named styles: with a type-name map M for its key
+/// path, M, "[]M", "[]*M" or "*M" by the shape of the type; otherwise `goBaseType`.
+[[nodiscard]] std::string goType(const Property& property, const GoMeta& meta);
+
+/// Whether a field takes ",omitempty": a nullable type whose type text is not "interface{}", or a
+/// list of nullable elements.
+[[nodiscard]] bool goOmitsEmpty(const PropertyType& type, const std::string& typeText);
+
+/// One field line of a named struct at `level`: "Name Type `json:\"key\"`".
+[[nodiscard]] std::string goField(const Property& property, const GoMeta& meta,
+                                  const Indentation& indentation, std::int64_t level);
+
+/// The named struct declaration of an object at `level`: "type Name struct {", one field line
+/// per property one level deeper (sorted by field name when the meta asks for it), "}".
+[[nodiscard]] std::string goStruct(const Object& object, const GoMeta& meta,
+                                   const Indentation& indentation, std::int64_t level);
+
+/// The named struct of the object inside a type (through lists and nullable wrappers), or
+/// nothing for any other type.
+[[nodiscard]] std::optional<std::string> goNestedStruct(const PropertyType& type,
+                                                        const GoMeta& meta,
+                                                        const Indentation& indentation,
+                                                        std::int64_t level);
+
+/// The inline style's anonymous struct of an object at `level`: "struct {", its fields with
+/// their types written out in place (nested objects as nested anonymous structs) one level
+/// deeper, and the closing brace at `level`.
+[[nodiscard]] std::string goInlineStruct(const Object& object, const GoMeta& meta,
+                                         const Indentation& indentation, std::int64_t level);
+
+/// The inline style's type text of a property at `level`.
+[[nodiscard]] std::string goInlineFieldType(const Property& property, const GoMeta& meta,
+                                            const Indentation& indentation, std::int64_t level);
+
+/// The inline style's base type text: the innermost type inside every list and nullable wrapper
+/// ("interface{}" for a null of nothing, an anonymous struct for an object); no type-name maps.
+[[nodiscard]] std::string goInlineBaseType(const PropertyType& type, const GoMeta& meta,
+                                           const Indentation& indentation, std::int64_t level);
+
+}  // namespace telvar::generate

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "telvar/code/code.h"
+#include "telvar/options/kotlin_meta.h"
+#include "telvar/value/indentation.h"
+
+namespace telvar::generate::kotlin {
+
+// The renderers of the Kotlin output: data classes annotated for kotlinx.serialization. Each
+// takes the Kotlin options (unset fields read as their defaults) and, where it writes lines, the
+// document's indentation with the level to write at. Names and keys are written so that every
+// sample compiles (see kotlin_names.h). Nesting depth costs no call stack.
+
+/// What every renderer needs: the options and the indentation unit (its level is the caller's).
+struct Style {
+  const KotlinMeta& meta;
+  const Indentation& indentation;
+};
+
+/// The type text of a property type: "Boolean", "Long", "Double", "String", "URL", "Any",
+/// "Date", the object's type name, "List<T>" and "T?" ("Any?" for a nullable of nothing known);
+/// dictionaries and enumerations give "".
+[[nodiscard]] std::string kotlinBaseType(const PropertyType& type, const KotlinMeta& meta);
+
+/// The type text of a property: a type-name map on the property's own key path names the type
+/// (inside "List<...>" for lists, with "?" for nullables); otherwise `kotlinBaseType`.
+[[nodiscard]] std::string kotlinType(const Property& property, const KotlinMeta& meta);
+
+/// A property's declaration at `level`: an "@SerialName" line with the JSON key when the name
+/// differs from it, then "val name: Type" ("var" by the options; " = null" after a nullable
+/// type).
+[[nodiscard]] std::string kotlinDeclaration(const Property& property, const Style& style,
+                                            std::int64_t level);
+
+/// The property list of a class at `level`: each declaration one level deeper, joined with
+/// ",\n"; annotated declarations stand between blank lines. No properties give "".
+[[nodiscard]] std::string kotlinPropertyList(const Object& object, const Style& style,
+                                             std::int64_t level);
+
+/// A whole class at `level`: "@Serializable", "data class Name (", the property list and ")";
+/// in the nested style the classes of its properties' objects follow inside "{ ... }". An object
+/// without properties is written "class Name" (a data class needs a parameter).
+[[nodiscard]] std::string kotlinClass(const Object& object, const Style& style, std::int64_t level);
+
+/// The class of the object a property type holds (through lists and nullables), or nothing.
+[[nodiscard]] std::optional<std::string> kotlinNestedClass(const PropertyType& type,
+                                                           const Style& style, std::int64_t level);
+
+/// One inferred `Code` at `level`: an object's class, a property's declaration, the class a
+/// property type holds; nothing for a dictionary or a type without an object.
+[[nodiscard]] std::optional<std::string> kotlinRendered(const Code& code, const Style& style,
+                                                        std::int64_t level);
+
+}  // namespace telvar::generate::kotlin

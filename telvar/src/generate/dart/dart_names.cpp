@@ -1,0 +1,149 @@
+#include "telvar/generate/dart/dart_names.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "telvar/naming/names.h"
+#include "telvar/options/shared_records.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate {
+namespace {
+
+// Words that may never name a declaration.
+constexpr std::array<std::string_view, 33> kReservedWords{
+    "assert", "break", "case",    "catch",   "class",  "const",   "continue", "default", "do",
+    "else",   "enum",  "extends", "false",   "final",  "finally", "for",      "if",      "in",
+    "is",     "new",   "null",    "rethrow", "return", "super",   "switch",   "this",    "throw",
+    "true",   "try",   "var",     "void",    "while",  "with"};
+
+// Words that may name members and variables but not classes.
+constexpr std::array<std::string_view, 23> kBuiltInIdentifiers{
+    "abstract",  "as",        "covariant", "deferred", "dynamic", "export",
+    "extension", "external",  "factory",   "Function", "get",     "implements",
+    "import",    "interface", "late",      "library",  "mixin",   "operator",
+    "part",      "required",  "set",       "static",   "typedef"};
+
+// The types the generated code names. A class or a member of the same name would hide them from
+// the code around it ("Map<String, dynamic>" in every class).
+constexpr std::array<std::string_view, 8> kReferencedTypes{"bool", "int", "double", "String",
+                                                           "List", "Map", "Null",   "dynamic"};
+
+// Members a generated class has or inherits; a field of the same name would clash with them.
+constexpr std::array<std::string_view, 7> kClassMembers{
+    "fromJSON", "toJSON", "copyWith", "hashCode", "runtimeType", "toString", "noSuchMethod"};
+
+template <std::size_t N>
+bool listed(const std::array<std::string_view, N>& words, std::string_view word) {
+  return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+bool isIdentifierCharacter(char ch) {
+  return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+         ch == '_' || ch == '$';
+}
+
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Dart identifiers are ASCII letters, digits, "_" and "$"; any other character is spelled out
+// by its code point after `marker`, so that different keys keep different names. Class names
+// take "U" and members "u", so that a class name keeps its capital and never equals a member's.
+std::string identifierCharacters(std::string_view name, char marker) {
+  bool clean = std::all_of(name.begin(), name.end(), isIdentifierCharacter);
+  if (clean) return std::string(name);
+  std::string out;
+  out.reserve(name.size() + 8);
+  while (!name.empty()) {
+    if (isIdentifierCharacter(name.front())) {
+      out += name.front();
+      name.remove_prefix(1);
+      continue;
+    }
+    int codePoint = 0;
+    std::size_t length = decodeUtf8(name, codePoint);
+    if (length == 0) length = 1;
+    if (codePoint < 0) codePoint = static_cast<unsigned char>(name.front());
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%c%04X", marker, static_cast<unsigned>(codePoint));
+    out += buffer;
+    name.remove_prefix(length);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool isDartReservedWord(std::string_view word) { return listed(kReservedWords, word); }
+
+bool isDartBuiltInIdentifier(std::string_view word) { return listed(kBuiltInIdentifiers, word); }
+
+std::string dartTypeName(const DartMeta& meta, const Names& path) {
+  if (meta._typeNameMaps) {
+    if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
+  }
+  std::string name = identifierCharacters(typeName(meta, path), 'U');
+  // The shared rule leaves no empty name and puts "_" before a leading digit.
+  if (isDartReservedWord(name) || isDartBuiltInIdentifier(name) || listed(kReferencedTypes, name)) {
+    name += '_';
+  }
+  return name;
+}
+
+std::string dartPropertyName(const DartMeta& meta, const Names& path) {
+  if (meta._propertyNameMaps) {
+    if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
+  }
+  std::string name = identifierCharacters(propertyName(meta, path), 'u');
+  // Named parameters may not be private, so the member may not begin with "_".
+  if (!name.empty() && name.front() == '_') {
+    if (name.size() > 1 && name[1] == '$') {
+      name.erase(0, 1);
+    } else {
+      name.front() = '$';
+    }
+  }
+  if (name.empty() || isDigit(name.front())) name = "$" + name;
+  if (isDartReservedWord(name) || listed(kReferencedTypes, name) || listed(kClassMembers, name)) {
+    name += '_';
+  }
+  return name;
+}
+
+std::string dartStringContent(std::string_view key) {
+  std::string out;
+  out.reserve(key.size());
+  for (char ch : key) {
+    switch (ch) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '$':
+        out += "\\$";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) {
+          char buffer[8];
+          std::snprintf(buffer, sizeof buffer, "\\x%02X", static_cast<unsigned char>(ch));
+          out += buffer;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out;
+}
+
+}  // namespace telvar::generate

@@ -1,0 +1,451 @@
+#include "telvar/generate/dart/dart_renderers.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "telvar/generate/dart/dart_names.h"
+#include "telvar/generate/lines.h"
+#include "telvar/options/shared_records.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate {
+namespace {
+
+using K = PropertyType::Kind;
+
+// ---- Facts about a property type -----------------------------------------------------------
+
+// The object a type holds through lists, maps and nullable types.
+const Object* innermostObject(const PropertyType& type) {
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case K::object:
+        return &t->objectValue();
+      case K::array:
+        t = &t->arrayValue();
+        break;
+      case K::dictionary:
+        t = &t->dictionaryValue();
+        break;
+      case K::optional:
+        if (!t->optionalValue()) return nullptr;
+        t = t->optionalValue();
+        break;
+      case K::primitive:
+      case K::enum_:
+        return nullptr;
+    }
+  }
+}
+
+bool isArray(const PropertyType& type) {
+  const PropertyType* t = &type;
+  while (t->is(K::optional) && t->optionalValue()) t = t->optionalValue();
+  return t->is(K::array);
+}
+
+// Whether reading a JSON value as this type needs more than taking the value as it is.
+bool needsConversion(const PropertyType& type) { return innermostObject(type) || isArray(type); }
+
+const char* primitiveText(const Primitive& primitive) {
+  switch (primitive.kind()) {
+    case Primitive::Kind::date:
+      return "Date";
+    case Primitive::Kind::bool_:
+      return "bool";
+    case Primitive::Kind::int_:
+      return "int";
+    case Primitive::Kind::double_:
+      return "double";
+    case Primitive::Kind::string:
+      return "String";
+    case Primitive::Kind::url:
+      return "URL";
+    case Primitive::Kind::any:
+      // Dart's name for a value of which nothing is known.
+      return "dynamic";
+  }
+  return "dynamic";
+}
+
+std::string indent(const Indentation& indentation, std::int64_t count) {
+  std::string out;
+  if (count <= 0) return out;
+  out.reserve(indentation.unit.size() * static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) out += indentation.unit;
+  return out;
+}
+
+std::string keyOf(const Property& property) {
+  return property.names.empty() ? std::string("...") : property.names.back();
+}
+
+// ---- fromJSON and toJSON expressions ---------------------------------------------------------
+
+// Reads the JSON value `source` (of static type dynamic) as `type`: objects through their
+// factory, lists element by element as typed lists, nullable values that need converting only
+// when present. Recursion follows the nesting of lists, as deep as the sample's.
+std::string readExpression(const PropertyType& type, const std::string& source,
+                           const DartMeta& meta) {
+  switch (type.kind()) {
+    case K::object:
+      return dartTypeName(meta, type.objectValue().names) + ".fromJSON(" + source + ")";
+    case K::array:
+      return dartBaseType(type, meta) + ".from(" + source + ".map((x) => " +
+             readExpression(type.arrayValue(), "x", meta) + "))";
+    case K::optional:
+      if (type.optionalValue() && needsConversion(*type.optionalValue())) {
+        return source + " == null ? null : " + readExpression(*type.optionalValue(), source, meta);
+      }
+      return source;
+    case K::primitive:
+    case K::dictionary:
+    case K::enum_:
+      return source;
+  }
+  return source;
+}
+
+// Writes a member without objects inside: the value itself, lists copied as List<dynamic> level
+// by level down to the first nullable element.
+std::string plainWriteExpression(const PropertyType& type, const std::string& name) {
+  if (type.is(K::array)) {
+    const PropertyType& element = type.arrayValue();
+    const std::string inner = element.is(K::array) ? plainWriteExpression(element, "x") : "x";
+    return "List<dynamic>.from(" + name + ".map((x) => " + inner + "))";
+  }
+  if (type.is(K::optional) && type.optionalValue() && type.optionalValue()->is(K::array)) {
+    return name + " == null ? null : List<dynamic>.from(" + name + "!.map((x) => x))";
+  }
+  return name;
+}
+
+// Writes the member `name` of `type`: objects through their toJSON (with "?." when nullable),
+// lists as List<dynamic> element by element.
+std::string writeExpression(const PropertyType& type, const std::string& name) {
+  if (!innermostObject(type)) return plainWriteExpression(type, name);
+  switch (type.kind()) {
+    case K::object:
+      return name + ".toJSON()";
+    case K::array:
+      return "List<dynamic>.from(" + name + ".map((x) => " +
+             writeExpression(type.arrayValue(), "x") + "))";
+    case K::optional: {
+      const PropertyType& wrapped = *type.optionalValue();
+      if (wrapped.is(K::object)) return name + "?.toJSON()";
+      if (wrapped.is(K::array)) {
+        return name + " == null ? null : " + writeExpression(wrapped, name + "!");
+      }
+      return name;
+    }
+    case K::primitive:
+    case K::dictionary:
+    case K::enum_:
+      return name;
+  }
+  return name;
+}
+
+// The right-hand side of a property's fromJSON line. The outermost list or object is named by
+// the property's own type text T (T' without its "?" when nullable), so that a type-name map
+// shows; lists of lists are named from their innermost type at every level.
+std::string fromJSONValue(const Property& property, const std::string& typeText,
+                          const std::string& key, const DartMeta& meta) {
+  const PropertyType& type = property.type;
+  const std::string source = "json[\"" + key + "\"]";
+  const std::string unwrapped =
+      typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);
+  switch (type.kind()) {
+    case K::object:
+      return typeText + ".fromJSON(" + source + ")";
+    case K::array:
+      if (type.arrayValue().is(K::array)) return readExpression(type, source, meta);
+      return typeText + ".from(" + source + ".map((x) => " +
+             readExpression(type.arrayValue(), "x", meta) + "))";
+    case K::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      if (wrapped && wrapped->is(K::object)) {
+        return source + " == null ? null : " + unwrapped + ".fromJSON(" + source + ")";
+      }
+      if (wrapped && wrapped->is(K::array)) {
+        return source + " == null ? null : " + unwrapped + ".from(" + source + ".map((x) => " +
+               readExpression(wrapped->arrayValue(), "x", meta) + "))";
+      }
+      return source;
+    }
+    case K::primitive:
+    case K::dictionary:
+    case K::enum_:
+      return source;
+  }
+  return source;
+}
+
+// ---- One class ---------------------------------------------------------------------------------
+
+// What every section of a class writes for one property, formed once.
+struct Member {
+  const Property* property;
+  std::string name;
+  std::string key;   // escaped for a string literal
+  std::string type;  // T
+};
+
+Member memberOf(const Property& property, const DartMeta& meta) {
+  return Member{&property, dartPropertyName(meta, property.names),
+                dartStringContent(keyOf(property)), dartType(property, meta)};
+}
+
+// The class or mapped name that a property's type text refers to; empty when none.
+std::string namedType(const Property& property, const DartMeta& meta) {
+  if (meta._typeNameMaps && !property.type.is(K::dictionary)) {
+    if (auto mapped = nameForPath(*meta._typeNameMaps, property.names)) return std::move(*mapped);
+  }
+  const Object* object = innermostObject(property.type);
+  return object ? dartTypeName(meta, object->names) : std::string();
+}
+
+bool isNullableText(const std::string& type) {
+  return (!type.empty() && type.back() == '?') || type == "Null" || type == "dynamic";
+}
+
+std::string fieldLine(const Member& m, const std::string& prefix, bool isFinal) {
+  return prefix + (isFinal ? "final " : "") + m.type + " " + m.name + ";";
+}
+
+std::string constructorParameterLine(const Member& m, const std::string& prefix) {
+  const bool required = !m.property->type.is(K::optional);
+  return prefix + (required ? "required " : "") + "this." + m.name + ",";
+}
+
+std::string copyWithParameterLine(const Member& m, const std::string& prefix) {
+  return prefix + m.type + (isNullableText(m.type) ? "" : "?") + " " + m.name + ",";
+}
+
+std::string copyWithArgumentLine(const Member& m, const std::string& prefix) {
+  return prefix + m.name + ": " + m.name + " ?? this." + m.name + ",";
+}
+
+std::string fromJSONLine(const Member& m, const std::string& prefix, const DartMeta& meta) {
+  return prefix + m.name + ": " + fromJSONValue(*m.property, m.type, m.key, meta) + ",";
+}
+
+std::string toJSONLine(const Member& m, const std::string& prefix) {
+  return prefix + "\"" + m.key + "\": " + writeExpression(m.property->type, m.name) + ",";
+}
+
+}  // namespace
+
+std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
+                                        const Indentation& indentation) {
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return dartClass(code.objectValue(), meta, indentation);
+    case Code::Kind::property:
+      return dartFieldDeclaration(code.propertyValue(), indentation.effectiveLevel(), indentation,
+                                  meta);
+    case Code::Kind::propertyType:
+      return dartNestedClass(code.propertyTypeValue(), meta, indentation);
+    case Code::Kind::dictionary:
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation) {
+  const std::string k = dartTypeName(meta, object.names);
+  const std::string i0 = indent(indentation, indentation.effectiveLevel());
+  const std::string i1 = i0 + indentation.unit;
+  const std::string i2 = i1 + indentation.unit;
+
+  std::vector<Member> members;
+  members.reserve(object.properties.size());
+  // A member may not share its class's name, and one named like a type the class refers to would
+  // hide that type from the class body.
+  std::unordered_set<std::string> typeNames{k};
+  for (const Property& property : object.properties) {
+    members.push_back(memberOf(property, meta));
+    if (std::string named = namedType(property, meta); !named.empty()) {
+      typeNames.insert(std::move(named));
+    }
+  }
+  for (Member& m : members) {
+    if (typeNames.contains(m.name)) m.name += '_';
+  }
+  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
+      return textCompare(a.name, b.name) < 0;
+    });
+  }
+  const bool empty = members.empty();
+
+  Lines lines;
+  lines.add(i0 + "class " + k + " {");
+  const bool isFinal = meta.allPropertiesFinal();
+  for (const Member& m : members) lines.add(fieldLine(m, i1, isFinal));
+
+  lines.addBlank();
+  if (empty) {
+    // "K({})" is not Dart: a class without fields has a constructor without parameters.
+    lines.add(i1 + k + "();");
+  } else {
+    lines.add(i1 + k + "({");
+    for (const Member& m : members) lines.add(constructorParameterLine(m, i2));
+    lines.add(i1 + "});");
+  }
+
+  if (meta.needsCopyWith()) {
+    lines.addBlank();
+    if (empty) {
+      lines.add(i1 + k + " copyWith() => " + k + "();");
+    } else {
+      lines.add(i1 + k + " copyWith({");
+      for (const Member& m : members) lines.add(copyWithParameterLine(m, i2));
+      lines.add(i1 + "}) => " + k + "(");
+      for (const Member& m : members) lines.add(copyWithArgumentLine(m, i2));
+      lines.add(i1 + ");");
+    }
+  }
+
+  if (meta.needsFromJSON()) {
+    lines.addBlank();
+    lines.add(i1 + "factory " + k + ".fromJSON(Map<String, dynamic> json) => " + k + "(");
+    for (const Member& m : members) lines.add(fromJSONLine(m, i2, meta));
+    lines.add(i1 + ");");
+  }
+
+  if (meta.needsToJSON()) {
+    lines.addBlank();
+    lines.add(i1 + "Map<String, dynamic> toJSON() => {");
+    for (const Member& m : members) lines.add(toJSONLine(m, i2));
+    lines.add(i1 + "};");
+  }
+
+  lines.add(i0 + "}");
+  return lines.joined();
+}
+
+std::optional<std::string> dartNestedClass(const PropertyType& type, const DartMeta& meta,
+                                           const Indentation& indentation) {
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case K::object:
+        return dartClass(t->objectValue(), meta, indentation);
+      case K::array:
+        t = &t->arrayValue();
+        break;
+      case K::optional:
+        if (!t->optionalValue()) return std::nullopt;
+        t = t->optionalValue();
+        break;
+      case K::primitive:
+      case K::dictionary:
+      case K::enum_:
+        return std::nullopt;
+    }
+  }
+}
+
+std::string dartFieldDeclaration(const Property& property, std::int64_t level,
+                                 const Indentation& indentation, const DartMeta& meta) {
+  return fieldLine(memberOf(property, meta), indent(indentation, level), meta.allPropertiesFinal());
+}
+
+std::string dartType(const Property& property, const DartMeta& meta) {
+  std::optional<std::string> mapped;
+  if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
+  const PropertyType& type = property.type;
+  if (!mapped || type.is(K::dictionary)) return dartBaseType(type, meta);
+  switch (type.kind()) {
+    case K::array:
+      return "List<" + *mapped + (type.arrayValue().is(K::optional) ? "?>" : ">");
+    case K::optional:
+      if (type.optionalValue() && type.optionalValue()->is(K::array)) {
+        return "List<" + *mapped + ">?";
+      }
+      return *mapped + "?";
+    case K::primitive:
+    case K::object:
+    case K::enum_:
+    case K::dictionary:
+      return *mapped;
+  }
+  return *mapped;
+}
+
+std::string dartBaseType(const PropertyType& type, const DartMeta& meta) {
+  // Lists and nullable types wrap the innermost text; walk down once, then close outwards.
+  std::string open;
+  std::string close;  // reversed: the closing texts of the wrappers, innermost last
+  const PropertyType* t = &type;
+  std::string inner;
+  for (bool done = false; !done;) {
+    switch (t->kind()) {
+      case K::array:
+        open += "List<";
+        close += '>';
+        t = &t->arrayValue();
+        break;
+      case K::optional:
+        close += '?';
+        if (!t->optionalValue()) {
+          close.pop_back();
+          inner = "Null";
+          done = true;
+        } else {
+          t = t->optionalValue();
+        }
+        break;
+      case K::primitive:
+        inner = primitiveText(t->primitiveValue());
+        done = true;
+        break;
+      case K::object:
+        inner = dartTypeName(meta, t->objectValue().names);
+        done = true;
+        break;
+      case K::dictionary:
+      case K::enum_:
+        // Neither reaches the Dart output; they have no text of their own.
+        done = true;
+        break;
+    }
+  }
+  std::reverse(close.begin(), close.end());
+  return open + inner + close;
+}
+
+std::vector<std::string> dartConstructorParameters(const std::vector<Property>& properties,
+                                                   const std::string& prefix,
+                                                   const DartMeta& meta) {
+  std::vector<std::string> lines;
+  lines.reserve(properties.size());
+  for (const Property& property : properties) {
+    lines.push_back(constructorParameterLine(memberOf(property, meta), prefix));
+  }
+  return lines;
+}
+
+void dartCopyWithParameter(const Property& property, const DartMeta& meta,
+                           const std::string& prefix, std::vector<std::string>& lines) {
+  lines.push_back(copyWithParameterLine(memberOf(property, meta), prefix));
+}
+
+void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
+                          std::vector<std::string>& lines) {
+  lines.push_back(copyWithArgumentLine(memberOf(property, meta), prefix));
+}
+
+std::string dartFromJSON(const Property& property, std::int64_t level,
+                         const Indentation& indentation, const DartMeta& meta) {
+  return fromJSONLine(memberOf(property, meta), indent(indentation, level), meta);
+}
+
+std::string dartToJSON(const Property& property, std::int64_t level, const Indentation& indentation,
+                       const DartMeta& meta) {
+  return toJSONLine(memberOf(property, meta), indent(indentation, level));
+}
+
+}  // namespace telvar::generate

@@ -1,0 +1,318 @@
+#include "telvar/generate/go/go_renderers.h"
+
+#include <algorithm>
+#include <numeric>
+#include <string_view>
+#include <vector>
+
+#include "telvar/generate/go/go_names.h"
+#include "telvar/generate/lines.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate {
+namespace {
+
+using Kind = PropertyType::Kind;
+
+std::string_view primitiveText(const Primitive& primitive) {
+  switch (primitive.kind()) {
+    case Primitive::Kind::bool_:
+      return "bool";
+    case Primitive::Kind::int_:
+      return "int";
+    case Primitive::Kind::double_:
+      return "float64";
+    case Primitive::Kind::string:
+      return "string";
+    case Primitive::Kind::url:
+      return "URL";
+    case Primitive::Kind::date:
+      return "Date";
+    case Primitive::Kind::any:
+      // Go has no type named Any: a value of which nothing is known is an empty interface.
+      break;
+  }
+  return "interface{}";
+}
+
+bool isListOfNullables(const PropertyType& type) {
+  return type.is(Kind::array) && type.arrayValue().is(Kind::optional);
+}
+
+// The order fields are written in: the properties' own, or sorted by field name (stable, by
+// scalar values of the composed names).
+std::vector<std::size_t> fieldOrder(const GoMeta& meta, const std::vector<std::string>& names) {
+  std::vector<std::size_t> order(names.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      return textCompare(names[a], names[b]) < 0;
+    });
+  }
+  return order;
+}
+
+std::string fieldLine(std::string_view indent, std::string_view name, std::string_view type,
+                      const Property& property, bool omitEmpty) {
+  std::string line;
+  line.reserve(indent.size() + name.size() + type.size() + 24);
+  line += indent;
+  line += name;
+  line += ' ';
+  line += type;
+  line += ' ';
+  line += goTag(goJsonKey(property.names), omitEmpty);
+  return line;
+}
+
+// An inline type text: `head`, then the anonymous struct of `object` when there is one (a struct
+// always ends the text, since wrappers are written before the type they wrap).
+struct InlineText {
+  std::string head;
+  const Object* object = nullptr;
+};
+
+InlineText inlineBase(const PropertyType& type) {
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case Kind::array:
+        t = &t->arrayValue();
+        continue;
+      case Kind::optional:
+        if (!t->optionalValue()) return {"interface{}"};
+        t = t->optionalValue();
+        continue;
+      case Kind::primitive:
+        return {std::string(primitiveText(t->primitiveValue()))};
+      case Kind::object:
+        return {{}, &t->objectValue()};
+      case Kind::dictionary:
+      case Kind::enum_:
+        return {};
+    }
+  }
+}
+
+InlineText prefixed(std::string_view prefix, InlineText text) {
+  text.head.insert(0, prefix);
+  return text;
+}
+
+InlineText inlineFieldText(const Property& property, const GoMeta& meta) {
+  const PropertyType& type = property.type;
+  switch (type.kind()) {
+    case Kind::primitive:
+      return {goType(property, meta)};
+    case Kind::object:
+      return {{}, &type.objectValue()};
+    case Kind::array: {
+      const PropertyType& element = type.arrayValue();
+      if (element.is(Kind::optional)) return prefixed("[]*", inlineBase(element));
+      std::string brackets = "[]";
+      for (const PropertyType* t = &element; t->is(Kind::array); t = &t->arrayValue()) {
+        brackets += "[]";
+      }
+      return prefixed(brackets, inlineBase(element));
+    }
+    case Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      if (!wrapped) return {"interface{}"};
+      return prefixed(wrapped->is(Kind::array) ? "[]" : "*", inlineBase(*wrapped));
+    }
+    case Kind::dictionary:
+    case Kind::enum_:
+      break;
+  }
+  return {};
+}
+
+bool inlineOmitsEmpty(const PropertyType& type, const InlineText& text) {
+  if (text.object) return type.is(Kind::optional) || isListOfNullables(type);
+  return goOmitsEmpty(type, text.head);
+}
+
+// Writes the anonymous struct of `root` at `level`. Nested objects are written with a stack of
+// their own instead of recursion, so that samples nested 512 deep cost no call stack.
+void appendInlineStruct(std::string& out, const Object& root, const GoMeta& meta,
+                        const Indentation& indentation, std::int64_t level) {
+  struct Frame {
+    const Object* object;
+    std::vector<std::string> names;
+    std::vector<std::size_t> order;
+    std::size_t next = 0;
+    std::int64_t level;
+    std::string closing;  // the tag of the field the struct is the type of
+  };
+  auto frame = [&](const Object& object, std::int64_t at, std::string closing) {
+    Frame f{&object, goFieldNames(meta, object.properties), {}, 0, at, std::move(closing)};
+    f.order = fieldOrder(meta, f.names);
+    return f;
+  };
+
+  std::vector<Frame> stack;
+  out += "struct {";
+  stack.push_back(frame(root, level, {}));
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    if (top.next == top.order.size()) {
+      out += '\n';
+      out += prefix(indentation, top.level);
+      out += '}';
+      out += top.closing;
+      stack.pop_back();
+      continue;
+    }
+    const std::size_t index = top.order[top.next++];
+    const Property& property = top.object->properties[index];
+    const InlineText text = inlineFieldText(property, meta);
+    std::string tag = goTag(goJsonKey(property.names), inlineOmitsEmpty(property.type, text));
+
+    out += '\n';
+    out += prefix(indentation, top.level + 1);
+    out += top.names[index];
+    out += ' ';
+    out += text.head;
+    if (text.object) {
+      out += "struct {";
+      const std::int64_t nestedLevel = top.level + 1;  // `top` dangles after the push
+      stack.push_back(frame(*text.object, nestedLevel, " " + tag));
+    } else {
+      out += ' ';
+      out += tag;
+    }
+  }
+}
+
+std::string inlineText(const InlineText& text, const GoMeta& meta, const Indentation& indentation,
+                       std::int64_t level) {
+  std::string out = text.head;
+  if (text.object) appendInlineStruct(out, *text.object, meta, indentation, level);
+  return out;
+}
+
+}  // namespace
+
+std::string goBaseType(const PropertyType& type, const GoMeta& meta) {
+  std::string text;
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case Kind::primitive:
+        text += primitiveText(t->primitiveValue());
+        return text;
+      case Kind::object:
+        text += goTypeName(meta, t->objectValue().names);
+        return text;
+      case Kind::array:
+        text += "[]";
+        t = &t->arrayValue();
+        continue;
+      case Kind::optional: {
+        const PropertyType* wrapped = t->optionalValue();
+        if (!wrapped) {
+          text += "interface{}";
+          return text;
+        }
+        // A nil slice already stands for a missing list.
+        if (!wrapped->is(Kind::array)) text += '*';
+        t = wrapped;
+        continue;
+      }
+      case Kind::dictionary:
+      case Kind::enum_:
+        return text;
+    }
+  }
+}
+
+std::string goType(const Property& property, const GoMeta& meta) {
+  const PropertyType& type = property.type;
+  if (!meta._typeNameMaps) return goBaseType(type, meta);
+  auto mapped = nameForPath(*meta._typeNameMaps, property.names);
+  if (!mapped) return goBaseType(type, meta);
+  switch (type.kind()) {
+    case Kind::primitive:
+    case Kind::object:
+    case Kind::enum_:
+      return std::move(*mapped);
+    case Kind::array:
+      return (type.arrayValue().is(Kind::optional) ? "[]*" : "[]") + *mapped;
+    case Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      return (wrapped && wrapped->is(Kind::array) ? "[]" : "*") + *mapped;
+    }
+    case Kind::dictionary:
+      break;
+  }
+  return goBaseType(type, meta);
+}
+
+bool goOmitsEmpty(const PropertyType& type, const std::string& typeText) {
+  return (type.is(Kind::optional) && typeText != "interface{}") || isListOfNullables(type);
+}
+
+std::string goField(const Property& property, const GoMeta& meta, const Indentation& indentation,
+                    std::int64_t level) {
+  const std::string type = goType(property, meta);
+  return fieldLine(prefix(indentation, level), goFieldName(meta, property.names), type, property,
+                   goOmitsEmpty(property.type, type));
+}
+
+std::string goStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
+                     std::int64_t level) {
+  const std::vector<std::string> names = goFieldNames(meta, object.properties);
+  const std::string outer = prefix(indentation, level);
+  const std::string inner = prefix(indentation, level + 1);
+
+  Lines lines;
+  lines.add(outer + "type " + goTypeName(meta, object.names) + " struct {");
+  for (std::size_t index : fieldOrder(meta, names)) {
+    const Property& property = object.properties[index];
+    const std::string type = goType(property, meta);
+    lines.add(fieldLine(inner, names[index], type, property, goOmitsEmpty(property.type, type)));
+  }
+  lines.add(outer + "}");
+  return lines.joined();
+}
+
+std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta& meta,
+                                          const Indentation& indentation, std::int64_t level) {
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case Kind::object:
+        return goStruct(t->objectValue(), meta, indentation, level);
+      case Kind::array:
+        t = &t->arrayValue();
+        continue;
+      case Kind::optional:
+        if (!t->optionalValue()) return std::nullopt;
+        t = t->optionalValue();
+        continue;
+      case Kind::primitive:
+      case Kind::dictionary:
+      case Kind::enum_:
+        return std::nullopt;
+    }
+  }
+}
+
+std::string goInlineStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
+                           std::int64_t level) {
+  std::string out;
+  appendInlineStruct(out, object, meta, indentation, level);
+  return out;
+}
+
+std::string goInlineFieldType(const Property& property, const GoMeta& meta,
+                              const Indentation& indentation, std::int64_t level) {
+  return inlineText(inlineFieldText(property, meta), meta, indentation, level);
+}
+
+std::string goInlineBaseType(const PropertyType& type, const GoMeta& meta,
+                             const Indentation& indentation, std::int64_t level) {
+  return inlineText(inlineBase(type), meta, indentation, level);
+}
+
+}  // namespace telvar::generate

@@ -1,0 +1,361 @@
+#include "telvar/generate/kotlin/kotlin_renderers.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "telvar/generate/kotlin/kotlin_names.h"
+#include "telvar/generate/lines.h"
+#include "telvar/naming/names.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate::kotlin {
+namespace {
+
+// The names the generated file uses for types of the language and of kotlinx.serialization,
+// sorted. A class of ours with one of these names would hide the real one wherever it is seen.
+constexpr std::array<std::string_view, 10> kShadowedNames{
+    "Any",  "Boolean",    "Date",         "Double", "List",
+    "Long", "SerialName", "Serializable", "String", "URL"};
+
+// The identifier a class declares: a name that would hide a type the file uses takes "Type"
+// after it.
+std::string classIdentifier(std::string_view name) {
+  static_assert(std::is_sorted(kShadowedNames.begin(), kShadowedNames.end()));
+  std::string identifier = kotlinIdentifier(name);
+  if (std::binary_search(kShadowedNames.begin(), kShadowedNames.end(), identifier)) {
+    identifier += "Type";
+  }
+  return identifier;
+}
+
+std::string writtenClassName(std::string_view name) { return kotlinName(classIdentifier(name)); }
+
+std::string writtenClassName(const Object& object, const KotlinMeta& meta) {
+  return writtenClassName(typeName(meta, object.names));
+}
+
+// The type text of a type that wraps nothing further. `className`, when given, is the written
+// name of the object's class.
+std::string leafType(const PropertyType& type, const KotlinMeta& meta,
+                     const std::string* className) {
+  switch (type.kind()) {
+    case PropertyType::Kind::primitive:
+      switch (type.primitiveValue().kind()) {
+        case Primitive::Kind::bool_:
+          return "Boolean";
+        case Primitive::Kind::int_:
+          return "Long";
+        case Primitive::Kind::double_:
+          return "Double";
+        case Primitive::Kind::string:
+          return "String";
+        case Primitive::Kind::url:
+          return "URL";
+        case Primitive::Kind::any:
+          return "Any";
+        case Primitive::Kind::date:
+          return "Date";
+      }
+      return {};
+    case PropertyType::Kind::object:
+      return className ? *className : writtenClassName(type.objectValue(), meta);
+    case PropertyType::Kind::dictionary:
+    case PropertyType::Kind::enum_:
+    case PropertyType::Kind::array:
+    case PropertyType::Kind::optional:
+      break;
+  }
+  return {};
+}
+
+std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta,
+                         const std::string* className) {
+  // Walk down the lists and nullables first, so that deep lists cost no call stack.
+  std::vector<bool> wrappers;  // true: a list, false: a nullable
+  const PropertyType* t = &type;
+  std::string inner;
+  while (true) {
+    if (t->is(PropertyType::Kind::array)) {
+      wrappers.push_back(true);
+      t = &t->arrayValue();
+    } else if (t->is(PropertyType::Kind::optional)) {
+      if (!t->optionalValue()) {
+        inner = "Any?";
+        break;
+      }
+      wrappers.push_back(false);
+      t = t->optionalValue();
+    } else {
+      inner = leafType(*t, meta, className);
+      break;
+    }
+  }
+  std::string out;
+  for (bool list : wrappers) {
+    if (list) out += "List<";
+  }
+  out += inner;
+  for (auto it = wrappers.rbegin(); it != wrappers.rend(); ++it) out += *it ? ">" : "?";
+  return out;
+}
+
+std::string typeText(const Property& property, const KotlinMeta& meta,
+                     const std::string* className) {
+  std::optional<std::string> mapped;
+  if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
+  if (!mapped) return baseTypeText(property.type, meta, className);
+
+  // A mapped name that names a declared class (the object's path is the property's) is written
+  // as that class's name; any other names a type of the user's choice, which may be qualified.
+  const PropertyType& type = property.type;
+  std::string name;
+  if (type.walk()) {
+    name = className ? *className : writtenClassName(*mapped);
+  } else {
+    name = kotlinTypeReference(*mapped);
+  }
+  switch (type.kind()) {
+    case PropertyType::Kind::primitive:
+    case PropertyType::Kind::object:
+    case PropertyType::Kind::enum_:
+      return name;
+    case PropertyType::Kind::dictionary:
+      return baseTypeText(type, meta, className);
+    case PropertyType::Kind::array:
+      return type.arrayValue().is(PropertyType::Kind::optional) ? "List<" + name + "?>"
+                                                                : "List<" + name + ">";
+    case PropertyType::Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      return wrapped && wrapped->is(PropertyType::Kind::array) ? "List<" + name + ">?" : name + "?";
+    }
+  }
+  return name;
+}
+
+std::string declarationText(const Property& property, const std::string& name, const Style& style,
+                            std::int64_t level, const std::string* className) {
+  const std::string pad = prefix(style.indentation, level);
+  const std::string_view key =
+      property.names.empty() ? std::string_view() : std::string_view(property.names.back());
+
+  std::string out;
+  // Compared with the name as it is declared in source, which is what serialization uses.
+  if (kotlinIdentifier(name) != key) {
+    out += pad + "@SerialName(\"" + kotlinStringContent(key) + "\")\n";
+  }
+  out += pad;
+  out += style.meta.propertyDeclareType() == KotlinMeta::PropertyDeclareType::var ? "var" : "val";
+  out += ' ';
+  out += kotlinName(name);
+  out += ": ";
+  out += typeText(property, style.meta, className);
+  if (property.type.is(PropertyType::Kind::optional)) out += " = null";
+  return out;
+}
+
+// The object a property type holds, through lists and nullables; nullptr when it holds none.
+const Object* carriedObject(const PropertyType& type) {
+  const PropertyType* t = &type;
+  while (true) {
+    switch (t->kind()) {
+      case PropertyType::Kind::object:
+        return &t->objectValue();
+      case PropertyType::Kind::array:
+        t = &t->arrayValue();
+        break;
+      case PropertyType::Kind::optional:
+        t = t->optionalValue();
+        if (!t) return nullptr;
+        break;
+      case PropertyType::Kind::primitive:
+      case PropertyType::Kind::dictionary:
+      case PropertyType::Kind::enum_:
+        return nullptr;
+    }
+  }
+}
+
+// A property with its Kotlin name and, where its class is renamed, its class's written name.
+struct NamedProperty {
+  const Property* property;
+  std::string name;
+  std::optional<std::string> className;
+};
+
+// The properties in the order the class writes them: sorted by their Kotlin names (stable, by
+// scalar values of the canonical composition) for `alphabet`, else the sample's order.
+std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinMeta& meta) {
+  std::vector<NamedProperty> properties;
+  properties.reserve(object.properties.size());
+  for (const Property& p : object.properties) {
+    properties.push_back({&p, propertyName(meta, p.names), std::nullopt});
+  }
+  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(properties.begin(), properties.end(),
+                     [](const NamedProperty& a, const NamedProperty& b) {
+                       return textCompare(a.name, b.name) < 0;
+                     });
+  }
+  return properties;
+}
+
+// Kotlin rejects a nested class named like a property of the class around it, which happens
+// when names begin with a character that has no case ("名前", "_1st", "_$item"). Such a class
+// takes "Type" after its name (again while still taken), in its declaration and in the types of
+// the properties that hold it.
+void renameClashingClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta) {
+  std::unordered_set<std::string> taken;
+  for (const NamedProperty& p : properties) taken.insert(kotlinIdentifier(p.name));
+  for (NamedProperty& p : properties) {
+    const Object* object = carriedObject(p.property->type);
+    if (!object) continue;
+    std::string identifier = classIdentifier(typeName(meta, object->names));
+    if (!taken.contains(identifier)) continue;
+    while (taken.contains(identifier)) identifier += "Type";
+    p.className = kotlinName(identifier);
+  }
+}
+
+std::string propertyList(const std::vector<NamedProperty>& properties, const Style& style,
+                         std::int64_t level) {
+  std::string out;
+  bool previousAnnotated = false;
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    const NamedProperty& p = properties[i];
+    const std::string declaration = declarationText(*p.property, p.name, style, level + 1,
+                                                    p.className ? &*p.className : nullptr);
+    const bool annotated = declaration.find('@') != std::string::npos;
+    if (i > 0) {
+      out += ",\n";
+      // Annotated declarations stand between blank lines.
+      if (annotated || previousAnnotated) out += '\n';
+    }
+    out += declaration;
+    previousAnnotated = annotated;
+  }
+  return out;
+}
+
+// A class whose properties and nested classes are known.
+std::string classText(const std::string& name, const std::vector<NamedProperty>& properties,
+                      const std::vector<std::string>& nestedClasses, const Style& style,
+                      std::int64_t level) {
+  const std::string pad = prefix(style.indentation, level);
+  std::string out = pad + "@Serializable\n" + pad;
+  if (properties.empty()) {
+    // A data class needs a constructor parameter: an empty object is a plain class.
+    out += "class " + name;
+    return out;
+  }
+  out += "data class " + name + " (\n";
+  out += propertyList(properties, style, level);
+  out += '\n';
+  if (nestedClasses.empty()) {
+    out += pad + ")";
+    return out;
+  }
+  out += pad + ") {\n";
+  out += joined(nestedClasses, "\n\n");
+  out += '\n' + pad + "}";
+  return out;
+}
+
+// One class being written in the nested style: its written name, its properties in order, the
+// next one whose nested class is due, and the nested classes written so far (each text once).
+struct Frame {
+  Frame(const Object& object, std::string name, std::int64_t level, const KotlinMeta& meta)
+      : name(std::move(name)), level(level), properties(orderedProperties(object, meta)) {
+    renameClashingClasses(properties, meta);
+    // At most one nested class per property: the texts never move, so `seen` can view them.
+    nested.reserve(properties.size());
+  }
+
+  std::string name;
+  std::int64_t level;
+  std::vector<NamedProperty> properties;
+  std::size_t next = 0;
+  std::vector<std::string> nested;
+  std::unordered_set<std::string_view> seen;
+};
+
+}  // namespace
+
+std::string kotlinBaseType(const PropertyType& type, const KotlinMeta& meta) {
+  return baseTypeText(type, meta, nullptr);
+}
+
+std::string kotlinType(const Property& property, const KotlinMeta& meta) {
+  return typeText(property, meta, nullptr);
+}
+
+std::string kotlinDeclaration(const Property& property, const Style& style, std::int64_t level) {
+  return declarationText(property, propertyName(style.meta, property.names), style, level, nullptr);
+}
+
+std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
+  std::vector<NamedProperty> properties;
+  properties.reserve(object.properties.size());
+  for (const Property& p : object.properties) {
+    properties.push_back({&p, propertyName(style.meta, p.names), std::nullopt});
+  }
+  return propertyList(properties, style, level);
+}
+
+std::string kotlinClass(const Object& object, const Style& style, std::int64_t level) {
+  if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
+    return classText(writtenClassName(object, style.meta), orderedProperties(object, style.meta),
+                     {}, style, level);
+  }
+  // Nested classes are written inside their parents: a class is finished once the classes of
+  // all its properties are, so the walk keeps its own stack instead of recursing.
+  std::vector<Frame> stack;
+  stack.emplace_back(object, writtenClassName(object, style.meta), level, style.meta);
+  while (true) {
+    Frame& frame = stack.back();
+    if (frame.next < frame.properties.size()) {
+      const NamedProperty& p = frame.properties[frame.next++];
+      if (const Object* child = carriedObject(p.property->type)) {
+        std::string name = p.className ? *p.className : writtenClassName(*child, style.meta);
+        const std::int64_t childLevel = frame.level + 1;
+        stack.emplace_back(*child, std::move(name), childLevel, style.meta);
+      }
+      continue;
+    }
+    std::string text = classText(frame.name, frame.properties, frame.nested, style, frame.level);
+    stack.pop_back();
+    if (stack.empty()) return text;
+    Frame& parent = stack.back();
+    if (!parent.seen.contains(text)) {
+      parent.nested.push_back(std::move(text));
+      parent.seen.insert(parent.nested.back());
+    }
+  }
+}
+
+std::optional<std::string> kotlinNestedClass(const PropertyType& type, const Style& style,
+                                             std::int64_t level) {
+  const Object* object = carriedObject(type);
+  if (!object) return std::nullopt;
+  return kotlinClass(*object, style, level);
+}
+
+std::optional<std::string> kotlinRendered(const Code& code, const Style& style,
+                                          std::int64_t level) {
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return kotlinClass(code.objectValue(), style, level);
+    case Code::Kind::property:
+      return kotlinDeclaration(code.propertyValue(), style, level);
+    case Code::Kind::propertyType:
+      return kotlinNestedClass(code.propertyTypeValue(), style, level);
+    case Code::Kind::dictionary:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace telvar::generate::kotlin

@@ -1,0 +1,443 @@
+#include "telvar/generate/swift/swift_renderer.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "naming/characters.h"
+#include "telvar/generate/lines.h"
+#include "telvar/generate/road.h"
+#include "telvar/generate/swift/swift_text.h"
+#include "telvar/naming/names.h"
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate::swift {
+namespace {
+
+using ProtocolType = SwiftMeta::ProtocolType;
+using StructureStyle = SwiftMeta::StructureStyle;
+using AccessLevel = SwiftMeta::AccessLevel;
+
+// The generated `id` property must stay visible to the `Identifiable` conformance, so a private
+// model writes it file-private.
+std::string_view idAccessText(AccessLevel level) {
+  return level == AccessLevel::private_ ? std::string_view("fileprivate ") : description(level);
+}
+
+std::string_view primitiveTypeText(const Primitive& primitive) {
+  switch (primitive.kind()) {
+    case Primitive::Kind::date:
+      return "Date";
+    case Primitive::Kind::bool_:
+      return "Bool";
+    case Primitive::Kind::int_:
+      return "Int";
+    case Primitive::Kind::double_:
+      return "Double";
+    case Primitive::Kind::string:
+      return "String";
+    case Primitive::Kind::url:
+      return "URL";
+    case Primitive::Kind::any:
+      return "Any";
+  }
+  return "Any";
+}
+
+// The object or enumeration a property type holds, through lists, maps and nullable types.
+const PropertyType* heldType(const PropertyType& type) {
+  const PropertyType* t = &type;
+  for (;;) {
+    switch (t->kind()) {
+      case PropertyType::Kind::primitive:
+        return nullptr;
+      case PropertyType::Kind::object:
+      case PropertyType::Kind::enum_:
+        return t;
+      case PropertyType::Kind::dictionary:
+        t = &t->dictionaryValue();
+        break;
+      case PropertyType::Kind::array:
+        t = &t->arrayValue();
+        break;
+      case PropertyType::Kind::optional:
+        t = t->optionalValue();
+        if (!t) return nullptr;
+        break;
+    }
+  }
+}
+
+// Whether a type is a list, possibly under nullable layers.
+bool isListType(const PropertyType& type) {
+  const PropertyType* t = &type;
+  while (t && t->is(PropertyType::Kind::optional)) t = t->optionalValue();
+  return t && t->is(PropertyType::Kind::array);
+}
+
+// A type-name map's name placed in the shape of the property's type: one list, map or nullable
+// layer is kept around it.
+std::string shapedMappedName(const std::string& name, const PropertyType& type) {
+  switch (type.kind()) {
+    case PropertyType::Kind::dictionary:
+      return "[String: " + name + "]";
+    case PropertyType::Kind::array:
+      return type.arrayValue().is(PropertyType::Kind::optional) ? "[" + name + "?]"
+                                                                : "[" + name + "]";
+    case PropertyType::Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      if (wrapped && isListType(*wrapped)) return "[" + name + "]?";
+      return name + "?";
+    }
+    case PropertyType::Kind::primitive:
+    case PropertyType::Kind::object:
+    case PropertyType::Kind::enum_:
+      break;
+  }
+  return name;
+}
+
+std::string_view jsonKey(const Names& names) {
+  return names.empty() ? std::string_view("...") : std::string_view(names.back());
+}
+
+}  // namespace
+
+// ---- Header -------------------------------------------------------------------------------------
+
+std::string swiftHeader(const SwiftMeta& meta, const Indentation& indentation) {
+  if (meta.protocolType() != ProtocolType::sorbelModel) {
+    return header({"import Foundation"}, indentation);
+  }
+  if (meta.useSorbelMacros()) {
+    return header({"import Foundation", "import Sorbel", "import SorbelMacros"}, indentation);
+  }
+  return header({"import Foundation", "import Sorbel"}, indentation);
+}
+
+// ---- Set-up -------------------------------------------------------------------------------------
+
+SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
+    : m_meta(std::move(meta)),
+      m_indentation(std::move(indentation)),
+      m_protocol(m_meta.protocolType()),
+      m_structureStyle(m_meta.structureStyle()),
+      m_macros(m_protocol == ProtocolType::sorbelModel && m_meta.useSorbelMacros()) {
+  // The acronyms as a camel-cased key would end with them: "ID" gives "Id", "URL" "Url".
+  auto capitalised = [](std::string_view acronym) {
+    std::string form = naming_detail::lowerCased(acronym);
+    const std::size_t first = firstCluster(form).length;
+    return naming_detail::upperCased(std::string_view(form).substr(0, first)) + form.substr(first);
+  };
+  if (m_meta._acronyms) {
+    for (const Acronym& acronym : *m_meta._acronyms) {
+      m_acronymForms.push_back(capitalised(acronym.name()));
+    }
+  } else {
+    m_acronymForms = {"Id", "Url"};
+  }
+}
+
+std::string SwiftRenderer::pad(std::int64_t level) const {
+  // Nesting may go deeper than the document's own level allows, so only negative levels are
+  // cut; the document's level is clamped by the caller.
+  std::string out;
+  if (level <= 0) return out;
+  out.reserve(static_cast<std::size_t>(level) * m_indentation.unit.size());
+  for (std::int64_t i = 0; i < level; ++i) out += m_indentation.unit;
+  return out;
+}
+
+// ---- Names --------------------------------------------------------------------------------------
+
+std::string SwiftRenderer::unmappedTypeName(const Names& path) const {
+  return swiftIdentifier(telvar::unmappedTypeName(m_meta, path));
+}
+
+std::string SwiftRenderer::typeName(const Names& path) const {
+  if (m_protocol != ProtocolType::sorbelModel && m_meta._typeNameMaps) {
+    if (auto mapped = nameForPath(*m_meta._typeNameMaps, path)) {
+      return swiftEscaped(std::move(*mapped));
+    }
+  }
+  return swiftEscaped(unmappedTypeName(path));
+}
+
+std::string SwiftRenderer::propertyName(const Names& path) const {
+  if (m_meta._propertyNameMaps &&
+      m_meta.propertyNamingStyle() != SwiftMeta::PropertyNamingStyle::snakeToCamel) {
+    // A name the user chose is written as chosen.
+    if (auto mapped = nameForPath(*m_meta._propertyNameMaps, path)) return std::move(*mapped);
+  }
+  return swiftIdentifier(telvar::propertyName(m_meta, path));
+}
+
+std::string SwiftRenderer::typePath(const Code& code,
+                                    const std::vector<std::string>& leaveOut) const {
+  Names names;
+  switch (code.kind()) {
+    case Code::Kind::object:
+      names = code.objectValue().names;
+      break;
+    case Code::Kind::dictionary:
+      names = code.dictionaryValue().names;
+      break;
+    case Code::Kind::property:
+      names = code.propertyValue().names;
+      break;
+    case Code::Kind::propertyType:
+      names = code.propertyTypeValue().walk().value_or(Names{});
+      break;
+  }
+  std::vector<std::string> enclosing;
+  if (!names.empty()) names.pop_back();
+  while (!names.empty()) {
+    const bool skipped = std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string& key) {
+      return textEquals(key, names.back());
+    });
+    if (!skipped) enclosing.push_back(typeName(names));
+    names.pop_back();
+  }
+  std::reverse(enclosing.begin(), enclosing.end());
+  return joined(enclosing, ".");
+}
+
+std::vector<SwiftRenderer::Member> SwiftRenderer::members(
+    const std::vector<Property>& properties) const {
+  std::vector<Member> out;
+  out.reserve(properties.size());
+  for (const Property& p : properties) out.push_back({&p, propertyName(p.names), jsonKey(p.names)});
+  if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
+      return textCompare(a.name, b.name) < 0;
+    });
+  }
+  return out;
+}
+
+std::vector<std::string> SwiftRenderer::nestedDeclarations(const std::vector<Member>& members,
+                                                           std::int64_t level) const {
+  // Two members may declare the very same type; it is written once. Texts are compared by hash
+  // once there are several, so that objects with many members stay linear, while a long chain
+  // of single nested objects is neither hashed nor copied again.
+  std::vector<std::string> texts;
+  std::unordered_multimap<std::size_t, std::size_t> index;
+  const auto hashOf = [](const std::string& text) { return std::hash<std::string>{}(text); };
+  for (const Member& m : members) {
+    std::optional<std::string> nested = typeDeclaration(m.property->type, level);
+    if (!nested) continue;
+    if (texts.size() == 1 && index.empty()) index.emplace(hashOf(texts.front()), 0);
+    if (!texts.empty()) {
+      const std::size_t hash = hashOf(*nested);
+      auto [first, last] = index.equal_range(hash);
+      if (std::any_of(first, last, [&](const auto& e) { return texts[e.second] == *nested; })) {
+        continue;
+      }
+      index.emplace(hash, texts.size());
+    }
+    texts.push_back(std::move(*nested));
+  }
+  return texts;
+}
+
+// ---- Type texts ---------------------------------------------------------------------------------
+
+std::string SwiftRenderer::baseType(const PropertyType& type) const {
+  return baseType(type, nullptr);
+}
+
+std::string SwiftRenderer::baseType(const PropertyType& type, const std::string* enumName) const {
+  // Built from the outside in, so that deeply nested lists cost no call stack.
+  std::string opening;
+  std::string closing;
+  std::string core;
+  const PropertyType* t = &type;
+  while (core.empty()) {
+    switch (t->kind()) {
+      case PropertyType::Kind::primitive:
+        core = primitiveTypeText(t->primitiveValue());
+        break;
+      case PropertyType::Kind::object:
+        core = typeName(t->objectValue().names);
+        break;
+      case PropertyType::Kind::enum_:
+        core = enumName ? *enumName : typeName(t->enumValue().names);
+        break;
+      case PropertyType::Kind::dictionary: {
+        // Map values are written without their nullable layers, unless only null was seen.
+        const PropertyType* value = &t->dictionaryValue();
+        const PropertyType* stripped = value;
+        while (stripped && stripped->is(PropertyType::Kind::optional)) {
+          stripped = stripped->optionalValue();
+        }
+        opening += "[String: ";
+        closing += ']';
+        // Nullable all the way down: the value type is written as it is.
+        t = stripped ? stripped : value;
+        break;
+      }
+      case PropertyType::Kind::array:
+        opening += '[';
+        closing += ']';
+        t = &t->arrayValue();
+        break;
+      case PropertyType::Kind::optional:
+        closing += '?';
+        t = t->optionalValue();
+        if (!t) core = "Any";
+        break;
+    }
+  }
+  // The closing marks were collected from the outside in.
+  std::reverse(closing.begin(), closing.end());
+  return opening + core + closing;
+}
+
+std::string SwiftRenderer::type(const Property& property) const {
+  if (m_protocol != ProtocolType::sorbelModel && m_meta._typeNameMaps) {
+    if (auto mapped = nameForPath(*m_meta._typeNameMaps, property.names)) {
+      return shapedMappedName(*mapped, property.type);
+    }
+  }
+  if (m_meta._propertyEnumMaps && recordForPath(*m_meta._propertyEnumMaps, property.names)) {
+    // An enum map names the enumeration it made; a member it did not turn into one keeps its
+    // own type.
+    const PropertyType* held = heldType(property.type);
+    if (held && held->is(PropertyType::Kind::enum_)) {
+      const std::string name = swiftEscaped(unmappedTypeName(property.names));
+      return baseType(property.type, &name);
+    }
+  }
+  return baseType(property.type, nullptr);
+}
+
+std::string SwiftRenderer::protocolList(bool identifiable) const {
+  std::string out(description(m_protocol));
+  if (identifiable) out += ", Identifiable";
+  return out;
+}
+
+// ---- Declarations -------------------------------------------------------------------------------
+
+std::string SwiftRenderer::propertyDeclaration(const Property& property, std::int64_t level) const {
+  const std::string p = pad(level);
+  const std::string name = swiftEscaped(propertyName(property.names));
+  std::string decl = p;
+  decl += description(m_meta.propertyAccessLevel());
+  decl += description(m_meta.propertyDeclareType());
+  decl += ' ';
+  decl += name;
+  decl += ": ";
+  decl += type(property);
+  const std::string_view key = jsonKey(property.names);
+  if (m_macros && !textEquals(key, name)) {
+    return p + "@SorbelKey(" + swiftStringLiteral(key) + ")\n" + decl;
+  }
+  return decl;
+}
+
+std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t level) const {
+  const std::string p0 = pad(level);
+  const std::string p1 = pad(level + 1);
+  const std::vector<Member> sorted = members(object.properties);
+  const std::optional<std::string> identifiableKey =
+      m_meta._identifiableTypes ? keyForPath(*m_meta._identifiableTypes, object.names)
+                                : std::nullopt;
+
+  Lines lines;
+  if (m_macros) lines.add(p0 + "@SorbelInit");
+  lines.add(p0 + std::string(description(m_meta.modelAccessLevel())) +
+            std::string(description(m_meta.modelType())) + " " + typeName(object.names) + ": " +
+            protocolList(identifiableKey.has_value()) + " {");
+
+  if (m_structureStyle == StructureStyle::nested) {
+    for (std::string& nested : nestedDeclarations(sorted, level + 1)) {
+      lines.add(std::move(nested));
+      lines.addBlank();
+    }
+  }
+
+  if (identifiableKey && *identifiableKey != "id") {
+    auto member = std::find_if(sorted.begin(), sorted.end(), [&](const Member& m) {
+      return textEquals(m.key, *identifiableKey);
+    });
+    // A member whose Swift name is already "id" is the identity itself.
+    if (member != sorted.end() && member->name != "id") {
+      lines.add(p1 + std::string(idAccessText(m_meta.modelAccessLevel())) +
+                "var id: " + type(*member->property) + " { " + swiftEscaped(member->name) + " }");
+      lines.addBlank();
+    }
+  }
+
+  for (const Member& m : sorted) lines.add(propertyDeclaration(*m.property, level + 1));
+
+  const bool hasProperties = !object.properties.empty();
+  if (m_protocol != ProtocolType::sorbelModel &&
+      m_meta.propertyNamingStyle() != SwiftMeta::PropertyNamingStyle::snakeToCamel) {
+    if (auto keys = codingKeys(sorted, level + 1)) {
+      lines.addBlank();
+      lines.add(std::move(*keys));
+    }
+  } else if (m_protocol == ProtocolType::sorbelModel && !m_macros) {
+    if (hasProperties) lines.addBlank();
+    lines.add(jsonInitializer(sorted, level + 1));
+  }
+  if (m_meta.needsInitializer()) {
+    if (hasProperties) lines.addBlank();
+    lines.add(memberwiseInitializer(sorted, level + 1));
+  }
+  lines.add(p0 + "}");
+  return lines.joined();
+}
+
+std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t level) const {
+  const std::string p1 = pad(level + 1);
+  const bool isString = enumeration.rawType == Enum::RawType::string;
+  std::string first = pad(level);
+  first += description(m_meta.modelAccessLevel());
+  first += "enum ";
+  first += typeName(enumeration.names);
+  first += isString ? ": String" : ": Int";
+  if (m_protocol != ProtocolType::sorbelModel) {
+    first += ", ";
+    first += description(m_protocol);
+  }
+  first += " {";
+
+  Lines lines;
+  lines.add(std::move(first));
+  for (const Enum::Case& c : enumeration.cases) {
+    if (c.name.empty()) continue;
+    std::string line = p1 + "case " + swiftEscaped(c.name);
+    if (!c.value.empty()) {
+      line += " = ";
+      line += isString ? swiftStringLiteral(c.value) : c.value;
+    }
+    lines.add(std::move(line));
+  }
+  lines.add(pad(level) + "}");
+  return lines.joined();
+}
+
+std::optional<std::string> SwiftRenderer::typeDeclaration(const PropertyType& type,
+                                                          std::int64_t level) const {
+  const PropertyType* held = heldType(type);
+  if (!held) return std::nullopt;
+  if (held->is(PropertyType::Kind::object)) return objectDeclaration(held->objectValue(), level);
+  return enumDeclaration(held->enumValue(), level);
+}
+
+std::optional<std::string> SwiftRenderer::render(const Code& code, std::int64_t level) const {
+  switch (code.kind()) {
+    case Code::Kind::object:
+      return objectDeclaration(code.objectValue(), level);
+    case Code::Kind::dictionary:
+      return typeDeclaration(code.dictionaryValue().propertyType, level);
+    case Code::Kind::property:
+      return propertyDeclaration(code.propertyValue(), level);
+    case Code::Kind::propertyType:
+      return typeDeclaration(code.propertyTypeValue(), level);
+  }
+  return std::nullopt;
+}
+
+}  // namespace telvar::generate::swift

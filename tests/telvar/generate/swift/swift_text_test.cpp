@@ -1,0 +1,60 @@
+#include "telvar/generate/swift/swift_text.h"
+
+#include <gtest/gtest.h>
+
+namespace telvar::generate::swift {
+namespace {
+
+TEST(SwiftIdentifier, KeepsWhatSwiftAlreadyAccepts) {
+  for (const char* name : {"name", "userID", "_1st", "_$ref", "naïve", "名前", "😀", "a\u0301", "__",
+                           "default", "Type"}) {
+    EXPECT_TRUE(isSwiftIdentifier(name)) << name;
+    EXPECT_EQ(swiftIdentifier(name), name);
+  }
+}
+
+TEST(SwiftIdentifier, RepairsWhatSwiftRejects) {
+  EXPECT_EQ(swiftIdentifier(""), "__");
+  EXPECT_EQ(swiftIdentifier("_"), "__");
+  EXPECT_EQ(swiftIdentifier("1st"), "_1st");
+  EXPECT_EQ(swiftIdentifier("$ref"), "_$ref");
+  EXPECT_EQ(swiftIdentifier("first name"), "first_name");
+  EXPECT_EQ(swiftIdentifier("a-b.c"), "a_b_c");
+  EXPECT_EQ(swiftIdentifier("a`b"), "a_b");
+  // A combining mark may follow a character, not begin a name.
+  EXPECT_EQ(swiftIdentifier("\u0301x"), "_\u0301x");
+  // Multiplication sign: a Latin-1 character outside the identifier ranges.
+  EXPECT_EQ(swiftIdentifier("a\u00D7b"), "a_b");
+  // Ill-formed UTF-8 never reaches the output.
+  EXPECT_EQ(swiftIdentifier("a\xFF"), "a_");
+  for (const char* name : {"", "_", "1st", "a b", "\u0301", "-", "\xC3"}) {
+    EXPECT_TRUE(isSwiftIdentifier(swiftIdentifier(name))) << name;
+  }
+}
+
+TEST(SwiftMemberName, QuotesOnlyTheWordsSwiftKeepsAfterADot) {
+  EXPECT_EQ(swiftMemberName("default"), "default");
+  EXPECT_EQ(swiftMemberName("let"), "let");
+  EXPECT_EQ(swiftMemberName("init"), "`init`");
+  EXPECT_EQ(swiftMemberName("self"), "`self`");
+  EXPECT_EQ(swiftMemberName("Type"), "`Type`");
+  EXPECT_EQ(swiftMemberName("Protocol"), "`Protocol`");
+  EXPECT_TRUE(isSwiftMemberName("default"));
+  EXPECT_FALSE(isSwiftMemberName("init"));
+  EXPECT_FALSE(isSwiftMemberName("first name"));
+}
+
+TEST(SwiftStringLiteral, EscapesWhatWouldEndOrBreakTheLiteral) {
+  EXPECT_EQ(swiftStringLiteral("created_at"), "\"created_at\"");
+  EXPECT_EQ(swiftStringLiteral("a\"b\\c"), "\"a\\\"b\\\\c\"");
+  EXPECT_EQ(swiftStringLiteral("a\nb\tc\rd"), "\"a\\nb\\tc\\rd\"");
+  EXPECT_EQ(swiftStringLiteral(std::string("a\0b", 3)), "\"a\\0b\"");
+  EXPECT_EQ(swiftStringLiteral("\x01\x7F"), "\"\\u{1}\\u{7F}\"");
+  // Interpolation needs a backslash, which is escaped.
+  EXPECT_EQ(swiftStringLiteral("\\(x)"), "\"\\\\(x)\"");
+  EXPECT_EQ(swiftStringLiteral("😀 naïve"), "\"😀 naïve\"");
+  EXPECT_EQ(swiftStringLiteral(""), "\"\"");
+}
+
+}  // namespace
+}  // namespace telvar::generate::swift
