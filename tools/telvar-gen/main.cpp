@@ -46,10 +46,17 @@ std::optional<std::string> readFile(const std::string& path) {
   if (std::filesystem::is_directory(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
+  // Read straight into one string of the file's size: a stream buffer would hold the sample
+  // twice at the moment of copying it out.
+  std::string text;
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error) text.reserve(static_cast<std::size_t>(size));
+  char chunk[1 << 16];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    text.append(chunk, static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return std::nullopt;
-  return buffer.str();
+  return text;
 }
 
 void print(const std::string& text) {

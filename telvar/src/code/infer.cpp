@@ -8,11 +8,11 @@ namespace {
 
 using VKind = Value::Kind;
 
-Names appended(const Names& names, const std::string& key) {
+Names appended(const Names& names, std::string_view key) {
   Names path;
   path.reserve(names.size() + 1);
   path = names;
-  path.push_back(key);
+  path.emplace_back(key);
   return path;
 }
 
@@ -67,7 +67,7 @@ class Inferrer {
     m_frames.push_back({&root, nullptr, 0, m_results.size()});
     while (true) {
       Frame& frame = m_frames.back();
-      const std::string* key = nullptr;
+      const Key* key = nullptr;
       if (const Value* child = nextChild(frame, key)) {
         if (auto leaf = leafType(*child)) {
           m_results.push_back({key, std::move(*leaf)});
@@ -79,7 +79,7 @@ class Inferrer {
       // Every child is inferred: build this value's type from their results.
       PropertyType type = built(*frame.value, frame.base);
       m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(frame.base), m_results.end());
-      const std::string* ownKey = frame.key;
+      const Key* ownKey = frame.key;
       m_frames.pop_back();
       if (m_frames.empty()) return type;
       m_results.push_back({ownKey, std::move(type)});
@@ -92,23 +92,24 @@ class Inferrer {
   // its children's types begin on the result stack.
   struct Frame {
     const Value* value;
-    const std::string* key;
+    const Key* key;
     std::size_t next;
     std::size_t base;
   };
   // A finished child type, with its key when its parent is an object.
   struct Result {
-    const std::string* key;
+    const Key* key;
     PropertyType type;
   };
 
-  static const Value* nextChild(Frame& frame, const std::string*& key) {
+  static const Value* nextChild(Frame& frame, const Key*& key) {
     const Value& value = *frame.value;
     switch (value.kind()) {
       case VKind::object: {
         const auto& object = value.objectValue();
-        while (frame.next < object.orderedKeys.size()) {
-          key = &object.orderedKeys[frame.next];
+        const KeyList keys = object.orderedKeys();
+        while (frame.next < keys.size()) {
+          key = &keys[frame.next];
           // Keys without a member are skipped.
           if (const Value* member = detail::memberAt(object, frame.next++)) return member;
         }
@@ -152,7 +153,7 @@ class Inferrer {
 
 }  // namespace
 
-std::vector<Property> Object::inferredProperties(const std::vector<std::string>& orderedKeys,
+std::vector<Property> Object::inferredProperties(const KeyList& orderedKeys,
                                                  const ValueMap& dictionary, const Names& names) {
   Inferrer inferrer;
   std::vector<Property> properties;
@@ -173,7 +174,7 @@ Code inferred(const Value& value) {
       const auto& object = value.objectValue();
       return Code::object(
           Object{object.names,
-                 Object::inferredProperties(object.orderedKeys, object.dictionary, object.names)});
+                 Object::inferredProperties(object.orderedKeys(), object.dictionary, object.names)});
     }
     case VKind::dictionary: {
       const auto& dictionary = value.dictionaryValue();

@@ -26,19 +26,13 @@ struct CollectPieces : CollectText {
   }
 };
 
-// An object's members as they arrive: the first of duplicate keys wins.
-struct Members {
-  ValueMap dictionary;
-  std::vector<std::string> orderedKeys;
-};
-
+// An object's members as they arrive: the first of duplicate keys wins, and the key order is
+// the order of the members kept.
 struct CollectMembers {
-  using Output = Members;
+  using Output = ValueMap;
   Output start() const { return {}; }
   void add(Output& out, std::pair<std::string, Value>&& member) const {
-    if (out.dictionary.insertIfAbsent(member.first, std::move(member.second))) {
-      out.orderedKeys.push_back(std::move(member.first));
-    }
+    out.insertIfAbsent(Key(member.first), std::move(member.second));
   }
 };
 
@@ -217,9 +211,8 @@ const Parser<Value>& jsonObjectParser() {
     auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), valueReference());
     auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
     auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
-                      [](Members m) {
-                        return std::optional<Value>(Value::object(
-                            {}, std::move(m.dictionary), std::move(m.orderedKeys)));
+                      [](ValueMap members) {
+                        return std::optional<Value>(Value::object({}, std::move(members)));
                       });
     return Parser<Value>(token(nested(object, kMaxJsonDepth)));
   }();

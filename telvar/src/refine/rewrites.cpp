@@ -36,9 +36,9 @@ locale_t posixLocale() {
 // Whether all of `text` is one floating-point number above 1000000000.0 as strtod reads it in the
 // POSIX locale (signs, exponents, hexadecimal forms, "inf" and "nan" included). A text that
 // begins with a blank would be skipped over by strtod, so it is refused first.
-bool isTimeIntervalText(const std::string& text) {
-  if (text.empty()) return false;
-  switch (text.front()) {
+bool isTimeIntervalText(std::string_view view) {
+  if (view.empty()) return false;
+  switch (view.front()) {
     case ' ':
     case '\t':
     case '\n':
@@ -50,6 +50,7 @@ bool isTimeIntervalText(const std::string& text) {
     default:
       break;
   }
+  const std::string text(view);  // strtod reads up to a terminating zero
   char* end = nullptr;
   const locale_t locale = posixLocale();
   const double number = locale ? strtod_l(text.c_str(), &end, locale) : strtod(text.c_str(), &end);
@@ -57,7 +58,7 @@ bool isTimeIntervalText(const std::string& text) {
   return end == text.c_str() + text.size() && number > kDoubleIntervalAbove;
 }
 
-bool isIso8601Text(const std::string& text) {
+bool isIso8601Text(std::string_view text) {
   return isIso8601DateTime(text, Iso8601Format::internetDateTime) ||
          isIso8601DateTime(text, Iso8601Format::internetDateTimeWithFractionalSeconds);
 }
@@ -195,7 +196,7 @@ std::optional<Value> closePlain(Frame& frame) {
   switch (frame.role) {
     case Frame::Role::object: {
       const Value::Object& object = frame.node.objectValue();
-      return Value::object(object.names, rebuiltMembers(frame), object.orderedKeys);
+      return Value::object(object.names, rebuiltMembers(frame), object.orderedKeys().toVector());
     }
     case Frame::Role::array:
       return rebuiltArray(frame);
@@ -248,8 +249,8 @@ class Detector {
   const Value* nextChild(Frame& frame) {
     const Value* child = nextChildOf(frame);
     if (child && frame.role == Frame::Role::object) {
-      const std::string& key = frame.node.objectValue().dictionary.entries()[frame.next].first;
-      m_path.push_back(key);
+      const Key& key = frame.node.objectValue().dictionary.entries()[frame.next].first;
+      m_path.emplace_back(key);
       if (!m_enumMatcher.empty()) m_nfcPath.push_back(nfc(key));
     }
     return child;
@@ -266,7 +267,7 @@ class Detector {
   std::optional<Value> close(Frame& frame) const {
     switch (frame.role) {
       case Frame::Role::object:
-        return Value::object(m_path, rebuiltMembers(frame), frame.node.objectValue().orderedKeys);
+        return Value::object(m_path, rebuiltMembers(frame), frame.node.objectValue().orderedKeys().toVector());
       case Frame::Role::merged: {
         std::vector<Value> values;
         values.push_back(onlyChild(frame));
@@ -296,7 +297,7 @@ class Detector {
     return std::nullopt;
   }
 
-  std::optional<Value> detectedString(const std::string& text) const {
+  std::optional<Value> detectedString(std::string_view text) const {
     if (const auto* cases = enumCases()) return enumValue(Value::RawType::string, *cases);
     if (m_url) {
       if (auto url = urlWithHost(text)) return Value::url(std::move(*url));
@@ -369,15 +370,16 @@ class IgnoredRemover {
  private:
   // The key order without any place of a left-out key. The member at the same position answers
   // without a look-up, as the grammar stores members in key order.
-  std::vector<std::string> keptKeys(const Frame& frame) const {
+  std::vector<Key> keptKeys(const Frame& frame) const {
     const Value::Object& object = frame.node.objectValue();
     const auto& entries = object.dictionary.entries();
     std::vector<std::string> keys;
     std::vector<std::string> path;
-    std::vector<std::string> kept;
-    kept.reserve(object.orderedKeys.size());
-    for (std::size_t j = 0; j < object.orderedKeys.size(); ++j) {
-      const std::string& key = object.orderedKeys[j];
+    std::vector<Key> kept;
+    const KeyList ordered = object.orderedKeys();
+    kept.reserve(ordered.size());
+    for (std::size_t j = 0; j < ordered.size(); ++j) {
+      const Key& key = ordered[j];
       bool skip = false;
       if (j < entries.size() && entries[j].first == key) {
         skip = frame.skipped[j] != 0;
@@ -468,8 +470,8 @@ class DictionaryApplier {
     // The object becomes a dictionary of the merge of its member values, in key order.
     const Value::Object& object = value.objectValue();
     std::vector<Value> values;
-    values.reserve(object.orderedKeys.size());
-    for (std::size_t j = 0; j < object.orderedKeys.size(); ++j) {
+    values.reserve(object.orderedKeys().size());
+    for (std::size_t j = 0; j < object.orderedKeys().size(); ++j) {
       if (const Value* member = detail::memberAt(object, j)) values.push_back(*member);
     }
     Value merged = mergedElements(values);

@@ -12,16 +12,16 @@ namespace telvar::detail {
 /// grammar stores members in key order, so the entry at the same position is tried first by
 /// plain byte comparison before the hashed look-up; walks over wide objects then touch each
 /// member once, in memory order.
-inline const Value* memberAt(const std::vector<std::string>& orderedKeys,
-                             const ValueMap& dictionary, std::size_t i) {
-  const std::string& key = orderedKeys[i];
+inline const Value* memberAt(const KeyList& orderedKeys, const ValueMap& dictionary,
+                             std::size_t i) {
+  const Key& key = orderedKeys[i];
   const auto& entries = dictionary.entries();
   if (i < entries.size() && entries[i].first == key) return &entries[i].second;
   return dictionary.find(key);
 }
 
 inline const Value* memberAt(const Value::Object& object, std::size_t i) {
-  return memberAt(object.orderedKeys, object.dictionary, i);
+  return memberAt(object.orderedKeys(), object.dictionary, i);
 }
 
 }  // namespace telvar::detail

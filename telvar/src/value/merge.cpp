@@ -47,16 +47,37 @@ class KeySet {
 };
 
 Value mergedObjects(const Value::Object& a, const Value::Object& b) {
+  const auto& ea = a.dictionary.entries();
+  const auto& eb = b.dictionary.entries();
+  const KeyList ka = a.orderedKeys();
+  const KeyList kb = b.orderedKeys();
+  // Records of one array usually have the same keys in the same order: then members pair up by
+  // position, and the result has A's keys and order.
+  if (ka == kb && ea.size() == eb.size() && ka.size() == ea.size()) {
+    bool samePositions = true;
+    for (std::size_t i = 0; samePositions && i < ea.size(); ++i) {
+      samePositions = ea[i].first == eb[i].first && ka[i] == ea[i].first;
+    }
+    if (samePositions) {
+      std::vector<ValueMap::Member> members;
+      members.reserve(ea.size());
+      for (std::size_t i = 0; i < ea.size(); ++i) {
+        members.emplace_back(ea[i].first, mergedWith(ea[i].second, eb[i].second));
+      }
+      return Value::object(a.names, ValueMap(std::move(members)));
+    }
+  }
+
   ValueMap members = a.dictionary;
   KeySet mergedKeys;  // keys merged from A's side
-  for (const auto& key : a.orderedKeys) {
+  for (const auto& key : ka) {
     const Value* ma = a.dictionary.find(key);
     if (!ma) continue;
     const Value* mb = b.dictionary.find(key);
     members.insertOrAssign(key, mb ? mergedWith(*ma, *mb) : nullable(*ma));
     if (mb) mergedKeys.insert(key);
   }
-  for (const auto& key : b.orderedKeys) {
+  for (const auto& key : kb) {
     const Value* mb = b.dictionary.find(key);
     if (!mb) continue;
     const Value* ma = a.dictionary.find(key);
@@ -65,11 +86,11 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
     members.insertOrAssign(key, ma ? mergedWith(*ma, *mb) : nullable(*mb));
   }
   // Key order: A's keys, then B's keys not yet in the list (each added once).
-  std::vector<std::string> keys = a.orderedKeys;
-  if (b.orderedKeys != a.orderedKeys) {
+  std::vector<Key> keys = ka.toVector();
+  if (!(kb == ka)) {
     KeySet seen;
-    for (const auto& k : a.orderedKeys) seen.insert(k);
-    for (const auto& k : b.orderedKeys) {
+    for (const auto& k : ka) seen.insert(k);
+    for (const auto& k : kb) {
       if (seen.insert(k)) keys.push_back(k);
     }
   }
@@ -108,7 +129,7 @@ Value mergedWith(const Value& a, const Value& b) {
       }
       break;
     case Kind::string:
-      if (b.is(Kind::string)) return urlWithHost(a.stringValue()) ? b : a;
+      if (b.is(Kind::string)) return isUrlWithHost(a.stringValue()) ? b : a;
       if (b.is(Kind::url)) return a;
       break;
     case Kind::url:

@@ -68,7 +68,7 @@ class Printer {
         const auto& o = v.objectValue();
         m_out += "{\n";
         bool first = true;
-        for (const auto& key : o.orderedKeys) {
+        for (const auto& key : o.orderedKeys()) {
           if (!first) m_out += ",\n";
           first = false;
           pad(level + 1);

@@ -1,13 +1,15 @@
 #include "telvar/value/value.h"
 
 #include <functional>
+#include <new>
 
 #include "telvar/unicode/text.h"
 
 namespace telvar {
 namespace {
 
-constexpr std::size_t kIndexThreshold = 8;
+// Small maps are searched in order: comparing a few keys costs less than hashing one.
+constexpr std::size_t kIndexThreshold = 16;
 
 std::size_t hashKey(std::string_view key) {
   std::string scratch;
@@ -15,6 +17,33 @@ std::size_t hashKey(std::string_view key) {
 }
 
 }  // namespace
+
+// Texts
+
+detail::TextRep* detail::TextRep::make(std::string_view text) {
+  void* memory = ::operator new(sizeof(TextRep) + text.size());
+  auto* rep = new (memory) TextRep{{1}, text.size()};
+  if (!text.empty()) std::memcpy(const_cast<char*>(rep->data()), text.data(), text.size());
+  return rep;
+}
+
+Key::Key(std::string_view text) : m_bytes{} {
+  if (text.size() <= kInline) {
+    m_bytes[0] = static_cast<unsigned char>((text.size() << 1) | 1);
+    if (!text.empty()) std::memcpy(m_bytes + 1, text.data(), text.size());
+    return;
+  }
+  detail::TextRep* r = detail::TextRep::make(text);
+  std::memcpy(m_bytes, &r, sizeof r);
+}
+
+bool operator==(const KeyList& a, const KeyList& b) noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!(a[i] == b[i])) return false;
+  }
+  return true;
+}
 
 // ValueMap
 
@@ -49,7 +78,11 @@ void ValueMap::rebuildIndex() {
   for (std::size_t i = 0; i < m_entries.size(); ++i) indexInsert(i);
 }
 
-bool ValueMap::insertIfAbsent(std::string key, Value value) {
+ValueMap::ValueMap(std::vector<Member> distinctMembers) : m_entries(std::move(distinctMembers)) {
+  rebuildIndex();
+}
+
+bool ValueMap::insertIfAbsent(Key key, Value value) {
   if (indexOf(key) >= 0) return false;
   m_entries.emplace_back(std::move(key), std::move(value));
   if (m_entries.size() > kIndexThreshold) {
@@ -62,7 +95,7 @@ bool ValueMap::insertIfAbsent(std::string key, Value value) {
   return true;
 }
 
-void ValueMap::insertOrAssign(std::string key, Value value) {
+void ValueMap::insertOrAssign(Key key, Value value) {
   std::ptrdiff_t i = indexOf(key);
   if (i >= 0) {
     m_entries[static_cast<std::size_t>(i)].second = std::move(value);
@@ -92,8 +125,6 @@ bool operator==(const ValueMap& a, const ValueMap& b) {
   return true;
 }
 
-// Value
-
 bool operator==(const Value::Number& a, const Value::Number& b) noexcept {
   if (a.m_value.index() != b.m_value.index()) return false;
   if (a.isInt()) return std::get<0>(a.m_value) == std::get<0>(b.m_value);
@@ -112,30 +143,169 @@ bool namesEqual(const Names& a, const Names& b) {
   return true;
 }
 
-Value::~Value() = default;
+// Value
 
-Value Value::bool_(bool value) { return make<0>(value); }
-Value Value::number(Number value) { return make<1>(value); }
-Value Value::string(std::string value) { return make<2>(std::move(value)); }
-Value Value::object(Names names, ValueMap dictionary, std::vector<std::string> orderedKeys) {
-  return make<3>(std::make_shared<const Object>(
-      Object{std::move(names), std::move(dictionary), std::move(orderedKeys)}));
+Value::Object::Object(Names n, ValueMap d) : names(std::move(n)), dictionary(std::move(d)) {}
+
+Value::Object::Object(Names n, ValueMap d, std::vector<Key> keys)
+    : names(std::move(n)), dictionary(std::move(d)) {
+  // The order is usually the members' own, and then needs no list of its own.
+  const auto& entries = dictionary.entries();
+  bool same = keys.size() == entries.size();
+  for (std::size_t i = 0; same && i < keys.size(); ++i) same = keys[i] == entries[i].first;
+  if (!same) {
+    m_orderedKeys = std::move(keys);
+    m_ownOrder = true;
+  }
+}
+
+template <class T>
+Value Value::make(Kind kind, T&& payload, unsigned char small) {
+  using Payload = std::decay_t<T>;
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(kind);
+  v.m_raw[1] = small;
+  v.setPointer(new Node<Payload>{{1}, std::forward<T>(payload)});
+  return v;
+}
+
+Value Value::makeText(Kind kind, std::string_view text) {
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(kind);
+  if (text.size() <= kInlineText) {
+    v.m_raw[1] = static_cast<unsigned char>(text.size());
+    if (!text.empty()) std::memcpy(v.m_raw + 2, text.data(), text.size());
+  } else {
+    v.m_raw[1] = kSharedText;
+    v.setPointer(detail::TextRep::make(text));
+  }
+  return v;
+}
+
+std::string_view Value::text() const noexcept {
+  if (m_raw[1] != kSharedText) {
+    return {reinterpret_cast<const char*>(m_raw + 2), static_cast<std::size_t>(m_raw[1])};
+  }
+  const auto* rep = static_cast<const detail::TextRep*>(pointer());
+  return {rep->data(), rep->size};
+}
+
+Value::Number Value::numberValue() const noexcept {
+  if (m_raw[1] == 0) {
+    std::int64_t i;
+    std::memcpy(&i, m_raw + 8, sizeof i);
+    return Number::int_(i);
+  }
+  double d;
+  std::memcpy(&d, m_raw + 8, sizeof d);
+  return Number::double_(d);
+}
+
+bool Value::holdsPointer() const noexcept {
+  switch (kind()) {
+    case Kind::string:
+    case Kind::url:
+      return m_raw[1] == kSharedText;
+    case Kind::null:
+      return m_raw[1] != 0;
+    case Kind::object:
+    case Kind::array:
+    case Kind::enum_:
+    case Kind::dictionary:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Value::retain() const noexcept {
+  if (!holdsPointer()) return;
+  // Every node and shared text begins with its count.
+  static_cast<std::atomic<std::uint32_t>*>(pointer())->fetch_add(1, std::memory_order_relaxed);
+}
+
+void Value::release() noexcept {
+  if (!holdsPointer()) return;
+  void* p = pointer();
+  if (kind() == Kind::string || kind() == Kind::url) {
+    detail::TextRep::release(static_cast<detail::TextRep*>(p));
+    return;
+  }
+  if (static_cast<std::atomic<std::uint32_t>*>(p)->fetch_sub(1, std::memory_order_acq_rel) != 1) {
+    return;
+  }
+  switch (kind()) {
+    case Kind::object:
+      delete static_cast<Node<Object>*>(p);
+      break;
+    case Kind::array:
+      delete static_cast<Node<Array>*>(p);
+      break;
+    case Kind::null:
+      delete static_cast<Node<Value>*>(p);
+      break;
+    case Kind::enum_:
+      delete static_cast<Node<Enum>*>(p);
+      break;
+    case Kind::dictionary:
+      delete static_cast<Node<Dictionary>*>(p);
+      break;
+    default:
+      break;
+  }
+}
+
+Value Value::bool_(bool value) {
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::bool_);
+  v.m_raw[1] = value ? 1 : 0;
+  return v;
+}
+
+Value Value::number(Number value) {
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::number);
+  if (value.isInt()) {
+    const std::int64_t i = value.intValue();
+    std::memcpy(v.m_raw + 8, &i, sizeof i);
+  } else {
+    v.m_raw[1] = 1;
+    const double d = value.doubleValue();
+    std::memcpy(v.m_raw + 8, &d, sizeof d);
+  }
+  return v;
+}
+
+Value Value::string(std::string_view value) { return makeText(Kind::string, value); }
+Value Value::object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys) {
+  return make(Kind::object, Object(std::move(names), std::move(dictionary), std::move(orderedKeys)));
+}
+Value Value::object(Names names, ValueMap dictionary) {
+  return make(Kind::object, Object(std::move(names), std::move(dictionary)));
 }
 Value Value::array(Names names, std::vector<Value> values) {
-  return make<4>(std::make_shared<const Array>(Array{std::move(names), std::move(values)}));
+  return make(Kind::array, Array{std::move(names), std::move(values)});
 }
 Value Value::null(std::optional<Value> optionalValue) {
-  if (!optionalValue) return make<5>(std::shared_ptr<const Value>());
-  return make<5>(std::make_shared<const Value>(std::move(*optionalValue)));
+  if (!optionalValue) {
+    Value v;
+    v.m_raw[0] = static_cast<unsigned char>(Kind::null);
+    return v;
+  }
+  return make(Kind::null, std::move(*optionalValue), 1);
 }
-Value Value::url(Url value) { return make<6>(std::move(value)); }
-Value Value::date(DateKind kind) { return make<7>(kind); }
+Value Value::url(const Url& value) { return makeText(Kind::url, value.text); }
+Value Value::date(DateKind kind) {
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::date);
+  v.m_raw[1] = static_cast<unsigned char>(kind);
+  return v;
+}
 Value Value::enum_(Names names, RawType rawType, std::vector<Case> cases) {
-  return make<8>(std::make_shared<const Enum>(Enum{std::move(names), rawType, std::move(cases)}));
+  return make(Kind::enum_, Enum{std::move(names), rawType, std::move(cases)});
 }
 Value Value::dictionary(Names names, Value value) {
-  return make<9>(std::make_shared<const Dictionary>(
-      Dictionary{std::move(names), std::make_shared<const Value>(std::move(value))}));
+  return make(Kind::dictionary, Dictionary{std::move(names), std::make_shared<const Value>(std::move(value))});
 }
 Value Value::empty() { return Value(); }
 
@@ -153,7 +323,13 @@ bool operator==(const Value& a, const Value& b) {
       const auto& y = b.objectValue();
       if (&x == &y) return true;
       if (!namesEqual(x.names, y.names) || !(x.dictionary == y.dictionary)) return false;
-      return namesEqual(x.orderedKeys, y.orderedKeys);
+      const KeyList kx = x.orderedKeys();
+      const KeyList ky = y.orderedKeys();
+      if (kx.size() != ky.size()) return false;
+      for (std::size_t i = 0; i < kx.size(); ++i) {
+        if (!textEquals(kx[i], ky[i])) return false;
+      }
+      return true;
     }
     case Value::Kind::array: {
       const auto& x = a.arrayValue();

@@ -38,7 +38,7 @@ const Value* nextChild(Level& level) {
   const Value& c = *level.container;
   if (c.is(Kind::object)) {
     const auto& object = c.objectValue();
-    while (level.next < object.orderedKeys.size()) {
+    while (level.next < object.orderedKeys().size()) {
       // Keys without a member are skipped.
       if (const Value* member = detail::memberAt(object, level.next++)) return member;
     }

@@ -31,7 +31,9 @@ TEST(Inference, KeysWithoutAMemberAreSkipped) {
   ValueMap members;
   members.insertOrAssign("b", integer(1));
   members.insertOrAssign("a", Value::bool_(false));
-  const auto properties = Object::inferredProperties({"a", "gone", "b"}, members, {"M"});
+  const std::vector<Key> keys{"a", "gone", "b"};
+  const auto properties =
+      Object::inferredProperties(KeyList(keys.data(), nullptr, keys.size()), members, {"M"});
   EXPECT_EQ(properties, (std::vector<Property>{{{"M", "a"}, prim(Primitive::bool_())},
                                                {{"M", "b"}, prim(Primitive::int_())}}));
 }

@@ -273,7 +273,7 @@ TEST(RemovingIgnoredProperties, MatchesExactlyThePathsThatTheRecordLookUpSelects
         Names memberPath = names;
         memberPath.push_back(key);
         const bool removed =
-            removingIgnoredProperties(root, meta).objectValue().orderedKeys.empty();
+            removingIgnoredProperties(root, meta).objectValue().orderedKeys().empty();
         EXPECT_EQ(removed, containsPath(ignored, memberPath))
             << "record '" << path << "', key '" << key << "', " << names.size() << " names";
       }
@@ -288,7 +288,7 @@ TEST(RemovingIgnoredProperties, RemovesEveryPlaceOfTheKeyInTheKeyOrder) {
   const Value root = Value::object(kRoot, members, {"a", "b", "a", "orphan"});
   const Value result = removingIgnoredProperties(root, ignoring({"a", "orphan"}));
   // "orphan" has no member, so nothing is removed under it.
-  EXPECT_EQ(result.objectValue().orderedKeys, (std::vector<std::string>{"b", "orphan"}));
+  EXPECT_EQ(result.objectValue().orderedKeys().toVector(), (std::vector<Key>{"b", "orphan"}));
   EXPECT_FALSE(result.objectValue().dictionary.contains("a"));
 }
 

@@ -32,14 +32,14 @@ inline std::string describe(const Value& v) {
       return "double(" + std::string(buffer, end) + ")";
     }
     case Value::Kind::string:
-      return '"' + v.stringValue() + '"';
+      return '"' + std::string(v.stringValue()) + '"';
     case Value::Kind::object: {
       const auto& o = v.objectValue();
       return "{" + names(o.names) +
-             list(o.orderedKeys,
-                  [&o](const std::string& key) {
+             list(o.orderedKeys(),
+                  [&o](const Key& key) {
                     const Value* m = o.dictionary.find(key);
-                    return '"' + key + "\": " + (m ? describe(*m) : "<missing>");
+                    return '"' + key.str() + "\": " + (m ? describe(*m) : "<missing>");
                   }) +
              "}";
     }
@@ -49,7 +49,7 @@ inline std::string describe(const Value& v) {
     case Value::Kind::null:
       return v.nullInner() ? "null(" + describe(*v.nullInner()) + ")" : "null";
     case Value::Kind::url:
-      return "url(" + v.urlValue().text + ")";
+      return "url(" + std::string(v.urlValue()) + ")";
     case Value::Kind::date:
       return v.dateKind() == Value::DateKind::iso8601 ? "date(iso8601)" : "date(interval)";
     case Value::Kind::enum_:

@@ -22,7 +22,7 @@ inline Value parsed(std::string_view json) {
 /// An object with the key path `names` and the members in this key order.
 inline Value object(Names names, std::vector<std::pair<std::string, Value>> members) {
   ValueMap map;
-  std::vector<std::string> keys;
+  std::vector<Key> keys;
   for (auto& [key, value] : members) {
     keys.push_back(key);
     map.insertOrAssign(key, std::move(value));

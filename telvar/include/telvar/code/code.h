@@ -142,7 +142,7 @@ struct Object {
   /// `dictionary`, in order, a property with key path `names` followed by the key and the type
   /// inferred from the member (see `Code(const Value&)`). Keys without a member are skipped.
   [[nodiscard]] static std::vector<Property> inferredProperties(
-      const std::vector<std::string>& orderedKeys, const ValueMap& dictionary, const Names& names);
+      const KeyList& orderedKeys, const ValueMap& dictionary, const Names& names);
 
   friend bool operator==(const Object& a, const Object& b);
 };

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <atomic>
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,18 +20,172 @@ class Value;
 /// A key path: the JSON keys from the root down to a node, the model name first.
 using Names = std::vector<std::string>;
 
+namespace detail {
+
+/// A reference-counted immutable text: the count, the length, then the bytes. Shared by the
+/// copies of a key or a long string value, so a tree never holds the same text twice for them.
+struct TextRep {
+  std::atomic<std::uint32_t> refs;
+  std::size_t size;
+
+  [[nodiscard]] const char* data() const noexcept {
+    return reinterpret_cast<const char*>(this + 1);
+  }
+  [[nodiscard]] static TextRep* make(std::string_view text);
+  static void retain(TextRep* rep) noexcept { rep->refs.fetch_add(1, std::memory_order_relaxed); }
+  static void release(TextRep* rep) noexcept {
+    if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) ::operator delete(rep);
+  }
+};
+
+}  // namespace detail
+
+/// An object key: an immutable text in one machine word. Keys of up to seven bytes (most keys)
+/// are stored in the word itself; longer ones share one counted copy among all the handles.
+/// Compares by bytes like `std::string`; canonical equivalence is the business of `ValueMap`.
+class Key {
+ public:
+  Key() noexcept : m_bytes{1} {}
+  Key(std::string_view text);             // NOLINT: every text converts to its key
+  Key(const std::string& text) : Key(std::string_view(text)) {}  // NOLINT
+  Key(const char* text) : Key(std::string_view(text)) {}         // NOLINT
+
+  Key(const Key& other) noexcept {
+    std::memcpy(m_bytes, other.m_bytes, sizeof m_bytes);
+    if (!isInline()) detail::TextRep::retain(rep());
+  }
+  Key(Key&& other) noexcept {
+    std::memcpy(m_bytes, other.m_bytes, sizeof m_bytes);
+    other.m_bytes[0] = 1;
+  }
+  Key& operator=(const Key& other) noexcept {
+    Key copy(other);
+    swap(copy);
+    return *this;
+  }
+  Key& operator=(Key&& other) noexcept {
+    Key moved(std::move(other));
+    swap(moved);
+    return *this;
+  }
+  ~Key() {
+    if (!isInline()) detail::TextRep::release(rep());
+  }
+
+  [[nodiscard]] std::string_view view() const noexcept {
+    if (isInline()) {
+      return {reinterpret_cast<const char*>(m_bytes + 1), static_cast<std::size_t>(m_bytes[0] >> 1)};
+    }
+    const detail::TextRep* r = rep();
+    return {r->data(), r->size};
+  }
+  operator std::string_view() const noexcept { return view(); }  // NOLINT
+  [[nodiscard]] std::string str() const { return std::string(view()); }
+  [[nodiscard]] std::size_t size() const noexcept { return view().size(); }
+  [[nodiscard]] bool empty() const noexcept { return view().empty(); }
+
+  void swap(Key& other) noexcept {
+    unsigned char t[sizeof m_bytes];
+    std::memcpy(t, m_bytes, sizeof t);
+    std::memcpy(m_bytes, other.m_bytes, sizeof t);
+    std::memcpy(other.m_bytes, t, sizeof t);
+  }
+
+  friend bool operator==(const Key& a, const Key& b) noexcept { return a.view() == b.view(); }
+  friend bool operator==(const Key& a, std::string_view b) noexcept { return a.view() == b; }
+  friend bool operator==(const Key& a, const std::string& b) noexcept { return a.view() == b; }
+  friend bool operator==(const Key& a, const char* b) noexcept {
+    return a.view() == std::string_view(b);
+  }
+  friend auto operator<=>(const Key& a, const Key& b) noexcept { return a.view() <=> b.view(); }
+
+ private:
+  static_assert(std::endian::native == std::endian::little,
+                "the inline tag is the low bit of the first byte of the word");
+  static constexpr std::size_t kInline = 7;
+
+  // Inline: the first byte is the length times two plus one, the bytes follow. Otherwise the word
+  // is a pointer to the shared copy, whose low bit is zero.
+  [[nodiscard]] bool isInline() const noexcept { return (m_bytes[0] & 1) != 0; }
+  [[nodiscard]] detail::TextRep* rep() const noexcept {
+    detail::TextRep* r;
+    std::memcpy(&r, m_bytes, sizeof r);
+    return r;
+  }
+
+  alignas(8) unsigned char m_bytes[8];
+};
+
+/// The keys of an object in their order: the order of its members when that is the same, its
+/// own list otherwise. A view into the object; valid while the object lives.
+class KeyList {
+ public:
+  using Member = std::pair<Key, Value>;
+
+  KeyList(const Key* keys, const Member* members, std::size_t size) noexcept
+      : m_keys(keys), m_members(members), m_size(size) {}
+
+  [[nodiscard]] std::size_t size() const noexcept { return m_size; }
+  [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
+  [[nodiscard]] const Key& operator[](std::size_t i) const noexcept;
+
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Key;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const Key*;
+    using reference = const Key&;
+    Iterator() = default;
+    Iterator(const KeyList* list, std::size_t i) : m_list(list), m_i(i) {}
+    reference operator*() const { return (*m_list)[m_i]; }
+    pointer operator->() const { return &(*m_list)[m_i]; }
+    Iterator& operator++() {
+      ++m_i;
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator old = *this;
+      ++m_i;
+      return old;
+    }
+    friend bool operator==(const Iterator& a, const Iterator& b) { return a.m_i == b.m_i; }
+
+   private:
+    const KeyList* m_list = nullptr;
+    std::size_t m_i = 0;
+  };
+  [[nodiscard]] Iterator begin() const { return {this, 0}; }
+  [[nodiscard]] Iterator end() const { return {this, m_size}; }
+
+  /// A copy of the keys, to build another object from.
+  [[nodiscard]] std::vector<Key> toVector() const { return {begin(), end()}; }
+
+  /// The same keys (bytes) in the same order.
+  friend bool operator==(const KeyList& a, const KeyList& b) noexcept;
+
+ private:
+  const Key* m_keys;
+  const Member* m_members;
+  std::size_t m_size;
+};
+
 /// An immutable map from text to `Value`, keyed by canonical equivalence: two keys that differ
 /// only in Unicode normalisation are one key. Iteration follows insertion order, which is never
 /// used for output (objects print by their `orderedKeys`). Look-ups are hashed for large maps.
 class ValueMap {
  public:
+  using Member = std::pair<Key, Value>;
+
   ValueMap() = default;
+  /// Takes members whose keys are already known to differ (the grammar's first-wins list).
+  explicit ValueMap(std::vector<Member> distinctMembers);
 
   /// Inserts `value` under `key`, or replaces the value already stored under an equivalent key
   /// (which keeps its original position and spelling).
-  void insertOrAssign(std::string key, Value value);
+  void insertOrAssign(Key key, Value value);
   /// Inserts only when no equivalent key is stored; returns whether it inserted.
-  bool insertIfAbsent(std::string key, Value value);
+  bool insertIfAbsent(Key key, Value value);
   /// Removes the member under `key`, if any.
   void erase(std::string_view key);
 
@@ -38,9 +196,7 @@ class ValueMap {
   void reserve(std::size_t n);
 
   /// The members in insertion order, as (key, value) pairs.
-  [[nodiscard]] const std::vector<std::pair<std::string, Value>>& entries() const noexcept {
-    return m_entries;
-  }
+  [[nodiscard]] const std::vector<Member>& entries() const noexcept { return m_entries; }
 
   /// Same key set, and equal values under each key; insertion order plays no part.
   friend bool operator==(const ValueMap& a, const ValueMap& b);
@@ -50,14 +206,16 @@ class ValueMap {
   void rebuildIndex();
   void indexInsert(std::size_t entry);
 
-  std::vector<std::pair<std::string, Value>> m_entries;
+  std::vector<Member> m_entries;
   // Open-addressing table of entry positions plus one (0 marks an empty slot), built once the map
   // grows past a few members. Keys are hashed in their canonical composition.
   std::vector<std::uint32_t> m_slots;
 };
 
 /// A parsed and refined JSON sample. Eleven cases; children live in shared immutable nodes, so a
-/// copy is cheap and shares its subtrees, and no operation changes a value in place.
+/// copy is cheap and shares its subtrees, and no operation changes a value in place. A value is
+/// two machine words: the case and its small payload (a flag, a number, a text of up to fourteen
+/// bytes) in place, anything larger behind one counted pointer.
 class Value {
  public:
   enum class Kind : std::uint8_t {
@@ -115,10 +273,24 @@ class Value {
     friend bool operator==(const Url& a, const Url& b) = default;
   };
 
-  struct Object {
+  class Object {
+   public:
+    Object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys);
+    /// Keys in the order of the members.
+    Object(Names names, ValueMap dictionary);
+
     Names names;
     ValueMap dictionary;
-    std::vector<std::string> orderedKeys;
+    /// The keys in the order the sample gave them.
+    [[nodiscard]] KeyList orderedKeys() const noexcept {
+      if (m_ownOrder) return {m_orderedKeys.data(), nullptr, m_orderedKeys.size()};
+      return {nullptr, dictionary.entries().data(), dictionary.entries().size()};
+    }
+
+   private:
+    // Kept only when the order differs from the members' own (rare: merges of equivalent keys).
+    std::vector<Key> m_orderedKeys;
+    bool m_ownOrder = false;
   };
   struct Array {
     Names names;
@@ -137,65 +309,115 @@ class Value {
   // One constructor per case, payload fields in order.
   static Value bool_(bool value);
   static Value number(Number value);
-  static Value string(std::string value);
-  static Value object(Names names, ValueMap dictionary, std::vector<std::string> orderedKeys);
+  static Value string(std::string_view value);
+  static Value object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys);
+  /// An object whose key order is the order of its members.
+  static Value object(Names names, ValueMap dictionary);
   static Value array(Names names, std::vector<Value> values);
   static Value null(std::optional<Value> optionalValue = std::nullopt);
-  static Value url(Url value);
+  static Value url(const Url& value);
   static Value date(DateKind kind);
   static Value enum_(Names names, RawType rawType, std::vector<Case> cases);
   static Value dictionary(Names names, Value value);
   static Value empty();
 
   /// `empty`.
-  Value() = default;
+  Value() noexcept : m_raw{static_cast<unsigned char>(Kind::empty)} {}
 
-  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_storage.index()); }
+  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_raw[0]); }
   [[nodiscard]] bool is(Kind k) const noexcept { return kind() == k; }
 
   // Payload accessors; each requires the matching case.
-  [[nodiscard]] bool boolValue() const { return std::get<0>(m_storage); }
-  [[nodiscard]] const Number& numberValue() const { return std::get<1>(m_storage); }
-  [[nodiscard]] const std::string& stringValue() const { return std::get<2>(m_storage); }
-  [[nodiscard]] const Object& objectValue() const { return *std::get<3>(m_storage); }
-  [[nodiscard]] const Array& arrayValue() const { return *std::get<4>(m_storage); }
+  [[nodiscard]] bool boolValue() const noexcept { return m_raw[1] != 0; }
+  [[nodiscard]] Number numberValue() const noexcept;
+  [[nodiscard]] std::string_view stringValue() const noexcept { return text(); }
+  [[nodiscard]] const Object& objectValue() const noexcept { return node<Object>(); }
+  [[nodiscard]] const Array& arrayValue() const noexcept { return node<Array>(); }
   /// The inner value of a `null`, or nullptr for a plain JSON null.
-  [[nodiscard]] const Value* nullInner() const { return std::get<5>(m_storage).get(); }
-  [[nodiscard]] const Url& urlValue() const { return std::get<6>(m_storage); }
-  [[nodiscard]] DateKind dateKind() const { return std::get<7>(m_storage); }
-  [[nodiscard]] const Enum& enumValue() const { return *std::get<8>(m_storage); }
-  [[nodiscard]] const Dictionary& dictionaryValue() const { return *std::get<9>(m_storage); }
+  [[nodiscard]] const Value* nullInner() const noexcept {
+    return m_raw[1] != 0 ? &node<Value>() : nullptr;
+  }
+  /// The text of a `url`.
+  [[nodiscard]] std::string_view urlValue() const noexcept { return text(); }
+  [[nodiscard]] DateKind dateKind() const noexcept { return static_cast<DateKind>(m_raw[1]); }
+  [[nodiscard]] const Enum& enumValue() const noexcept { return node<Enum>(); }
+  [[nodiscard]] const Dictionary& dictionaryValue() const noexcept { return node<Dictionary>(); }
 
   /// Structural equality; texts compare by canonical equivalence.
   friend bool operator==(const Value& a, const Value& b);
 
-  ~Value();
-  Value(const Value&) = default;
-  Value(Value&&) noexcept = default;
-  Value& operator=(const Value&) = default;
-  Value& operator=(Value&&) noexcept = default;
-
- private:
-  struct EmptyTag {};
-  using Storage =
-      std::variant<bool, Number, std::string, std::shared_ptr<const Object>,
-                   std::shared_ptr<const Array>, std::shared_ptr<const Value>, Url, DateKind,
-                   std::shared_ptr<const Enum>, std::shared_ptr<const Dictionary>, EmptyTag>;
-
-  template <std::size_t I, class T>
-  static Value make(T&& payload) {
-    Value v;
-    v.m_storage.template emplace<I>(std::forward<T>(payload));
-    return v;
+  ~Value() { release(); }
+  Value(const Value& other) noexcept {
+    std::memcpy(m_raw, other.m_raw, sizeof m_raw);
+    retain();
+  }
+  Value(Value&& other) noexcept {
+    std::memcpy(m_raw, other.m_raw, sizeof m_raw);
+    other.m_raw[0] = static_cast<unsigned char>(Kind::empty);
+  }
+  Value& operator=(const Value& other) noexcept {
+    Value copy(other);
+    swap(copy);
+    return *this;
+  }
+  Value& operator=(Value&& other) noexcept {
+    Value moved(std::move(other));
+    swap(moved);
+    return *this;
+  }
+  void swap(Value& other) noexcept {
+    unsigned char t[sizeof m_raw];
+    std::memcpy(t, m_raw, sizeof t);
+    std::memcpy(m_raw, other.m_raw, sizeof t);
+    std::memcpy(other.m_raw, t, sizeof t);
   }
 
-  Storage m_storage{EmptyTag{}};
+ private:
+  // A shared node: the count, then the payload.
+  template <class T>
+  struct Node {
+    std::atomic<std::uint32_t> refs{1};
+    T payload;
+  };
+
+  // Layout: byte 0 the case; byte 1 the small payload (the flag, the number's case, the date
+  // kind, whether a null has an inner value, or an inline text's length); an inline text in
+  // bytes 2-15; otherwise bytes 8-15 the number or the pointer.
+  static constexpr std::size_t kInlineText = 14;
+  static constexpr unsigned char kSharedText = 0xFF;
+
+  template <class T>
+  [[nodiscard]] const T& node() const noexcept {
+    return static_cast<const Node<T>*>(pointer())->payload;
+  }
+  [[nodiscard]] void* pointer() const noexcept {
+    void* p;
+    std::memcpy(&p, m_raw + 8, sizeof p);
+    return p;
+  }
+  void setPointer(const void* p) noexcept { std::memcpy(m_raw + 8, &p, sizeof p); }
+  template <class T>
+  static Value make(Kind kind, T&& payload, unsigned char small = 0);
+  static Value makeText(Kind kind, std::string_view text);
+  [[nodiscard]] std::string_view text() const noexcept;
+  [[nodiscard]] bool holdsPointer() const noexcept;
+  void retain() const noexcept;
+  void release() noexcept;
+
+  alignas(8) unsigned char m_raw[16];
 };
+
+static_assert(sizeof(Value) == 16);
+static_assert(sizeof(Key) == 8);
 
 // Defined here, where `Value` is complete: some compilers instantiate the vector's members at once.
 inline std::size_t ValueMap::size() const noexcept { return m_entries.size(); }
 inline bool ValueMap::empty() const noexcept { return m_entries.empty(); }
 inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
+
+inline const Key& KeyList::operator[](std::size_t i) const noexcept {
+  return m_keys ? m_keys[i] : m_members[i].first;
+}
 
 [[nodiscard]] bool namesEqual(const Names& a, const Names& b);
 
