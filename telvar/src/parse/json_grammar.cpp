@@ -1,5 +1,6 @@
 #include "telvar/parse/json_grammar.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -26,13 +27,78 @@ struct CollectPieces : CollectText {
   }
 };
 
-// An object's members as they arrive: the first of duplicate keys wins, and the key order is
-// the order of the members kept.
+// Gathers elements into a vector of exactly their number: the first few in place, so that the
+// usual small container costs one allocation and no regrowth.
+template <class T>
+class Gathered {
+ public:
+  static constexpr std::size_t kInPlace = 8;
+
+  [[nodiscard]] std::size_t size() const noexcept { return m_count + m_rest.size(); }
+  [[nodiscard]] const T& operator[](std::size_t i) const {
+    return i < m_count ? m_first[i] : m_rest[i - m_count];
+  }
+  void push(T&& element) {
+    if (m_count < kInPlace && m_rest.empty()) {
+      m_first[m_count++] = std::move(element);
+      return;
+    }
+    if (m_rest.empty()) m_rest.reserve(kInPlace * 2);
+    m_rest.push_back(std::move(element));
+  }
+  [[nodiscard]] std::vector<T> take() {
+    std::vector<T> out;
+    out.reserve(size());
+    for (std::size_t i = 0; i < m_count; ++i) out.push_back(std::move(m_first[i]));
+    for (T& element : m_rest) out.push_back(std::move(element));
+    return out;
+  }
+
+ private:
+  std::array<T, kInPlace> m_first{};
+  std::size_t m_count = 0;
+  std::vector<T> m_rest;
+};
+
+// An array's elements.
+struct CollectElements {
+  using Output = std::vector<Value>;
+  using State = Gathered<Value>;
+  State start() const { return {}; }
+  void add(State& s, Value&& element) const { s.push(std::move(element)); }
+  Output finish(State&& s) const { return s.take(); }
+};
+
+// An object's members as they arrive: the first of equivalent keys wins, and the key order is the
+// order of the members kept. Small objects are checked for repeats by scanning; past a few dozen
+// members a hashed map takes over.
 struct CollectMembers {
   using Output = ValueMap;
-  Output start() const { return {}; }
-  void add(Output& out, std::pair<std::string, Value>&& member) const {
-    out.insertIfAbsent(Key(member.first), std::move(member.second));
+  static constexpr std::size_t kScanned = 32;  // at most the bits of `ascii`
+  struct State {
+    Gathered<ValueMap::Member> members;
+    std::uint32_t ascii = 0;  // per gathered key, so that two ASCII keys compare by bytes
+    std::optional<ValueMap> large;
+  };
+  State start() const { return {}; }
+  void add(State& s, std::pair<std::string, Value>&& member) const {
+    if (s.large) {
+      s.large->insertIfAbsent(Key(member.first), std::move(member.second));
+      return;
+    }
+    const bool ascii = isAscii(member.first);
+    for (std::size_t i = 0; i < s.members.size(); ++i) {
+      const Key& key = s.members[i].first;
+      const bool bothAscii = ascii && ((s.ascii >> i) & 1) != 0;
+      if (bothAscii ? key == member.first : textEquals(key, member.first)) return;
+    }
+    s.members.push({Key(member.first), std::move(member.second)});
+    if (ascii) s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
+    if (s.members.size() == kScanned) s.large.emplace(s.members.take());
+  }
+  Output finish(State&& s) const {
+    if (s.large) return std::move(*s.large);
+    return ValueMap(s.members.take());
   }
 };
 
@@ -221,7 +287,7 @@ const Parser<Value>& jsonObjectParser() {
 
 const Parser<Value>& jsonArrayParser() {
   static const Parser<Value> instance = [] {
-    auto elements = zeroOrMoreSeparated(valueReference(), comma());
+    auto elements = zeroOrMoreSeparated(valueReference(), comma(), CollectElements{});
     auto array = map(
         keepRight(token(character("[")),
                   keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),

@@ -47,34 +47,51 @@ bool operator==(const KeyList& a, const KeyList& b) noexcept {
 
 // ValueMap
 
+ValueMap::ValueMap(const ValueMap& other) : m_entries(other.m_entries) {
+  if (other.m_slots) {
+    const std::size_t n = other.slotCount() + 1;
+    m_slots = std::make_unique<std::uint32_t[]>(n);
+    std::memcpy(m_slots.get(), other.m_slots.get(), n * sizeof(std::uint32_t));
+  }
+}
+
+ValueMap& ValueMap::operator=(const ValueMap& other) {
+  if (this != &other) *this = ValueMap(other);
+  return *this;
+}
+
 std::ptrdiff_t ValueMap::indexOf(std::string_view key) const {
-  if (m_slots.empty()) {
+  if (!m_slots) {
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
       if (textEquals(m_entries[i].first, key)) return static_cast<std::ptrdiff_t>(i);
     }
     return -1;
   }
-  const std::size_t mask = m_slots.size() - 1;
+  const std::size_t mask = slotCount() - 1;
+  const std::uint32_t* slots = m_slots.get() + 1;
   for (std::size_t slot = hashKey(key) & mask;; slot = (slot + 1) & mask) {
-    std::uint32_t e = m_slots[slot];
+    std::uint32_t e = slots[slot];
     if (e == 0) return -1;
     if (textEquals(m_entries[e - 1].first, key)) return static_cast<std::ptrdiff_t>(e - 1);
   }
 }
 
 void ValueMap::indexInsert(std::size_t entry) {
-  const std::size_t mask = m_slots.size() - 1;
+  const std::size_t mask = slotCount() - 1;
+  std::uint32_t* slots = m_slots.get() + 1;
   std::size_t slot = hashKey(m_entries[entry].first) & mask;
-  while (m_slots[slot] != 0) slot = (slot + 1) & mask;
-  m_slots[slot] = static_cast<std::uint32_t>(entry + 1);
+  while (slots[slot] != 0) slot = (slot + 1) & mask;
+  slots[slot] = static_cast<std::uint32_t>(entry + 1);
 }
 
 void ValueMap::rebuildIndex() {
-  m_slots.clear();
+  m_slots.reset();
   if (m_entries.size() <= kIndexThreshold) return;
-  std::size_t capacity = 16;
+  std::size_t capacity = 32;
   while (capacity < m_entries.size() * 2) capacity *= 2;
-  m_slots.assign(capacity, 0);
+  // The first word holds the number of slots.
+  m_slots = std::make_unique<std::uint32_t[]>(capacity + 1);
+  m_slots[0] = static_cast<std::uint32_t>(capacity);
   for (std::size_t i = 0; i < m_entries.size(); ++i) indexInsert(i);
 }
 
@@ -86,7 +103,7 @@ bool ValueMap::insertIfAbsent(Key key, Value value) {
   if (indexOf(key) >= 0) return false;
   m_entries.emplace_back(std::move(key), std::move(value));
   if (m_entries.size() > kIndexThreshold) {
-    if (m_slots.size() < m_entries.size() * 2) {
+    if (slotCount() < m_entries.size() * 2) {
       rebuildIndex();
     } else {
       indexInsert(m_entries.size() - 1);
@@ -147,16 +164,19 @@ bool namesEqual(const Names& a, const Names& b) {
 
 Value::Object::Object(Names n, ValueMap d) : names(std::move(n)), dictionary(std::move(d)) {}
 
+Value::Object::Object(const Object& other)
+    : names(other.names),
+      dictionary(other.dictionary),
+      m_orderedKeys(other.m_orderedKeys ? std::make_unique<const std::vector<Key>>(*other.m_orderedKeys)
+                                        : nullptr) {}
+
 Value::Object::Object(Names n, ValueMap d, std::vector<Key> keys)
     : names(std::move(n)), dictionary(std::move(d)) {
   // The order is usually the members' own, and then needs no list of its own.
   const auto& entries = dictionary.entries();
   bool same = keys.size() == entries.size();
   for (std::size_t i = 0; same && i < keys.size(); ++i) same = keys[i] == entries[i].first;
-  if (!same) {
-    m_orderedKeys = std::move(keys);
-    m_ownOrder = true;
-  }
+  if (!same) m_orderedKeys = std::make_unique<const std::vector<Key>>(std::move(keys));
 }
 
 template <class T>

@@ -178,6 +178,11 @@ class ValueMap {
   using Member = std::pair<Key, Value>;
 
   ValueMap() = default;
+  ValueMap(const ValueMap& other);
+  ValueMap(ValueMap&&) noexcept = default;
+  ValueMap& operator=(const ValueMap& other);
+  ValueMap& operator=(ValueMap&&) noexcept = default;
+  ~ValueMap() = default;
   /// Takes members whose keys are already known to differ (the grammar's first-wins list).
   explicit ValueMap(std::vector<Member> distinctMembers);
 
@@ -206,10 +211,13 @@ class ValueMap {
   void rebuildIndex();
   void indexInsert(std::size_t entry);
 
+  [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
+
   std::vector<Member> m_entries;
   // Open-addressing table of entry positions plus one (0 marks an empty slot), built once the map
-  // grows past a few members. Keys are hashed in their canonical composition.
-  std::vector<std::uint32_t> m_slots;
+  // grows past a few members; its first word is the number of slots. Keys are hashed in their
+  // canonical composition.
+  std::unique_ptr<std::uint32_t[]> m_slots;
 };
 
 /// A parsed and refined JSON sample. Eleven cases; children live in shared immutable nodes, so a
@@ -278,19 +286,23 @@ class Value {
     Object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys);
     /// Keys in the order of the members.
     Object(Names names, ValueMap dictionary);
+    Object(const Object& other);
+    Object(Object&&) noexcept = default;
+    Object& operator=(const Object&) = delete;
+    Object& operator=(Object&&) noexcept = default;
+    ~Object() = default;
 
     Names names;
     ValueMap dictionary;
     /// The keys in the order the sample gave them.
     [[nodiscard]] KeyList orderedKeys() const noexcept {
-      if (m_ownOrder) return {m_orderedKeys.data(), nullptr, m_orderedKeys.size()};
+      if (m_orderedKeys) return {m_orderedKeys->data(), nullptr, m_orderedKeys->size()};
       return {nullptr, dictionary.entries().data(), dictionary.entries().size()};
     }
 
    private:
     // Kept only when the order differs from the members' own (rare: merges of equivalent keys).
-    std::vector<Key> m_orderedKeys;
-    bool m_ownOrder = false;
+    std::unique_ptr<const std::vector<Key>> m_orderedKeys;
   };
   struct Array {
     Names names;
