@@ -32,7 +32,7 @@ struct CollectPieces : CollectText {
 template <class T>
 class Gathered {
  public:
-  static constexpr std::size_t kInPlace = 8;
+  static constexpr std::size_t kInPlace = 16;
 
   [[nodiscard]] std::size_t size() const noexcept { return m_count + m_rest.size(); }
   [[nodiscard]] const T& operator[](std::size_t i) const {

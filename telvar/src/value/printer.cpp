@@ -134,14 +134,18 @@ class Printer {
   // one grapheme cluster is written as \uXXXX so that the text reads back the same.
   void string(std::string_view text) {
     m_out += '"';
-    if (isAscii(text)) {
-      for (char c : text) {
-        if (const char* e = escapeOf(c)) {
+    const bool ascii = isAscii(text);
+    if (ascii || (!needsEscape(text) && !joinsDelimiters(text))) {
+      // Runs without escapes are appended whole.
+      std::size_t start = 0;
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        if (const char* e = escapeOf(text[i])) {
+          m_out.append(text.data() + start, i - start);
           m_out += e;
-        } else {
-          m_out += c;
+          start = i + 1;
         }
       }
+      m_out.append(text.data() + start, text.size() - start);
       m_out += '"';
       return;
     }
@@ -189,6 +193,27 @@ class Printer {
       }
     }
     m_out += '"';
+  }
+
+  static bool needsEscape(std::string_view text) {
+    for (char c : text) {
+      if (escapeOf(c) != nullptr) return true;
+    }
+    return false;
+  }
+
+  // Whether, with nothing escaped inside, the first character would join the opening quote or
+  // the last one the closing quote.
+  static bool joinsDelimiters(std::string_view text) {
+    if (text.empty()) return false;
+    int first;
+    decodeUtf8(text, first);
+    if (first >= 0x80 && joinsPrevious(first)) return true;
+    std::size_t lastStart = text.size() - 1;
+    while (lastStart > 0 && (static_cast<unsigned char>(text[lastStart]) & 0xC0) == 0x80) --lastStart;
+    int last;
+    decodeUtf8(text.substr(lastStart), last);
+    return last >= 0x80 && joinsNext(last);
   }
 
   const std::string& m_unit;
