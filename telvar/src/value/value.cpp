@@ -1,7 +1,9 @@
 #include "telvar/value/value.h"
 
 #include <functional>
+#include <algorithm>
 #include <new>
+#include <stdexcept>
 
 #include "telvar/unicode/text.h"
 
@@ -47,7 +49,10 @@ bool operator==(const KeyList& a, const KeyList& b) noexcept {
 
 // ValueMap
 
-ValueMap::ValueMap(const ValueMap& other) : m_entries(other.m_entries) {
+ValueMap::ValueMap(const ValueMap& other) {
+  reallocate(other.m_size);
+  for (std::uint32_t i = 0; i < other.m_size; ++i) new (m_data + i) Member(other.m_data[i]);
+  m_size = other.m_size;
   if (other.m_slots) {
     const std::size_t n = other.slotCount() + 1;
     m_slots = std::make_unique<std::uint32_t[]>(n);
@@ -55,15 +60,74 @@ ValueMap::ValueMap(const ValueMap& other) : m_entries(other.m_entries) {
   }
 }
 
+ValueMap::ValueMap(ValueMap&& other) noexcept
+    : m_data(other.m_data),
+      m_size(other.m_size),
+      m_capacity(other.m_capacity),
+      m_slots(std::move(other.m_slots)) {
+  other.m_data = nullptr;
+  other.m_size = other.m_capacity = 0;
+}
+
 ValueMap& ValueMap::operator=(const ValueMap& other) {
   if (this != &other) *this = ValueMap(other);
   return *this;
 }
 
+ValueMap& ValueMap::operator=(ValueMap&& other) noexcept {
+  if (this != &other) {
+    clear();
+    m_data = other.m_data;
+    m_size = other.m_size;
+    m_capacity = other.m_capacity;
+    m_slots = std::move(other.m_slots);
+    other.m_data = nullptr;
+    other.m_size = other.m_capacity = 0;
+  }
+  return *this;
+}
+
+ValueMap::~ValueMap() { clear(); }
+
+void ValueMap::clear() noexcept {
+  for (std::uint32_t i = 0; i < m_size; ++i) m_data[i].~Member();
+  if (m_capacity != kExternal && m_data) ::operator delete(m_data);
+  m_data = nullptr;
+  m_size = m_capacity = 0;
+  m_slots.reset();
+}
+
+void ValueMap::reallocate(std::size_t capacity) {
+  if (capacity > kExternal - 1) throw std::length_error("an object has too many members");
+  auto* storage =
+      capacity ? static_cast<Member*>(::operator new(capacity * sizeof(Member))) : nullptr;
+  for (std::uint32_t i = 0; i < m_size; ++i) {
+    new (storage + i) Member(std::move(m_data[i]));
+    m_data[i].~Member();
+  }
+  if (m_capacity != kExternal && m_data) ::operator delete(m_data);
+  m_data = storage;
+  m_capacity = static_cast<std::uint32_t>(capacity);
+}
+
+void ValueMap::reserve(std::size_t n) {
+  if (m_capacity == kExternal || n > m_capacity) reallocate(std::max<std::size_t>(n, m_size));
+}
+
+void ValueMap::moveInto(Member* storage) noexcept {
+  for (std::uint32_t i = 0; i < m_size; ++i) {
+    new (storage + i) Member(std::move(m_data[i]));
+    m_data[i].~Member();
+  }
+  if (m_capacity != kExternal && m_data) ::operator delete(m_data);
+  m_data = storage;
+  m_capacity = kExternal;
+}
+
 std::ptrdiff_t ValueMap::indexOf(std::string_view key) const {
   if (!m_slots) {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-      if (textEquals(m_entries[i].first, key)) return static_cast<std::ptrdiff_t>(i);
+    for (std::size_t i = 0; i < m_size; ++i) {
+      if (textEquals(m_data[i].first, key)) return static_cast<std::ptrdiff_t>(i);
     }
     return -1;
   }
@@ -72,41 +136,47 @@ std::ptrdiff_t ValueMap::indexOf(std::string_view key) const {
   for (std::size_t slot = hashKey(key) & mask;; slot = (slot + 1) & mask) {
     std::uint32_t e = slots[slot];
     if (e == 0) return -1;
-    if (textEquals(m_entries[e - 1].first, key)) return static_cast<std::ptrdiff_t>(e - 1);
+    if (textEquals(m_data[e - 1].first, key)) return static_cast<std::ptrdiff_t>(e - 1);
   }
 }
 
 void ValueMap::indexInsert(std::size_t entry) {
   const std::size_t mask = slotCount() - 1;
   std::uint32_t* slots = m_slots.get() + 1;
-  std::size_t slot = hashKey(m_entries[entry].first) & mask;
+  std::size_t slot = hashKey(m_data[entry].first) & mask;
   while (slots[slot] != 0) slot = (slot + 1) & mask;
   slots[slot] = static_cast<std::uint32_t>(entry + 1);
 }
 
 void ValueMap::rebuildIndex() {
   m_slots.reset();
-  if (m_entries.size() <= kIndexThreshold) return;
+  if (m_size <= kIndexThreshold) return;
   std::size_t capacity = 32;
-  while (capacity < m_entries.size() * 2) capacity *= 2;
+  while (capacity < m_size * 2) capacity *= 2;
   // The first word holds the number of slots.
   m_slots = std::make_unique<std::uint32_t[]>(capacity + 1);
   m_slots[0] = static_cast<std::uint32_t>(capacity);
-  for (std::size_t i = 0; i < m_entries.size(); ++i) indexInsert(i);
+  for (std::size_t i = 0; i < m_size; ++i) indexInsert(i);
 }
 
-ValueMap::ValueMap(std::vector<Member> distinctMembers) : m_entries(std::move(distinctMembers)) {
+ValueMap::ValueMap(std::vector<Member> distinctMembers) {
+  reallocate(distinctMembers.size());
+  for (Member& member : distinctMembers) new (m_data + m_size++) Member(std::move(member));
   rebuildIndex();
 }
 
 bool ValueMap::insertIfAbsent(Key key, Value value) {
   if (indexOf(key) >= 0) return false;
-  m_entries.emplace_back(std::move(key), std::move(value));
-  if (m_entries.size() > kIndexThreshold) {
-    if (slotCount() < m_entries.size() * 2) {
+  if (m_capacity == kExternal || m_size == m_capacity) {
+    reallocate(m_capacity == kExternal ? m_size + 1 : std::max<std::size_t>(4, m_size * 2));
+  }
+  new (m_data + m_size) Member(std::move(key), std::move(value));
+  ++m_size;
+  if (m_size > kIndexThreshold) {
+    if (slotCount() < m_size * 2) {
       rebuildIndex();
     } else {
-      indexInsert(m_entries.size() - 1);
+      indexInsert(m_size - 1);
     }
   }
   return true;
@@ -115,7 +185,8 @@ bool ValueMap::insertIfAbsent(Key key, Value value) {
 void ValueMap::insertOrAssign(Key key, Value value) {
   std::ptrdiff_t i = indexOf(key);
   if (i >= 0) {
-    m_entries[static_cast<std::size_t>(i)].second = std::move(value);
+    if (m_capacity == kExternal) reallocate(m_size);
+    m_data[static_cast<std::size_t>(i)].second = std::move(value);
     return;
   }
   insertIfAbsent(std::move(key), std::move(value));
@@ -124,18 +195,22 @@ void ValueMap::insertOrAssign(Key key, Value value) {
 void ValueMap::erase(std::string_view key) {
   std::ptrdiff_t i = indexOf(key);
   if (i < 0) return;
-  m_entries.erase(m_entries.begin() + i);
+  if (m_capacity == kExternal) reallocate(m_size);
+  for (auto j = static_cast<std::size_t>(i); j + 1 < m_size; ++j) {
+    m_data[j] = std::move(m_data[j + 1]);
+  }
+  m_data[--m_size].~Member();
   rebuildIndex();
 }
 
 const Value* ValueMap::find(std::string_view key) const {
   std::ptrdiff_t i = indexOf(key);
-  return i < 0 ? nullptr : &m_entries[static_cast<std::size_t>(i)].second;
+  return i < 0 ? nullptr : &m_data[static_cast<std::size_t>(i)].second;
 }
 
 bool operator==(const ValueMap& a, const ValueMap& b) {
   if (a.size() != b.size()) return false;
-  for (const auto& [key, value] : a.m_entries) {
+  for (const auto& [key, value] : a.entries()) {
     const Value* other = b.find(key);
     if (!other || !(value == *other)) return false;
   }
@@ -256,7 +331,9 @@ void Value::release() noexcept {
   }
   switch (kind()) {
     case Kind::object:
-      delete static_cast<Node<Object>*>(p);
+      // The members after the node go with the node's own block (see makeObject).
+      static_cast<Node<Object>*>(p)->~Node<Object>();
+      ::operator delete(p);
       break;
     case Kind::array:
       delete static_cast<Node<Array>*>(p);
@@ -297,11 +374,26 @@ Value Value::number(Number value) {
 }
 
 Value Value::string(std::string_view value) { return makeText(Kind::string, value); }
+Value Value::makeObject(Object&& object) {
+  using Member = ValueMap::Member;
+  constexpr std::size_t header =
+      (sizeof(Node<Object>) + alignof(Member) - 1) / alignof(Member) * alignof(Member);
+  const std::size_t members = object.dictionary.size();
+  void* block = ::operator new(header + members * sizeof(Member));
+  auto* node = new (block) Node<Object>{{1}, std::move(object)};
+  node->payload.dictionary.moveInto(
+      reinterpret_cast<Member*>(static_cast<unsigned char*>(block) + header));
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::object);
+  v.setPointer(node);
+  return v;
+}
+
 Value Value::object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys) {
-  return make(Kind::object, Object(std::move(names), std::move(dictionary), std::move(orderedKeys)));
+  return makeObject(Object(std::move(names), std::move(dictionary), std::move(orderedKeys)));
 }
 Value Value::object(Names names, ValueMap dictionary) {
-  return make(Kind::object, Object(std::move(names), std::move(dictionary)));
+  return makeObject(Object(std::move(names), std::move(dictionary)));
 }
 Value Value::array(Names names, std::vector<Value> values) {
   return make(Kind::array, Array{std::move(names), std::move(values)});

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -177,12 +178,12 @@ class ValueMap {
  public:
   using Member = std::pair<Key, Value>;
 
-  ValueMap() = default;
+  ValueMap() noexcept = default;
   ValueMap(const ValueMap& other);
-  ValueMap(ValueMap&&) noexcept = default;
+  ValueMap(ValueMap&& other) noexcept;
   ValueMap& operator=(const ValueMap& other);
-  ValueMap& operator=(ValueMap&&) noexcept = default;
-  ~ValueMap() = default;
+  ValueMap& operator=(ValueMap&& other) noexcept;
+  ~ValueMap();
   /// Takes members whose keys are already known to differ (the grammar's first-wins list).
   explicit ValueMap(std::vector<Member> distinctMembers);
 
@@ -196,24 +197,33 @@ class ValueMap {
 
   [[nodiscard]] const Value* find(std::string_view key) const;
   [[nodiscard]] bool contains(std::string_view key) const { return find(key) != nullptr; }
-  [[nodiscard]] std::size_t size() const noexcept;
-  [[nodiscard]] bool empty() const noexcept;
+  [[nodiscard]] std::size_t size() const noexcept { return m_size; }
+  [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
   void reserve(std::size_t n);
 
   /// The members in insertion order, as (key, value) pairs.
-  [[nodiscard]] const std::vector<Member>& entries() const noexcept { return m_entries; }
+  [[nodiscard]] std::span<const Member> entries() const noexcept;
 
   /// Same key set, and equal values under each key; insertion order plays no part.
   friend bool operator==(const ValueMap& a, const ValueMap& b);
 
  private:
+  friend class Value;
+  // Capacity of a map whose members live in storage it does not own: an object node's.
+  static constexpr std::uint32_t kExternal = 0xFFFFFFFF;
+
   [[nodiscard]] std::ptrdiff_t indexOf(std::string_view key) const;
   void rebuildIndex();
   void indexInsert(std::size_t entry);
-
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
+  // Moves the members to `count` places at `storage`, owned from then on by the caller.
+  void moveInto(Member* storage) noexcept;
+  void reallocate(std::size_t capacity);
+  void clear() noexcept;
 
-  std::vector<Member> m_entries;
+  Member* m_data = nullptr;
+  std::uint32_t m_size = 0;
+  std::uint32_t m_capacity = 0;
   // Open-addressing table of entry positions plus one (0 marks an empty slot), built once the map
   // grows past a few members; its first word is the number of slots. Keys are hashed in their
   // canonical composition.
@@ -410,6 +420,8 @@ class Value {
   void setPointer(const void* p) noexcept { std::memcpy(m_raw + 8, &p, sizeof p); }
   template <class T>
   static Value make(Kind kind, T&& payload, unsigned char small = 0);
+  // An object node holds its members right after itself: one allocation per object.
+  static Value makeObject(Object&& object);
   static Value makeText(Kind kind, std::string_view text);
   [[nodiscard]] std::string_view text() const noexcept;
   [[nodiscard]] bool holdsPointer() const noexcept;
@@ -422,10 +434,10 @@ class Value {
 static_assert(sizeof(Value) == 16);
 static_assert(sizeof(Key) == 8);
 
-// Defined here, where `Value` is complete: some compilers instantiate the vector's members at once.
-inline std::size_t ValueMap::size() const noexcept { return m_entries.size(); }
-inline bool ValueMap::empty() const noexcept { return m_entries.empty(); }
-inline void ValueMap::reserve(std::size_t n) { m_entries.reserve(n); }
+// Defined here, where `Value` is complete.
+inline std::span<const ValueMap::Member> ValueMap::entries() const noexcept {
+  return {m_data, m_size};
+}
 
 inline const Key& KeyList::operator[](std::size_t i) const noexcept {
   return m_keys ? m_keys[i] : m_members[i].first;
