@@ -132,6 +132,78 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
   }
 }
 
+TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
+  // Texts up to 14 bytes and keys up to 7 are kept in place, longer ones shared: the limits and
+  // their neighbours, embedded zero bytes, copies, moves and self-assignment.
+  for (std::size_t n : {0, 1, 6, 7, 8, 13, 14, 15, 16, 100}) {
+    SCOPED_TRACE(n);
+    std::string text(n, 'x');
+    if (n > 2) text[1] = '\0';
+    const Value v = Value::string(text);
+    EXPECT_EQ(v.stringValue(), text);
+    Value copy = v;
+    Value moved = std::move(copy);
+    moved = moved;
+    EXPECT_EQ(moved.stringValue(), text);
+    EXPECT_TRUE(copy.is(Value::Kind::empty));  // NOLINT: a moved-from value is empty
+    EXPECT_EQ(Value::url({text}).urlValue(), text);
+
+    const Key key(text);
+    Key keyCopy = key;
+    Key keyMoved = std::move(keyCopy);
+    keyMoved = key;
+    EXPECT_EQ(keyMoved, text);
+    EXPECT_EQ(keyMoved.view(), std::string_view(text));
+    EXPECT_EQ(key.size(), n);
+  }
+  EXPECT_EQ(integer(std::numeric_limits<std::int64_t>::min()).numberValue().intValue(),
+            std::numeric_limits<std::int64_t>::min());
+  EXPECT_TRUE(real(-0.0).numberValue().isDouble());
+}
+
+TEST(ValueStorage, AnObjectKeepsItsOwnKeyOrderOnlyWhenItDiffersFromItsMembers) {
+  ValueMap members;
+  members.insertOrAssign("b", integer(1));
+  members.insertOrAssign("a", integer(2));
+  const Value same = Value::object({}, members, {"b", "a"});
+  const Value reordered = Value::object({}, members, {"a", "b", "gone"});
+  EXPECT_EQ(same.objectValue().orderedKeys().toVector(), (std::vector<Key>{"b", "a"}));
+  EXPECT_EQ(reordered.objectValue().orderedKeys().toVector(), (std::vector<Key>{"a", "b", "gone"}));
+  EXPECT_NE(same, reordered);
+
+  // A map copied out of an object is a map of its own: changing it leaves the object as it was.
+  ValueMap copy = reordered.objectValue().dictionary;
+  copy.insertOrAssign("b", integer(9));
+  copy.insertOrAssign("c", integer(3));
+  copy.erase("a");
+  EXPECT_EQ(*reordered.objectValue().dictionary.find("b"), integer(1));
+  EXPECT_EQ(reordered.objectValue().dictionary.size(), 2u);
+  EXPECT_EQ(copy.size(), 2u);
+  EXPECT_EQ(*copy.find("b"), integer(9));
+}
+
+TEST(ValueStorage, ParsedObjectsOfManyMembersKeepTheFirstOfEquivalentKeys) {
+  // Past the members that are checked by scanning, repeats are found by hashing, also when only
+  // their canonical forms are equal.
+  for (int size : {3, 16, 17, 31, 32, 33, 100}) {
+    SCOPED_TRACE(size);
+    std::string text = "{";
+    for (int i = 0; i < size; ++i) text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    text += "\"k0\":-1,\"e\u0301\":1,\"\u00e9\":2,\"\u212a\":3,\"K\":4,\"z\":[";
+    for (int i = 0; i < size; ++i) text += std::to_string(i) + ",";
+    text += "0]}";
+    const Value v = json(text);
+    const auto& object = v.objectValue();
+    EXPECT_EQ(object.dictionary.size(), static_cast<std::size_t>(size) + 3);
+    EXPECT_EQ(*object.dictionary.find("k0"), integer(0));
+    EXPECT_EQ(*object.dictionary.find("\u00e9"), integer(1));
+    EXPECT_EQ(*object.dictionary.find("K"), integer(3));
+    EXPECT_EQ(object.orderedKeys().size(), object.dictionary.size());
+    EXPECT_EQ(object.dictionary.find("z")->arrayValue().values.size(),
+              static_cast<std::size_t>(size) + 1);
+  }
+}
+
 TEST(ValueTree, CopiesShareSubtreesAndDeepTreesCompareAndDestroyWithoutOverflow) {
   auto mixed = [](int pairs) {  // arrays and objects in turn, 2 * pairs levels deep
     std::string open, close;
