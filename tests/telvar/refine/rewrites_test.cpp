@@ -412,10 +412,10 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
       node = node->nullInner();
     } else if (node->is(Value::Kind::object)) {
       ++objects;
-      innermost = &node->objectValue().names;
+      innermost = &node->objectValue().names.get();
       node = node->objectValue().dictionary.find("a");
     } else if (node->is(Value::Kind::array)) {
-      innermost = &node->arrayValue().names;
+      innermost = &node->arrayValue().names.get();
       node = &node->arrayValue().values.at(0);
     } else {
       break;

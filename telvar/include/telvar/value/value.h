@@ -21,6 +21,43 @@ class Value;
 /// A key path: the JSON keys from the root down to a node, the model name first.
 using Names = std::vector<std::string>;
 
+/// The key path of a node in one word: nothing is allocated for the empty path that every parsed
+/// value has. Reads as a `const Names&`.
+class NodeNames {
+ public:
+  NodeNames() noexcept = default;
+  NodeNames(Names names)  // NOLINT: every key path converts
+      : m_names(names.empty() ? nullptr : std::make_unique<const Names>(std::move(names))) {}
+  NodeNames(const NodeNames& other)
+      : m_names(other.m_names ? std::make_unique<const Names>(*other.m_names) : nullptr) {}
+  NodeNames(NodeNames&&) noexcept = default;
+  NodeNames& operator=(const NodeNames& other) {
+    if (this != &other) *this = NodeNames(other);
+    return *this;
+  }
+  NodeNames& operator=(NodeNames&&) noexcept = default;
+  ~NodeNames() = default;
+
+  [[nodiscard]] const Names& get() const noexcept { return m_names ? *m_names : none(); }
+  operator const Names&() const noexcept { return get(); }  // NOLINT
+  [[nodiscard]] std::size_t size() const noexcept { return get().size(); }
+  [[nodiscard]] bool empty() const noexcept { return !m_names; }
+  [[nodiscard]] const std::string& back() const { return get().back(); }
+  [[nodiscard]] const std::string& front() const { return get().front(); }
+  [[nodiscard]] const std::string& operator[](std::size_t i) const { return get()[i]; }
+  [[nodiscard]] Names::const_iterator begin() const noexcept { return get().begin(); }
+  [[nodiscard]] Names::const_iterator end() const noexcept { return get().end(); }
+  friend bool operator==(const NodeNames& a, const NodeNames& b) { return a.get() == b.get(); }
+  friend bool operator==(const NodeNames& a, const Names& b) { return a.get() == b; }
+
+ private:
+  static const Names& none() noexcept {
+    static const Names empty;
+    return empty;
+  }
+  std::unique_ptr<const Names> m_names;
+};
+
 namespace detail {
 
 /// A reference-counted immutable text: the count, the length, then the bytes. Shared by the
@@ -302,7 +339,7 @@ class Value {
     Object& operator=(Object&&) noexcept = default;
     ~Object() = default;
 
-    Names names;
+    NodeNames names;
     ValueMap dictionary;
     /// The keys in the order the sample gave them.
     [[nodiscard]] KeyList orderedKeys() const noexcept {
@@ -315,16 +352,16 @@ class Value {
     std::unique_ptr<const std::vector<Key>> m_orderedKeys;
   };
   struct Array {
-    Names names;
+    NodeNames names;
     std::vector<Value> values;
   };
   struct Enum {
-    Names names;
+    NodeNames names;
     RawType rawType;
     std::vector<Case> cases;
   };
   struct Dictionary {
-    Names names;
+    NodeNames names;
     std::shared_ptr<const Value> value;  // never null
   };
 
