@@ -141,7 +141,7 @@ Value mergedWith(const Value& a, const Value& b) {
       break;
     case Kind::array:
       if (b.is(Kind::array)) {
-        std::vector<Value> all = a.arrayValue().values;
+        std::vector<Value> all(a.arrayValue().values.begin(), a.arrayValue().values.end());
         const auto& more = b.arrayValue().values;
         all.insert(all.end(), more.begin(), more.end());
         return Value::array(a.arrayValue().names, {mergedElements(all)});
@@ -156,7 +156,7 @@ Value mergedWith(const Value& a, const Value& b) {
   return Value::empty();
 }
 
-Value mergedElements(const std::vector<Value>& values) {
+Value mergedElements(std::span<const Value> values) {
   if (values.empty()) return Value::empty();
   Value accumulator = values.front();
   for (std::size_t i = 1; i < values.size(); ++i) {

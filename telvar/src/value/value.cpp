@@ -335,9 +335,14 @@ void Value::release() noexcept {
       static_cast<Node<Object>*>(p)->~Node<Object>();
       ::operator delete(p);
       break;
-    case Kind::array:
-      delete static_cast<Node<Array>*>(p);
+    case Kind::array: {
+      // The elements after the node go with the node's own block (see makeArray).
+      auto* node = static_cast<Node<Array>*>(p);
+      for (const Value& element : node->payload.values) element.~Value();
+      node->~Node<Array>();
+      ::operator delete(p);
       break;
+    }
     case Kind::null:
       delete static_cast<Node<Value>*>(p);
       break;
@@ -395,8 +400,21 @@ Value Value::object(Names names, ValueMap dictionary, std::vector<Key> orderedKe
 Value Value::object(Names names, ValueMap dictionary) {
   return makeObject(Object(std::move(names), std::move(dictionary)));
 }
+Value Value::makeArray(Names names, std::vector<Value>&& values) {
+  constexpr std::size_t header =
+      (sizeof(Node<Array>) + alignof(Value) - 1) / alignof(Value) * alignof(Value);
+  void* block = ::operator new(header + values.size() * sizeof(Value));
+  auto* elements = reinterpret_cast<Value*>(static_cast<unsigned char*>(block) + header);
+  for (std::size_t i = 0; i < values.size(); ++i) new (elements + i) Value(std::move(values[i]));
+  auto* node = new (block) Node<Array>{{1}, Array(std::move(names), {elements, values.size()})};
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::array);
+  v.setPointer(node);
+  return v;
+}
+
 Value Value::array(Names names, std::vector<Value> values) {
-  return make(Kind::array, Array{std::move(names), std::move(values)});
+  return makeArray(std::move(names), std::move(values));
 }
 Value Value::null(std::optional<Value> optionalValue) {
   if (!optionalValue) {
@@ -447,7 +465,7 @@ bool operator==(const Value& a, const Value& b) {
       const auto& x = a.arrayValue();
       const auto& y = b.arrayValue();
       if (&x == &y) return true;
-      return namesEqual(x.names, y.names) && x.values == y.values;
+      return namesEqual(x.names, y.names) && std::ranges::equal(x.values, y.values);
     }
     case Value::Kind::null: {
       const Value* x = a.nullInner();

@@ -74,7 +74,7 @@ TEST(Detected, RefinesTheInnerValueOfANullable) {
   // The second element lacks "t", so the merged "t" is nullable; its text is then a date.
   const Value root = detected(parsed(R"({"xs": [{"t": "2024-01-02T03:04:05Z"}, {}]})"),
                               detecting(false, true, false), {}, kRoot);
-  const Value& element = root.objectValue().dictionary.find("xs")->arrayValue().values.at(0);
+  const Value& element = root.objectValue().dictionary.find("xs")->arrayValue().values[0];
   EXPECT_EQ(*element.objectValue().dictionary.find("t"),
             Value::null(Value::date(Value::DateKind::iso8601)));
 }
@@ -212,7 +212,7 @@ TEST(Detected, EnumMapsMatchTheLongestTrailingPartAndReachArrayElements) {
   EXPECT_EQ(caseName(*members.find("kind")), "short");
   EXPECT_EQ(*members.find("kinds"),
             Value::array({"Unknown", "kinds"}, {Value::string("c")}));  // "kinds" is another key
-  const Value& element = members.find("list")->arrayValue().values.at(0);
+  const Value& element = members.find("list")->arrayValue().values[0];
   EXPECT_EQ(caseName(*element.objectValue().dictionary.find("kind")), "short");
 
   // Among maps for the same trailing part the first in the list wins; a longer part wins
@@ -230,7 +230,7 @@ TEST(Detected, EnumMapsMatchTheLongestTrailingPartAndReachArrayElements) {
   // A map on an array's path applies to its element, which carries the same path.
   const Value tagged = detected(parsed(R"({"tags": ["a", "b"]})"), ValueMeta(),
                                 {enumMap("tags", {{"t", "a"}})}, kRoot);
-  EXPECT_EQ(tagged.objectValue().dictionary.find("tags")->arrayValue().values.at(0),
+  EXPECT_EQ(tagged.objectValue().dictionary.find("tags")->arrayValue().values[0],
             Value::enum_({"Unknown", "tags"}, Value::RawType::string, {{"t", "a"}}));
 }
 
@@ -416,7 +416,7 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
       node = node->objectValue().dictionary.find("a");
     } else if (node->is(Value::Kind::array)) {
       innermost = &node->arrayValue().names.get();
-      node = &node->arrayValue().values.at(0);
+      node = &node->arrayValue().values[0];
     } else {
       break;
     }

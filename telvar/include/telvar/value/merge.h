@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "telvar/value/value.h"
@@ -12,6 +13,6 @@ namespace telvar {
 [[nodiscard]] Value mergedWith(const Value& receiver, const Value& other);
 
 /// The left fold of `mergedWith` over `values`: `empty` for no values.
-[[nodiscard]] Value mergedElements(const std::vector<Value>& values);
+[[nodiscard]] Value mergedElements(std::span<const Value> values);
 
 }  // namespace telvar

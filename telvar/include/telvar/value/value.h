@@ -353,7 +353,12 @@ class Value {
   };
   struct Array {
     NodeNames names;
-    std::vector<Value> values;
+    /// The elements, which live in the array's own node.
+    std::span<const Value> values;
+
+    Array(NodeNames n, std::span<const Value> v) : names(std::move(n)), values(v) {}
+    Array(const Array&) = delete;
+    Array& operator=(const Array&) = delete;
   };
   struct Enum {
     NodeNames names;
@@ -459,6 +464,7 @@ class Value {
   static Value make(Kind kind, T&& payload, unsigned char small = 0);
   // An object node holds its members right after itself: one allocation per object.
   static Value makeObject(Object&& object);
+  static Value makeArray(Names names, std::vector<Value>&& values);
   static Value makeText(Kind kind, std::string_view text);
   [[nodiscard]] std::string_view text() const noexcept;
   [[nodiscard]] bool holdsPointer() const noexcept;
