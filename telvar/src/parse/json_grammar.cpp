@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <span>
 
 namespace telvar {
 namespace {
@@ -27,31 +29,34 @@ struct CollectPieces : CollectText {
   }
 };
 
-// Gathers elements into a vector of exactly their number: the first few in place, so that the
-// usual small container costs one allocation and no regrowth.
+// Gathers the elements of one container in order: the first few in place, so that the usual
+// small container allocates nothing until its node is made, with the elements moved in once.
 template <class T>
 class Gathered {
  public:
   static constexpr std::size_t kInPlace = 16;
 
-  [[nodiscard]] std::size_t size() const noexcept { return m_count + m_rest.size(); }
+  [[nodiscard]] std::size_t size() const noexcept {
+    return m_rest.empty() ? m_count : m_rest.size();
+  }
   [[nodiscard]] const T& operator[](std::size_t i) const {
-    return i < m_count ? m_first[i] : m_rest[i - m_count];
+    return m_rest.empty() ? m_first[i] : m_rest[i];
   }
   void push(T&& element) {
-    if (m_count < kInPlace && m_rest.empty()) {
-      m_first[m_count++] = std::move(element);
-      return;
+    if (m_rest.empty()) {
+      if (m_count < kInPlace) {
+        m_first[m_count++] = std::move(element);
+        return;
+      }
+      // Past the places at hand, all elements move to the heap, so that they stay contiguous.
+      m_rest.reserve(kInPlace * 2);
+      for (std::size_t i = 0; i < m_count; ++i) m_rest.push_back(std::move(m_first[i]));
     }
-    if (m_rest.empty()) m_rest.reserve(kInPlace * 2);
     m_rest.push_back(std::move(element));
   }
-  [[nodiscard]] std::vector<T> take() {
-    std::vector<T> out;
-    out.reserve(size());
-    for (std::size_t i = 0; i < m_count; ++i) out.push_back(std::move(m_first[i]));
-    for (T& element : m_rest) out.push_back(std::move(element));
-    return out;
+  /// The elements, to be moved from.
+  [[nodiscard]] std::span<T> elements() noexcept {
+    return m_rest.empty() ? std::span<T>(m_first.data(), m_count) : std::span<T>(m_rest);
   }
 
  private:
@@ -60,20 +65,20 @@ class Gathered {
   std::vector<T> m_rest;
 };
 
-// An array's elements.
+// An array's elements, made into the array.
 struct CollectElements {
-  using Output = std::vector<Value>;
+  using Output = Value;
   using State = Gathered<Value>;
   State start() const { return {}; }
   void add(State& s, Value&& element) const { s.push(std::move(element)); }
-  Output finish(State&& s) const { return s.take(); }
+  Output finish(State&& s) const { return Value::arrayMoving(s.elements()); }
 };
 
-// An object's members as they arrive: the first of equivalent keys wins, and the key order is the
-// order of the members kept. Small objects are checked for repeats by scanning; past a few dozen
-// members a hashed map takes over.
+// An object's members as they arrive, made into the object: the first of equivalent keys wins,
+// and the key order is the order of the members kept. Small objects are checked for repeats by
+// scanning; past a few dozen members a hashed map takes over.
 struct CollectMembers {
-  using Output = ValueMap;
+  using Output = Value;
   static constexpr std::size_t kScanned = 32;  // at most the bits of `ascii`
   struct State {
     Gathered<ValueMap::Member> members;
@@ -94,11 +99,15 @@ struct CollectMembers {
     }
     s.members.push({Key(member.first), std::move(member.second)});
     if (ascii) s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
-    if (s.members.size() == kScanned) s.large.emplace(s.members.take());
+    if (s.members.size() == kScanned) {
+      auto gathered = s.members.elements();
+      s.large.emplace(std::vector<ValueMap::Member>(std::make_move_iterator(gathered.begin()),
+                                                    std::make_move_iterator(gathered.end())));
+    }
   }
   Output finish(State&& s) const {
-    if (s.large) return std::move(*s.large);
-    return ValueMap(s.members.take());
+    if (s.large) return Value::object({}, std::move(*s.large));
+    return Value::objectMovingDistinct(s.members.elements());
   }
 };
 
@@ -277,9 +286,7 @@ const Parser<Value>& jsonObjectParser() {
     auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), valueReference());
     auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
     auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
-                      [](ValueMap members) {
-                        return std::optional<Value>(Value::object({}, std::move(members)));
-                      });
+                      [](Value object) { return std::optional<Value>(std::move(object)); });
     return Parser<Value>(token(nested(object, kMaxJsonDepth)));
   }();
   return instance;
@@ -292,9 +299,7 @@ const Parser<Value>& jsonArrayParser() {
         keepRight(token(character("[")),
                   keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
                            character("]"))),
-        [](std::vector<Value> values) {
-          return std::optional<Value>(Value::array({}, std::move(values)));
-        });
+        [](Value array) { return std::optional<Value>(std::move(array)); });
     return Parser<Value>(token(nested(array, kMaxJsonDepth)));
   }();
   return instance;

@@ -114,6 +114,14 @@ void ValueMap::reserve(std::size_t n) {
   if (m_capacity == kExternal || n > m_capacity) reallocate(std::max<std::size_t>(n, m_size));
 }
 
+void ValueMap::adopt(Member* storage, std::span<Member> members) {
+  for (std::size_t i = 0; i < members.size(); ++i) new (storage + i) Member(std::move(members[i]));
+  m_data = storage;
+  m_size = static_cast<std::uint32_t>(members.size());
+  m_capacity = kExternal;
+  rebuildIndex();
+}
+
 void ValueMap::moveInto(Member* storage) noexcept {
   for (std::uint32_t i = 0; i < m_size; ++i) {
     new (storage + i) Member(std::move(m_data[i]));
@@ -379,15 +387,27 @@ Value Value::number(Number value) {
 }
 
 Value Value::string(std::string_view value) { return makeText(Kind::string, value); }
+template <class T, class E>
+std::pair<void*, E*> Value::allocateNode(std::size_t count) {
+  constexpr std::size_t header = (sizeof(Node<T>) + alignof(E) - 1) / alignof(E) * alignof(E);
+  void* block = ::operator new(header + count * sizeof(E));
+  return {block, reinterpret_cast<E*>(static_cast<unsigned char*>(block) + header)};
+}
+
+Value Value::objectMovingDistinct(std::span<ValueMap::Member> members) {
+  auto [block, storage] = allocateNode<Object, ValueMap::Member>(members.size());
+  auto* node = new (block) Node<Object>{{1}, Object({}, ValueMap())};
+  node->payload.dictionary.adopt(storage, members);
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::object);
+  v.setPointer(node);
+  return v;
+}
+
 Value Value::makeObject(Object&& object) {
-  using Member = ValueMap::Member;
-  constexpr std::size_t header =
-      (sizeof(Node<Object>) + alignof(Member) - 1) / alignof(Member) * alignof(Member);
-  const std::size_t members = object.dictionary.size();
-  void* block = ::operator new(header + members * sizeof(Member));
+  auto [block, storage] = allocateNode<Object, ValueMap::Member>(object.dictionary.size());
   auto* node = new (block) Node<Object>{{1}, std::move(object)};
-  node->payload.dictionary.moveInto(
-      reinterpret_cast<Member*>(static_cast<unsigned char*>(block) + header));
+  node->payload.dictionary.moveInto(storage);
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::object);
   v.setPointer(node);
@@ -400,11 +420,8 @@ Value Value::object(Names names, ValueMap dictionary, std::vector<Key> orderedKe
 Value Value::object(Names names, ValueMap dictionary) {
   return makeObject(Object(std::move(names), std::move(dictionary)));
 }
-Value Value::makeArray(Names names, std::vector<Value>&& values) {
-  constexpr std::size_t header =
-      (sizeof(Node<Array>) + alignof(Value) - 1) / alignof(Value) * alignof(Value);
-  void* block = ::operator new(header + values.size() * sizeof(Value));
-  auto* elements = reinterpret_cast<Value*>(static_cast<unsigned char*>(block) + header);
+Value Value::makeArray(Names names, std::span<Value> values) {
+  auto [block, elements] = allocateNode<Array, Value>(values.size());
   for (std::size_t i = 0; i < values.size(); ++i) new (elements + i) Value(std::move(values[i]));
   auto* node = new (block) Node<Array>{{1}, Array(std::move(names), {elements, values.size()})};
   Value v;
@@ -414,8 +431,10 @@ Value Value::makeArray(Names names, std::vector<Value>&& values) {
 }
 
 Value Value::array(Names names, std::vector<Value> values) {
-  return makeArray(std::move(names), std::move(values));
+  return makeArray(std::move(names), values);
 }
+
+Value Value::arrayMoving(std::span<Value> values) { return makeArray({}, values); }
 Value Value::null(std::optional<Value> optionalValue) {
   if (!optionalValue) {
     Value v;

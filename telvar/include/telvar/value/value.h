@@ -253,8 +253,10 @@ class ValueMap {
   void rebuildIndex();
   void indexInsert(std::size_t entry);
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
-  // Moves the members to `count` places at `storage`, owned from then on by the caller.
+  // Moves the members to `size()` places at `storage`, owned from then on by the caller.
   void moveInto(Member* storage) noexcept;
+  // Makes an empty map hold `members`, moved to `storage`, owned by the caller.
+  void adopt(Member* storage, std::span<Member> members);
   void reallocate(std::size_t capacity);
   void clear() noexcept;
 
@@ -377,6 +379,11 @@ class Value {
   static Value object(Names names, ValueMap dictionary, std::vector<Key> orderedKeys);
   /// An object whose key order is the order of its members.
   static Value object(Names names, ValueMap dictionary);
+  /// An object of members whose keys are known to differ, in key order, moved from `members`
+  /// (the grammar's gathered members: no map is built on the way).
+  static Value objectMovingDistinct(std::span<ValueMap::Member> members);
+  /// An array of the elements moved from `values`.
+  static Value arrayMoving(std::span<Value> values);
   static Value array(Names names, std::vector<Value> values);
   static Value null(std::optional<Value> optionalValue = std::nullopt);
   static Value url(const Url& value);
@@ -464,7 +471,10 @@ class Value {
   static Value make(Kind kind, T&& payload, unsigned char small = 0);
   // An object node holds its members right after itself: one allocation per object.
   static Value makeObject(Object&& object);
-  static Value makeArray(Names names, std::vector<Value>&& values);
+  static Value makeArray(Names names, std::span<Value> values);
+  // A block holding a node of `T` followed by `count` elements of `E`.
+  template <class T, class E>
+  static std::pair<void*, E*> allocateNode(std::size_t count);
   static Value makeText(Kind kind, std::string_view text);
   [[nodiscard]] std::string_view text() const noexcept;
   [[nodiscard]] bool holdsPointer() const noexcept;
