@@ -29,8 +29,9 @@ Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer,
   const Code rootCode(root);
   blocks.add(renderer.render(rootCode, level));
   const std::vector<std::string> leaveOut = dictionaryKeys(valueMeta);
+  generate::swift::TypePathMemo memo;
   for (const Code& code : generate::nestedCodes(root, rootCode, generate::Order::parentFirst)) {
-    const std::string path = renderer.typePath(code, leaveOut);
+    const std::string path = renderer.typePath(code, leaveOut, memo);
     if (path.empty()) {
       // No type encloses it (its parent is a dictionary at the root): it stands at the top
       // level, where "extension  {" would not compile.

@@ -173,32 +173,51 @@ std::string SwiftRenderer::propertyName(const Names& path) const {
 
 std::string SwiftRenderer::typePath(const Code& code,
                                     const std::vector<std::string>& leaveOut) const {
-  Names names;
+  TypePathMemo memo;
+  return typePath(code, leaveOut, memo);
+}
+
+std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::string>& leaveOut,
+                                    TypePathMemo& memo) const {
+  std::optional<Names> walked;
+  const Names* names = nullptr;
   switch (code.kind()) {
     case Code::Kind::object:
-      names = code.objectValue().names;
+      names = &code.objectValue().names;
       break;
     case Code::Kind::dictionary:
-      names = code.dictionaryValue().names;
+      names = &code.dictionaryValue().names;
       break;
     case Code::Kind::property:
-      names = code.propertyValue().names;
+      names = &code.propertyValue().names;
       break;
     case Code::Kind::propertyType:
-      names = code.propertyTypeValue().walk().value_or(Names{});
+      walked = code.propertyTypeValue().walk();
+      names = walked ? &*walked : nullptr;
       break;
   }
-  std::vector<std::string> enclosing;
-  if (!names.empty()) names.pop_back();
-  while (!names.empty()) {
-    const bool skipped = std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string& key) {
-      return textEquals(key, names.back());
-    });
-    if (!skipped) enclosing.push_back(typeName(names));
-    names.pop_back();
+  std::string out;
+  if (!names || names->size() < 2) return out;
+  // Each enclosing path is one key longer than the one before it; its name is made the first
+  // time the memo meets it.
+  Names prefix;
+  std::size_t position = 0;
+  for (std::size_t i = 0; i + 1 < names->size(); ++i) {
+    const std::string& key = (*names)[i];
+    prefix.push_back(key);
+    auto [it, added] = memo.m_positions.try_emplace({position, key}, memo.m_names.size());
+    if (added) memo.m_names.emplace_back();
+    position = it->second;
+    const bool skipped =
+        std::any_of(leaveOut.begin(), leaveOut.end(),
+                    [&](const std::string& left) { return textEquals(left, key); });
+    if (skipped) continue;
+    std::optional<std::string>& name = memo.m_names[position];
+    if (!name) name = typeName(prefix);
+    if (!out.empty()) out += '.';
+    out += *name;
   }
-  std::reverse(enclosing.begin(), enclosing.end());
-  return joined(enclosing, ".");
+  return out;
 }
 
 std::vector<SwiftRenderer::Member> SwiftRenderer::members(
