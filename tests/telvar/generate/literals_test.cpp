@@ -1,6 +1,7 @@
 #include "telvar/generate/literals.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace telvar::generate {
 namespace {
@@ -52,6 +53,14 @@ TEST(Literals, EachLanguageEscapesByItsOwnRules) {
     EXPECT_EQ(escaped(kHostile, *c.rules), c.expected);
     EXPECT_EQ(quoted(kHostile, *c.rules), "\"" + std::string(c.expected) + "\"");
     EXPECT_EQ(escaped("plain key_1", *c.rules), "plain key_1");
+  }
+}
+
+// Whatever the bytes below U+0080, a JSON literal reads back as the same text.
+TEST(Literals, JsonLiteralsReadBackAsTheirText) {
+  for (int c = 0; c < 0x80; ++c) {
+    const std::string text = std::string("k") + static_cast<char>(c) + "k";
+    EXPECT_EQ(nlohmann::json::parse(quoted(text, kJsonLiteral)).get<std::string>(), text) << c;
   }
 }
 

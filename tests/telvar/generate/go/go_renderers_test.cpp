@@ -151,25 +151,5 @@ TEST(GoInline, NestedObjectsFiveHundredDeepNeedNoCallStack) {
   EXPECT_TRUE(endsWith(text, "\n  } `json:\"a\"`\n}"));
 }
 
-TEST(GoOutput, EveryStyleCopesWithTheDeepestSampleAndManyKeys) {
-  const std::string deep = testing::nestedJson(kMaxJsonDepth);
-  std::string wide = "{";
-  for (int i = 0; i < 50'000; ++i) wide += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":1";
-  wide += "}";
-  for (const char* style : {"inline", "subtypeFirst", "subtypeLast"}) {
-    Model model = modelFromDocumentText(
-        std::string(R"({"id":"6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8","input":"",)") +
-        R"("_goOptions":{"_goMeta":{"_structureStyle":")" + style + "\"}}}");
-    model.setInput(deep);
-    const auto deepOutput = goOutput(model);
-    ASSERT_TRUE(deepOutput) << style;
-    EXPECT_NE(deepOutput->find("A []int `json:\"a\"`"), std::string::npos) << style;
-    model.setInput(wide);
-    const auto wideOutput = goOutput(model);
-    ASSERT_TRUE(wideOutput) << style;
-    EXPECT_NE(wideOutput->find("K49999 int `json:\"k49999\"`"), std::string::npos) << style;
-  }
-}
-
 }  // namespace
 }  // namespace telvar::generate

@@ -205,38 +205,5 @@ TEST(SchemaOutput, FiftyThousandKeysSortByKeyAndAreAllRequired) {
   }
 }
 
-TEST(SchemaOutput, DepthOfTheGrammarsLimitGivesValidJson) {
-  std::string input;
-  for (int i = 0; i < 512; ++i) input += "{\"a\":";
-  input += "1";
-  input += std::string(512, '}');
-  const auto text = schemaOutput(schemaModel(input));
-  ASSERT_TRUE(text.has_value());
-  EXPECT_EQ(problemsOf(*text), std::vector<std::string>());
-}
-
-TEST(SchemaOutput, OddIndentationsStayBounded) {
-  const std::string unit(1000, ' ');
-  auto secondLine = [](const std::string& text) {
-    const auto start = text.find('\n') + 1;
-    return text.substr(start, text.find('\n', start) - start);
-  };
-
-  // A long unit: the members of the root stand one unit in, and the text is still JSON.
-  const auto wide = schemaOutput(schemaModel(R"({"a": {"b": [1]}})", Indentation{0, unit}));
-  ASSERT_TRUE(wide.has_value());
-  EXPECT_EQ(secondLine(*wide), unit + R"("type": "object",)");
-  EXPECT_EQ(problemsOf(*wide), std::vector<std::string>());
-
-  // A level from a file is clamped: a huge one to 100, a negative one to 0.
-  const auto deep = schemaOutput(schemaModel(R"({"a": 1})", Indentation{1'000'000'000'000, "\t"}));
-  ASSERT_TRUE(deep.has_value());
-  EXPECT_EQ(secondLine(*deep), std::string(101, '\t') + R"("type": "object",)");
-  EXPECT_EQ(deep->substr(deep->rfind('\n') + 1), std::string(100, '\t') + "}");
-  const auto negative = schemaOutput(schemaModel(R"({"a": 1})", Indentation{-5, "\t"}));
-  ASSERT_TRUE(negative.has_value());
-  EXPECT_EQ(secondLine(*negative), "\t\"type\": \"object\",");
-}
-
 }  // namespace
 }  // namespace telvar

@@ -71,22 +71,6 @@ TEST(SchemaTypeNamesDeathTest, AnEnumerationIsAProgrammingError) {
   EXPECT_DEATH((void)typeName(e), "enumeration");
 }
 
-TEST(SchemaStringLiteral, EscapesQuoteBackslashAndEveryControlCharacter) {
-  EXPECT_EQ(jsonStringLiteral("plain $ref"), "\"plain $ref\"");
-  EXPECT_EQ(jsonStringLiteral("a\"b\\c/d"), R"("a\"b\\c/d")");
-  EXPECT_EQ(jsonStringLiteral("\b\f\n\r\t"), R"("\b\f\n\r\t")");
-  EXPECT_EQ(jsonStringLiteral(std::string_view("\0\x01\x1f\x7f", 4)),
-            "\"\\u0000\\u0001\\u001f\x7f\"");
-  EXPECT_EQ(jsonStringLiteral("ünï 😀 \u2028"), "\"ünï 😀 \u2028\"");
-
-  // Whatever the bytes below U+0080, the literal reads back as the same text.
-  for (int c = 0; c < 0x80; ++c) {
-    const std::string text = std::string("k") + static_cast<char>(c) + "k";
-    const auto back = nlohmann::json::parse(jsonStringLiteral(text));
-    EXPECT_EQ(back.get<std::string>(), text) << "byte " << c;
-  }
-}
-
 TEST(SchemaRenderer, PropertyAtALevelIndentsEveryLineButTheKeyFollowsThePrefix) {
   const Style style{"--", PropertySortMethod::default_};
   const Property links{{"M", "links"}, optional(array(array(prim(Primitive::url()))))};
