@@ -147,14 +147,5 @@ TEST(DartClass, RenamesMembersNamedLikeTheClassOrATypeItRefersTo) {
             "}");
 }
 
-TEST(DartClass, IndentsByAUnitOfAnyLength) {
-  DartMeta meta;
-  meta.setNeedsToJSON(false);
-  const std::string unit(1000, ' ');
-  const std::string text = dartClass(objectAt("p"), meta, Indentation{2, unit});
-  EXPECT_EQ(text.substr(0, 2000 + 9), std::string(2000, ' ') + "class P {");
-  EXPECT_NE(text.find("\n" + std::string(4000, ' ') + "n: json[\"n\"],\n"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace telvar::generate

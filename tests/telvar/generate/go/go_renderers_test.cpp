@@ -97,31 +97,6 @@ TEST(GoTypes, TypeNameMapShapesTheNamedTextAndOnlyPlainPrimitivesInline) {
   EXPECT_TRUE(goOmitsEmpty(nothing(), goType(property("x", nothing()), meta)));
 }
 
-TEST(GoStruct, NamedDeclarationAtALevelAndNestedStructThroughWrappers) {
-  const GoMeta meta;
-  const Indentation indentation{1, "\t"};
-  const Object owner{{"Unknown", "owner"}, {{{"Unknown", "owner", "login"}, stringType()}}};
-  EXPECT_EQ(goStruct(owner, meta, indentation, 1),
-            "\ttype Owner struct {\n\t\tLogin string `json:\"login\"`\n\t}");
-  EXPECT_EQ(goNestedStruct(array(optional(PT::object(owner))), meta, indentation, 1),
-            goStruct(owner, meta, indentation, 1));
-  EXPECT_FALSE(goNestedStruct(array(intType()), meta, indentation, 0));
-  EXPECT_FALSE(goNestedStruct(nothing(), meta, indentation, 0));
-  EXPECT_EQ(goField(property("user_id", optional(intType())), meta, indentation, 2),
-            "\t\tUserID *int `json:\"user_id,omitempty\"`");
-}
-
-TEST(GoStruct, AHugeIndentationUnitOrOddLevelsStayBounded) {
-  const GoMeta meta;
-  const Object o{{"Unknown"}, {{{"Unknown", "a"}, intType()}}};
-  const Indentation wide{3, std::string(1000, ' ')};
-  const std::string text = goStruct(o, meta, wide, 3);
-  EXPECT_EQ(text.find("type Unknown struct {"), 3000u);
-  EXPECT_EQ(text.find("A int"), 3000u + 22 + 4000);
-  // Levels are clamped like the document's, so an odd level cannot exhaust memory.
-  EXPECT_LT(goStruct(o, meta, wide, 1'000'000).size(), 310'000u);
-}
-
 bool endsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }

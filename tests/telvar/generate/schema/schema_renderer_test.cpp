@@ -71,48 +71,6 @@ TEST(SchemaTypeNamesDeathTest, AnEnumerationIsAProgrammingError) {
   EXPECT_DEATH((void)typeName(e), "enumeration");
 }
 
-TEST(SchemaRenderer, PropertyAtALevelIndentsEveryLineButTheKeyFollowsThePrefix) {
-  const Style style{"--", PropertySortMethod::default_};
-  const Property links{{"M", "links"}, optional(array(array(prim(Primitive::url()))))};
-  EXPECT_EQ(propertySchema(links, 1, style),
-            "--\"links\": {\n"
-            "----\"type\": \"array\",\n"
-            "----\"items\": {\n"
-            "------\"type\": \"string\",\n"
-            "------\"format\": \"uri\"\n"
-            "----}\n"
-            "--}");
-
-  // An object property is the object's schema on the key's line; a nullable one is not required
-  // in its parent, but its own members are.
-  const Object owner{{"M", "owner"}, {{{"M", "owner", "id"}, prim(Primitive::int_())}}};
-  const Property o{{"M", "owner"}, optional(PropertyType::object(owner))};
-  EXPECT_EQ(propertySchema(o, 0, style),
-            "\"owner\": {\n"
-            "--\"type\": \"object\",\n"
-            "--\"properties\": {\n"
-            "----\"id\": {\n"
-            "------\"type\": \"integer\"\n"
-            "----}\n"
-            "--},\n"
-            "--\"required\": [\n"
-            "----\"id\"\n"
-            "--]\n"
-            "}");
-  EXPECT_FALSE(nlohmann::json::parse(objectSchema({o}, 0, Style{})).contains("required"));
-}
-
-TEST(SchemaRenderer, AnyAndEmptyListsWriteNoTypeMember) {
-  const Style style;
-  EXPECT_EQ(propertySchema({{"M", "v"}, prim(Primitive::any())}, 0, style), "\"v\": {\n}");
-  EXPECT_EQ(propertySchema({{"M", "v"}, array(prim(Primitive::any()))}, 0, style),
-            "\"v\": {\n"
-            "  \"type\": \"array\",\n"
-            "  \"items\": {\n"
-            "  }\n"
-            "}");
-}
-
 TEST(SchemaRenderer, AlphabetSortsByJsonKeyInCanonicalCompositionAndKeepsTiesInOrder) {
   const Style style{"", PropertySortMethod::alphabet};
   auto p = [](std::string key, Primitive type) { return Property{{"M", key}, prim(type)}; };
