@@ -52,22 +52,6 @@ TEST(ProtoOutput, NestedMessagesOfTheDeepestSampleNeedLittleStack) {
   EXPECT_EQ(count(text, "message K {"), static_cast<std::size_t>(kMaxJsonDepth - 1));
 }
 
-TEST(ProtoOutput, NumbersFiftyThousandFieldsAroundTheReservedRange) {
-  std::string input = "{";
-  for (int i = 0; i < 50000; ++i) {
-    if (i) input += ',';
-    input += "\"k" + std::to_string(i) + "\":" + std::to_string(i);
-  }
-  input += '}';
-  const auto text = protoOutput(protoModel(input));
-  ASSERT_TRUE(text.has_value());
-  EXPECT_NE(text->find("\n  int64 k18997 = 18998;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k18998 = 18999;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k18999 = 20000;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k49999 = 51000;\n}"), std::string::npos);
-  EXPECT_EQ(text->find(" = 19000;"), std::string::npos);
-}
-
 TEST(ProtoOutput, IgnoresEnumMapsEvenWithEmptyNames) {
   ProtoMeta meta;
   meta.setPropertyEnumMaps({ProtoMeta::PropertyEnumMap(
