@@ -24,16 +24,27 @@ std::string deepObjects(int depth) {
   return open + "{\"leaf\":1}" + close;
 }
 
-telvar::Model deepModel(const std::string& options, int depth) {
+// `depth` objects, one inside the other, all under the key "a": every nested declaration has
+// the same name, so the nested styles must tell equal texts apart at every level.
+std::string deepRepeatedObjects(int depth) {
+  std::string open;
+  for (int i = 0; i < depth - 1; ++i) open += "{\"a\":";
+  return open + "{\"leaf\":1}" + std::string(static_cast<std::size_t>(depth - 1), '}');
+}
+
+telvar::Model deepModel(const std::string& options, const std::string& input) {
   telvar::Model model = telvar::modelFromDocumentText(
       R"({"id":"6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8","input":"","_modelName":"Deep",)" + options +
       "}");
-  model.setInput(deepObjects(depth));
+  model.setInput(input);
   return model;
 }
 
-void generate(benchmark::State& state, telvar::OutputType type, const std::string& options) {
-  const telvar::Model model = deepModel(options, static_cast<int>(state.range(0)));
+void generate(benchmark::State& state, telvar::OutputType type, const std::string& options,
+              bool repeatedKey = false) {
+  const int depth = static_cast<int>(state.range(0));
+  const telvar::Model model =
+      deepModel(options, repeatedKey ? deepRepeatedObjects(depth) : deepObjects(depth));
   for (auto _ : state) {
     auto output = telvar::output(model, type);
     if (!output) throw std::runtime_error("the deep sample generates nothing");
@@ -96,6 +107,19 @@ void BM_DeepProtoSubtypeLast(benchmark::State& s) {
   generate(s, OutputType::proto, style("_protoOptions", "_protoMeta", "subtypeLast"));
 }
 
+void BM_DeepRepeatedSwiftNested(benchmark::State& s) {
+  generate(s, OutputType::swift, style("_swiftOptions", "_swiftMeta", "nested"), true);
+}
+void BM_DeepRepeatedKotlinNested(benchmark::State& s) {
+  generate(s, OutputType::kotlin, style("_kotlinOptions", "_kotlinMeta", "nested"), true);
+}
+void BM_DeepRepeatedProtoNested(benchmark::State& s) {
+  generate(s, OutputType::proto, style("_protoOptions", "_protoMeta", "nested"), true);
+}
+void BM_DeepRepeatedGoInline(benchmark::State& s) {
+  generate(s, OutputType::go, style("_goOptions", "_goMeta", "inline"), true);
+}
+
 }  // namespace
 
 #define TELVAR_DEEP(name) \
@@ -116,3 +140,7 @@ TELVAR_DEEP(BM_DeepGoSubtypeLast);
 TELVAR_DEEP(BM_DeepProtoNested);
 TELVAR_DEEP(BM_DeepProtoSubtypeFirst);
 TELVAR_DEEP(BM_DeepProtoSubtypeLast);
+TELVAR_DEEP(BM_DeepRepeatedSwiftNested);
+TELVAR_DEEP(BM_DeepRepeatedKotlinNested);
+TELVAR_DEEP(BM_DeepRepeatedProtoNested);
+TELVAR_DEEP(BM_DeepRepeatedGoInline);

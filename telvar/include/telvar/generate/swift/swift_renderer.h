@@ -128,8 +128,13 @@ class SwiftRenderer {
   };
 
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
-  [[nodiscard]] std::vector<std::string> nestedDeclarations(const std::vector<Member>& members,
-                                                            std::int64_t level) const;
+  // The declarations append to `out`, so that a deep sample's nested types are written once
+  // into one text instead of being copied into every enclosing declaration.
+  void appendObjectDeclaration(std::string& out, const Object& object, std::int64_t level) const;
+  [[nodiscard]] bool appendTypeDeclaration(std::string& out, const PropertyType& type,
+                                           std::int64_t level) const;
+  void appendNestedDeclarations(std::string& out, const std::vector<Member>& members,
+                                std::int64_t level) const;
   [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;
