@@ -44,6 +44,27 @@ TEST(KotlinOutput, RenderersKeepTheirOwnStackForDeepNesting) {
   EXPECT_EQ(occurrences(*text, "data class A ("), 255u);  // and the root, Unknown
 }
 
+// Nested classes are written into the enclosing text as they finish; one equal to a class its
+// parent already holds is taken back out with its separator, whatever follows it.
+TEST(KotlinOutput, NestedStyleWritesEqualClassesOnce) {
+  KotlinMeta meta;
+  meta.setStructureStyle(KotlinMeta::StructureStyle::nested);
+  const auto out = kotlinOutput(kotlinModel(
+      R"({"a": {"user": {"id": 1}, "users": [{"id": 1}], "other": {"id": "x"}}, "b": {}})", meta));
+  ASSERT_TRUE(out.has_value());
+  EXPECT_EQ(out->substr(out->find("@Serializable")),
+            "@Serializable\n"
+            "data class Unknown (\n  val a: A,\n  val b: B\n) {\n"
+            "  @Serializable\n"
+            "  data class A (\n    val user: User,\n    val users: List<User>,\n"
+            "    val other: Other\n  ) {\n"
+            "    @Serializable\n    data class User (\n      val id: Long\n    )\n\n"
+            "    @Serializable\n    data class Other (\n      val id: String\n    )\n"
+            "  }\n\n"
+            "  @Serializable\n  class B\n"
+            "}");
+}
+
 TEST(KotlinRenderers, RenderOneCodeByItsCase) {
   const KotlinMeta meta;
   const Indentation indentation;
