@@ -106,6 +106,9 @@ bool operator==(const Dictionary& a, const Dictionary& b) {
 Code Code::object(Object object) {
   return Code(FromStorage{}, std::make_shared<const Object>(std::move(object)));
 }
+Code Code::object(std::shared_ptr<const Object> object) {
+  return Code(FromStorage{}, Storage(std::in_place_index<0>, std::move(object)));
+}
 Code Code::dictionary(Dictionary dictionary) {
   return Code(FromStorage{}, Storage(std::in_place_index<1>, std::move(dictionary)));
 }

@@ -87,17 +87,159 @@ std::optional<std::string> Blocks::file(const std::optional<std::string>& header
   return out;
 }
 
+namespace {
+
+using TypeKind = PropertyType::Kind;
+
+// Follows lists (to their element type) and nullable types (to their wrapped type), as the
+// value walks follow arrays and nulls; nullptr when a nullable type has no payload.
+const PropertyType* passThrough(const PropertyType* type) {
+  while (type) {
+    if (type->is(TypeKind::array)) {
+      type = &type->arrayValue();
+    } else if (type->is(TypeKind::optional)) {
+      type = type->optionalValue();
+    } else {
+      return type;
+    }
+  }
+  return nullptr;
+}
+
+// Whether a nested value of this type declares a type (`hasNestedType` of the value).
+bool declares(const PropertyType& type) {
+  const PropertyType* t = &type;
+  while (t) {
+    switch (t->kind()) {
+      case TypeKind::object:
+      case TypeKind::enum_:
+        return true;
+      case TypeKind::array:
+        t = &t->arrayValue();
+        break;
+      case TypeKind::optional:
+        t = t->optionalValue();
+        break;
+      case TypeKind::dictionary:
+        t = &t->dictionaryValue();
+        break;
+      case TypeKind::primitive:
+        return false;
+    }
+  }
+  return false;
+}
+
+// One level of the walk over the code tree, mirroring the value walk: the properties of
+// `object`, or else the single value type `single` of a map.
+struct Level {
+  const PropertyType* owner;
+  bool ownerDeclares;
+  const Object* object;
+  const PropertyType* single;
+  std::size_t next = 0;
+};
+
+const PropertyType* nextChild(Level& level) {
+  if (level.object) {
+    const auto& properties = level.object->properties;
+    return level.next < properties.size() ? &properties[level.next++].type : nullptr;
+  }
+  return level.next++ == 0 ? level.single : nullptr;
+}
+
+// The level whose children are the given type's, if it has any.
+std::optional<Level> levelOf(const PropertyType* owner, bool ownerDeclares,
+                             const PropertyType* type) {
+  if (!type) return std::nullopt;
+  if (type->is(TypeKind::object)) return Level{owner, ownerDeclares, &type->objectValue(), nullptr};
+  if (type->is(TypeKind::dictionary)) {
+    return Level{owner, ownerDeclares, nullptr, &type->dictionaryValue()};
+  }
+  return std::nullopt;
+}
+
+// The types of the nested values, in the order of the value walks.
+std::vector<const PropertyType*> nestedTypes(const Code& rootCode, Order order) {
+  std::vector<const PropertyType*> listed;
+  std::vector<Level> stack;
+  switch (rootCode.kind()) {
+    case Code::Kind::object:
+      stack.push_back({nullptr, false, &rootCode.objectValue(), nullptr});
+      break;
+    case Code::Kind::dictionary:
+      stack.push_back({nullptr, false, nullptr, &rootCode.dictionaryValue().propertyType});
+      break;
+    case Code::Kind::propertyType:
+      if (auto level = levelOf(nullptr, false, passThrough(&rootCode.propertyTypeValue()))) {
+        stack.push_back(*level);
+      }
+      break;
+    case Code::Kind::property:  // never inferred
+      break;
+  }
+  const bool parentFirst = order == Order::parentFirst;
+  while (!stack.empty()) {
+    if (const PropertyType* child = nextChild(stack.back())) {
+      const bool childDeclares = declares(*child);
+      if (childDeclares && parentFirst) listed.push_back(child);
+      if (auto level = levelOf(child, childDeclares, passThrough(child))) {
+        stack.push_back(*level);
+      } else if (childDeclares && !parentFirst) {
+        listed.push_back(child);
+      }
+      continue;
+    }
+    const Level done = stack.back();
+    stack.pop_back();
+    if (done.ownerDeclares && !parentFirst) listed.push_back(done.owner);
+  }
+  return listed;
+}
+
+// What `Code(value)` infers, given the type inferred for `value`.
+Code codeOf(const Value& value, const PropertyType& type) {
+  if (type.is(TypeKind::object)) return Code::object(type.sharedObject());
+  if (type.is(TypeKind::dictionary) && value.is(Value::Kind::dictionary)) {
+    return Code::dictionary(Dictionary{value.dictionaryValue().names, type.dictionaryValue()});
+  }
+  return Code::propertyType(type);
+}
+
+}  // namespace
+
+std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order order) {
+  const std::vector<Value> values =
+      order == Order::parentFirst ? nestedValuesParentFirst(root) : nestedValuesChildrenFirst(root);
+  const std::vector<const PropertyType*> types = nestedTypes(rootCode, order);
+  std::vector<Code> codes;
+  codes.reserve(values.size());
+  // The two walks list the same values; should they ever part, infer afresh rather than pair
+  // a value with another's type.
+  const bool paired = types.size() == values.size();
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    codes.push_back(paired ? codeOf(values[i], *types[i]) : Code(values[i]));
+  }
+  return codes;
+}
+
 Blocks subtypeFirstBlocks(const Value& root, const Render& render) {
   Blocks blocks;
-  for (const Value& nested : nestedValuesChildrenFirst(root)) blocks.add(render(Code(nested)));
-  blocks.addUnchecked(render(Code(root)));
+  const Code rootCode(root);
+  for (const Code& nested : nestedCodes(root, rootCode, Order::childrenFirst)) {
+    blocks.add(render(nested));
+  }
+  blocks.addUnchecked(render(rootCode));
   return blocks;
 }
 
 Blocks subtypeLastBlocks(const Value& root, const Render& render) {
   Blocks blocks;
-  blocks.add(render(Code(root)));
-  for (const Value& nested : nestedValuesParentFirst(root)) blocks.add(render(Code(nested)));
+  const Code rootCode(root);
+  blocks.add(render(rootCode));
+  for (const Code& nested : nestedCodes(root, rootCode, Order::parentFirst)) {
+    blocks.add(render(nested));
+  }
   return blocks;
 }
 

@@ -1,4 +1,5 @@
-// Defaults and the stored-versus-default distinctions of each language's options.
+// What each language's options read as when nothing is stored, and the few rules beyond the
+// storage convention that the records follow.
 #include <string>
 #include <vector>
 
@@ -6,14 +7,11 @@
 #include "telvar/options/go_meta.h"
 #include "telvar/options/kotlin_meta.h"
 #include "telvar/options/proto_meta.h"
-#include "telvar/options/schema_meta.h"
 #include "telvar/options/swift_meta.h"
 #include "test_support.h"
 
 namespace telvar {
 namespace {
-
-using testing::json;
 
 std::vector<std::string> names(const std::vector<Acronym>& acronyms) {
   std::vector<std::string> out;
@@ -22,183 +20,65 @@ std::vector<std::string> names(const std::vector<Acronym>& acronyms) {
 }
 const std::vector<std::string> kIdUrl{"ID", "URL"};
 
-TEST(SwiftMeta, AnEmptyMetaReadsTheDefaults) {
-  SwiftMeta meta = fromJson<SwiftMeta>(json("{}"));
-  EXPECT_EQ(meta.modelPrefix(), "");
-  EXPECT_EQ(meta.structureStyle(), SwiftMeta::StructureStyle::nested);
-  EXPECT_EQ(meta.modelAccessLevel(), SwiftMeta::AccessLevel::default_);
-  EXPECT_EQ(meta.modelType(), SwiftMeta::ModelType::struct_);
-  EXPECT_EQ(meta.protocolType(), SwiftMeta::ProtocolType::codable);
-  EXPECT_EQ(meta.propertyAccessLevel(), SwiftMeta::AccessLevel::default_);
-  EXPECT_EQ(meta.propertyDeclareType(), SwiftMeta::PropertyDeclareType::let);
-  EXPECT_EQ(meta.propertySortMethod(), PropertySortMethod::default_);
-  EXPECT_FALSE(meta.useSorbelMacros());
-  EXPECT_FALSE(meta.needsInitializer());
-  EXPECT_EQ(meta.initializer(), SwiftMeta::Initializer());
-  EXPECT_EQ(meta.initializer().accessLevel(), SwiftMeta::AccessLevel::default_);
-  EXPECT_EQ(meta.initializer().style(), SwiftMeta::Initializer::Style::singleLine);
-  EXPECT_TRUE(meta.typeNameMaps().empty());
-  EXPECT_TRUE(meta.identifiableTypes().empty());
-  EXPECT_TRUE(meta.propertyNameMaps().empty());
-  EXPECT_TRUE(meta.propertyEnumMaps().empty());
-  EXPECT_EQ(meta.propertyNamingStyle(), SwiftMeta::PropertyNamingStyle::default_);
-  EXPECT_EQ(names(meta.acronyms()), kIdUrl);
+TEST(LanguageMetas, UnsetSettingsReadTheDefaults) {
+  const SwiftMeta swift;
+  EXPECT_EQ(swift.modelPrefix(), "");
+  EXPECT_EQ(swift.structureStyle(), SwiftMeta::StructureStyle::nested);
+  EXPECT_EQ(swift.modelAccessLevel(), SwiftMeta::AccessLevel::default_);
+  EXPECT_EQ(swift.modelType(), SwiftMeta::ModelType::struct_);
+  EXPECT_EQ(swift.protocolType(), SwiftMeta::ProtocolType::codable);
+  EXPECT_EQ(swift.propertyAccessLevel(), SwiftMeta::AccessLevel::default_);
+  EXPECT_EQ(swift.propertyDeclareType(), SwiftMeta::PropertyDeclareType::let);
+  EXPECT_EQ(swift.propertySortMethod(), PropertySortMethod::default_);
+  EXPECT_FALSE(swift.useSorbelMacros());
+  EXPECT_FALSE(swift.needsInitializer());
+  EXPECT_EQ(swift.initializer().accessLevel(), SwiftMeta::AccessLevel::default_);
+  EXPECT_EQ(swift.initializer().style(), SwiftMeta::Initializer::Style::singleLine);
+  EXPECT_EQ(swift.propertyNamingStyle(), SwiftMeta::PropertyNamingStyle::default_);
+  EXPECT_EQ(names(swift.acronyms()), kIdUrl);
+
+  const KotlinMeta kotlin;
+  EXPECT_EQ(kotlin.packageName(), "mirel");
+  EXPECT_EQ(kotlin.structureStyle(), KotlinMeta::StructureStyle::nested);
+  EXPECT_EQ(kotlin.propertyDeclareType(), KotlinMeta::PropertyDeclareType::val);
+  EXPECT_EQ(names(kotlin.acronyms()), kIdUrl);
+
+  const ProtoMeta proto;
+  EXPECT_EQ(proto.packageName(), "mirel");
+  EXPECT_EQ(proto.structureStyle(), ProtoMeta::StructureStyle::nested);
+
+  const DartMeta dart;
+  EXPECT_EQ(dart.structureStyle(), DartMeta::StructureStyle::subtypeLast);
+  EXPECT_FALSE(dart.allPropertiesFinal());
+  EXPECT_FALSE(dart.needsCopyWith());
+  EXPECT_TRUE(dart.needsFromJSON());
+  EXPECT_TRUE(dart.needsToJSON());
+  EXPECT_EQ(names(dart.acronyms()), kIdUrl);
+
+  const GoMeta go;
+  EXPECT_EQ(go.packageName(), "main");
+  EXPECT_EQ(go.structureStyle(), GoMeta::StructureStyle::inline_);
+  EXPECT_EQ(names(go.acronyms()), kIdUrl);
 }
 
-TEST(SwiftMeta, SettingTheDefaultModelTypeIsWrittenAndBreaksEquality) {
+TEST(LanguageMetas, UnsetAcronymsAreMadeAfreshAtEachReadWithoutBeingStored) {
   SwiftMeta meta;
-  meta.setModelType(SwiftMeta::ModelType::struct_);
-  EXPECT_EQ(toJson(meta).dump(), R"({"_modelType":"struct"})");
-  EXPECT_NE(meta, SwiftMeta());
+  EXPECT_NE(meta.acronyms(), meta.acronyms());  // new identifiers each time
+  EXPECT_FALSE(meta._acronyms.has_value());
 }
 
-TEST(SwiftMeta, ReadsCaseNamesExactly) {
-  EXPECT_EQ(fromJson<SwiftMeta>(json(R"({"_protocolType":"sorbelModel"})")).protocolType(),
-            SwiftMeta::ProtocolType::sorbelModel);
-  SwiftMeta meta = fromJson<SwiftMeta>(json(R"({"_initializer":{"_style":"multipleLines"}})"));
-  EXPECT_EQ(meta.initializer().style(), SwiftMeta::Initializer::Style::multipleLines);
-  EXPECT_EQ(meta.initializer().accessLevel(), SwiftMeta::AccessLevel::default_);
-  EXPECT_FALSE(meta.initializer()._accessLevel.has_value());
-}
-
-TEST(SwiftMeta, TwoReadsOfUnsetAcronymsAreEqualInNamesOnly) {
-  SwiftMeta meta;
-  EXPECT_EQ(names(meta.acronyms()), names(meta.acronyms()));
-  EXPECT_NE(meta.acronyms(), meta.acronyms());
-  EXPECT_FALSE(meta._acronyms.has_value()) << "reading does not store";
-}
-
-TEST(SwiftMeta, EditingTheUnsetInitializerStoresIt) {
+TEST(LanguageMetas, EditingTheUnsetInitializerStoresIt) {
   SwiftMeta meta;
   meta.editInitializer([](SwiftMeta::Initializer& i) { i.setStyle(i.style()); });
   EXPECT_EQ(toJson(meta).dump(), R"({"_initializer":{"_style":"singleLine"}})");
 }
 
-TEST(SwiftMeta, DescriptionsAreTheTextsTheGeneratorWrites) {
-  EXPECT_EQ(description(SwiftMeta::AccessLevel::default_), "");
-  EXPECT_EQ(description(SwiftMeta::AccessLevel::public_), "public ");
-  EXPECT_EQ(description(SwiftMeta::AccessLevel::internal), "internal ");
-  EXPECT_EQ(description(SwiftMeta::AccessLevel::private_), "private ");
-  EXPECT_EQ(description(SwiftMeta::ModelType::struct_), "struct");
-  EXPECT_EQ(description(SwiftMeta::ModelType::class_), "class");
-  EXPECT_EQ(description(SwiftMeta::ProtocolType::sorbelModel), "SorbelModel");
-  EXPECT_EQ(description(SwiftMeta::ProtocolType::codable), "Codable");
-  EXPECT_EQ(description(SwiftMeta::ProtocolType::decodable), "Decodable");
-  EXPECT_EQ(description(SwiftMeta::ProtocolType::encodable), "Encodable");
-  EXPECT_EQ(description(SwiftMeta::PropertyDeclareType::let), "let");
-  EXPECT_EQ(description(SwiftMeta::PropertyDeclareType::var), "var");
-  EXPECT_EQ(rawValue(SwiftMeta::AccessLevel::public_), "public");
-  EXPECT_EQ(rawValue(SwiftMeta::StructureStyle::nestedInExtension), "nestedInExtension");
-  EXPECT_EQ(rawValue(SwiftMeta::PropertyNamingStyle::snakeToCamel), "snakeToCamel");
-}
-
-TEST(KotlinMeta, AnEmptyMetaReadsTheDefaults) {
-  KotlinMeta meta = fromJson<KotlinMeta>(json("{}"));
-  EXPECT_EQ(meta, KotlinMeta());
-  EXPECT_EQ(meta.modelPrefix(), "");
-  EXPECT_EQ(meta.packageName(), "mirel");
-  EXPECT_EQ(meta.structureStyle(), KotlinMeta::StructureStyle::nested);
-  EXPECT_EQ(meta.propertyDeclareType(), KotlinMeta::PropertyDeclareType::val);
-  EXPECT_EQ(meta.propertySortMethod(), PropertySortMethod::default_);
-  EXPECT_TRUE(meta.typeNameMaps().empty());
-  EXPECT_TRUE(meta.propertyNameMaps().empty());
-  EXPECT_EQ(names(meta.acronyms()), kIdUrl);
-  EXPECT_EQ(toJson(meta).dump(), "{}");
-}
-
-TEST(KotlinMeta, TheConstructorTakesThePackageNameFirst) {
-  KotlinMeta meta("com.example", "Prefix");
-  EXPECT_EQ(meta.packageName(), "com.example");
-  EXPECT_EQ(meta.modelPrefix(), "Prefix");
-}
-
-TEST(KotlinMeta, AnEmptyPackageNameIsStoredAsIs) {
-  KotlinMeta meta;
-  meta.setPackageName("");
-  EXPECT_EQ(meta.packageName(), "");
-  EXPECT_EQ(toJson(meta).dump(), R"({"_packageName":""})");
-}
-
-TEST(ProtoMeta, AnEmptyMetaReadsTheDefaults) {
-  ProtoMeta meta = fromJson<ProtoMeta>(json("{}"));
-  EXPECT_EQ(meta.packageName(), "mirel");
-  EXPECT_EQ(meta.structureStyle(), ProtoMeta::StructureStyle::nested);
-  EXPECT_TRUE(meta.typeNameMaps().empty());
-  EXPECT_TRUE(meta.propertyEnumMaps().empty());
-  EXPECT_EQ(toJson(meta).dump(), "{}");
-}
-
-TEST(ProtoMeta, EnumMapsDifferingOnlyInIdentifiersAreUnequal) {
+TEST(LanguageMetas, EnumMapsDifferingOnlyInIdentifiersAreUnequal) {
   ProtoMeta::PropertyEnumMap::Case c(testing::uuid(3), "a", "1");
   EXPECT_NE(ProtoMeta::PropertyEnumMap(testing::uuid(1), "status", {c}),
             ProtoMeta::PropertyEnumMap(testing::uuid(2), "status", {c}));
   EXPECT_NE(ProtoMeta::PropertyEnumMap::Case(testing::uuid(1), "a", "1"),
             ProtoMeta::PropertyEnumMap::Case(testing::uuid(2), "a", "1"));
-}
-
-TEST(DartMeta, AnEmptyMetaReadsTheDefaults) {
-  DartMeta meta = fromJson<DartMeta>(json("{}"));
-  EXPECT_EQ(meta.modelPrefix(), "");
-  EXPECT_EQ(meta.structureStyle(), DartMeta::StructureStyle::subtypeLast);
-  EXPECT_EQ(meta.propertySortMethod(), PropertySortMethod::default_);
-  EXPECT_FALSE(meta.allPropertiesFinal());
-  EXPECT_TRUE(meta.typeNameMaps().empty());
-  EXPECT_TRUE(meta.propertyNameMaps().empty());
-  EXPECT_EQ(names(meta.acronyms()), kIdUrl);
-  EXPECT_FALSE(meta.needsCopyWith());
-  EXPECT_TRUE(meta.needsFromJSON());
-  EXPECT_TRUE(meta.needsToJSON());
-  EXPECT_EQ(toJson(meta).dump(), "{}");
-}
-
-TEST(DartMeta, StoringTheDefaultTruthValueStillDiffersFromUnset) {
-  DartMeta off;
-  off.setNeedsFromJSON(false);
-  DartMeta on;
-  on.setNeedsFromJSON(true);
-  EXPECT_FALSE(off.needsFromJSON());
-  EXPECT_TRUE(on.needsFromJSON());
-  EXPECT_NE(off, DartMeta());
-  EXPECT_NE(on, DartMeta());
-  EXPECT_EQ(toJson(on).dump(), R"({"_needsFromJSON":true})");
-}
-
-TEST(GoMeta, AnEmptyMetaReadsTheDefaults) {
-  GoMeta meta = fromJson<GoMeta>(json("{}"));
-  EXPECT_EQ(meta.packageName(), "main");
-  EXPECT_EQ(meta.modelPrefix(), "");
-  EXPECT_EQ(meta.structureStyle(), GoMeta::StructureStyle::inline_);
-  EXPECT_EQ(meta.propertySortMethod(), PropertySortMethod::default_);
-  EXPECT_TRUE(meta.typeNameMaps().empty());
-  EXPECT_TRUE(meta.propertyNameMaps().empty());
-  EXPECT_EQ(names(meta.acronyms()), kIdUrl);
-  EXPECT_EQ(toJson(meta).dump(), "{}");
-}
-
-TEST(GoMeta, AStoredDefaultPackageIsWrittenAndBreaksEquality) {
-  GoMeta meta;
-  meta.setPackageName("main");
-  EXPECT_NE(meta, GoMeta());
-  EXPECT_EQ(toJson(meta).dump(), R"({"_packageName":"main"})");
-}
-
-TEST(GoMeta, ReadsOneSettingAndLeavesTheRestUnset) {
-  GoMeta meta = fromJson<GoMeta>(json(R"({"_structureStyle":"subtypeLast"})"));
-  GoMeta expected;
-  expected.setStructureStyle(GoMeta::StructureStyle::subtypeLast);
-  EXPECT_EQ(meta, expected);
-}
-
-TEST(SchemaMeta, AStoredDefaultSortIsWrittenAndBreaksEquality) {
-  SchemaMeta meta;
-  EXPECT_EQ(meta.propertySortMethod(), PropertySortMethod::default_);
-  meta.setPropertySortMethod(PropertySortMethod::default_);
-  EXPECT_EQ(toJson(meta).dump(), R"({"_propertySortMethod":"default"})");
-  EXPECT_NE(meta, SchemaMeta());
-  EXPECT_EQ(fromJson<SchemaMeta>(json(R"({"_propertySortMethod":null})")), SchemaMeta());
-  EXPECT_EQ(fromJson<SchemaMeta>(json(R"({"_propertySortMethod":"alphabet","x":[]})"))
-                .propertySortMethod(),
-            PropertySortMethod::alphabet);
 }
 
 }  // namespace

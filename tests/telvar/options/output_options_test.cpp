@@ -19,12 +19,7 @@ TEST(OutputType, StoredTextsAreTheCaseNamesInOrder) {
   EXPECT_EQ(enumFromRawValue<OutputType>("Kotlin"), std::nullopt);
   EXPECT_EQ(enumFromRawValue<OutputType>("KOTLIN"), std::nullopt);
   EXPECT_EQ(enumFromRawValue<OutputType>(""), std::nullopt);
-}
-
-TEST(OutputOptions, AnEmptyObjectReadsBothFieldsUnset) {
-  EXPECT_EQ(fromJson<GoOptions>(json("{}")), GoOptions());
-  EXPECT_EQ(fromJson<GoOptions>(json(R"({"_goMeta":null,"_valueMeta":null})")), GoOptions());
-  EXPECT_EQ(toJson(GoOptions()).dump(), "{}");
+  EXPECT_EQ(enumFromRawValue<OutputType>("go "), std::nullopt);
 }
 
 TEST(OutputOptions, AnEmptyValueMetaIsStoredAndDiffersFromUnset) {
@@ -51,27 +46,10 @@ TEST(OutputOptions, EditingAnUnsetSwiftMetaStoresThePrefixAndNeedsInitializer) {
   EXPECT_FALSE(options._valueMeta.has_value());
 }
 
-TEST(OutputOptions, EditingAnUnsetGoMetaStoresOnlyTheChange) {
-  GoOptions options;
-  options.editGoMeta([](GoMeta& meta) { meta.setPackageName("models"); });
-  EXPECT_EQ(toJson(options).dump(), R"({"_goMeta":{"_packageName":"models"}})");
-}
-
 TEST(OutputOptions, EditingTheValueMetaLeavesTheLanguageMetaUnset) {
   KotlinOptions options;
   options.editValueMeta([](ValueMeta& meta) { meta.setNeedsDetectURL(true); });
   EXPECT_EQ(toJson(options).dump(), R"({"_valueMeta":{"_needsDetectURL":true}})");
-}
-
-TEST(OutputOptions, StoredStartingOptionsReadBack) {
-  // The form the application keeps as the starting options of an output type.
-  SwiftOptions options = fromJson<SwiftOptions>(
-      json(R"({"_valueMeta":{"_needsDetectURL":true,"_needsDetectISO8601Date":true,)"
-           R"("_needsDetectTimeIntervalDate":true}})"));
-  EXPECT_TRUE(options.valueMeta().needsDetectURL());
-  EXPECT_TRUE(options.valueMeta().needsDetectISO8601Date());
-  EXPECT_TRUE(options.valueMeta().needsDetectTimeIntervalDate());
-  EXPECT_FALSE(options._swiftMeta.has_value());
 }
 
 }  // namespace

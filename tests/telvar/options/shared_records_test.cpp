@@ -64,12 +64,5 @@ TEST(SharedRecords, EqualityTakesTheIdentifierIntoAccount) {
   EXPECT_NE(TypeNameMap(testing::uuid(1), "a", "A"), TypeNameMap(testing::uuid(1), "b", "A"));
 }
 
-TEST(SharedRecords, PathAndNameAreEditableInPlace) {
-  PropertyNameMap map(testing::uuid(1), "a", "b");
-  map.setPath("user.name");
-  map.setName("fullName");
-  EXPECT_EQ(map, PropertyNameMap(testing::uuid(1), "user.name", "fullName"));
-}
-
 }  // namespace
 }  // namespace telvar

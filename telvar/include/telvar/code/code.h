@@ -162,6 +162,8 @@ class Code {
   enum class Kind : std::uint8_t { object, dictionary, property, propertyType };
 
   static Code object(Object object);
+  /// The object type held by a shared node, without copying it.
+  static Code object(std::shared_ptr<const Object> object);
   static Code dictionary(Dictionary dictionary);
   static Code property(Property property);
   static Code propertyType(PropertyType type);

@@ -61,6 +61,15 @@ class Blocks {
   std::unordered_multimap<std::size_t, std::size_t> m_index;  // hash -> position in m_blocks
 };
 
+/// The order of the nested values' declarations.
+enum class Order { parentFirst, childrenFirst };
+
+/// The code of each nested value of `root` (the values `nestedValuesParentFirst` or
+/// `nestedValuesChildrenFirst` list, in that order), each equal to `Code(nested)`, but taken
+/// from the shared subtrees of `rootCode`, which must be `Code(root)`. Inferring each nested
+/// value afresh would infer a deep sample's inner levels once for every level above them.
+[[nodiscard]] std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order order);
+
 /// Renders one inferred `Code`, or gives nothing.
 using Render = std::function<std::optional<std::string>(const Code&)>;
 

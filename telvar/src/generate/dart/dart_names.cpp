@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/options/shared_records.h"
 #include "telvar/unicode/text.h"
@@ -110,40 +111,6 @@ std::string dartPropertyName(const DartMeta& meta, const Names& path) {
   return name;
 }
 
-std::string dartStringContent(std::string_view key) {
-  std::string out;
-  out.reserve(key.size());
-  for (char ch : key) {
-    switch (ch) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '$':
-        out += "\\$";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\x%02X", static_cast<unsigned char>(ch));
-          out += buffer;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out;
-}
+std::string dartStringContent(std::string_view key) { return escaped(key, kDartLiteral); }
 
 }  // namespace telvar::generate

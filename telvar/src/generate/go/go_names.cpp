@@ -7,6 +7,7 @@
 
 #include <unicode/uchar.h>
 
+#include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/naming/words.h"
 #include "telvar/unicode/text.h"
@@ -46,43 +47,6 @@ bool fitsRawString(std::string_view key) {
   // start of a file, and drops carriage returns from raw strings.
   if (key.find_first_of(std::string_view("`\0\r", 3)) != std::string_view::npos) return false;
   return key.find("\xEF\xBB\xBF") == std::string_view::npos;
-}
-
-void appendInterpreted(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          out += "\\x";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
-        } else if (text.substr(i, 3) == "\xEF\xBB\xBF") {
-          out += "\\uFEFF";
-          i += 2;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  out += '"';
 }
 
 }  // namespace
@@ -187,10 +151,7 @@ std::string goTag(std::string_view key, bool omitEmpty) {
   if (omitEmpty) tag += ",omitempty";
   tag += '"';
   if (fitsRawString(key)) return "`" + tag + "`";
-  std::string literal;
-  literal.reserve(tag.size() + 8);
-  appendInterpreted(literal, tag);
-  return literal;
+  return quoted(tag, kGoLiteral);
 }
 
 }  // namespace telvar::generate

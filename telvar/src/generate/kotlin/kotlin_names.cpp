@@ -5,6 +5,7 @@
 
 #include <unicode/uchar.h>
 
+#include "telvar/generate/literals.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate::kotlin {
@@ -129,44 +130,6 @@ std::string kotlinTypeReference(std::string_view name) {
   return out;
 }
 
-std::string kotlinStringContent(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char byte : text) {
-    switch (byte) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '$':
-        out += "\\$";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      default:
-        if (static_cast<unsigned char>(byte) < 0x20) {
-          static constexpr char kHex[] = "0123456789ABCDEF";
-          out += "\\u00";
-          out += kHex[(byte >> 4) & 0xF];
-          out += kHex[byte & 0xF];
-        } else {
-          out += byte;
-        }
-    }
-  }
-  return out;
-}
+std::string kotlinStringContent(std::string_view text) { return escaped(text, kKotlinLiteral); }
 
 }  // namespace telvar::generate::kotlin

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -263,23 +264,80 @@ std::string classText(const std::string& name, const std::vector<NamedProperty>&
   return out;
 }
 
-// One class being written in the nested style: its written name, its properties in order, the
-// next one whose nested class is due, and the nested classes written so far (each text once).
+// One class being written in the nested style, into the one text of the whole declaration: its
+// properties in order, the next one whose nested class is due, and where each nested class it
+// kept stands in the text (a class equal to one already written is taken back out).
 struct Frame {
-  Frame(const Object& object, std::string name, std::int64_t level, const KotlinMeta& meta)
-      : name(std::move(name)), level(level), properties(orderedProperties(object, meta)) {
+  Frame(const Object& object, std::int64_t level, const KotlinMeta& meta)
+      : level(level), properties(orderedProperties(object, meta)) {
     nameNestedClasses(properties, meta);
-    // At most one nested class per property: the texts never move, so `seen` can view them.
-    nested.reserve(properties.size());
   }
 
-  std::string name;
+  struct Written {
+    std::size_t start;
+    std::size_t size;
+  };
+
   std::int64_t level;
   std::vector<NamedProperty> properties;
   std::size_t next = 0;
-  std::vector<std::string> nested;
-  std::unordered_set<std::string_view> seen;
+  std::size_t childBefore = 0;  // the text's size before the nested class being written
+  std::size_t childStart = 0;   // where that class's own text begins
+  std::vector<Written> nested;
+  std::unordered_multimap<std::size_t, std::size_t> index;  // hash -> position in `nested`
 };
+
+// The text of a class up to its nested classes: all of it for a class without properties.
+void openClass(std::string& out, const std::string& name, const Frame& frame, const Style& style) {
+  const std::string pad = prefix(style.indentation, frame.level);
+  out += pad;
+  out += "@Serializable\n";
+  out += pad;
+  if (frame.properties.empty()) {
+    // A data class needs a constructor parameter: an empty object is a plain class.
+    out += "class " + name;
+    return;
+  }
+  out += "data class " + name + " (\n";
+  out += propertyList(frame.properties, style, frame.level);
+  out += '\n';
+}
+
+void closeClass(std::string& out, const Frame& frame, const Style& style) {
+  if (frame.properties.empty()) return;
+  const std::string pad = prefix(style.indentation, frame.level);
+  if (frame.nested.empty()) {
+    out += pad + ")";
+  } else {
+    out += '\n' + pad + "}";
+  }
+}
+
+// Keeps the nested class just written at the end of `out`, unless it repeats one the parent
+// already holds. Texts are hashed only once a parent holds several, so that a long chain of
+// single nested classes is never hashed.
+void keepOrTakeBack(std::string& out, Frame& parent) {
+  const Frame::Written current{parent.childStart, out.size() - parent.childStart};
+  const auto textOf = [&](const Frame::Written& w) {
+    return std::string_view(out).substr(w.start, w.size);
+  };
+  const auto hashOf = [](std::string_view text) { return std::hash<std::string_view>{}(text); };
+  if (parent.nested.size() == 1 && parent.index.empty()) {
+    parent.index.emplace(hashOf(textOf(parent.nested.front())), 0);
+  }
+  if (!parent.nested.empty()) {
+    const std::size_t hash = hashOf(textOf(current));
+    auto [first, last] = parent.index.equal_range(hash);
+    if (std::any_of(first, last, [&](const auto& e) {
+          return textOf(parent.nested[e.second]) == textOf(current);
+        })) {
+      out.resize(parent.childBefore);
+      return;
+    }
+    parent.index.emplace(hash, parent.nested.size());
+  }
+  parent.nested.push_back(current);
+}
 
 }  // namespace
 
@@ -309,29 +367,31 @@ std::string kotlinClass(const Object& object, const Style& style, std::int64_t l
     return classText(writtenClassName(object, style.meta), orderedProperties(object, style.meta),
                      {}, style, level);
   }
-  // Nested classes are written inside their parents: a class is finished once the classes of
-  // all its properties are, so the walk keeps its own stack instead of recursing.
+  // Nested classes are written inside their parents, straight into one text: a class is
+  // finished once the classes of all its properties are, so the walk keeps its own stack
+  // instead of recursing.
+  std::string out;
   std::vector<Frame> stack;
-  stack.emplace_back(object, writtenClassName(object, style.meta), level, style.meta);
+  stack.emplace_back(object, level, style.meta);
+  openClass(out, writtenClassName(object, style.meta), stack.back(), style);
   while (true) {
     Frame& frame = stack.back();
     if (frame.next < frame.properties.size()) {
       const NamedProperty& p = frame.properties[frame.next++];
       if (const Object* child = carriedObject(p.property->type)) {
-        std::string name = *p.className;  // named with the frame's properties
-        const std::int64_t childLevel = frame.level + 1;
-        stack.emplace_back(*child, std::move(name), childLevel, style.meta);
+        frame.childBefore = out.size();
+        out += frame.nested.empty() ? prefix(style.indentation, frame.level) + ") {\n" : "\n\n";
+        frame.childStart = out.size();
+        const std::string name = *p.className;  // named with the frame's properties
+        stack.emplace_back(*child, frame.level + 1, style.meta);
+        openClass(out, name, stack.back(), style);
       }
       continue;
     }
-    std::string text = classText(frame.name, frame.properties, frame.nested, style, frame.level);
+    closeClass(out, frame, style);
     stack.pop_back();
-    if (stack.empty()) return text;
-    Frame& parent = stack.back();
-    if (!parent.seen.contains(text)) {
-      parent.nested.push_back(std::move(text));
-      parent.seen.insert(parent.nested.back());
-    }
+    if (stack.empty()) return out;
+    keepOrTakeBack(out, stack.back());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/unicode/text.h"
 
@@ -120,42 +121,7 @@ std::string protoDefaultJsonName(std::string_view identifier) {
   return out;
 }
 
-std::string protoStringLiteral(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20 || byte == 0x7f) {
-          out += '\\';
-          out += static_cast<char>('0' + ((byte >> 6) & 7));
-          out += static_cast<char>('0' + ((byte >> 3) & 7));
-          out += static_cast<char>('0' + (byte & 7));
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
+std::string protoStringLiteral(std::string_view text) { return quoted(text, kProtoLiteral); }
 
 std::uint64_t protoFieldNumber(std::size_t position) {
   const std::uint64_t number = static_cast<std::uint64_t>(position) + 1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "telvar/generate/literals.h"
 #include "telvar/parse/parser.h"
 #include "telvar/unicode/text.h"
 
@@ -63,42 +64,8 @@ const Object* innerObject(const PropertyType& type) {
 
 // Quote, backslash and control characters escaped: the text stays valid JSON whatever the key.
 void appendJsonStringLiteral(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20) {
-          out += "\\u00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xF];
-        } else {
-          out += c;
-        }
-    }
-  }
+  appendEscaped(out, text, kJsonLiteral);
   out += '"';
 }
 
@@ -279,12 +246,7 @@ class Writer {
 
 }  // namespace
 
-std::string jsonStringLiteral(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  appendJsonStringLiteral(out, text);
-  return out;
-}
+std::string jsonStringLiteral(std::string_view text) { return quoted(text, kJsonLiteral); }
 
 std::optional<std::string_view> typeName(const PropertyType& type) {
   const PropertyType* bare = throughOptionals(&type);

@@ -1,7 +1,6 @@
 #include "telvar/generate/generate.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_renderer.h"
-#include "telvar/value/walks.h"
 
 namespace telvar {
 namespace {
@@ -27,11 +26,12 @@ std::vector<std::string> dictionaryKeys(const ValueMeta& valueMeta) {
 Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer, std::int64_t level,
                                const ValueMeta& valueMeta) {
   Blocks blocks;
-  blocks.add(renderer.render(Code(root), level));
+  const Code rootCode(root);
+  blocks.add(renderer.render(rootCode, level));
   const std::vector<std::string> leaveOut = dictionaryKeys(valueMeta);
-  for (const Value& nested : nestedValuesParentFirst(root)) {
-    const Code code(nested);
-    const std::string path = renderer.typePath(code, leaveOut);
+  generate::swift::TypePathMemo memo;
+  for (const Code& code : generate::nestedCodes(root, rootCode, generate::Order::parentFirst)) {
+    const std::string path = renderer.typePath(code, leaveOut, memo);
     if (path.empty()) {
       // No type encloses it (its parent is a dictionary at the root): it stands at the top
       // level, where "extension  {" would not compile.

@@ -173,32 +173,51 @@ std::string SwiftRenderer::propertyName(const Names& path) const {
 
 std::string SwiftRenderer::typePath(const Code& code,
                                     const std::vector<std::string>& leaveOut) const {
-  Names names;
+  TypePathMemo memo;
+  return typePath(code, leaveOut, memo);
+}
+
+std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::string>& leaveOut,
+                                    TypePathMemo& memo) const {
+  std::optional<Names> walked;
+  const Names* names = nullptr;
   switch (code.kind()) {
     case Code::Kind::object:
-      names = code.objectValue().names;
+      names = &code.objectValue().names;
       break;
     case Code::Kind::dictionary:
-      names = code.dictionaryValue().names;
+      names = &code.dictionaryValue().names;
       break;
     case Code::Kind::property:
-      names = code.propertyValue().names;
+      names = &code.propertyValue().names;
       break;
     case Code::Kind::propertyType:
-      names = code.propertyTypeValue().walk().value_or(Names{});
+      walked = code.propertyTypeValue().walk();
+      names = walked ? &*walked : nullptr;
       break;
   }
-  std::vector<std::string> enclosing;
-  if (!names.empty()) names.pop_back();
-  while (!names.empty()) {
-    const bool skipped = std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string& key) {
-      return textEquals(key, names.back());
-    });
-    if (!skipped) enclosing.push_back(typeName(names));
-    names.pop_back();
+  std::string out;
+  if (!names || names->size() < 2) return out;
+  // Each enclosing path is one key longer than the one before it; its name is made the first
+  // time the memo meets it.
+  Names prefix;
+  std::size_t position = 0;
+  for (std::size_t i = 0; i + 1 < names->size(); ++i) {
+    const std::string& key = (*names)[i];
+    prefix.push_back(key);
+    auto [it, added] = memo.m_positions.try_emplace({position, key}, memo.m_names.size());
+    if (added) memo.m_names.emplace_back();
+    position = it->second;
+    const bool skipped =
+        std::any_of(leaveOut.begin(), leaveOut.end(),
+                    [&](const std::string& left) { return textEquals(left, key); });
+    if (skipped) continue;
+    std::optional<std::string>& name = memo.m_names[position];
+    if (!name) name = typeName(prefix);
+    if (!out.empty()) out += '.';
+    out += *name;
   }
-  std::reverse(enclosing.begin(), enclosing.end());
-  return joined(enclosing, ".");
+  return out;
 }
 
 std::vector<SwiftRenderer::Member> SwiftRenderer::members(
@@ -214,29 +233,46 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
   return out;
 }
 
-std::vector<std::string> SwiftRenderer::nestedDeclarations(const std::vector<Member>& members,
-                                                           std::int64_t level) const {
-  // Two members may declare the very same type; it is written once. Texts are compared by hash
-  // once there are several, so that objects with many members stay linear, while a long chain
-  // of single nested objects is neither hashed nor copied again.
-  std::vector<std::string> texts;
+void SwiftRenderer::appendNestedDeclarations(std::string& out, const std::vector<Member>& members,
+                                             std::int64_t level) const {
+  // Two members may declare the very same type; it is written once. Each declaration is written
+  // in place and taken back out when it repeats an earlier one. Texts are compared by hash once
+  // there are several, so that objects with many members stay linear, while a long chain of
+  // single nested objects is never hashed.
+  struct Written {
+    std::size_t start;
+    std::size_t size;
+  };
+  std::vector<Written> written;
   std::unordered_multimap<std::size_t, std::size_t> index;
-  const auto hashOf = [](const std::string& text) { return std::hash<std::string>{}(text); };
+  const auto textOf = [&](const Written& w) {
+    return std::string_view(out).substr(w.start, w.size);
+  };
+  const auto hashOf = [](std::string_view text) { return std::hash<std::string_view>{}(text); };
   for (const Member& m : members) {
-    std::optional<std::string> nested = typeDeclaration(m.property->type, level);
-    if (!nested) continue;
-    if (texts.size() == 1 && index.empty()) index.emplace(hashOf(texts.front()), 0);
-    if (!texts.empty()) {
-      const std::size_t hash = hashOf(*nested);
+    const std::size_t before = out.size();
+    out += '\n';
+    const Written text{out.size(), 0};
+    if (!appendTypeDeclaration(out, m.property->type, level)) {
+      out.resize(before);
+      continue;
+    }
+    const Written current{text.start, out.size() - text.start};
+    if (written.size() == 1 && index.empty()) index.emplace(hashOf(textOf(written.front())), 0);
+    if (!written.empty()) {
+      const std::size_t hash = hashOf(textOf(current));
       auto [first, last] = index.equal_range(hash);
-      if (std::any_of(first, last, [&](const auto& e) { return texts[e.second] == *nested; })) {
+      if (std::any_of(first, last, [&](const auto& e) {
+            return textOf(written[e.second]) == textOf(current);
+          })) {
+        out.resize(before);
         continue;
       }
-      index.emplace(hash, texts.size());
+      index.emplace(hash, written.size());
     }
-    texts.push_back(std::move(*nested));
+    written.push_back(current);
+    out += '\n';  // the empty line after each nested declaration
   }
-  return texts;
 }
 
 // ---- Type texts ---------------------------------------------------------------------------------
@@ -336,6 +372,13 @@ std::string SwiftRenderer::propertyDeclaration(const Property& property, std::in
 }
 
 std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t level) const {
+  std::string out;
+  appendObjectDeclaration(out, object, level);
+  return out;
+}
+
+void SwiftRenderer::appendObjectDeclaration(std::string& out, const Object& object,
+                                            std::int64_t level) const {
   const std::string p0 = pad(level);
   const std::string p1 = pad(level + 1);
   const std::vector<Member> sorted = members(object.properties);
@@ -343,19 +386,21 @@ std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t 
       m_meta._identifiableTypes ? keyForPath(*m_meta._identifiableTypes, object.names)
                                 : std::nullopt;
 
-  Lines lines;
-  if (m_macros) lines.add(p0 + "@SorbelInit");
-  lines.add(p0 + std::string(description(m_meta.modelAccessLevel())) +
-            std::string(description(m_meta.modelType())) + " " + typeName(object.names) + ": " +
-            protocolList(identifiableKey.has_value()) + " {");
-
-  if (m_structureStyle == StructureStyle::nested) {
-    for (std::string& nested : nestedDeclarations(sorted, level + 1)) {
-      lines.add(std::move(nested));
-      lines.addBlank();
-    }
+  if (m_macros) {
+    out += p0;
+    out += "@SorbelInit\n";
   }
+  out += p0;
+  out += description(m_meta.modelAccessLevel());
+  out += description(m_meta.modelType());
+  out += ' ';
+  out += typeName(object.names);
+  out += ": ";
+  out += protocolList(identifiableKey.has_value());
+  out += " {";
+  if (m_structureStyle == StructureStyle::nested) appendNestedDeclarations(out, sorted, level + 1);
 
+  Lines lines;
   if (identifiableKey && *identifiableKey != "id") {
     auto member = std::find_if(sorted.begin(), sorted.end(), [&](const Member& m) {
       return textEquals(m.key, *identifiableKey);
@@ -386,7 +431,8 @@ std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t 
     lines.add(memberwiseInitializer(sorted, level + 1));
   }
   lines.add(p0 + "}");
-  return lines.joined();
+  out += '\n';
+  out += lines.joined();
 }
 
 std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t level) const {
@@ -420,10 +466,21 @@ std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t
 
 std::optional<std::string> SwiftRenderer::typeDeclaration(const PropertyType& type,
                                                           std::int64_t level) const {
+  std::string out;
+  if (!appendTypeDeclaration(out, type, level)) return std::nullopt;
+  return out;
+}
+
+bool SwiftRenderer::appendTypeDeclaration(std::string& out, const PropertyType& type,
+                                          std::int64_t level) const {
   const PropertyType* held = heldType(type);
-  if (!held) return std::nullopt;
-  if (held->is(PropertyType::Kind::object)) return objectDeclaration(held->objectValue(), level);
-  return enumDeclaration(held->enumValue(), level);
+  if (!held) return false;
+  if (held->is(PropertyType::Kind::object)) {
+    appendObjectDeclaration(out, held->objectValue(), level);
+  } else {
+    out += enumDeclaration(held->enumValue(), level);
+  }
+  return true;
 }
 
 std::optional<std::string> SwiftRenderer::render(const Code& code, std::int64_t level) const {

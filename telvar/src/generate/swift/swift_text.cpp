@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "telvar/generate/literals.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate::swift {
@@ -116,43 +117,6 @@ std::string swiftMemberName(std::string name) {
   return name;
 }
 
-std::string swiftStringLiteral(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  out += '"';
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\0':
-        out += "\\0";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          char escape[16];
-          std::snprintf(escape, sizeof escape, "\\u{%X}", static_cast<unsigned>(c));
-          out += escape;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
+std::string swiftStringLiteral(std::string_view text) { return quoted(text, kSwiftLiteral); }
 
 }  // namespace telvar::generate::swift

@@ -97,25 +97,5 @@ TEST(DartTypeName, UsesAMapHitVerbatim) {
   EXPECT_EQ(dartTypeName(meta, path("items")), "List");
 }
 
-TEST(DartReservedWords, AreExactAndCaseSensitive) {
-  EXPECT_TRUE(isDartReservedWord("class"));
-  EXPECT_TRUE(isDartReservedWord("rethrow"));
-  EXPECT_FALSE(isDartReservedWord("Class"));
-  EXPECT_FALSE(isDartReservedWord("dynamic"));
-  EXPECT_TRUE(isDartBuiltInIdentifier("dynamic"));
-  EXPECT_TRUE(isDartBuiltInIdentifier("Function"));
-  EXPECT_FALSE(isDartBuiltInIdentifier("function"));
-}
-
-TEST(DartStringContent, EscapesWhatWouldEndOrInterpolateALiteral) {
-  EXPECT_EQ(dartStringContent("user_name"), "user_name");
-  EXPECT_EQ(dartStringContent("a\"b\\c$d"), "a\\\"b\\\\c\\$d");
-  EXPECT_EQ(dartStringContent("${x}"), "\\${x}");
-  EXPECT_EQ(dartStringContent("a\nb\rc\td"), "a\\nb\\rc\\td");
-  EXPECT_EQ(dartStringContent(std::string("\x01\x7f", 2)), "\\x01\\x7F");
-  EXPECT_EQ(dartStringContent(std::string("a\0b", 3)), "a\\x00b");
-  EXPECT_EQ(dartStringContent("名前 😀"), "名前 😀");
-}
-
 }  // namespace
 }  // namespace telvar::generate

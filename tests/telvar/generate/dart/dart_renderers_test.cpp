@@ -81,16 +81,6 @@ TEST(DartFromJSON, ConvertsEveryLevelOfAnOptionalListOfLists) {
             "List<dynamic>.from(x.map((x) => x.toJSON())))),");
 }
 
-TEST(DartFromJSON, ConvertsNullableObjectsInsideAnOptionalList) {
-  const DartMeta meta;
-  const Property p = member("m", nullable(list(nullable(PT::object(objectAt("m"))))));
-  EXPECT_EQ(dartFromJSON(p, 0, Indentation{}, meta),
-            "m: json[\"m\"] == null ? null : List<M?>.from(json[\"m\"].map((x) => x == null ? "
-            "null : M.fromJSON(x))),");
-  EXPECT_EQ(dartToJSON(p, 0, Indentation{}, meta),
-            "\"m\": m == null ? null : List<dynamic>.from(m!.map((x) => x?.toJSON())),");
-}
-
 TEST(DartCopyWith, AddsTheQuestionMarkOnlyToTypesThatAreNotNullable) {
   const DartMeta meta;
   std::vector<std::string> lines;
@@ -101,14 +91,6 @@ TEST(DartCopyWith, AddsTheQuestionMarkOnlyToTypesThatAreNotNullable) {
   dartCopyWithArgument(member("a", int_()), meta, "  ", lines);
   EXPECT_EQ(lines, (std::vector<std::string>{"  int? a,", "  int? b,", "  Null c,", "  dynamic d,",
                                              "  a: a ?? this.a,"}));
-}
-
-TEST(DartConstructorParameters, LeaveOutRequiredForNullableMembers) {
-  const DartMeta meta;
-  EXPECT_EQ(dartConstructorParameters(
-                {member("a", int_()), member("b", nullOnly()), member("c", nullable(list(int_())))},
-                "    ", meta),
-            (std::vector<std::string>{"    required this.a,", "    this.b,", "    this.c,"}));
 }
 
 TEST(DartRendered, GivesADeclarationOnlyForObjectsAndProperties) {
@@ -145,15 +127,6 @@ TEST(DartClass, RenamesMembersNamedLikeTheClassOrATypeItRefersTo) {
             "    required this.name,\n"
             "  });\n"
             "}");
-}
-
-TEST(DartClass, IndentsByAUnitOfAnyLength) {
-  DartMeta meta;
-  meta.setNeedsToJSON(false);
-  const std::string unit(1000, ' ');
-  const std::string text = dartClass(objectAt("p"), meta, Indentation{2, unit});
-  EXPECT_EQ(text.substr(0, 2000 + 9), std::string(2000, ' ') + "class P {");
-  EXPECT_NE(text.find("\n" + std::string(4000, ' ') + "n: json[\"n\"],\n"), std::string::npos);
 }
 
 }  // namespace

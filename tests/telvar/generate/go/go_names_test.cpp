@@ -116,14 +116,5 @@ TEST(GoTag, RawStringUnlessTheKeyCannotLiveInOne) {
   EXPECT_EQ(goTag("\x7f`\t", false), R"go("json:\"\x7f`\t\"")go");
 }
 
-TEST(GoKeywords, AreTheTwentyFive) {
-  for (const char* word : {"break", "chan", "fallthrough", "interface", "select", "type", "var"}) {
-    EXPECT_TRUE(isGoKeyword(word)) << word;
-  }
-  for (const char* word : {"Type", "int", "string", "any", "nil", ""}) {
-    EXPECT_FALSE(isGoKeyword(word)) << word;
-  }
-}
-
 }  // namespace
 }  // namespace telvar::generate

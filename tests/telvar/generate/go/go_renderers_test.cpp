@@ -97,31 +97,6 @@ TEST(GoTypes, TypeNameMapShapesTheNamedTextAndOnlyPlainPrimitivesInline) {
   EXPECT_TRUE(goOmitsEmpty(nothing(), goType(property("x", nothing()), meta)));
 }
 
-TEST(GoStruct, NamedDeclarationAtALevelAndNestedStructThroughWrappers) {
-  const GoMeta meta;
-  const Indentation indentation{1, "\t"};
-  const Object owner{{"Unknown", "owner"}, {{{"Unknown", "owner", "login"}, stringType()}}};
-  EXPECT_EQ(goStruct(owner, meta, indentation, 1),
-            "\ttype Owner struct {\n\t\tLogin string `json:\"login\"`\n\t}");
-  EXPECT_EQ(goNestedStruct(array(optional(PT::object(owner))), meta, indentation, 1),
-            goStruct(owner, meta, indentation, 1));
-  EXPECT_FALSE(goNestedStruct(array(intType()), meta, indentation, 0));
-  EXPECT_FALSE(goNestedStruct(nothing(), meta, indentation, 0));
-  EXPECT_EQ(goField(property("user_id", optional(intType())), meta, indentation, 2),
-            "\t\tUserID *int `json:\"user_id,omitempty\"`");
-}
-
-TEST(GoStruct, AHugeIndentationUnitOrOddLevelsStayBounded) {
-  const GoMeta meta;
-  const Object o{{"Unknown"}, {{{"Unknown", "a"}, intType()}}};
-  const Indentation wide{3, std::string(1000, ' ')};
-  const std::string text = goStruct(o, meta, wide, 3);
-  EXPECT_EQ(text.find("type Unknown struct {"), 3000u);
-  EXPECT_EQ(text.find("A int"), 3000u + 22 + 4000);
-  // Levels are clamped like the document's, so an odd level cannot exhaust memory.
-  EXPECT_LT(goStruct(o, meta, wide, 1'000'000).size(), 310'000u);
-}
-
 bool endsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -149,26 +124,6 @@ TEST(GoInline, NestedObjectsFiveHundredDeepNeedNoCallStack) {
       64 * 1024, [&] { text = goInlineStruct(code.objectValue(), meta, indentation, 0); }));
   EXPECT_EQ(text.substr(0, 22), "struct {\n  A struct {\n");
   EXPECT_TRUE(endsWith(text, "\n  } `json:\"a\"`\n}"));
-}
-
-TEST(GoOutput, EveryStyleCopesWithTheDeepestSampleAndManyKeys) {
-  const std::string deep = testing::nestedJson(kMaxJsonDepth);
-  std::string wide = "{";
-  for (int i = 0; i < 50'000; ++i) wide += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":1";
-  wide += "}";
-  for (const char* style : {"inline", "subtypeFirst", "subtypeLast"}) {
-    Model model = modelFromDocumentText(
-        std::string(R"({"id":"6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8","input":"",)") +
-        R"("_goOptions":{"_goMeta":{"_structureStyle":")" + style + "\"}}}");
-    model.setInput(deep);
-    const auto deepOutput = goOutput(model);
-    ASSERT_TRUE(deepOutput) << style;
-    EXPECT_NE(deepOutput->find("A []int `json:\"a\"`"), std::string::npos) << style;
-    model.setInput(wide);
-    const auto wideOutput = goOutput(model);
-    ASSERT_TRUE(wideOutput) << style;
-    EXPECT_NE(wideOutput->find("K49999 int `json:\"k49999\"`"), std::string::npos) << style;
-  }
 }
 
 }  // namespace

@@ -13,17 +13,6 @@ struct NameCase {
   std::string written;
 };
 
-TEST(KotlinHardKeyword, CoversTheHardKeywordsOnly) {
-  for (const char* word : {"as", "class", "in", "is", "typeof", "val", "var", "when", "object",
-                           "package", "typealias", "null", "true", "false", "this"}) {
-    EXPECT_TRUE(isKotlinHardKeyword(word)) << word;
-  }
-  // Soft and modifier keywords are identifiers; case matters.
-  for (const char* word : {"data", "value", "field", "by", "import", "open", "Class", "IN", ""}) {
-    EXPECT_FALSE(isKotlinHardKeyword(word)) << word;
-  }
-}
-
 TEST(KotlinName, WritesOrdinaryNamesAsTheyAre) {
   const std::vector<NameCase> cases{
       {"userName", "userName"}, {"_1st", "_1st"}, {"名前", "名前"}, {"café", "café"}, {"a١", "a١"},
@@ -72,15 +61,6 @@ TEST(KotlinTypeReference, KeepsQualifiedNamesAndQuotesTheirParts) {
       {".a", "_a"},
   };
   for (const auto& c : cases) EXPECT_EQ(kotlinTypeReference(c.name), c.written) << c.name;
-}
-
-TEST(KotlinStringContent, EscapesWhatWouldEndOrChangeTheLiteral) {
-  EXPECT_EQ(kotlinStringContent("user_name"), "user_name");
-  EXPECT_EQ(kotlinStringContent("a\"b\\c$d"), "a\\\"b\\\\c\\$d");
-  EXPECT_EQ(kotlinStringContent("${x}"), "\\${x}");
-  EXPECT_EQ(kotlinStringContent("\n\r\t\b"), "\\n\\r\\t\\b");
-  EXPECT_EQ(kotlinStringContent(std::string("\x01\x1f\0", 3)), "\\u0001\\u001F\\u0000");
-  EXPECT_EQ(kotlinStringContent("名前 \xF0\x9F\x98\x80`'"), "名前 \xF0\x9F\x98\x80`'");
 }
 
 }  // namespace

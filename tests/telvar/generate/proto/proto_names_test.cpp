@@ -126,15 +126,6 @@ TEST(ProtoDefaultJsonName, DropsUnderscoresAndCapitalisesWhatFollows) {
   EXPECT_EQ(protoDefaultJsonName("Name"), "Name");
 }
 
-TEST(ProtoStringLiteral, EscapesWhatWouldEndOrBreakTheLiteral) {
-  EXPECT_EQ(protoStringLiteral("key"), "\"key\"");
-  EXPECT_EQ(protoStringLiteral("a\"b\\c"), R"("a\"b\\c")");
-  EXPECT_EQ(protoStringLiteral("a\nb\rc\td"), R"("a\nb\rc\td")");
-  EXPECT_EQ(protoStringLiteral(std::string("\x01\x7f\0", 3)), R"("\001\177\000")");
-  EXPECT_EQ(protoStringLiteral("caf\xC3\xA9 \xF0\x9F\x98\x80"), "\"caf\xC3\xA9 \xF0\x9F\x98\x80\"");
-  EXPECT_EQ(protoStringLiteral(""), "\"\"");
-}
-
 TEST(ProtoFieldNumber, CountsFromOneAndSkipsTheRangeProtocKeeps) {
   EXPECT_EQ(protoFieldNumber(0), 1u);
   EXPECT_EQ(protoFieldNumber(18997), 18998u);

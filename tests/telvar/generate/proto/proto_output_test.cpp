@@ -41,21 +41,6 @@ std::string nestedObjects() {
   return text;
 }
 
-TEST(ProtoOutput, WritesEveryLevelOfTheDeepestSampleInEveryStyle) {
-  using Style = ProtoMeta::StructureStyle;
-  const auto nested = protoOutput(protoModel(nestedObjects()));
-  ASSERT_TRUE(nested.has_value());
-  EXPECT_EQ(count(*nested, "message "), static_cast<std::size_t>(kMaxJsonDepth));
-  EXPECT_EQ(count(*nested, "int64 k = 1;"), 1u);
-  // At top level the messages between the root and the innermost one are all the same text.
-  for (Style style : {Style::subtypeFirst, Style::subtypeLast}) {
-    const auto text = protoOutput(protoModel(nestedObjects(), ProtoMeta(std::nullopt, style)));
-    ASSERT_TRUE(text.has_value());
-    EXPECT_EQ(count(*text, "message "), 3u);
-    EXPECT_EQ(count(*text, "int64 k = 1;"), 1u);
-  }
-}
-
 TEST(ProtoOutput, NestedMessagesOfTheDeepestSampleNeedLittleStack) {
   const auto parsed = jsonValueParser().parse(nestedObjects());
   ASSERT_TRUE(parsed.has_value());
@@ -65,36 +50,6 @@ TEST(ProtoOutput, NestedMessagesOfTheDeepestSampleNeedLittleStack) {
     text = generate::protoMessage(code.objectValue(), ProtoMeta(), Indentation(), 0);
   }));
   EXPECT_EQ(count(text, "message K {"), static_cast<std::size_t>(kMaxJsonDepth - 1));
-}
-
-TEST(ProtoOutput, NumbersFiftyThousandFieldsAroundTheReservedRange) {
-  std::string input = "{";
-  for (int i = 0; i < 50000; ++i) {
-    if (i) input += ',';
-    input += "\"k" + std::to_string(i) + "\":" + std::to_string(i);
-  }
-  input += '}';
-  const auto text = protoOutput(protoModel(input));
-  ASSERT_TRUE(text.has_value());
-  EXPECT_NE(text->find("\n  int64 k18997 = 18998;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k18998 = 18999;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k18999 = 20000;\n"), std::string::npos);
-  EXPECT_NE(text->find("\n  int64 k49999 = 51000;\n}"), std::string::npos);
-  EXPECT_EQ(text->find(" = 19000;"), std::string::npos);
-}
-
-TEST(ProtoOutput, IndentsWithAThousandCharacterUnitAndClampsTheLevel) {
-  const std::string unit(1000, '.');
-  const auto text = protoOutput(protoModel(R"({"a": {"b": 1}})", {}, Indentation{1, unit}));
-  ASSERT_TRUE(text.has_value());
-  EXPECT_EQ(text->rfind(unit + "syntax = \"proto3\";\n\n" + unit + "package mirel;\n\n", 0), 0u);
-  EXPECT_NE(text->find("\n" + unit + unit + unit + "int64 b = 1;\n"), std::string::npos);
-
-  const auto huge = protoOutput(protoModel(R"({"a": 1})", {}, Indentation{1'000'000, "\t"}));
-  ASSERT_TRUE(huge.has_value());
-  EXPECT_NE(huge->find("\n" + std::string(101, '\t') + "int64 a = 1;\n"), std::string::npos);
-  const auto negative = protoOutput(protoModel(R"({"a": 1})", {}, Indentation{-5, "\t"}));
-  EXPECT_EQ(negative, protoOutput(protoModel(R"({"a": 1})", {}, Indentation{0, "\t"})));
 }
 
 TEST(ProtoOutput, IgnoresEnumMapsEvenWithEmptyNames) {

@@ -71,64 +71,6 @@ TEST(SchemaTypeNamesDeathTest, AnEnumerationIsAProgrammingError) {
   EXPECT_DEATH((void)typeName(e), "enumeration");
 }
 
-TEST(SchemaStringLiteral, EscapesQuoteBackslashAndEveryControlCharacter) {
-  EXPECT_EQ(jsonStringLiteral("plain $ref"), "\"plain $ref\"");
-  EXPECT_EQ(jsonStringLiteral("a\"b\\c/d"), R"("a\"b\\c/d")");
-  EXPECT_EQ(jsonStringLiteral("\b\f\n\r\t"), R"("\b\f\n\r\t")");
-  EXPECT_EQ(jsonStringLiteral(std::string_view("\0\x01\x1f\x7f", 4)),
-            "\"\\u0000\\u0001\\u001f\x7f\"");
-  EXPECT_EQ(jsonStringLiteral("ünï 😀 \u2028"), "\"ünï 😀 \u2028\"");
-
-  // Whatever the bytes below U+0080, the literal reads back as the same text.
-  for (int c = 0; c < 0x80; ++c) {
-    const std::string text = std::string("k") + static_cast<char>(c) + "k";
-    const auto back = nlohmann::json::parse(jsonStringLiteral(text));
-    EXPECT_EQ(back.get<std::string>(), text) << "byte " << c;
-  }
-}
-
-TEST(SchemaRenderer, PropertyAtALevelIndentsEveryLineButTheKeyFollowsThePrefix) {
-  const Style style{"--", PropertySortMethod::default_};
-  const Property links{{"M", "links"}, optional(array(array(prim(Primitive::url()))))};
-  EXPECT_EQ(propertySchema(links, 1, style),
-            "--\"links\": {\n"
-            "----\"type\": \"array\",\n"
-            "----\"items\": {\n"
-            "------\"type\": \"string\",\n"
-            "------\"format\": \"uri\"\n"
-            "----}\n"
-            "--}");
-
-  // An object property is the object's schema on the key's line; a nullable one is not required
-  // in its parent, but its own members are.
-  const Object owner{{"M", "owner"}, {{{"M", "owner", "id"}, prim(Primitive::int_())}}};
-  const Property o{{"M", "owner"}, optional(PropertyType::object(owner))};
-  EXPECT_EQ(propertySchema(o, 0, style),
-            "\"owner\": {\n"
-            "--\"type\": \"object\",\n"
-            "--\"properties\": {\n"
-            "----\"id\": {\n"
-            "------\"type\": \"integer\"\n"
-            "----}\n"
-            "--},\n"
-            "--\"required\": [\n"
-            "----\"id\"\n"
-            "--]\n"
-            "}");
-  EXPECT_FALSE(nlohmann::json::parse(objectSchema({o}, 0, Style{})).contains("required"));
-}
-
-TEST(SchemaRenderer, AnyAndEmptyListsWriteNoTypeMember) {
-  const Style style;
-  EXPECT_EQ(propertySchema({{"M", "v"}, prim(Primitive::any())}, 0, style), "\"v\": {\n}");
-  EXPECT_EQ(propertySchema({{"M", "v"}, array(prim(Primitive::any()))}, 0, style),
-            "\"v\": {\n"
-            "  \"type\": \"array\",\n"
-            "  \"items\": {\n"
-            "  }\n"
-            "}");
-}
-
 TEST(SchemaRenderer, AlphabetSortsByJsonKeyInCanonicalCompositionAndKeepsTiesInOrder) {
   const Style style{"", PropertySortMethod::alphabet};
   auto p = [](std::string key, Primitive type) { return Property{{"M", key}, prim(type)}; };

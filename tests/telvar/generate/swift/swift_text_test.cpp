@@ -44,17 +44,5 @@ TEST(SwiftMemberName, QuotesOnlyTheWordsSwiftKeepsAfterADot) {
   EXPECT_FALSE(isSwiftMemberName("first name"));
 }
 
-TEST(SwiftStringLiteral, EscapesWhatWouldEndOrBreakTheLiteral) {
-  EXPECT_EQ(swiftStringLiteral("created_at"), "\"created_at\"");
-  EXPECT_EQ(swiftStringLiteral("a\"b\\c"), "\"a\\\"b\\\\c\"");
-  EXPECT_EQ(swiftStringLiteral("a\nb\tc\rd"), "\"a\\nb\\tc\\rd\"");
-  EXPECT_EQ(swiftStringLiteral(std::string("a\0b", 3)), "\"a\\0b\"");
-  EXPECT_EQ(swiftStringLiteral("\x01\x7F"), "\"\\u{1}\\u{7F}\"");
-  // Interpolation needs a backslash, which is escaped.
-  EXPECT_EQ(swiftStringLiteral("\\(x)"), "\"\\\\(x)\"");
-  EXPECT_EQ(swiftStringLiteral("😀 naïve"), "\"😀 naïve\"");
-  EXPECT_EQ(swiftStringLiteral(""), "\"\"");
-}
-
 }  // namespace
 }  // namespace telvar::generate::swift

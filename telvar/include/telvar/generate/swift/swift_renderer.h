@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "telvar/code/code.h"
@@ -27,6 +28,27 @@ namespace telvar::generate::swift {
 /// still no Swift identifier after those rules (a leading combining mark, a character Swift
 /// forbids, the lone "_") is repaired by `swiftIdentifier`. Keys written into string literals are
 /// escaped.
+class SwiftRenderer;
+
+/// The type names of the key paths that enclose declarations, kept across `typePath` calls of
+/// one renderer: each nested declaration of a deep sample names every level above it again.
+class TypePathMemo {
+ private:
+  friend class SwiftRenderer;
+  struct Step {
+    std::size_t parent;  // the position of the path without its last key; 0 the empty path
+    std::string key;
+    friend bool operator==(const Step&, const Step&) = default;
+  };
+  struct StepHash {
+    std::size_t operator()(const Step& step) const noexcept {
+      return std::hash<std::string>{}(step.key) ^ (step.parent * 0x9E3779B97F4A7C15ULL);
+    }
+  };
+  std::unordered_map<Step, std::size_t, StepHash> m_positions;
+  std::vector<std::optional<std::string>> m_names{std::nullopt};  // by position
+};
+
 class SwiftRenderer {
  public:
   SwiftRenderer(SwiftMeta meta, Indentation indentation);
@@ -40,7 +62,10 @@ class SwiftRenderer {
   [[nodiscard]] std::string propertyName(const Names& path) const;
   /// The dotted path of the types that enclose the declaration of `code`, outermost first, for
   /// "extension <path> {". Keys in `leaveOut` (the dictionary objects' last keys) declare no type
-  /// and are skipped. {"Root", "user", "address"} gives "Root.User".
+  /// and are skipped. {"Root", "user", "address"} gives "Root.User". Names already made are
+  /// taken from `memo`, which must only ever serve this renderer and this `leaveOut`.
+  [[nodiscard]] std::string typePath(const Code& code, const std::vector<std::string>& leaveOut,
+                                     TypePathMemo& memo) const;
   [[nodiscard]] std::string typePath(const Code& code,
                                      const std::vector<std::string>& leaveOut) const;
 
@@ -103,8 +128,13 @@ class SwiftRenderer {
   };
 
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
-  [[nodiscard]] std::vector<std::string> nestedDeclarations(const std::vector<Member>& members,
-                                                            std::int64_t level) const;
+  // The declarations append to `out`, so that a deep sample's nested types are written once
+  // into one text instead of being copied into every enclosing declaration.
+  void appendObjectDeclaration(std::string& out, const Object& object, std::int64_t level) const;
+  [[nodiscard]] bool appendTypeDeclaration(std::string& out, const PropertyType& type,
+                                           std::int64_t level) const;
+  void appendNestedDeclarations(std::string& out, const std::vector<Member>& members,
+                                std::int64_t level) const;
   [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;

@@ -1,0 +1,110 @@
+#include "telvar/generate/literals.h"
+
+#include <array>
+
+namespace telvar::generate {
+namespace {
+
+using Escape = std::pair<char, std::string_view>;
+
+constexpr std::array kJsonEscapes{Escape{'"', "\\\""}, Escape{'\\', "\\\\"}, Escape{'\b', "\\b"},
+                                  Escape{'\f', "\\f"}, Escape{'\n', "\\n"},  Escape{'\r', "\\r"},
+                                  Escape{'\t', "\\t"}};
+constexpr std::array kSwiftEscapes{Escape{'"', "\\\""}, Escape{'\\', "\\\\"}, Escape{'\0', "\\0"},
+                                   Escape{'\t', "\\t"}, Escape{'\n', "\\n"},  Escape{'\r', "\\r"}};
+constexpr std::array kKotlinEscapes{Escape{'"', "\\\""}, Escape{'\\', "\\\\"}, Escape{'$', "\\$"},
+                                    Escape{'\n', "\\n"}, Escape{'\r', "\\r"},  Escape{'\t', "\\t"},
+                                    Escape{'\b', "\\b"}};
+constexpr std::array kDartEscapes{Escape{'"', "\\\""}, Escape{'\\', "\\\\"}, Escape{'$', "\\$"},
+                                  Escape{'\n', "\\n"}, Escape{'\r', "\\r"},  Escape{'\t', "\\t"}};
+// Go and Protocol Buffers name the same characters.
+constexpr std::array kPlainEscapes{Escape{'"', "\\\""}, Escape{'\\', "\\\\"}, Escape{'\n', "\\n"},
+                                   Escape{'\r', "\\r"}, Escape{'\t', "\\t"}};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+void appendControl(std::string& out, unsigned char byte, ControlForm form) {
+  static constexpr char kLower[] = "0123456789abcdef";
+  static constexpr char kUpper[] = "0123456789ABCDEF";
+  switch (form) {
+    case ControlForm::unicodeLower:
+    case ControlForm::unicodeUpper: {
+      const char* digits = form == ControlForm::unicodeLower ? kLower : kUpper;
+      out += "\\u00";
+      out += digits[byte >> 4];
+      out += digits[byte & 0xF];
+      return;
+    }
+    case ControlForm::unicodeBraces:
+      out += "\\u{";
+      if (byte >> 4) out += kUpper[byte >> 4];
+      out += kUpper[byte & 0xF];
+      out += '}';
+      return;
+    case ControlForm::hexUpper:
+    case ControlForm::hexLower: {
+      const char* digits = form == ControlForm::hexLower ? kLower : kUpper;
+      out += "\\x";
+      out += digits[byte >> 4];
+      out += digits[byte & 0xF];
+      return;
+    }
+    case ControlForm::octal:
+      out += '\\';
+      out += static_cast<char>('0' + ((byte >> 6) & 7));
+      out += static_cast<char>('0' + ((byte >> 3) & 7));
+      out += static_cast<char>('0' + (byte & 7));
+      return;
+  }
+}
+
+}  // namespace
+
+const LiteralRules kJsonLiteral{kJsonEscapes, ControlForm::unicodeLower, false};
+const LiteralRules kSwiftLiteral{kSwiftEscapes, ControlForm::unicodeBraces, true};
+const LiteralRules kKotlinLiteral{kKotlinEscapes, ControlForm::unicodeUpper, false};
+const LiteralRules kDartLiteral{kDartEscapes, ControlForm::hexUpper, true};
+const LiteralRules kGoLiteral{kPlainEscapes, ControlForm::hexLower, true, true};
+const LiteralRules kProtoLiteral{kPlainEscapes, ControlForm::octal, true};
+
+void appendEscaped(std::string& out, std::string_view text, const LiteralRules& rules) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    bool named = false;
+    for (const auto& [character, escape] : rules.escapes) {
+      if (character == c) {
+        out += escape;
+        named = true;
+        break;
+      }
+    }
+    if (named) continue;
+    if (byte < 0x20 || (byte == 0x7F && rules.deleteIsControl)) {
+      appendControl(out, byte, rules.controlForm);
+    } else if (rules.escapesByteOrderMark && text.substr(i, 3) == kByteOrderMark) {
+      out += "\\uFEFF";
+      i += 2;
+    } else {
+      out += c;
+    }
+  }
+}
+
+std::string escaped(std::string_view text, const LiteralRules& rules) {
+  std::string out;
+  out.reserve(text.size());
+  appendEscaped(out, text, rules);
+  return out;
+}
+
+std::string quoted(std::string_view text, const LiteralRules& rules) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  appendEscaped(out, text, rules);
+  out += '"';
+  return out;
+}
+
+}  // namespace telvar::generate
