@@ -122,6 +122,7 @@ class Printer {
   }
 
   std::string take() { return std::move(m_out); }
+  void reserve(std::size_t bytes) { m_out.reserve(bytes); }
   [[nodiscard]] bool faithful() const { return m_faithful; }
 
  private:
@@ -308,6 +309,9 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
     return std::string(text);
   }
   Printer printer(indentation);
+  // Printed with indentation the text grows; room set aside at once saves copying it over and
+  // over while it does (room never written costs no memory).
+  printer.reserve(text.size() * 2);
   printer.value(parsed->output, indentation.effectiveLevel());
   if (!printer.faithful()) return std::string(text);
   return printer.take();
