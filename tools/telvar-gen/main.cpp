@@ -20,8 +20,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "common/allocator_settings.h"
 #include "telvar/model/model.h"
 #include "telvar/generate/generate.h"
 #include "telvar/value/printer.h"
@@ -62,23 +61,6 @@ std::optional<std::string> readFile(const std::string& path) {
   return text;
 }
 
-// A large sample becomes millions of small allocations. Where the allocator gives memory back to
-// the system after each large free and takes it again page by page, those page faults cost as much
-// as the parse itself; so the allocator is asked to grow in large steps, keep what it has and back
-// it with huge pages. Its settings are read only when a program starts, so the program starts
-// itself once more with them, unless the caller chose settings of their own.
-constexpr const char* kAllocatorSettings =
-    "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4294967295:"
-    "glibc.malloc.trim_threshold=4294967295:glibc.malloc.top_pad=67108864";
-
-void restartWithAllocatorSettings(char** argv) {
-  if (std::getenv("GLIBC_TUNABLES") != nullptr) return;
-  if (setenv("GLIBC_TUNABLES", kAllocatorSettings, 1) != 0) return;
-  execv("/proc/self/exe", argv);
-  // Not restarted: go on with the allocator as it is.
-  unsetenv("GLIBC_TUNABLES");
-}
-
 void print(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
@@ -87,7 +69,7 @@ void print(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  restartWithAllocatorSettings(argv);
+  telvar::tools::restartWithAllocatorSettings(argv);
   std::vector<std::string> args(argv + 1, argv + argc);
   bool format = false;
   std::string documentPath;
