@@ -15,10 +15,10 @@ struct StringPiece {
   char32_t codePoint = 0;
 };
 
-struct CollectPieces : CollectText {
+struct CollectPieces : CollectViewOrText {
   void add(State& s, StringPiece piece) const {
     if (!piece.text.empty()) {
-      CollectText::add(s, piece.text);
+      CollectViewOrText::add(s, piece.text);
     } else {
       s.flush();
       appendUtf8(s.text, piece.codePoint);
@@ -35,9 +35,9 @@ struct Members {
 struct CollectMembers {
   using Output = Members;
   Output start() const { return {}; }
-  void add(Output& out, std::pair<std::string, Value>&& member) const {
-    if (out.dictionary.insertIfAbsent(member.first, std::move(member.second))) {
-      out.orderedKeys.push_back(std::move(member.first));
+  void add(Output& out, std::pair<ViewOrText, Value>&& member) const {
+    if (out.dictionary.insertIfAbsent(std::string(member.first.text()), std::move(member.second))) {
+      out.orderedKeys.emplace_back(member.first.text());
     }
   }
 };
@@ -66,10 +66,18 @@ auto boolRule() {
                       map(literal("false"), constant(Value::bool_(false)))));
 }
 
-Value numberValue(const std::string& text, bool integral) {
+// Drops a rule's output: for the pieces of a number, whose text is taken whole.
+struct Nothing {};
+
+template <Rule P>
+auto skip(P p) {
+  return map(std::move(p), [](auto&&) { return std::optional<Nothing>(Nothing{}); });
+}
+
+Value numberValue(std::string_view text) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
-  if (integral) {
+  if (text.find_first_of(".eE") == std::string_view::npos) {
     std::int64_t i = 0;
     auto [ptr, ec] = std::from_chars(first, last, i);
     if (ec == std::errc() && ptr == last) return Value::number(Value::Number::int_(i));
@@ -81,11 +89,11 @@ Value numberValue(const std::string& text, bool integral) {
     // too small, with the text's sign. The decimal exponent of the first significant digit
     // tells which.
     const bool negative = text[0] == '-';
-    std::size_t mantissaEnd = text.find('e');
-    if (mantissaEnd == std::string::npos) mantissaEnd = text.size();
+    std::size_t mantissaEnd = text.find_first_of("eE");
+    if (mantissaEnd == std::string_view::npos) mantissaEnd = text.size();
     long exponent = 0;
     if (mantissaEnd < text.size()) {
-      std::string_view e(text.data() + mantissaEnd + 1, text.size() - mantissaEnd - 1);
+      std::string_view e = text.substr(mantissaEnd + 1);
       bool negativeExponent = !e.empty() && e[0] == '-';
       if (!e.empty() && (e[0] == '-' || e[0] == '+')) e.remove_prefix(1);
       for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
@@ -108,49 +116,28 @@ Value numberValue(const std::string& text, bool integral) {
 }
 
 auto numberRule() {
-  auto digit = characterIn("0123456789");
-  auto digits = zeroOrMore(digit, CollectText{});
-  auto digitsPlus = map(digits, [](std::string s) {
-    return s.empty() ? std::nullopt : std::optional<std::string>(std::move(s));
+  auto digits = zeroOrMore(characterIn("0123456789"), CollectCount{});
+  auto digitsPlus = map(digits, [](std::size_t n) {
+    return n == 0 ? std::nullopt : std::optional<Nothing>(Nothing{});
   });
-  auto integerPart =
-      orElse(map(character("0"), [](std::string_view) { return std::optional<std::string>("0"); }),
-             map(zip(characterIn("123456789"), digits), [](auto&& p) {
-               std::string s(p.first);
-               s += p.second;
-               return std::optional<std::string>(std::move(s));
-             }));
+  // After a leading zero no further digit belongs to the integer part.
+  auto integerPart = orElse(skip(character("0")), skip(zip(characterIn("123456789"), digits)));
   auto fraction = optional(keepRight(character("."), digitsPlus));
-  auto exponent = optional(
-      zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
-  auto number = map(zip(zip(zip(optional(character("-")), integerPart), fraction), exponent),
-                    [](auto&& parts) {
-                      auto& [signAndInteger, fractionPart] = parts.first;
-                      auto& [sign, integer] = signAndInteger;
-                      auto& exponentPart = parts.second;
-                      std::string text;
-                      if (sign) text += '-';
-                      text += integer;
-                      if (fractionPart) {
-                        text += '.';
-                        text += *fractionPart;
-                      }
-                      if (exponentPart) {
-                        text += 'e';
-                        if (exponentPart->first) text += *exponentPart->first;
-                        text += exponentPart->second;
-                      }
-                      return std::optional<Value>(
-                          numberValue(text, !fractionPart && !exponentPart));
-                    });
+  auto exponent =
+      optional(zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
+  // The matched text is the number's text: only ASCII characters can match its pieces, and
+  // from_chars reads "E" as "e".
+  auto number = map(matched(zip(zip(zip(optional(character("-")), integerPart), fraction), exponent)),
+                    [](std::string_view text) { return std::optional<Value>(numberValue(text)); });
   return token(number);
 }
 
 auto stringRule() {
-  auto plain = map(characterWhere([](std::string_view c) {
-                     return !parse::detail::sameCharacter(c, "\"") && !parse::detail::sameCharacter(c, "\\");
-                   }),
-                   [](std::string_view c) { return std::optional<StringPiece>(StringPiece{c}); });
+  // Runs of plain characters (any but the quotation mark and the backslash) are taken whole.
+  auto plain =
+      map(matched(zeroOrMore(characterNotIn("\"\\"), CollectCount{})), [](std::string_view run) {
+        return run.empty() ? std::nullopt : std::optional<StringPiece>(StringPiece{run});
+      });
   auto escape = [](const char* sequence, const char* yields) {
     return map(literal(sequence),
                [yields](std::string_view) { return std::optional<StringPiece>(StringPiece{yields}); });
@@ -171,7 +158,9 @@ auto stringRule() {
         if (n >= 0xD800 && n <= 0xDFFF) return std::optional<StringPiece>(StringPiece{"_"});
         return std::optional<StringPiece>(StringPiece{{}, n});
       });
-  auto stringCharacter = oneOf(plain, escapes, unicode);
+  auto stringCharacter =
+      oneOfByFirstByte(startingWithNoneOf("\"\\", plain), startingWith("\\", escapes),
+                       startingWith("\\", unicode));
   return keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
                   character("\""));
 }
@@ -194,14 +183,14 @@ const Parser<Value>& jsonNumberParser() {
   return instance;
 }
 
-const Parser<std::string>& jsonStringParser() {
-  static const Parser<std::string> instance(stringRule());
+const Parser<ViewOrText>& jsonStringParser() {
+  static const Parser<ViewOrText> instance(stringRule());
   return instance;
 }
 
 const Parser<Value>& jsonStringValueParser() {
-  static const Parser<Value> instance(map(jsonStringParser(), [](std::string s) {
-    return std::optional<Value>(Value::string(std::move(s)));
+  static const Parser<Value> instance(map(jsonStringParser(), [](ViewOrText s) {
+    return std::optional<Value>(Value::string(std::string(s.text())));
   }));
   return instance;
 }
@@ -244,9 +233,13 @@ const Parser<Value>& jsonArrayParser() {
 }  // namespace
 
 const Parser<Value>& jsonValueParser() {
+  // Each alternative is decided by its first character.
   static const Parser<Value> instance(token(keepRight(
-      whitespace(), oneOf(jsonNullParser(), jsonBoolParser(), jsonNumberParser(),
-                          jsonStringValueParser(), jsonObjectParser(), jsonArrayParser()))));
+      whitespace(),
+      oneOfByFirstByte(startingWith("n", jsonNullParser()), startingWith("tf", jsonBoolParser()),
+                       startingWith("-0123456789", jsonNumberParser()),
+                       startingWith("\"", jsonStringValueParser()),
+                       startingWith("{", jsonObjectParser()), startingWith("[", jsonArrayParser())))));
   return instance;
 }
 

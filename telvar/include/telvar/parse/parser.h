@@ -10,8 +10,8 @@
 // nothing further, dropping what it had collected.
 
 #include <array>
-#include <bitset>
 #include <concepts>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -50,6 +50,30 @@ struct Match {
 
 template <class O>
 using Result = std::optional<Match<O>>;
+
+/// For each ASCII byte, whether the one character made of that byte alone matches (a rule that
+/// reads one character can expose this so that repetitions skip plain ASCII text in bulk).
+using AsciiTable = std::array<bool, 128>;
+
+namespace detail {
+inline unsigned byteAt(std::string_view t, std::size_t at) {
+  return static_cast<unsigned char>(t[at]);
+}
+
+/// The byte of the input's first character when that character is one ASCII byte, else -1.
+/// Between two ASCII bytes there is always a character boundary, except inside CR LF; an ASCII
+/// byte followed by a non-ASCII one may be joined by a combining mark.
+inline int singleByteCharacter(std::string_view t) {
+  if (t.empty()) return -1;
+  const unsigned b = byteAt(t, 0);
+  if (b >= 0x80) return -1;
+  if (t.size() > 1) {
+    const unsigned next = byteAt(t, 1);
+    if (next >= 0x80 || (b == '\r' && next == '\n')) return -1;
+  }
+  return static_cast<int>(b);
+}
+}  // namespace detail
 
 /// Anything with an `Output` type and `Result<Output> parse(Input) const`.
 template <class P>
@@ -282,6 +306,80 @@ OneOfList<O> oneOf(std::vector<Parser<O>> parsers) {
 }
 
 template <Rule P>
+struct StartingWith {
+  using Output = OutputOf<P>;
+  P p;
+  AsciiTable first{};
+  Result<Output> parse(Input i) const { return p.parse(i); }
+};
+
+/// p, declaring the single-byte (ASCII) characters that its matches can begin with: p must not
+/// match an input whose first character is one ASCII byte outside `firstCharacters`. Input that
+/// begins otherwise (non-ASCII, an ASCII byte joined by a combining mark, CR LF) is not limited.
+template <Rule P>
+StartingWith<P> startingWith(std::string_view firstCharacters, P p) {
+  StartingWith<P> s{std::move(p), {}};
+  for (char c : firstCharacters) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80) detail::programmingError("startingWith: a first character is not ASCII");
+    s.first[b] = true;
+  }
+  return s;
+}
+
+/// Like `startingWith`, declaring every single-byte character except those of `excluded`.
+template <Rule P>
+StartingWith<P> startingWithNoneOf(std::string_view excluded, P p) {
+  StartingWith<P> s = startingWith(excluded, std::move(p));
+  for (bool& b : s.first) b = !b;
+  return s;
+}
+
+template <Rule... P>
+  requires(sizeof...(P) > 0 && sizeof...(P) <= 32)
+struct OneOfByFirstByte {
+  using Output = OutputOf<std::tuple_element_t<0, std::tuple<P...>>>;
+  std::tuple<StartingWith<P>...> alternatives;
+  std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
+
+  Result<Output> parse(Input i) const {
+    const int b = detail::singleByteCharacter(i.text);
+    return tryFrom<0>(i, b >= 0 ? candidates[b] : ~std::uint32_t{0});
+  }
+
+ private:
+  template <std::size_t N>
+  Result<Output> tryFrom(Input i, std::uint32_t mask) const {
+    if (mask & (std::uint32_t{1} << N)) {
+      if (auto r = std::get<N>(alternatives).parse(i)) return r;
+    }
+    if constexpr (N + 1 < sizeof...(P)) {
+      return tryFrom<N + 1>(i, mask);
+    } else {
+      return std::nullopt;
+    }
+  }
+};
+
+/// Alternatives in order, like `oneOf`, trying only those whose declared first characters hold
+/// the input's first character when that is one ASCII byte (every alternative otherwise). Gives
+/// the same results as `oneOf` of the same parsers when the declarations are true.
+template <Rule... P>
+  requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>> && ...)
+OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
+  OneOfByFirstByte<P...> d{{std::move(alternatives)...}, {}};
+  std::size_t k = 0;
+  auto declare = [&](const auto& alternative) {
+    for (std::size_t b = 0; b < 128; ++b) {
+      if (alternative.first[b]) d.candidates[b] |= std::uint32_t{1} << k;
+    }
+    ++k;
+  };
+  std::apply([&](const auto&... a) { (declare(a), ...); }, d.alternatives);
+  return d;
+}
+
+template <Rule P>
 struct Optional {
   using Output = std::optional<OutputOf<P>>;
   P p;
@@ -315,6 +413,8 @@ struct CollectCount {
   void add(Output& out, T&&) const {
     ++out;
   }
+  /// A run of single-byte characters counts one per byte.
+  void addRun(Output& out, std::string_view run) const { out += run.size(); }
 };
 
 /// Concatenates text outputs. Pieces that follow each other in the input (the usual case: views
@@ -338,10 +438,44 @@ struct CollectText {
     s.flush();
     s.pending = piece;
   }
+  /// A run of characters is one piece of text.
+  void addRun(State& s, std::string_view run) const { add(s, run); }
   Output finish(State&& s) const {
     if (s.text.empty()) return std::string(s.pending);
     s.flush();
     return std::move(s.text);
+  }
+};
+
+/// Text that is a view into the input when it was read as one run of it, and owned otherwise.
+/// The view stays valid as long as the input text does.
+class ViewOrText {
+ public:
+  ViewOrText() = default;
+  explicit ViewOrText(std::string_view view) : m_view(view) {}
+  explicit ViewOrText(std::string owned) : m_owned(std::move(owned)), m_isOwned(true) {}
+  [[nodiscard]] std::string_view text() const { return m_isOwned ? m_owned : m_view; }
+  [[nodiscard]] bool isOwned() const { return m_isOwned; }
+
+ private:
+  std::string m_owned;
+  std::string_view m_view;
+  bool m_isOwned = false;
+};
+
+/// Concatenates text outputs like `CollectText`, but copies nothing when all pieces follow each
+/// other in the input: the result is then a view of it.
+struct CollectViewOrText {
+  using Output = ViewOrText;
+  using State = CollectText::State;
+  State start() const { return {}; }
+  void add(State& s, std::string_view piece) const { CollectText{}.add(s, piece); }
+  void addRun(State& s, std::string_view run) const { add(s, run); }
+  Output finish(State&& s) const {
+    // An empty text means that all that was flushed was empty: the pending run is the whole.
+    if (s.text.empty()) return ViewOrText(s.pending);
+    s.flush();
+    return ViewOrText(std::move(s.text));
   }
 };
 
@@ -371,6 +505,19 @@ inline void checkConsumed(const Input& before, const Input& after) {
     programmingError("zeroOrMore: the repeated parser matched without consuming input");
   }
 }
+
+/// A rule that reads exactly one character and tells by table which single-byte ones match.
+template <class P>
+concept ReadsOneCharacterByTable = requires(const P& p) {
+  { p.singleByteTable() } -> std::same_as<const AsciiTable&>;
+};
+
+/// A collector that can take a run of consecutive single-byte characters as one piece.
+template <class C>
+concept CollectsRuns = requires(const C& c, typename StateOf<C>::type& s, std::string_view run) {
+  c.addRun(s, run);
+};
+
 }  // namespace detail
 
 template <Rule P, class C>
@@ -381,12 +528,58 @@ struct ZeroOrMore {
   Result<Output> parse(Input i) const {
     typename detail::StateOf<C>::type out = collect.start();
     Input rest = i;
-    while (auto r = p.parse(rest)) {
-      detail::checkConsumed(rest, r->rest);
-      collect.add(out, std::move(r->output));
-      rest = r->rest;
+    if constexpr (detail::ReadsOneCharacterByTable<P> && detail::CollectsRuns<C>) {
+      rest = scan(i, out);
+    } else {
+      while (auto r = p.parse(rest)) {
+        detail::checkConsumed(rest, r->rest);
+        collect.add(out, std::move(r->output));
+        rest = r->rest;
+      }
     }
     return Match<Output>{detail::finish(collect, std::move(out)), rest};
+  }
+
+ private:
+  // Bulk path for one-character rules: an ASCII byte followed by another ASCII byte (or by the
+  // end) is a character of its own, except carriage return before line feed, so runs of such
+  // bytes are decided by table and collected as one piece. Every other character (non-ASCII, an
+  // ASCII byte that a combining mark may join, CR LF) is read by the rule itself.
+  template <class S>
+  Input scan(Input i, S& out) const {
+    const AsciiTable& table = p.singleByteTable();
+    const std::string_view t = i.text;
+    const std::size_t n = t.size();
+    std::size_t pos = 0;
+    std::size_t runStart = 0;
+    for (;;) {
+      bool rejected = false;
+      while (pos < n) {
+        const unsigned b = detail::byteAt(t, pos);
+        if (b >= 0x80) break;
+        if (pos + 1 < n) {
+          const unsigned next = detail::byteAt(t, pos + 1);
+          if (next >= 0x80 || (b == '\r' && next == '\n')) break;
+        }
+        if (!table[b]) {
+          rejected = true;
+          break;
+        }
+        ++pos;
+      }
+      if (rejected || pos == n) break;
+      if (pos > runStart) collect.addRun(out, t.substr(runStart, pos - runStart));
+      runStart = pos;
+      const Input here(t.substr(pos), i.depth);
+      auto r = p.parse(here);
+      if (!r) break;
+      detail::checkConsumed(here, r->rest);
+      collect.add(out, std::move(r->output));
+      pos = n - r->rest.text.size();
+      runStart = pos;
+    }
+    if (pos > runStart) collect.addRun(out, t.substr(runStart, pos - runStart));
+    return Input(t.substr(pos), i.depth);
   }
 };
 
@@ -437,12 +630,28 @@ inline bool sameCharacter(std::string_view c, std::string_view k) {
   if (c.size() == 1 && k.size() == 1) return c[0] == k[0];
   return textEquals(c, k);
 }
+
+/// The ASCII byte that the character `k` is canonically equivalent to, or -1 (the Kelvin sign
+/// is "K").
+inline int asciiEquivalent(std::string_view k) {
+  if (k.size() == 1) return byteAt(k, 0) < 0x80 ? static_cast<int>(byteAt(k, 0)) : -1;
+  if (!isValidUtf8(k) || isAscii(k)) return -1;
+  std::string scratch;
+  std::string_view composed = nfcView(k, scratch);
+  if (composed.size() != 1 || byteAt(composed, 0) >= 0x80) return -1;
+  return static_cast<int>(byteAt(composed, 0));
+}
 }  // namespace detail
 
 struct Character {
   using Output = std::string_view;
   std::string k;
+  AsciiTable single{};  // the one-byte character equivalent to k, if any
   Result<Output> parse(Input i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!single[b]) return std::nullopt;
+      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
+    }
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
@@ -450,51 +659,100 @@ struct Character {
     if (!detail::sameCharacter(matched, k)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
+  const AsciiTable& singleByteTable() const { return single; }
 };
 
 /// The next character is `k` (one grapheme cluster).
-inline Character character(std::string_view k) { return {std::string(k)}; }
+inline Character character(std::string_view k) {
+  Character p{std::string(k), {}};
+  if (const int b = detail::asciiEquivalent(k); b >= 0) p.single[b] = true;
+  return p;
+}
 
 struct CharacterIn {
   using Output = std::string_view;
-  std::bitset<128> ascii;                // single-byte characters of the set
-  std::vector<std::string> others;       // every other character, in the set's order
+  AsciiTable ascii{};               // one-byte characters equivalent to a character of the set
+  std::vector<std::string> others;  // every character of the set but single ASCII bytes, in order
+  bool anyAscii = false;
+
+  /// Whether the character `c` (one whole well-formed cluster) is in the set.
+  bool contains(std::string_view c) const {
+    if (c.size() == 1 && detail::byteAt(c, 0) < 0x80) return ascii[detail::byteAt(c, 0)];
+    for (const auto& k : others) {
+      if (detail::sameCharacter(c, k)) return true;
+    }
+    // A few non-ASCII characters are canonically an ASCII one (the Kelvin sign is "K").
+    if (anyAscii && !isAscii(c)) {
+      std::string scratch;
+      std::string_view composed = nfcView(c, scratch);
+      if (composed.size() == 1 && detail::byteAt(composed, 0) < 0x80) {
+        return ascii[detail::byteAt(composed, 0)];
+      }
+    }
+    return false;
+  }
+
   Result<Output> parse(Input i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!ascii[b]) return std::nullopt;
+      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
+    }
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
     std::string_view matched = i.text.substr(0, c.length);
-    if (c.length == 1 && static_cast<unsigned char>(matched[0]) < 0x80) {
-      if (ascii.test(static_cast<unsigned char>(matched[0]))) {
-        return Match<Output>{matched, i.advanced(1)};
-      }
-    }
-    for (const auto& k : others) {
-      if (detail::sameCharacter(matched, k)) return Match<Output>{matched, i.advanced(c.length)};
-    }
-    // A few non-ASCII characters are canonically an ASCII one (the Kelvin sign is "K").
-    if (ascii.any() && !isAscii(matched)) {
-      std::string scratch;
-      std::string_view composed = nfcView(matched, scratch);
-      if (composed.size() == 1 && ascii.test(static_cast<unsigned char>(composed[0]))) {
-        return Match<Output>{matched, i.advanced(c.length)};
-      }
-    }
-    return std::nullopt;
+    if (!contains(matched)) return std::nullopt;
+    return Match<Output>{matched, i.advanced(c.length)};
   }
+  const AsciiTable& singleByteTable() const { return ascii; }
 };
+
+namespace detail {
+inline CharacterIn characterSet(std::string_view set, const char* emptyMessage) {
+  if (set.empty()) programmingError(emptyMessage);
+  CharacterIn p;
+  forEachCluster(set, [&](std::string_view k, bool) {
+    if (k.size() == 1 && byteAt(k, 0) < 0x80) {
+      p.ascii[byteAt(k, 0)] = true;
+    } else {
+      p.others.emplace_back(k);
+      if (const int b = asciiEquivalent(k); b >= 0) p.ascii[b] = true;
+    }
+  });
+  for (bool b : p.ascii) p.anyAscii = p.anyAscii || b;
+  return p;
+}
+}  // namespace detail
 
 /// The next character is one of the characters of `set`, which must not be empty.
 inline CharacterIn characterIn(std::string_view set) {
-  if (set.empty()) detail::programmingError("characterIn: the set of characters is empty");
-  CharacterIn p;
-  forEachCluster(set, [&](std::string_view k, bool) {
-    if (k.size() == 1 && static_cast<unsigned char>(k[0]) < 0x80) {
-      p.ascii.set(static_cast<unsigned char>(k[0]));
-    } else {
-      p.others.emplace_back(k);
+  return detail::characterSet(set, "characterIn: the set of characters is empty");
+}
+
+struct CharacterNotIn {
+  using Output = std::string_view;
+  CharacterIn set;
+  AsciiTable outside{};  // one-byte characters outside the set
+  Result<Output> parse(Input i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!outside[b]) return std::nullopt;
+      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
     }
-  });
+    if (i.text.empty()) return std::nullopt;
+    Cluster c = firstCluster(i.text);
+    if (!c.valid) return std::nullopt;
+    std::string_view matched = i.text.substr(0, c.length);
+    if (set.contains(matched)) return std::nullopt;
+    return Match<Output>{matched, i.advanced(c.length)};
+  }
+  const AsciiTable& singleByteTable() const { return outside; }
+};
+
+/// The next character is a well-formed character that is none of the characters of `set`, which
+/// must not be empty.
+inline CharacterNotIn characterNotIn(std::string_view set) {
+  CharacterNotIn p{detail::characterSet(set, "characterNotIn: the set of characters is empty"), {}};
+  for (std::size_t b = 0; b < p.outside.size(); ++b) p.outside[b] = !p.set.ascii[b];
   return p;
 }
 
@@ -563,6 +821,23 @@ struct Literal {
 /// The input starts with the characters of `text`.
 inline Literal literal(std::string_view text) {
   return {std::string(text), isAscii(text) && !text.empty()};
+}
+
+template <Rule P>
+struct Matched {
+  using Output = std::string_view;
+  P p;
+  Result<Output> parse(Input i) const {
+    auto r = p.parse(i);
+    if (!r) return std::nullopt;
+    return Match<Output>{i.text.substr(0, i.text.size() - r->rest.text.size()), r->rest};
+  }
+};
+
+/// The input that p consumed (a view into the input), in place of p's output.
+template <Rule P>
+Matched<P> matched(P p) {
+  return {std::move(p)};
 }
 
 // ---------------------------------------------------------------------------------------------
