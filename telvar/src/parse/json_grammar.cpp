@@ -77,7 +77,9 @@ auto skip(P p) {
 Value numberValue(std::string_view text) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
-  if (text.find_first_of(".eE") == std::string_view::npos) {
+  bool integral = true;
+  for (char c : text) integral = integral && c != '.' && c != 'e' && c != 'E';
+  if (integral) {
     std::int64_t i = 0;
     auto [ptr, ec] = std::from_chars(first, last, i);
     if (ec == std::errc() && ptr == last) return Value::number(Value::Number::int_(i));
@@ -127,7 +129,9 @@ auto numberRule() {
       optional(zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
   // The matched text is the number's text: only ASCII characters can match its pieces, and
   // from_chars reads "E" as "e".
-  auto number = map(matched(zip(zip(zip(optional(character("-")), integerPart), fraction), exponent)),
+  auto number = map(matched(keepLeft(keepLeft(keepLeft(optional(character("-")), integerPart),
+                                             fraction),
+                                    exponent)),
                     [](std::string_view text) { return std::optional<Value>(numberValue(text)); });
   return token(number);
 }

@@ -26,17 +26,34 @@
 
 #include "telvar/unicode/text.h"
 
+// Keeps the rare, long paths of small rules out of line, so that the common path inlines.
+// The common paths of the character rules are a few instructions: always inline them.
+#if defined(__GNUC__)
+#define TELVAR_PARSE_NOINLINE __attribute__((noinline))
+#define TELVAR_PARSE_INLINE __attribute__((always_inline))
+#else
+#define TELVAR_PARSE_NOINLINE
+#define TELVAR_PARSE_INLINE
+#endif
+
 namespace telvar::parse {
 
 /// The remaining input: a view into the caller's text, and how many nested containers enclose
 /// this point (see `nested`).
 struct Input {
   std::string_view text;
-  int depth = 0;
+  // As wide as a pointer: an input is copied whole at every call, and a narrower field (with its
+  // padding) would be written in parts and read back at once, which stalls.
+  std::ptrdiff_t depth = 0;
 
   Input() = default;
-  Input(std::string_view t, int d = 0) : text(t), depth(d) {}  // NOLINT: a text is an input
-  [[nodiscard]] Input advanced(std::size_t n) const { return Input(text.substr(n), depth); }
+  Input(std::string_view t, std::ptrdiff_t d = 0) : text(t), depth(d) {}  // NOLINT: a text is an input
+  /// The input after its first `n` bytes (`n` at most the size of the text).
+  [[nodiscard]] Input advanced(std::size_t n) const {
+    return Input(std::string_view(text.data() + n, text.size() - n), depth);
+  }
+  /// The first `n` bytes of the text (`n` at most its size).
+  [[nodiscard]] std::string_view first(std::size_t n) const { return {text.data(), n}; }
   friend bool operator==(const Input& a, const Input& b) {
     return a.text.data() == b.text.data() && a.text.size() == b.text.size() && a.depth == b.depth;
   }
@@ -108,7 +125,7 @@ class Parser {
   explicit Parser(std::function<Result<O>(Input)> f)
       : m_impl(std::make_shared<const Model<FunctionRule>>(FunctionRule{std::move(f)})) {}
 
-  Result<O> parse(Input input) const { return m_impl->parse(input); }
+  Result<O> parse(const Input& input) const { return m_impl->parse(input); }
   /// Runs the parser on a whole text, at nesting depth 0.
   Result<O> parse(std::string_view text) const { return m_impl->parse(Input(text)); }
 
@@ -116,16 +133,16 @@ class Parser {
   struct FunctionRule {
     using Output = O;
     std::function<Result<O>(Input)> f;
-    Result<O> parse(Input i) const { return f(i); }
+    Result<O> parse(const Input& i) const { return f(i); }
   };
   struct Concept {
     virtual ~Concept() = default;
-    virtual Result<O> parse(Input input) const = 0;
+    virtual Result<O> parse(const Input& input) const = 0;
   };
   template <class P>
   struct Model final : Concept {
     explicit Model(P p) : rule(std::move(p)) {}
-    Result<O> parse(Input input) const override { return rule.parse(input); }
+    Result<O> parse(const Input& input) const override { return rule.parse(input); }
     P rule;
   };
   std::shared_ptr<const Concept> m_impl;
@@ -139,7 +156,7 @@ struct Zip {
   using Output = std::pair<OutputOf<A>, OutputOf<B>>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto ra = a.parse(i);
     if (!ra) return std::nullopt;
     auto rb = b.parse(ra->rest);
@@ -159,7 +176,7 @@ struct KeepLeft {
   using Output = OutputOf<A>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto ra = a.parse(i);
     if (!ra) return std::nullopt;
     auto rb = b.parse(ra->rest);
@@ -179,7 +196,7 @@ struct KeepRight {
   using Output = OutputOf<B>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto ra = a.parse(i);
     if (!ra) return std::nullopt;
     return b.parse(ra->rest);
@@ -206,7 +223,7 @@ struct Map {
   using Output = typename FResult::value_type;
   P p;
   F f;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto r = p.parse(i);
     if (!r) return std::nullopt;
     auto out = f(std::move(r->output));
@@ -228,7 +245,7 @@ struct FlatMap {
   using Output = OutputOf<Next>;
   P p;
   G g;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto r = p.parse(i);
     if (!r) return std::nullopt;
     return g(std::move(r->output)).parse(r->rest);
@@ -250,7 +267,7 @@ struct OrElse {
   using Output = OutputOf<A>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (auto r = a.parse(i)) return r;
     return b.parse(i);
   }
@@ -267,11 +284,11 @@ template <Rule First, Rule... Rest>
 struct OneOf {
   using Output = OutputOf<First>;
   std::tuple<First, Rest...> parsers;
-  Result<Output> parse(Input i) const { return tryFrom<0>(i); }
+  Result<Output> parse(const Input& i) const { return tryFrom<0>(i); }
 
  private:
   template <std::size_t N>
-  Result<Output> tryFrom(Input i) const {
+  Result<Output> tryFrom(const Input& i) const {
     if (auto r = std::get<N>(parsers).parse(i)) return r;
     if constexpr (N + 1 < sizeof...(Rest) + 1) {
       return tryFrom<N + 1>(i);
@@ -291,7 +308,7 @@ template <class O>
 struct OneOfList {
   using Output = O;
   std::vector<Parser<O>> parsers;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     for (const auto& p : parsers) {
       if (auto r = p.parse(i)) return r;
     }
@@ -310,7 +327,7 @@ struct StartingWith {
   using Output = OutputOf<P>;
   P p;
   AsciiTable first{};
-  Result<Output> parse(Input i) const { return p.parse(i); }
+  Result<Output> parse(const Input& i) const { return p.parse(i); }
 };
 
 /// p, declaring the single-byte (ASCII) characters that its matches can begin with: p must not
@@ -342,14 +359,14 @@ struct OneOfByFirstByte {
   std::tuple<StartingWith<P>...> alternatives;
   std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
 
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     const int b = detail::singleByteCharacter(i.text);
     return tryFrom<0>(i, b >= 0 ? candidates[b] : ~std::uint32_t{0});
   }
 
  private:
   template <std::size_t N>
-  Result<Output> tryFrom(Input i, std::uint32_t mask) const {
+  Result<Output> tryFrom(const Input& i, std::uint32_t mask) const {
     if (mask & (std::uint32_t{1} << N)) {
       if (auto r = std::get<N>(alternatives).parse(i)) return r;
     }
@@ -383,7 +400,7 @@ template <Rule P>
 struct Optional {
   using Output = std::optional<OutputOf<P>>;
   P p;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (auto r = p.parse(i)) return Match<Output>{Output(std::move(r->output)), r->rest};
     return Match<Output>{Output(), i};
   }
@@ -525,19 +542,23 @@ struct ZeroOrMore {
   using Output = typename C::Output;
   P p;
   C collect;
-  Result<Output> parse(Input i) const {
-    typename detail::StateOf<C>::type out = collect.start();
-    Input rest = i;
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if constexpr (detail::ReadsOneCharacterByTable<P> && detail::CollectsRuns<C>) {
-      rest = scan(i, out);
+      // Most repetitions (whitespace between tokens) end at once: decide that without a call.
+      if (const int b = detail::singleByteCharacter(i.text); b >= 0 && !p.singleByteTable()[b]) {
+        return Match<Output>{detail::finish(collect, collect.start()), i};
+      }
+      return scan(i);
     } else {
+      typename detail::StateOf<C>::type out = collect.start();
+      Input rest = i;
       while (auto r = p.parse(rest)) {
         detail::checkConsumed(rest, r->rest);
         collect.add(out, std::move(r->output));
         rest = r->rest;
       }
+      return Match<Output>{detail::finish(collect, std::move(out)), rest};
     }
-    return Match<Output>{detail::finish(collect, std::move(out)), rest};
   }
 
  private:
@@ -545,8 +566,8 @@ struct ZeroOrMore {
   // end) is a character of its own, except carriage return before line feed, so runs of such
   // bytes are decided by table and collected as one piece. Every other character (non-ASCII, an
   // ASCII byte that a combining mark may join, CR LF) is read by the rule itself.
-  template <class S>
-  Input scan(Input i, S& out) const {
+  TELVAR_PARSE_NOINLINE Result<Output> scan(const Input& i) const {
+    typename detail::StateOf<C>::type out = collect.start();
     const AsciiTable& table = p.singleByteTable();
     const std::string_view t = i.text;
     const std::size_t n = t.size();
@@ -568,9 +589,9 @@ struct ZeroOrMore {
         ++pos;
       }
       if (rejected || pos == n) break;
-      if (pos > runStart) collect.addRun(out, t.substr(runStart, pos - runStart));
+      if (pos > runStart) collect.addRun(out, {t.data() + runStart, pos - runStart});
       runStart = pos;
-      const Input here(t.substr(pos), i.depth);
+      const Input here = i.advanced(pos);
       auto r = p.parse(here);
       if (!r) break;
       detail::checkConsumed(here, r->rest);
@@ -578,8 +599,8 @@ struct ZeroOrMore {
       pos = n - r->rest.text.size();
       runStart = pos;
     }
-    if (pos > runStart) collect.addRun(out, t.substr(runStart, pos - runStart));
-    return Input(t.substr(pos), i.depth);
+    if (pos > runStart) collect.addRun(out, {t.data() + runStart, pos - runStart});
+    return Match<Output>{detail::finish(collect, std::move(out)), i.advanced(pos)};
   }
 };
 
@@ -596,7 +617,7 @@ struct ZeroOrMoreSeparated {
   P p;
   S separator;
   C collect;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     typename detail::StateOf<C>::type out = collect.start();
     auto first = p.parse(i);
     if (!first) return Match<Output>{detail::finish(collect, std::move(out)), i};
@@ -647,19 +668,24 @@ struct Character {
   using Output = std::string_view;
   std::string k;
   AsciiTable single{};  // the one-byte character equivalent to k, if any
-  Result<Output> parse(Input i) const {
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
       if (!single[b]) return std::nullopt;
-      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
+      return Match<Output>{i.first(1), i.advanced(1)};
     }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return single; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (!detail::sameCharacter(matched, k)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
-  const AsciiTable& singleByteTable() const { return single; }
 };
 
 /// The next character is `k` (one grapheme cluster).
@@ -692,19 +718,24 @@ struct CharacterIn {
     return false;
   }
 
-  Result<Output> parse(Input i) const {
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
       if (!ascii[b]) return std::nullopt;
-      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
+      return Match<Output>{i.first(1), i.advanced(1)};
     }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return ascii; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (!contains(matched)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
-  const AsciiTable& singleByteTable() const { return ascii; }
 };
 
 namespace detail {
@@ -733,19 +764,24 @@ struct CharacterNotIn {
   using Output = std::string_view;
   CharacterIn set;
   AsciiTable outside{};  // one-byte characters outside the set
-  Result<Output> parse(Input i) const {
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
       if (!outside[b]) return std::nullopt;
-      return Match<Output>{i.text.substr(0, 1), i.advanced(1)};
+      return Match<Output>{i.first(1), i.advanced(1)};
     }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return outside; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (set.contains(matched)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
-  const AsciiTable& singleByteTable() const { return outside; }
 };
 
 /// The next character is a well-formed character that is none of the characters of `set`, which
@@ -760,11 +796,11 @@ template <class F>
 struct CharacterWhere {
   using Output = std::string_view;
   F predicate;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (!predicate(matched)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
@@ -780,7 +816,7 @@ struct Literal {
   using Output = std::string_view;
   std::string text;
   bool ascii = false;
-  Result<Output> parse(Input i) const {
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (ascii) {
       // Between ASCII characters every position is a boundary (but inside CR LF), so a byte
       // match is a character match when the next input byte cannot join the last character.
@@ -793,14 +829,14 @@ struct Literal {
       if (i.text.size() == text.size()) return Match<Output>{i.text, i.advanced(text.size())};
       auto next = static_cast<unsigned char>(i.text[text.size()]);
       if (next < 0x80 && !(text.back() == '\r' && next == '\n')) {
-        return Match<Output>{i.text.substr(0, text.size()), i.advanced(text.size())};
+        return Match<Output>{i.first(text.size()), i.advanced(text.size())};
       }
     }
     return slowParse(i);
   }
 
  private:
-  Result<Output> slowParse(Input i) const {
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     std::string_view t = text;
     std::size_t consumed = 0;
     while (!t.empty()) {
@@ -827,10 +863,10 @@ template <Rule P>
 struct Matched {
   using Output = std::string_view;
   P p;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto r = p.parse(i);
     if (!r) return std::nullopt;
-    return Match<Output>{i.text.substr(0, i.text.size() - r->rest.text.size()), r->rest};
+    return Match<Output>{i.first(i.text.size() - r->rest.text.size()), r->rest};
   }
 };
 
@@ -847,7 +883,7 @@ template <class O, class F>
 struct Deferred {
   using Output = O;
   F get;
-  Result<Output> parse(Input i) const { return get().parse(i); }
+  Result<Output> parse(const Input& i) const { return get().parse(i); }
 };
 
 /// Obtains a shared parser only when run, so that a rule can contain itself.
@@ -862,7 +898,7 @@ struct Nested {
   using Output = OutputOf<P>;
   P p;
   int maxDepth;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (i.depth >= maxDepth) return std::nullopt;
     auto r = p.parse(Input(i.text, i.depth + 1));
     if (!r) return std::nullopt;
