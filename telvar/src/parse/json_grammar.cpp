@@ -50,8 +50,7 @@ auto constant(T value) {
 auto whitespace() {
   // Space, U+0000, tab, line feed, carriage return, and carriage return + line feed.
   static constexpr char kWhitespace[] = {' ', '\0', '\t', '\n', '\r', '\r', '\n'};
-  return zeroOrMore(characterIn(std::string_view(kWhitespace, sizeof kWhitespace)),
-                    CollectCount{});
+  return zeroOrMore(characterIn(std::string_view(kWhitespace, sizeof kWhitespace)), CollectCount{});
 }
 
 template <Rule P>
@@ -101,8 +100,7 @@ Value numberValue(std::string_view text) {
       for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
       if (negativeExponent) exponent = -exponent;
     }
-    std::string_view mantissa(text.data() + (negative ? 1 : 0),
-                              mantissaEnd - (negative ? 1 : 0));
+    std::string_view mantissa(text.data() + (negative ? 1 : 0), mantissaEnd - (negative ? 1 : 0));
     std::size_t point = mantissa.find('.');
     if (point == std::string_view::npos) point = mantissa.size();
     std::size_t firstDigit = mantissa.find_first_not_of("0.");
@@ -129,10 +127,10 @@ auto numberRule() {
       optional(zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
   // The matched text is the number's text: only ASCII characters can match its pieces, and
   // from_chars reads "E" as "e".
-  auto number = map(matched(keepLeft(keepLeft(keepLeft(optional(character("-")), integerPart),
-                                             fraction),
-                                    exponent)),
-                    [](std::string_view text) { return std::optional<Value>(numberValue(text)); });
+  auto number =
+      map(matched(keepLeft(keepLeft(keepLeft(optional(character("-")), integerPart), fraction),
+                           exponent)),
+          [](std::string_view text) { return std::optional<Value>(numberValue(text)); });
   return token(number);
 }
 
@@ -143,8 +141,9 @@ auto stringRule() {
         return run.empty() ? std::nullopt : std::optional<StringPiece>(StringPiece{run});
       });
   auto escape = [](const char* sequence, const char* yields) {
-    return map(literal(sequence),
-               [yields](std::string_view) { return std::optional<StringPiece>(StringPiece{yields}); });
+    return map(literal(sequence), [yields](std::string_view) {
+      return std::optional<StringPiece>(StringPiece{yields});
+    });
   };
   auto escapes = oneOf(escape("\\\"", "\""), escape("\\\\", "\\"), escape("\\/", "/"),
                        escape("\\n", "\n"), escape("\\r", "\r"), escape("\\t", "\t"));
@@ -162,9 +161,8 @@ auto stringRule() {
         if (n >= 0xD800 && n <= 0xDFFF) return std::optional<StringPiece>(StringPiece{"_"});
         return std::optional<StringPiece>(StringPiece{{}, n});
       });
-  auto stringCharacter =
-      oneOfByFirstByte(startingWithNoneOf("\"\\", plain), startingWith("\\", escapes),
-                       startingWith("\\", unicode));
+  auto stringCharacter = oneOfByFirstByte(startingWithNoneOf("\"\\", plain),
+                                          startingWith("\\", escapes), startingWith("\\", unicode));
   return keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
                   character("\""));
 }
@@ -209,11 +207,11 @@ const Parser<Value>& jsonObjectParser() {
   static const Parser<Value> instance = [] {
     auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), valueReference());
     auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
-    auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
-                      [](Members m) {
-                        return std::optional<Value>(Value::object(
-                            {}, std::move(m.dictionary), std::move(m.orderedKeys)));
-                      });
+    auto object =
+        map(keepRight(token(character("{")), keepLeft(members, character("}"))), [](Members m) {
+          return std::optional<Value>(
+              Value::object({}, std::move(m.dictionary), std::move(m.orderedKeys)));
+        });
     return Parser<Value>(token(nested(object, kMaxJsonDepth)));
   }();
   return instance;
@@ -222,13 +220,13 @@ const Parser<Value>& jsonObjectParser() {
 const Parser<Value>& jsonArrayParser() {
   static const Parser<Value> instance = [] {
     auto elements = zeroOrMoreSeparated(valueReference(), comma());
-    auto array = map(
-        keepRight(token(character("[")),
-                  keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
-                           character("]"))),
-        [](std::vector<Value> values) {
-          return std::optional<Value>(Value::array({}, std::move(values)));
-        });
+    auto array =
+        map(keepRight(token(character("[")),
+                      keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
+                               character("]"))),
+            [](std::vector<Value> values) {
+              return std::optional<Value>(Value::array({}, std::move(values)));
+            });
     return Parser<Value>(token(nested(array, kMaxJsonDepth)));
   }();
   return instance;
@@ -243,7 +241,8 @@ const Parser<Value>& jsonValueParser() {
       oneOfByFirstByte(startingWith("n", jsonNullParser()), startingWith("tf", jsonBoolParser()),
                        startingWith("-0123456789", jsonNumberParser()),
                        startingWith("\"", jsonStringValueParser()),
-                       startingWith("{", jsonObjectParser()), startingWith("[", jsonArrayParser())))));
+                       startingWith("{", jsonObjectParser()),
+                       startingWith("[", jsonArrayParser())))));
   return instance;
 }
 

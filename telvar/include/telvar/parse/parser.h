@@ -47,7 +47,8 @@ struct Input {
   std::ptrdiff_t depth = 0;
 
   Input() = default;
-  Input(std::string_view t, std::ptrdiff_t d = 0) : text(t), depth(d) {}  // NOLINT: a text is an input
+  Input(std::string_view t, std::ptrdiff_t d = 0)
+      : text(t), depth(d) {}  // NOLINT: a text is an input
   /// The input after its first `n` bytes (`n` at most the size of the text).
   [[nodiscard]] Input advanced(std::size_t n) const {
     return Input(std::string_view(text.data() + n, text.size() - n), depth);
@@ -117,8 +118,8 @@ class Parser {
   using Output = O;
 
   template <Rule P>
-    requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
-  Parser(P p)  // NOLINT: every rule converts to its handle
+  requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
+      Parser(P p)  // NOLINT: every rule converts to its handle
       : m_impl(std::make_shared<const Model<P>>(std::move(p))) {}
 
   /// A parser from a plain function.
@@ -177,11 +178,16 @@ struct KeepLeft {
   A a;
   B b;
   Result<Output> parse(const Input& i) const {
-    auto ra = a.parse(i);
-    if (!ra) return std::nullopt;
-    auto rb = b.parse(ra->rest);
-    if (!rb) return std::nullopt;
-    return Match<Output>{std::move(ra->output), rb->rest};
+    // One named result, returned on every path, so that the output is never moved.
+    Result<Output> ra = a.parse(i);
+    if (ra) {
+      if (auto rb = b.parse(ra->rest)) {
+        ra->rest = rb->rest;
+      } else {
+        ra.reset();
+      }
+    }
+    return ra;
   }
 };
 
@@ -262,7 +268,7 @@ FlatMap<P, G> flatMap(P p, G g) {
 // Alternatives and repetition
 
 template <Rule A, Rule B>
-  requires std::same_as<OutputOf<A>, OutputOf<B>>
+requires std::same_as<OutputOf<A>, OutputOf<B>>
 struct OrElse {
   using Output = OutputOf<A>;
   A a;
@@ -280,8 +286,7 @@ OrElse<A, B> orElse(A a, B b) {
 }
 
 template <Rule First, Rule... Rest>
-  requires(std::same_as<OutputOf<First>, OutputOf<Rest>> && ...)
-struct OneOf {
+requires(std::same_as<OutputOf<First>, OutputOf<Rest>>&&...) struct OneOf {
   using Output = OutputOf<First>;
   std::tuple<First, Rest...> parsers;
   Result<Output> parse(const Input& i) const { return tryFrom<0>(i); }
@@ -289,11 +294,11 @@ struct OneOf {
  private:
   template <std::size_t N>
   Result<Output> tryFrom(const Input& i) const {
-    if (auto r = std::get<N>(parsers).parse(i)) return r;
     if constexpr (N + 1 < sizeof...(Rest) + 1) {
+      if (auto r = std::get<N>(parsers).parse(i)) return r;
       return tryFrom<N + 1>(i);
     } else {
-      return std::nullopt;
+      return std::get<N>(parsers).parse(i);  // the last alternative's result is the result
     }
   }
 };
@@ -353,21 +358,23 @@ StartingWith<P> startingWithNoneOf(std::string_view excluded, P p) {
 }
 
 template <Rule... P>
-  requires(sizeof...(P) > 0 && sizeof...(P) <= 32)
-struct OneOfByFirstByte {
+requires(sizeof...(P) > 0 && sizeof...(P) <= 32) struct OneOfByFirstByte {
   using Output = OutputOf<std::tuple_element_t<0, std::tuple<P...>>>;
   std::tuple<StartingWith<P>...> alternatives;
   std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
+  static constexpr std::uint32_t kAll = ~std::uint32_t{0} >> (32 - sizeof...(P));
 
   Result<Output> parse(const Input& i) const {
     const int b = detail::singleByteCharacter(i.text);
-    return tryFrom<0>(i, b >= 0 ? candidates[b] : ~std::uint32_t{0});
+    return tryFrom<0>(i, b >= 0 ? candidates[b] : kAll);
   }
 
  private:
   template <std::size_t N>
   Result<Output> tryFrom(const Input& i, std::uint32_t mask) const {
     if (mask & (std::uint32_t{1} << N)) {
+      // The last candidate's result is the result (returned without a move).
+      if ((mask >> N) == 1) return std::get<N>(alternatives).parse(i);
       if (auto r = std::get<N>(alternatives).parse(i)) return r;
     }
     if constexpr (N + 1 < sizeof...(P)) {
@@ -382,8 +389,8 @@ struct OneOfByFirstByte {
 /// the input's first character when that is one ASCII byte (every alternative otherwise). Gives
 /// the same results as `oneOf` of the same parsers when the declarations are true.
 template <Rule... P>
-  requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>> && ...)
-OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
+requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>>&&...)
+    OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
   OneOfByFirstByte<P...> d{{std::move(alternatives)...}, {}};
   std::size_t k = 0;
   auto declare = [&](const auto& alternative) {
@@ -502,7 +509,7 @@ struct StateOf {
   using type = typename C::Output;
 };
 template <class C>
-  requires requires { typename C::State; }
+requires requires { typename C::State; }
 struct StateOf<C> {
   using type = typename C::State;
 };
@@ -899,10 +906,11 @@ struct Nested {
   P p;
   int maxDepth;
   Result<Output> parse(const Input& i) const {
-    if (i.depth >= maxDepth) return std::nullopt;
-    auto r = p.parse(Input(i.text, i.depth + 1));
-    if (!r) return std::nullopt;
-    r->rest.depth = i.depth;
+    Result<Output> r;
+    if (i.depth < maxDepth) {
+      r = p.parse(Input(i.text, i.depth + 1));
+      if (r) r->rest.depth = i.depth;
+    }
     return r;
   }
 };
