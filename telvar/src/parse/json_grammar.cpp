@@ -65,14 +65,6 @@ auto boolRule() {
                       map(literal("false"), constant(Value::bool_(false)))));
 }
 
-// Drops a rule's output: for the pieces of a number, whose text is taken whole.
-struct Nothing {};
-
-template <Rule P>
-auto skip(P p) {
-  return map(std::move(p), [](auto&&) { return std::optional<Nothing>(Nothing{}); });
-}
-
 Value numberValue(std::string_view text) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
@@ -117,14 +109,13 @@ Value numberValue(std::string_view text) {
 
 auto numberRule() {
   auto digits = zeroOrMore(characterIn("0123456789"), CollectCount{});
-  auto digitsPlus = map(digits, [](std::size_t n) {
-    return n == 0 ? std::nullopt : std::optional<Nothing>(Nothing{});
-  });
+  auto digitsPlus = map(
+      digits, [](std::size_t n) { return n == 0 ? std::nullopt : std::optional<std::size_t>(n); });
   // After a leading zero no further digit belongs to the integer part.
-  auto integerPart = orElse(skip(character("0")), skip(zip(characterIn("123456789"), digits)));
+  auto integerPart = orElse(character("0"), matched(keepLeft(characterIn("123456789"), digits)));
   auto fraction = optional(keepRight(character("."), digitsPlus));
   auto exponent =
-      optional(zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
+      optional(keepRight(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
   // The matched text is the number's text: only ASCII characters can match its pieces, and
   // from_chars reads "E" as "e".
   auto number =

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -472,19 +473,19 @@ struct CollectText {
 };
 
 /// Text that is a view into the input when it was read as one run of it, and owned otherwise.
-/// The view stays valid as long as the input text does.
+/// The view stays valid as long as the input text does. Small, so that it moves cheaply.
 class ViewOrText {
  public:
   ViewOrText() = default;
   explicit ViewOrText(std::string_view view) : m_view(view) {}
-  explicit ViewOrText(std::string owned) : m_owned(std::move(owned)), m_isOwned(true) {}
-  [[nodiscard]] std::string_view text() const { return m_isOwned ? m_owned : m_view; }
-  [[nodiscard]] bool isOwned() const { return m_isOwned; }
+  explicit ViewOrText(std::string owned)
+      : m_owned(std::make_unique<std::string>(std::move(owned))), m_view(*m_owned) {}
+  [[nodiscard]] std::string_view text() const { return m_view; }
+  [[nodiscard]] bool isOwned() const { return m_owned != nullptr; }
 
  private:
-  std::string m_owned;
+  std::unique_ptr<std::string> m_owned;  // the owned text, which m_view then shows
   std::string_view m_view;
-  bool m_isOwned = false;
 };
 
 /// Concatenates text outputs like `CollectText`, but copies nothing when all pieces follow each
@@ -582,6 +583,19 @@ struct ZeroOrMore {
     std::size_t runStart = 0;
     for (;;) {
       bool rejected = false;
+      // Eight bytes at a time while they and the byte after them are ASCII: each of them is
+      // then a character of its own, unless it is CR (which the careful loop below decides).
+      while (pos + 8 < n) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, t.data() + pos, sizeof word);
+        if ((word & 0x8080808080808080u) != 0 || detail::byteAt(t, pos + 8) >= 0x80) break;
+        std::size_t k = 0;
+        while (k < 8 && table[detail::byteAt(t, pos + k)] && detail::byteAt(t, pos + k) != '\r') {
+          ++k;
+        }
+        pos += k;
+        if (k < 8) break;
+      }
       while (pos < n) {
         const unsigned b = detail::byteAt(t, pos);
         if (b >= 0x80) break;
