@@ -9,6 +9,7 @@
 // Errors: a parse function may throw. Every combinator lets the exception pass unchanged and runs
 // nothing further, dropping what it had collected.
 
+#include <algorithm>
 #include <array>
 #include <concepts>
 #include <cstdint>
@@ -48,8 +49,16 @@ struct Input {
   std::ptrdiff_t depth = 0;
 
   Input() = default;
-  Input(std::string_view t, std::ptrdiff_t d = 0)
-      : text(t), depth(d) {}  // NOLINT: a text is an input
+  // NOLINTNEXTLINE: a text is an input
+  Input(std::string_view t, std::ptrdiff_t d = 0) : text(t), depth(d) {}
+  // Copied field by field: a copy as one block would read back at once fields that were just
+  // written one by one, which stalls.
+  Input(const Input& o) : text(o.text.data(), o.text.size()), depth(o.depth) {}
+  Input& operator=(const Input& o) {
+    text = std::string_view(o.text.data(), o.text.size());
+    depth = o.depth;
+    return *this;
+  }
   /// The input after its first `n` bytes (`n` at most the size of the text).
   [[nodiscard]] Input advanced(std::size_t n) const {
     return Input(std::string_view(text.data() + n, text.size() - n), depth);
@@ -841,10 +850,13 @@ struct Literal {
     if (ascii) {
       // Between ASCII characters every position is a boundary (but inside CR LF), so a byte
       // match is a character match when the next input byte cannot join the last character.
-      std::string_view head = i.text.substr(0, text.size());
-      if (head != text) {
-        // Differing ASCII is a different character; other text may still be equivalent.
-        if (isAscii(head)) return std::nullopt;
+      const std::size_t available = std::min(text.size(), i.text.size());
+      std::size_t same = 0;
+      while (same < available && i.text[same] == text[same]) ++same;
+      if (same < text.size()) {
+        // A differing ASCII byte starts a different character (the bytes before it are single
+        // characters); other text may still be equivalent.
+        if (same == i.text.size() || detail::byteAt(i.text, same) < 0x80) return std::nullopt;
         return slowParse(i);
       }
       if (i.text.size() == text.size()) return Match<Output>{i.text, i.advanced(text.size())};
