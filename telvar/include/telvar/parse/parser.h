@@ -4,7 +4,9 @@
 // or an output with the input that is left. Combinators are small class templates composed at
 // compile time, so a grammar written with them costs about what a hand-written parser costs;
 // `Parser<O>` is the cheap shared handle that erases a composed type (for shared and recursive
-// rules). The unit of input is the extended grapheme cluster, compared by canonical equivalence.
+// rules). The unit of input is the extended grapheme cluster, compared by canonical equivalence;
+// ASCII takes fast paths (repetitions of one-character rules skip ASCII runs in bulk, and
+// `oneOfByFirstByte` tries only the alternatives that can start with the next ASCII character).
 //
 // Errors: a parse function may throw. Every combinator lets the exception pass unchanged and runs
 // nothing further, dropping what it had collected.
@@ -28,8 +30,8 @@
 
 #include "telvar/unicode/text.h"
 
-// Keeps the rare, long paths of small rules out of line, so that the common path inlines.
-// The common paths of the character rules are a few instructions: always inline them.
+// The common paths of the small rules are a few instructions and always inline; their rare,
+// long paths stay out of line so that the common path inlines well.
 #if defined(__GNUC__)
 #define TELVAR_PARSE_NOINLINE __attribute__((noinline))
 #define TELVAR_PARSE_INLINE __attribute__((always_inline))
@@ -103,7 +105,7 @@ inline int singleByteCharacter(std::string_view t) {
 }
 }  // namespace detail
 
-/// Anything with an `Output` type and `Result<Output> parse(Input) const`.
+/// Anything with an `Output` type and `Result<Output> parse(const Input&) const`.
 template <class P>
 concept Rule = requires(const P& p, Input i) {
   typename P::Output;
@@ -128,8 +130,8 @@ class Parser {
   using Output = O;
 
   template <Rule P>
-  requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
-      Parser(P p)  // NOLINT: every rule converts to its handle
+    requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
+  Parser(P p)  // NOLINT: every rule converts to its handle
       : m_impl(std::make_shared<const Model<P>>(std::move(p))) {}
 
   /// A parser from a plain function.
@@ -278,7 +280,7 @@ FlatMap<P, G> flatMap(P p, G g) {
 // Alternatives and repetition
 
 template <Rule A, Rule B>
-requires std::same_as<OutputOf<A>, OutputOf<B>>
+  requires std::same_as<OutputOf<A>, OutputOf<B>>
 struct OrElse {
   using Output = OutputOf<A>;
   A a;
@@ -296,7 +298,8 @@ OrElse<A, B> orElse(A a, B b) {
 }
 
 template <Rule First, Rule... Rest>
-requires(std::same_as<OutputOf<First>, OutputOf<Rest>>&&...) struct OneOf {
+  requires(std::same_as<OutputOf<First>, OutputOf<Rest>> && ...)
+struct OneOf {
   using Output = OutputOf<First>;
   std::tuple<First, Rest...> parsers;
   Result<Output> parse(const Input& i) const { return tryFrom<0>(i); }
@@ -368,7 +371,8 @@ StartingWith<P> startingWithNoneOf(std::string_view excluded, P p) {
 }
 
 template <Rule... P>
-requires(sizeof...(P) > 0 && sizeof...(P) <= 32) struct OneOfByFirstByte {
+  requires(sizeof...(P) > 0 && sizeof...(P) <= 32)
+struct OneOfByFirstByte {
   using Output = OutputOf<std::tuple_element_t<0, std::tuple<P...>>>;
   std::tuple<StartingWith<P>...> alternatives;
   std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
@@ -399,8 +403,8 @@ requires(sizeof...(P) > 0 && sizeof...(P) <= 32) struct OneOfByFirstByte {
 /// the input's first character when that is one ASCII byte (every alternative otherwise). Gives
 /// the same results as `oneOf` of the same parsers when the declarations are true.
 template <Rule... P>
-requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>>&&...)
-    OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
+  requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>> && ...)
+OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
   OneOfByFirstByte<P...> d{{std::move(alternatives)...}, {}};
   std::size_t k = 0;
   auto declare = [&](const auto& alternative) {
@@ -519,7 +523,7 @@ struct StateOf {
   using type = typename C::Output;
 };
 template <class C>
-requires requires { typename C::State; }
+  requires requires { typename C::State; }
 struct StateOf<C> {
   using type = typename C::State;
 };
