@@ -24,6 +24,27 @@ void BM_TelvarParse(benchmark::State& state) {
 }
 BENCHMARK(BM_TelvarParse)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
+// Documents of one kind of token each, whose trees are flat: mostly the grammar's own work.
+void BM_TelvarParseStrings(benchmark::State& state) {
+  static const std::string text = telvar::bench::stringCorpus(10 << 20);
+  for (auto _ : state) {
+    auto r = telvar::jsonValueParser().parse(text);
+    benchmark::DoNotOptimize(r);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_TelvarParseStrings)->Unit(benchmark::kMillisecond);
+
+void BM_TelvarParseNumbers(benchmark::State& state) {
+  static const std::string text = telvar::bench::numberCorpus(10 << 20);
+  for (auto _ : state) {
+    auto r = telvar::jsonValueParser().parse(text);
+    benchmark::DoNotOptimize(r);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_TelvarParseNumbers)->Unit(benchmark::kMillisecond);
+
 void BM_NlohmannParse(benchmark::State& state) {
   const std::string& text = corpus(static_cast<int>(state.range(0)));
   for (auto _ : state) {

@@ -18,10 +18,10 @@ struct StringPiece {
   char32_t codePoint = 0;
 };
 
-struct CollectPieces : CollectText {
+struct CollectPieces : CollectViewOrText {
   void add(State& s, StringPiece piece) const {
     if (!piece.text.empty()) {
-      CollectText::add(s, piece.text);
+      CollectViewOrText::add(s, piece.text);
     } else {
       s.flush();
       appendUtf8(s.text, piece.codePoint);
@@ -86,18 +86,19 @@ struct CollectMembers {
     std::optional<ValueMap> large;
   };
   State start() const { return {}; }
-  void add(State& s, std::pair<std::string, Value>&& member) const {
+  void add(State& s, std::pair<ViewOrText, Value>&& member) const {
+    const std::string_view key = member.first.text();
     if (s.large) {
-      s.large->insertIfAbsent(Key(member.first), std::move(member.second));
+      s.large->insertIfAbsent(Key(key), std::move(member.second));
       return;
     }
-    const bool ascii = isAscii(member.first);
+    const bool ascii = isAscii(key);
     for (std::size_t i = 0; i < s.members.size(); ++i) {
-      const Key& key = s.members[i].first;
+      const Key& gathered = s.members[i].first;
       const bool bothAscii = ascii && ((s.ascii >> i) & 1) != 0;
-      if (bothAscii ? key == member.first : textEquals(key, member.first)) return;
+      if (bothAscii ? gathered == key : textEquals(gathered, key)) return;
     }
-    s.members.push({Key(member.first), std::move(member.second)});
+    s.members.push({Key(key), std::move(member.second)});
     if (ascii) s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
     if (s.members.size() == kScanned) {
       auto gathered = s.members.elements();
@@ -119,8 +120,7 @@ auto constant(T value) {
 auto whitespace() {
   // Space, U+0000, tab, line feed, carriage return, and carriage return + line feed.
   static constexpr char kWhitespace[] = {' ', '\0', '\t', '\n', '\r', '\r', '\n'};
-  return zeroOrMore(characterIn(std::string_view(kWhitespace, sizeof kWhitespace)),
-                    CollectCount{});
+  return zeroOrMore(characterIn(std::string_view(kWhitespace, sizeof kWhitespace)), CollectCount{});
 }
 
 template <Rule P>
@@ -135,9 +135,11 @@ auto boolRule() {
                       map(literal("false"), constant(Value::bool_(false)))));
 }
 
-Value numberValue(const std::string& text, bool integral) {
+Value numberValue(std::string_view text) {
   const char* first = text.data();
   const char* last = text.data() + text.size();
+  bool integral = true;
+  for (char c : text) integral = integral && c != '.' && c != 'e' && c != 'E';
   if (integral) {
     std::int64_t i = 0;
     auto [ptr, ec] = std::from_chars(first, last, i);
@@ -150,18 +152,17 @@ Value numberValue(const std::string& text, bool integral) {
     // too small, with the text's sign. The decimal exponent of the first significant digit
     // tells which.
     const bool negative = text[0] == '-';
-    std::size_t mantissaEnd = text.find('e');
-    if (mantissaEnd == std::string::npos) mantissaEnd = text.size();
+    std::size_t mantissaEnd = text.find_first_of("eE");
+    if (mantissaEnd == std::string_view::npos) mantissaEnd = text.size();
     long exponent = 0;
     if (mantissaEnd < text.size()) {
-      std::string_view e(text.data() + mantissaEnd + 1, text.size() - mantissaEnd - 1);
+      std::string_view e = text.substr(mantissaEnd + 1);
       bool negativeExponent = !e.empty() && e[0] == '-';
       if (!e.empty() && (e[0] == '-' || e[0] == '+')) e.remove_prefix(1);
       for (char c : e) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
       if (negativeExponent) exponent = -exponent;
     }
-    std::string_view mantissa(text.data() + (negative ? 1 : 0),
-                              mantissaEnd - (negative ? 1 : 0));
+    std::string_view mantissa(text.data() + (negative ? 1 : 0), mantissaEnd - (negative ? 1 : 0));
     std::size_t point = mantissa.find('.');
     if (point == std::string_view::npos) point = mantissa.size();
     std::size_t firstDigit = mantissa.find_first_not_of("0.");
@@ -177,52 +178,33 @@ Value numberValue(const std::string& text, bool integral) {
 }
 
 auto numberRule() {
-  auto digit = characterIn("0123456789");
-  auto digits = zeroOrMore(digit, CollectText{});
-  auto digitsPlus = map(digits, [](std::string s) {
-    return s.empty() ? std::nullopt : std::optional<std::string>(std::move(s));
-  });
-  auto integerPart =
-      orElse(map(character("0"), [](std::string_view) { return std::optional<std::string>("0"); }),
-             map(zip(characterIn("123456789"), digits), [](auto&& p) {
-               std::string s(p.first);
-               s += p.second;
-               return std::optional<std::string>(std::move(s));
-             }));
+  auto digits = zeroOrMore(characterIn("0123456789"), CollectCount{});
+  auto digitsPlus = map(
+      digits, [](std::size_t n) { return n == 0 ? std::nullopt : std::optional<std::size_t>(n); });
+  // After a leading zero no further digit belongs to the integer part.
+  auto integerPart = orElse(character("0"), matched(keepLeft(characterIn("123456789"), digits)));
   auto fraction = optional(keepRight(character("."), digitsPlus));
-  auto exponent = optional(
-      zip(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
-  auto number = map(zip(zip(zip(optional(character("-")), integerPart), fraction), exponent),
-                    [](auto&& parts) {
-                      auto& [signAndInteger, fractionPart] = parts.first;
-                      auto& [sign, integer] = signAndInteger;
-                      auto& exponentPart = parts.second;
-                      std::string text;
-                      if (sign) text += '-';
-                      text += integer;
-                      if (fractionPart) {
-                        text += '.';
-                        text += *fractionPart;
-                      }
-                      if (exponentPart) {
-                        text += 'e';
-                        if (exponentPart->first) text += *exponentPart->first;
-                        text += exponentPart->second;
-                      }
-                      return std::optional<Value>(
-                          numberValue(text, !fractionPart && !exponentPart));
-                    });
+  auto exponent =
+      optional(keepRight(keepRight(characterIn("eE"), optional(characterIn("+-"))), digitsPlus));
+  // The matched text is the number's text: only ASCII characters can match its pieces, and
+  // from_chars reads "E" as "e".
+  auto number =
+      map(matched(keepLeft(keepLeft(keepLeft(optional(character("-")), integerPart), fraction),
+                           exponent)),
+          [](std::string_view text) { return std::optional<Value>(numberValue(text)); });
   return token(number);
 }
 
 auto stringRule() {
-  auto plain = map(characterWhere([](std::string_view c) {
-                     return !parse::detail::sameCharacter(c, "\"") && !parse::detail::sameCharacter(c, "\\");
-                   }),
-                   [](std::string_view c) { return std::optional<StringPiece>(StringPiece{c}); });
+  // Runs of plain characters (any but the quotation mark and the backslash) are taken whole.
+  auto plain =
+      map(matched(zeroOrMore(characterNotIn("\"\\"), CollectCount{})), [](std::string_view run) {
+        return run.empty() ? std::nullopt : std::optional<StringPiece>(StringPiece{run});
+      });
   auto escape = [](const char* sequence, const char* yields) {
-    return map(literal(sequence),
-               [yields](std::string_view) { return std::optional<StringPiece>(StringPiece{yields}); });
+    return map(literal(sequence), [yields](std::string_view) {
+      return std::optional<StringPiece>(StringPiece{yields});
+    });
   };
   auto escapes = oneOf(escape("\\\"", "\""), escape("\\\\", "\\"), escape("\\/", "/"),
                        escape("\\n", "\n"), escape("\\r", "\r"), escape("\\t", "\t"));
@@ -240,7 +222,8 @@ auto stringRule() {
         if (n >= 0xD800 && n <= 0xDFFF) return std::optional<StringPiece>(StringPiece{"_"});
         return std::optional<StringPiece>(StringPiece{{}, n});
       });
-  auto stringCharacter = oneOf(plain, escapes, unicode);
+  auto stringCharacter = oneOfByFirstByte(startingWithNoneOf("\"\\", plain),
+                                          startingWith("\\", escapes), startingWith("\\", unicode));
   return keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
                   character("\""));
 }
@@ -263,14 +246,14 @@ const Parser<Value>& jsonNumberParser() {
   return instance;
 }
 
-const Parser<std::string>& jsonStringParser() {
-  static const Parser<std::string> instance(stringRule());
+const Parser<ViewOrText>& jsonStringParser() {
+  static const Parser<ViewOrText> instance(stringRule());
   return instance;
 }
 
 const Parser<Value>& jsonStringValueParser() {
-  static const Parser<Value> instance(map(jsonStringParser(), [](std::string s) {
-    return std::optional<Value>(Value::string(std::move(s)));
+  static const Parser<Value> instance(map(jsonStringParser(), [](ViewOrText s) {
+    return std::optional<Value>(Value::string(s.text()));
   }));
   return instance;
 }
@@ -308,9 +291,14 @@ const Parser<Value>& jsonArrayParser() {
 }  // namespace
 
 const Parser<Value>& jsonValueParser() {
+  // Each alternative is decided by its first character.
   static const Parser<Value> instance(token(keepRight(
-      whitespace(), oneOf(jsonNullParser(), jsonBoolParser(), jsonNumberParser(),
-                          jsonStringValueParser(), jsonObjectParser(), jsonArrayParser()))));
+      whitespace(),
+      oneOfByFirstByte(startingWith("n", jsonNullParser()), startingWith("tf", jsonBoolParser()),
+                       startingWith("-0123456789", jsonNumberParser()),
+                       startingWith("\"", jsonStringValueParser()),
+                       startingWith("{", jsonObjectParser()),
+                       startingWith("[", jsonArrayParser())))));
   return instance;
 }
 

@@ -100,12 +100,17 @@ TEST(JsonGrammar, OutOfRangeDoublesBecomeSignedInfinityOrZero) {
   EXPECT_EQ(parse("-1000e-330"), "double(-0)|");
   EXPECT_EQ(parse("0e99999"), "double(0)|");
   EXPECT_EQ(parse("-0.000e-99999"), "double(-0)|");
+  EXPECT_EQ(parse("1E999"), "double(inf)|");
+  EXPECT_EQ(parse("-1E-999"), "double(-0)|");
 }
 
 TEST(JsonGrammar, StringEscapes) {
   EXPECT_EQ(parse(R"("\"\\\/\n\r\t")"), "\"\"\\/\n\r\t\"|");
   EXPECT_EQ(parse(R"("\u0041\u00e9\u00E9")"), "\"A\u00E9\u00E9\"|");
   EXPECT_EQ(parse(R"("\u0000")"), std::string("\"\0\"|", 4));
+  // Runs of plain characters, non-ASCII ones and escapes, in any order.
+  EXPECT_EQ(parse("[\"caf\u00E9\\n\u65E5\\u0041x\", \"\\t\"]"),
+            "[\"caf\u00E9\n\u65E5Ax\", \"\t\"]|");
   // Surrogates are not combined: each escape reads as one underscore.
   EXPECT_EQ(parse(R"("\uD83D\uDE00")"), "\"__\"|");
   EXPECT_EQ(parse(R"("\ud800x\uDFFF\uE000")"), "\"_x_\uE000\"|");

@@ -154,6 +154,114 @@ TEST(Characters, InvalidUtf8IsNoCharacter) {
   EXPECT_EQ(run(characterIn("a\xE9"), "\xE9"), "no match");
 }
 
+// Every string of up to `length` pieces drawn from `pieces`.
+std::vector<std::string> allTexts(const std::vector<std::string>& pieces, int length) {
+  std::vector<std::string> texts{""};
+  std::size_t from = 0;
+  for (int n = 0; n < length; ++n) {
+    const std::size_t to = texts.size();
+    for (std::size_t k = from; k < to; ++k) {
+      for (const auto& piece : pieces) texts.push_back(texts[k] + piece);
+    }
+    from = to;
+  }
+  return texts;
+}
+
+// ASCII runs, the characters that end them, and what may join or split a character there.
+const std::vector<std::string> kPieces = {"a",      "\"",   "\\",     "\r",     "\n",
+                                          "\u0301", "\xFF", "\u00E9", "\u212A", "K"};
+
+// Repetitions of a one-character rule skip ASCII runs in bulk; they must read exactly the
+// characters that applying the rule one character at a time reads.
+template <class P>
+void expectBulkScanMatchesOneAtATime(const P& p, const char* what) {
+  for (const std::string& text : allTexts(kPieces, 4)) {
+    Input rest(text);
+    std::size_t count = 0;
+    while (auto r = p.parse(rest)) {
+      rest = r->rest;
+      ++count;
+    }
+    const std::string_view taken(text.data(), text.size() - rest.text.size());
+    auto asText = zeroOrMore(p, CollectText{}).parse(Input(text));
+    auto asCount = zeroOrMore(p, CollectCount{}).parse(Input(text));
+    auto asView = matched(zeroOrMore(p, CollectCount{})).parse(Input(text));
+    ASSERT_TRUE(asText && asCount && asView);
+    EXPECT_EQ(asText->output, taken) << what << " on " << text;
+    EXPECT_EQ(asText->rest, rest) << what << " on " << text;
+    EXPECT_EQ(asCount->output, count) << what << " on " << text;
+    EXPECT_EQ(asView->output, taken) << what << " on " << text;
+  }
+}
+
+TEST(Characters, BulkScanReadsTheSameCharactersAsOneAtATime) {
+  expectBulkScanMatchesOneAtATime(characterNotIn("\"\\"), "not quote or backslash");
+  expectBulkScanMatchesOneAtATime(characterIn(std::string_view(" \0\t\n\r\r\n", 7)), "whitespace");
+  expectBulkScanMatchesOneAtATime(characterIn("a\r"), "a or CR");
+  expectBulkScanMatchesOneAtATime(characterIn("aK"), "a or K");
+  expectBulkScanMatchesOneAtATime(characterNotIn("\u212A"), "not the Kelvin sign");
+  expectBulkScanMatchesOneAtATime(character("a"), "a");
+}
+
+TEST(Characters, CharacterNotInTakesEveryWellFormedCharacterOutsideItsSet) {
+  auto plain = zeroOrMore(characterNotIn("\"\\"), CollectText{});
+  EXPECT_EQ(run(plain, "ab\"\u0301c\"d"), "ab\"\u0301c|\"d");
+  EXPECT_EQ(run(plain, "ab\\"), "ab|\\");
+  EXPECT_EQ(run(plain, "a\r\nb\xC3"), "a\r\nb|\xC3");
+  EXPECT_EQ(run(characterNotIn("K"), "\u212A"), "no match");
+  EXPECT_EQ(run(characterNotIn("\r"), "\r\n"), "\r\n|");
+}
+
+TEST(Combinators, MatchedGivesTheConsumedInput) {
+  EXPECT_EQ(run(matched(zeroOrMore(literal("ab"))), "ababc"), "abab|c");
+  EXPECT_EQ(run(matched(optional(literal("x"))), "ab"), "|ab");
+  EXPECT_EQ(run(matched(zip(literal("a"), literal("x"))), "ab"), "no match");
+}
+
+TEST(Combinators, ViewOrTextCopiesOnlyWhenThePiecesAreNotOneRun) {
+  auto pieces =
+      zeroOrMore(orElse(characterIn("ab"),
+                        map(literal("\\n"), [](Text) { return std::optional<Text>("\n"); })),
+                 CollectViewOrText{});
+  const std::string plain = "abba!";
+  auto r = pieces.parse(Input(plain));
+  ASSERT_TRUE(r);
+  EXPECT_FALSE(r->output.isOwned());
+  EXPECT_EQ(r->output.text().data(), plain.data());
+  EXPECT_EQ(r->output.text(), "abba");
+  r = pieces.parse(Input("a\\nb!"));
+  ASSERT_TRUE(r);
+  EXPECT_TRUE(r->output.isOwned());
+  EXPECT_EQ(r->output.text(), "a\nb");
+}
+
+// Dispatching on the first byte gives what trying every alternative in order gives, on every
+// first byte and whatever follows it (a combining mark, CR LF, nothing).
+TEST(Combinators, OneOfByFirstByteMatchesOneOf) {
+  auto digits = matched(zeroOrMore(characterIn("0123456789"), CollectCount{}));
+  auto number = matched(zip(optional(character("-")), map(digits, [](Text d) {
+                              return d.empty() ? std::nullopt : std::optional<Text>(d);
+                            })));
+  auto ordered = oneOf(literal("null"), literal("nu"), number, character("K"), literal("\r\n"),
+                       characterNotIn("n\"-0123456789"));
+  auto dispatched =
+      oneOfByFirstByte(startingWith("n", literal("null")), startingWith("n", literal("nu")),
+                       startingWith("-0123456789", number), startingWith("K", character("K")),
+                       startingWith("\r", literal("\r\n")),
+                       startingWithNoneOf("n\"-0123456789", characterNotIn("n\"-0123456789")));
+  std::vector<std::string> texts;
+  for (int b = 0; b < 128; ++b) {
+    for (std::string_view follow : {"", "ull", "1", "\u0301", "\n", "x"}) {
+      texts.push_back(std::string(1, static_cast<char>(b)) + std::string(follow));
+    }
+  }
+  for (std::string_view other : {"\u212A", "\u00E9", "\xFF", ""}) texts.emplace_back(other);
+  for (const auto& text : texts) EXPECT_EQ(run(dispatched, text), run(ordered, text)) << text;
+  EXPECT_EQ(run(dispatched, "nul"), "nu|l");
+  EXPECT_EQ(run(dispatched, "\u212A!"), "\u212A|!");
+}
+
 TEST(Combinators, DeferredLetsARuleContainItself) {
   // Balanced parentheses, counting the pairs.
   static const Parser<int> parens =
@@ -204,6 +312,7 @@ TEST(CombinatorsDeathTest, ZeroOrMoreOfAParserThatConsumesNothingStops) {
 
 TEST(CombinatorsDeathTest, CharacterInOfAnEmptyTextStops) {
   EXPECT_DEATH((void)characterIn(""), "characterIn: the set of characters is empty");
+  EXPECT_DEATH((void)characterNotIn(""), "characterNotIn: the set of characters is empty");
 }
 
 }  // namespace

@@ -4,16 +4,20 @@
 // or an output with the input that is left. Combinators are small class templates composed at
 // compile time, so a grammar written with them costs about what a hand-written parser costs;
 // `Parser<O>` is the cheap shared handle that erases a composed type (for shared and recursive
-// rules). The unit of input is the extended grapheme cluster, compared by canonical equivalence.
+// rules). The unit of input is the extended grapheme cluster, compared by canonical equivalence;
+// ASCII takes fast paths (repetitions of one-character rules skip ASCII runs in bulk, and
+// `oneOfByFirstByte` tries only the alternatives that can start with the next ASCII character).
 //
 // Errors: a parse function may throw. Every combinator lets the exception pass unchanged and runs
 // nothing further, dropping what it had collected.
 
+#include <algorithm>
 #include <array>
-#include <bitset>
 #include <concepts>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,17 +30,43 @@
 
 #include "telvar/unicode/text.h"
 
+// The common paths of the small rules are a few instructions and always inline; their rare,
+// long paths stay out of line so that the common path inlines well.
+#if defined(__GNUC__)
+#define TELVAR_PARSE_NOINLINE __attribute__((noinline))
+#define TELVAR_PARSE_INLINE __attribute__((always_inline))
+#else
+#define TELVAR_PARSE_NOINLINE
+#define TELVAR_PARSE_INLINE
+#endif
+
 namespace telvar::parse {
 
 /// The remaining input: a view into the caller's text, and how many nested containers enclose
 /// this point (see `nested`).
 struct Input {
   std::string_view text;
-  int depth = 0;
+  // As wide as a pointer: an input is copied whole at every call, and a narrower field (with its
+  // padding) would be written in parts and read back at once, which stalls.
+  std::ptrdiff_t depth = 0;
 
   Input() = default;
-  Input(std::string_view t, int d = 0) : text(t), depth(d) {}  // NOLINT: a text is an input
-  [[nodiscard]] Input advanced(std::size_t n) const { return Input(text.substr(n), depth); }
+  // NOLINTNEXTLINE: a text is an input
+  Input(std::string_view t, std::ptrdiff_t d = 0) : text(t), depth(d) {}
+  // Copied field by field: a copy as one block would read back at once fields that were just
+  // written one by one, which stalls.
+  Input(const Input& o) : text(o.text.data(), o.text.size()), depth(o.depth) {}
+  Input& operator=(const Input& o) {
+    text = std::string_view(o.text.data(), o.text.size());
+    depth = o.depth;
+    return *this;
+  }
+  /// The input after its first `n` bytes (`n` at most the size of the text).
+  [[nodiscard]] Input advanced(std::size_t n) const {
+    return Input(std::string_view(text.data() + n, text.size() - n), depth);
+  }
+  /// The first `n` bytes of the text (`n` at most its size).
+  [[nodiscard]] std::string_view first(std::size_t n) const { return {text.data(), n}; }
   friend bool operator==(const Input& a, const Input& b) {
     return a.text.data() == b.text.data() && a.text.size() == b.text.size() && a.depth == b.depth;
   }
@@ -51,7 +81,31 @@ struct Match {
 template <class O>
 using Result = std::optional<Match<O>>;
 
-/// Anything with an `Output` type and `Result<Output> parse(Input) const`.
+/// For each ASCII byte, whether the one character made of that byte alone matches (a rule that
+/// reads one character can expose this so that repetitions skip plain ASCII text in bulk).
+using AsciiTable = std::array<bool, 128>;
+
+namespace detail {
+inline unsigned byteAt(std::string_view t, std::size_t at) {
+  return static_cast<unsigned char>(t[at]);
+}
+
+/// The byte of the input's first character when that character is one ASCII byte, else -1.
+/// Between two ASCII bytes there is always a character boundary, except inside CR LF; an ASCII
+/// byte followed by a non-ASCII one may be joined by a combining mark.
+inline int singleByteCharacter(std::string_view t) {
+  if (t.empty()) return -1;
+  const unsigned b = byteAt(t, 0);
+  if (b >= 0x80) return -1;
+  if (t.size() > 1) {
+    const unsigned next = byteAt(t, 1);
+    if (next >= 0x80 || (b == '\r' && next == '\n')) return -1;
+  }
+  return static_cast<int>(b);
+}
+}  // namespace detail
+
+/// Anything with an `Output` type and `Result<Output> parse(const Input&) const`.
 template <class P>
 concept Rule = requires(const P& p, Input i) {
   typename P::Output;
@@ -84,7 +138,7 @@ class Parser {
   explicit Parser(std::function<Result<O>(Input)> f)
       : m_impl(std::make_shared<const Model<FunctionRule>>(FunctionRule{std::move(f)})) {}
 
-  Result<O> parse(Input input) const { return m_impl->parse(input); }
+  Result<O> parse(const Input& input) const { return m_impl->parse(input); }
   /// Runs the parser on a whole text, at nesting depth 0.
   Result<O> parse(std::string_view text) const { return m_impl->parse(Input(text)); }
 
@@ -92,16 +146,16 @@ class Parser {
   struct FunctionRule {
     using Output = O;
     std::function<Result<O>(Input)> f;
-    Result<O> parse(Input i) const { return f(i); }
+    Result<O> parse(const Input& i) const { return f(i); }
   };
   struct Concept {
     virtual ~Concept() = default;
-    virtual Result<O> parse(Input input) const = 0;
+    virtual Result<O> parse(const Input& input) const = 0;
   };
   template <class P>
   struct Model final : Concept {
     explicit Model(P p) : rule(std::move(p)) {}
-    Result<O> parse(Input input) const override { return rule.parse(input); }
+    Result<O> parse(const Input& input) const override { return rule.parse(input); }
     P rule;
   };
   std::shared_ptr<const Concept> m_impl;
@@ -115,7 +169,7 @@ struct Zip {
   using Output = std::pair<OutputOf<A>, OutputOf<B>>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto ra = a.parse(i);
     if (!ra) return std::nullopt;
     auto rb = b.parse(ra->rest);
@@ -135,12 +189,17 @@ struct KeepLeft {
   using Output = OutputOf<A>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
-    auto ra = a.parse(i);
-    if (!ra) return std::nullopt;
-    auto rb = b.parse(ra->rest);
-    if (!rb) return std::nullopt;
-    return Match<Output>{std::move(ra->output), rb->rest};
+  Result<Output> parse(const Input& i) const {
+    // One named result, returned on every path, so that the output is never moved.
+    Result<Output> ra = a.parse(i);
+    if (ra) {
+      if (auto rb = b.parse(ra->rest)) {
+        ra->rest = rb->rest;
+      } else {
+        ra.reset();
+      }
+    }
+    return ra;
   }
 };
 
@@ -155,7 +214,7 @@ struct KeepRight {
   using Output = OutputOf<B>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto ra = a.parse(i);
     if (!ra) return std::nullopt;
     return b.parse(ra->rest);
@@ -182,7 +241,7 @@ struct Map {
   using Output = typename FResult::value_type;
   P p;
   F f;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto r = p.parse(i);
     if (!r) return std::nullopt;
     auto out = f(std::move(r->output));
@@ -204,7 +263,7 @@ struct FlatMap {
   using Output = OutputOf<Next>;
   P p;
   G g;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     auto r = p.parse(i);
     if (!r) return std::nullopt;
     return g(std::move(r->output)).parse(r->rest);
@@ -226,7 +285,7 @@ struct OrElse {
   using Output = OutputOf<A>;
   A a;
   B b;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (auto r = a.parse(i)) return r;
     return b.parse(i);
   }
@@ -243,16 +302,16 @@ template <Rule First, Rule... Rest>
 struct OneOf {
   using Output = OutputOf<First>;
   std::tuple<First, Rest...> parsers;
-  Result<Output> parse(Input i) const { return tryFrom<0>(i); }
+  Result<Output> parse(const Input& i) const { return tryFrom<0>(i); }
 
  private:
   template <std::size_t N>
-  Result<Output> tryFrom(Input i) const {
-    if (auto r = std::get<N>(parsers).parse(i)) return r;
+  Result<Output> tryFrom(const Input& i) const {
     if constexpr (N + 1 < sizeof...(Rest) + 1) {
+      if (auto r = std::get<N>(parsers).parse(i)) return r;
       return tryFrom<N + 1>(i);
     } else {
-      return std::nullopt;
+      return std::get<N>(parsers).parse(i);  // the last alternative's result is the result
     }
   }
 };
@@ -267,7 +326,7 @@ template <class O>
 struct OneOfList {
   using Output = O;
   std::vector<Parser<O>> parsers;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     for (const auto& p : parsers) {
       if (auto r = p.parse(i)) return r;
     }
@@ -282,10 +341,87 @@ OneOfList<O> oneOf(std::vector<Parser<O>> parsers) {
 }
 
 template <Rule P>
+struct StartingWith {
+  using Output = OutputOf<P>;
+  P p;
+  AsciiTable first{};
+  Result<Output> parse(const Input& i) const { return p.parse(i); }
+};
+
+/// p, declaring the single-byte (ASCII) characters that its matches can begin with: p must not
+/// match an input whose first character is one ASCII byte outside `firstCharacters`. Input that
+/// begins otherwise (non-ASCII, an ASCII byte joined by a combining mark, CR LF) is not limited.
+template <Rule P>
+StartingWith<P> startingWith(std::string_view firstCharacters, P p) {
+  StartingWith<P> s{std::move(p), {}};
+  for (char c : firstCharacters) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x80) detail::programmingError("startingWith: a first character is not ASCII");
+    s.first[b] = true;
+  }
+  return s;
+}
+
+/// Like `startingWith`, declaring every single-byte character except those of `excluded`.
+template <Rule P>
+StartingWith<P> startingWithNoneOf(std::string_view excluded, P p) {
+  StartingWith<P> s = startingWith(excluded, std::move(p));
+  for (bool& b : s.first) b = !b;
+  return s;
+}
+
+template <Rule... P>
+  requires(sizeof...(P) > 0 && sizeof...(P) <= 32)
+struct OneOfByFirstByte {
+  using Output = OutputOf<std::tuple_element_t<0, std::tuple<P...>>>;
+  std::tuple<StartingWith<P>...> alternatives;
+  std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
+  static constexpr std::uint32_t kAll = ~std::uint32_t{0} >> (32 - sizeof...(P));
+
+  Result<Output> parse(const Input& i) const {
+    const int b = detail::singleByteCharacter(i.text);
+    return tryFrom<0>(i, b >= 0 ? candidates[b] : kAll);
+  }
+
+ private:
+  template <std::size_t N>
+  Result<Output> tryFrom(const Input& i, std::uint32_t mask) const {
+    if (mask & (std::uint32_t{1} << N)) {
+      // The last candidate's result is the result (returned without a move).
+      if ((mask >> N) == 1) return std::get<N>(alternatives).parse(i);
+      if (auto r = std::get<N>(alternatives).parse(i)) return r;
+    }
+    if constexpr (N + 1 < sizeof...(P)) {
+      return tryFrom<N + 1>(i, mask);
+    } else {
+      return std::nullopt;
+    }
+  }
+};
+
+/// Alternatives in order, like `oneOf`, trying only those whose declared first characters hold
+/// the input's first character when that is one ASCII byte (every alternative otherwise). Gives
+/// the same results as `oneOf` of the same parsers when the declarations are true.
+template <Rule... P>
+  requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>> && ...)
+OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
+  OneOfByFirstByte<P...> d{{std::move(alternatives)...}, {}};
+  std::size_t k = 0;
+  auto declare = [&](const auto& alternative) {
+    for (std::size_t b = 0; b < 128; ++b) {
+      if (alternative.first[b]) d.candidates[b] |= std::uint32_t{1} << k;
+    }
+    ++k;
+  };
+  std::apply([&](const auto&... a) { (declare(a), ...); }, d.alternatives);
+  return d;
+}
+
+template <Rule P>
 struct Optional {
   using Output = std::optional<OutputOf<P>>;
   P p;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (auto r = p.parse(i)) return Match<Output>{Output(std::move(r->output)), r->rest};
     return Match<Output>{Output(), i};
   }
@@ -315,6 +451,8 @@ struct CollectCount {
   void add(Output& out, T&&) const {
     ++out;
   }
+  /// A run of single-byte characters counts one per byte.
+  void addRun(Output& out, std::string_view run) const { out += run.size(); }
 };
 
 /// Concatenates text outputs. Pieces that follow each other in the input (the usual case: views
@@ -338,10 +476,44 @@ struct CollectText {
     s.flush();
     s.pending = piece;
   }
+  /// A run of characters is one piece of text.
+  void addRun(State& s, std::string_view run) const { add(s, run); }
   Output finish(State&& s) const {
     if (s.text.empty()) return std::string(s.pending);
     s.flush();
     return std::move(s.text);
+  }
+};
+
+/// Text that is a view into the input when it was read as one run of it, and owned otherwise.
+/// The view stays valid as long as the input text does. Small, so that it moves cheaply.
+class ViewOrText {
+ public:
+  ViewOrText() = default;
+  explicit ViewOrText(std::string_view view) : m_view(view) {}
+  explicit ViewOrText(std::string owned)
+      : m_owned(std::make_unique<std::string>(std::move(owned))), m_view(*m_owned) {}
+  [[nodiscard]] std::string_view text() const { return m_view; }
+  [[nodiscard]] bool isOwned() const { return m_owned != nullptr; }
+
+ private:
+  std::unique_ptr<std::string> m_owned;  // the owned text, which m_view then shows
+  std::string_view m_view;
+};
+
+/// Concatenates text outputs like `CollectText`, but copies nothing when all pieces follow each
+/// other in the input: the result is then a view of it.
+struct CollectViewOrText {
+  using Output = ViewOrText;
+  using State = CollectText::State;
+  State start() const { return {}; }
+  void add(State& s, std::string_view piece) const { CollectText{}.add(s, piece); }
+  void addRun(State& s, std::string_view run) const { add(s, run); }
+  Output finish(State&& s) const {
+    // An empty text means that all that was flushed was empty: the pending run is the whole.
+    if (s.text.empty()) return ViewOrText(s.pending);
+    s.flush();
+    return ViewOrText(std::move(s.text));
   }
 };
 
@@ -371,6 +543,19 @@ inline void checkConsumed(const Input& before, const Input& after) {
     programmingError("zeroOrMore: the repeated parser matched without consuming input");
   }
 }
+
+/// A rule that reads exactly one character and tells by table which single-byte ones match.
+template <class P>
+concept ReadsOneCharacterByTable = requires(const P& p) {
+  { p.singleByteTable() } -> std::same_as<const AsciiTable&>;
+};
+
+/// A collector that can take a run of consecutive single-byte characters as one piece.
+template <class C>
+concept CollectsRuns = requires(const C& c, typename StateOf<C>::type& s, std::string_view run) {
+  c.addRun(s, run);
+};
+
 }  // namespace detail
 
 template <Rule P, class C>
@@ -378,15 +563,78 @@ struct ZeroOrMore {
   using Output = typename C::Output;
   P p;
   C collect;
-  Result<Output> parse(Input i) const {
-    typename detail::StateOf<C>::type out = collect.start();
-    Input rest = i;
-    while (auto r = p.parse(rest)) {
-      detail::checkConsumed(rest, r->rest);
-      collect.add(out, std::move(r->output));
-      rest = r->rest;
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
+    if constexpr (detail::ReadsOneCharacterByTable<P> && detail::CollectsRuns<C>) {
+      // Most repetitions (whitespace between tokens) end at once: decide that without a call.
+      if (const int b = detail::singleByteCharacter(i.text); b >= 0 && !p.singleByteTable()[b]) {
+        return Match<Output>{detail::finish(collect, collect.start()), i};
+      }
+      return scan(i);
+    } else {
+      typename detail::StateOf<C>::type out = collect.start();
+      Input rest = i;
+      while (auto r = p.parse(rest)) {
+        detail::checkConsumed(rest, r->rest);
+        collect.add(out, std::move(r->output));
+        rest = r->rest;
+      }
+      return Match<Output>{detail::finish(collect, std::move(out)), rest};
     }
-    return Match<Output>{detail::finish(collect, std::move(out)), rest};
+  }
+
+ private:
+  // Bulk path for one-character rules: an ASCII byte followed by another ASCII byte (or by the
+  // end) is a character of its own, except carriage return before line feed, so runs of such
+  // bytes are decided by table and collected as one piece. Every other character (non-ASCII, an
+  // ASCII byte that a combining mark may join, CR LF) is read by the rule itself.
+  TELVAR_PARSE_NOINLINE Result<Output> scan(const Input& i) const {
+    typename detail::StateOf<C>::type out = collect.start();
+    const AsciiTable& table = p.singleByteTable();
+    const std::string_view t = i.text;
+    const std::size_t n = t.size();
+    std::size_t pos = 0;
+    std::size_t runStart = 0;
+    for (;;) {
+      bool rejected = false;
+      // Eight bytes at a time while they and the byte after them are ASCII: each of them is
+      // then a character of its own, unless it is CR (which the careful loop below decides).
+      while (pos + 8 < n) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, t.data() + pos, sizeof word);
+        if ((word & 0x8080808080808080u) != 0 || detail::byteAt(t, pos + 8) >= 0x80) break;
+        std::size_t k = 0;
+        while (k < 8 && table[detail::byteAt(t, pos + k)] && detail::byteAt(t, pos + k) != '\r') {
+          ++k;
+        }
+        pos += k;
+        if (k < 8) break;
+      }
+      while (pos < n) {
+        const unsigned b = detail::byteAt(t, pos);
+        if (b >= 0x80) break;
+        if (pos + 1 < n) {
+          const unsigned next = detail::byteAt(t, pos + 1);
+          if (next >= 0x80 || (b == '\r' && next == '\n')) break;
+        }
+        if (!table[b]) {
+          rejected = true;
+          break;
+        }
+        ++pos;
+      }
+      if (rejected || pos == n) break;
+      if (pos > runStart) collect.addRun(out, {t.data() + runStart, pos - runStart});
+      runStart = pos;
+      const Input here = i.advanced(pos);
+      auto r = p.parse(here);
+      if (!r) break;
+      detail::checkConsumed(here, r->rest);
+      collect.add(out, std::move(r->output));
+      pos = n - r->rest.text.size();
+      runStart = pos;
+    }
+    if (pos > runStart) collect.addRun(out, {t.data() + runStart, pos - runStart});
+    return Match<Output>{detail::finish(collect, std::move(out)), i.advanced(pos)};
   }
 };
 
@@ -403,7 +651,7 @@ struct ZeroOrMoreSeparated {
   P p;
   S separator;
   C collect;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     typename detail::StateOf<C>::type out = collect.start();
     auto first = p.parse(i);
     if (!first) return Match<Output>{detail::finish(collect, std::move(out)), i};
@@ -437,64 +685,144 @@ inline bool sameCharacter(std::string_view c, std::string_view k) {
   if (c.size() == 1 && k.size() == 1) return c[0] == k[0];
   return textEquals(c, k);
 }
+
+/// The ASCII byte that the character `k` is canonically equivalent to, or -1 (the Kelvin sign
+/// is "K").
+inline int asciiEquivalent(std::string_view k) {
+  if (k.size() == 1) return byteAt(k, 0) < 0x80 ? static_cast<int>(byteAt(k, 0)) : -1;
+  if (!isValidUtf8(k) || isAscii(k)) return -1;
+  std::string scratch;
+  std::string_view composed = nfcView(k, scratch);
+  if (composed.size() != 1 || byteAt(composed, 0) >= 0x80) return -1;
+  return static_cast<int>(byteAt(composed, 0));
+}
 }  // namespace detail
 
 struct Character {
   using Output = std::string_view;
   std::string k;
-  Result<Output> parse(Input i) const {
+  AsciiTable single{};  // the one-byte character equivalent to k, if any
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!single[b]) return std::nullopt;
+      return Match<Output>{i.first(1), i.advanced(1)};
+    }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return single; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (!detail::sameCharacter(matched, k)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
 };
 
 /// The next character is `k` (one grapheme cluster).
-inline Character character(std::string_view k) { return {std::string(k)}; }
+inline Character character(std::string_view k) {
+  Character p{std::string(k), {}};
+  if (const int b = detail::asciiEquivalent(k); b >= 0) p.single[b] = true;
+  return p;
+}
 
 struct CharacterIn {
   using Output = std::string_view;
-  std::bitset<128> ascii;                // single-byte characters of the set
-  std::vector<std::string> others;       // every other character, in the set's order
-  Result<Output> parse(Input i) const {
+  AsciiTable ascii{};               // one-byte characters equivalent to a character of the set
+  std::vector<std::string> others;  // every character of the set but single ASCII bytes, in order
+  bool anyAscii = false;
+
+  /// Whether the character `c` (one whole well-formed cluster) is in the set.
+  bool contains(std::string_view c) const {
+    if (c.size() == 1 && detail::byteAt(c, 0) < 0x80) return ascii[detail::byteAt(c, 0)];
+    for (const auto& k : others) {
+      if (detail::sameCharacter(c, k)) return true;
+    }
+    // A few non-ASCII characters are canonically an ASCII one (the Kelvin sign is "K").
+    if (anyAscii && !isAscii(c)) {
+      std::string scratch;
+      std::string_view composed = nfcView(c, scratch);
+      if (composed.size() == 1 && detail::byteAt(composed, 0) < 0x80) {
+        return ascii[detail::byteAt(composed, 0)];
+      }
+    }
+    return false;
+  }
+
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!ascii[b]) return std::nullopt;
+      return Match<Output>{i.first(1), i.advanced(1)};
+    }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return ascii; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
-    if (c.length == 1 && static_cast<unsigned char>(matched[0]) < 0x80) {
-      if (ascii.test(static_cast<unsigned char>(matched[0]))) {
-        return Match<Output>{matched, i.advanced(1)};
-      }
-    }
-    for (const auto& k : others) {
-      if (detail::sameCharacter(matched, k)) return Match<Output>{matched, i.advanced(c.length)};
-    }
-    // A few non-ASCII characters are canonically an ASCII one (the Kelvin sign is "K").
-    if (ascii.any() && !isAscii(matched)) {
-      std::string scratch;
-      std::string_view composed = nfcView(matched, scratch);
-      if (composed.size() == 1 && ascii.test(static_cast<unsigned char>(composed[0]))) {
-        return Match<Output>{matched, i.advanced(c.length)};
-      }
-    }
-    return std::nullopt;
+    std::string_view matched = i.first(c.length);
+    if (!contains(matched)) return std::nullopt;
+    return Match<Output>{matched, i.advanced(c.length)};
   }
 };
 
-/// The next character is one of the characters of `set`, which must not be empty.
-inline CharacterIn characterIn(std::string_view set) {
-  if (set.empty()) detail::programmingError("characterIn: the set of characters is empty");
+namespace detail {
+inline CharacterIn characterSet(std::string_view set, const char* emptyMessage) {
+  if (set.empty()) programmingError(emptyMessage);
   CharacterIn p;
   forEachCluster(set, [&](std::string_view k, bool) {
-    if (k.size() == 1 && static_cast<unsigned char>(k[0]) < 0x80) {
-      p.ascii.set(static_cast<unsigned char>(k[0]));
+    if (k.size() == 1 && byteAt(k, 0) < 0x80) {
+      p.ascii[byteAt(k, 0)] = true;
     } else {
       p.others.emplace_back(k);
+      if (const int b = asciiEquivalent(k); b >= 0) p.ascii[b] = true;
     }
   });
+  for (bool b : p.ascii) p.anyAscii = p.anyAscii || b;
+  return p;
+}
+}  // namespace detail
+
+/// The next character is one of the characters of `set`, which must not be empty.
+inline CharacterIn characterIn(std::string_view set) {
+  return detail::characterSet(set, "characterIn: the set of characters is empty");
+}
+
+struct CharacterNotIn {
+  using Output = std::string_view;
+  CharacterIn set;
+  AsciiTable outside{};  // one-byte characters outside the set
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
+    if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
+      if (!outside[b]) return std::nullopt;
+      return Match<Output>{i.first(1), i.advanced(1)};
+    }
+    return slowParse(i);
+  }
+  const AsciiTable& singleByteTable() const { return outside; }
+
+ private:
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
+    if (i.text.empty()) return std::nullopt;
+    Cluster c = firstCluster(i.text);
+    if (!c.valid) return std::nullopt;
+    std::string_view matched = i.first(c.length);
+    if (set.contains(matched)) return std::nullopt;
+    return Match<Output>{matched, i.advanced(c.length)};
+  }
+};
+
+/// The next character is a well-formed character that is none of the characters of `set`, which
+/// must not be empty.
+inline CharacterNotIn characterNotIn(std::string_view set) {
+  CharacterNotIn p{detail::characterSet(set, "characterNotIn: the set of characters is empty"), {}};
+  for (std::size_t b = 0; b < p.outside.size(); ++b) p.outside[b] = !p.set.ascii[b];
   return p;
 }
 
@@ -502,11 +830,11 @@ template <class F>
 struct CharacterWhere {
   using Output = std::string_view;
   F predicate;
-  Result<Output> parse(Input i) const {
+  Result<Output> parse(const Input& i) const {
     if (i.text.empty()) return std::nullopt;
     Cluster c = firstCluster(i.text);
     if (!c.valid) return std::nullopt;
-    std::string_view matched = i.text.substr(0, c.length);
+    std::string_view matched = i.first(c.length);
     if (!predicate(matched)) return std::nullopt;
     return Match<Output>{matched, i.advanced(c.length)};
   }
@@ -522,27 +850,30 @@ struct Literal {
   using Output = std::string_view;
   std::string text;
   bool ascii = false;
-  Result<Output> parse(Input i) const {
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (ascii) {
       // Between ASCII characters every position is a boundary (but inside CR LF), so a byte
       // match is a character match when the next input byte cannot join the last character.
-      std::string_view head = i.text.substr(0, text.size());
-      if (head != text) {
-        // Differing ASCII is a different character; other text may still be equivalent.
-        if (isAscii(head)) return std::nullopt;
+      const std::size_t available = std::min(text.size(), i.text.size());
+      std::size_t same = 0;
+      while (same < available && i.text[same] == text[same]) ++same;
+      if (same < text.size()) {
+        // A differing ASCII byte starts a different character (the bytes before it are single
+        // characters); other text may still be equivalent.
+        if (same == i.text.size() || detail::byteAt(i.text, same) < 0x80) return std::nullopt;
         return slowParse(i);
       }
       if (i.text.size() == text.size()) return Match<Output>{i.text, i.advanced(text.size())};
       auto next = static_cast<unsigned char>(i.text[text.size()]);
       if (next < 0x80 && !(text.back() == '\r' && next == '\n')) {
-        return Match<Output>{i.text.substr(0, text.size()), i.advanced(text.size())};
+        return Match<Output>{i.first(text.size()), i.advanced(text.size())};
       }
     }
     return slowParse(i);
   }
 
  private:
-  Result<Output> slowParse(Input i) const {
+  TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
     std::string_view t = text;
     std::size_t consumed = 0;
     while (!t.empty()) {
@@ -565,6 +896,23 @@ inline Literal literal(std::string_view text) {
   return {std::string(text), isAscii(text) && !text.empty()};
 }
 
+template <Rule P>
+struct Matched {
+  using Output = std::string_view;
+  P p;
+  Result<Output> parse(const Input& i) const {
+    auto r = p.parse(i);
+    if (!r) return std::nullopt;
+    return Match<Output>{i.first(i.text.size() - r->rest.text.size()), r->rest};
+  }
+};
+
+/// The input that p consumed (a view into the input), in place of p's output.
+template <Rule P>
+Matched<P> matched(P p) {
+  return {std::move(p)};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Recursion and nesting
 
@@ -572,7 +920,7 @@ template <class O, class F>
 struct Deferred {
   using Output = O;
   F get;
-  Result<Output> parse(Input i) const { return get().parse(i); }
+  Result<Output> parse(const Input& i) const { return get().parse(i); }
 };
 
 /// Obtains a shared parser only when run, so that a rule can contain itself.
@@ -587,11 +935,12 @@ struct Nested {
   using Output = OutputOf<P>;
   P p;
   int maxDepth;
-  Result<Output> parse(Input i) const {
-    if (i.depth >= maxDepth) return std::nullopt;
-    auto r = p.parse(Input(i.text, i.depth + 1));
-    if (!r) return std::nullopt;
-    r->rest.depth = i.depth;
+  Result<Output> parse(const Input& i) const {
+    Result<Output> r;
+    if (i.depth < maxDepth) {
+      r = p.parse(Input(i.text, i.depth + 1));
+      if (r) r->rest.depth = i.depth;
+    }
     return r;
   }
 };
