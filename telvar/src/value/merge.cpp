@@ -64,7 +64,7 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
       for (std::size_t i = 0; i < ea.size(); ++i) {
         members.emplace_back(ea[i].first, mergedWith(ea[i].second, eb[i].second));
       }
-      return Value::object(a.names, ValueMap(std::move(members)));
+      return Value::objectMovingDistinct(members, a.names);
     }
   }
 

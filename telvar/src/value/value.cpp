@@ -394,9 +394,9 @@ std::pair<void*, E*> Value::allocateNode(std::size_t count) {
   return {block, reinterpret_cast<E*>(static_cast<unsigned char*>(block) + header)};
 }
 
-Value Value::objectMovingDistinct(std::span<ValueMap::Member> members) {
+Value Value::objectMovingDistinct(std::span<ValueMap::Member> members, Names names) {
   auto [block, storage] = allocateNode<Object, ValueMap::Member>(members.size());
-  auto* node = new (block) Node<Object>{{1}, Object({}, ValueMap())};
+  auto* node = new (block) Node<Object>{{1}, Object(std::move(names), ValueMap())};
   node->payload.dictionary.adopt(storage, members);
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::object);

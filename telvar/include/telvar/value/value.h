@@ -381,7 +381,7 @@ class Value {
   static Value object(Names names, ValueMap dictionary);
   /// An object of members whose keys are known to differ, in key order, moved from `members`
   /// (the grammar's gathered members: no map is built on the way).
-  static Value objectMovingDistinct(std::span<ValueMap::Member> members);
+  static Value objectMovingDistinct(std::span<ValueMap::Member> members, Names names = {});
   /// An array of the elements moved from `values`.
   static Value arrayMoving(std::span<Value> values);
   static Value array(Names names, std::vector<Value> values);
