@@ -24,18 +24,9 @@ Model minimal(std::string input = "") {
 TEST(Model, AnIdAndAnInputAloneReadAsEverySettingUnset) {
   Model model = modelFromDocumentText(R"({"id":)" + id1() + R"(,"input":""})");
   EXPECT_EQ(model, minimal());
-  EXPECT_EQ(model.id(), uuid(1));
-  EXPECT_EQ(model.input(), "");
   EXPECT_EQ(model.indentation(), Indentation::default_());
-  EXPECT_EQ(model.indentation().unit, "  ");
   EXPECT_EQ(model.modelName(), "Unknown");
   EXPECT_EQ(model.outputType(), Model::OutputType::swift);
-  EXPECT_EQ(model.schemaOptions(), Model::SchemaOptions());
-  EXPECT_EQ(model.swiftOptions(), Model::SwiftOptions());
-  EXPECT_EQ(model.kotlinOptions(), Model::KotlinOptions());
-  EXPECT_EQ(model.dartOptions(), Model::DartOptions());
-  EXPECT_EQ(model.goOptions(), Model::GoOptions());
-  EXPECT_EQ(model.protoOptions(), Model::ProtoOptions());
   EXPECT_EQ(documentText(model), R"({"id":)" + id1() + R"(,"input":""})");
 }
 
@@ -85,16 +76,13 @@ TEST(Model, RequiresTheIdAndTheInput) {
               decodingError(Kind::typeMismatch, {"id"}));
 }
 
-TEST(Model, ReadsTheIdInEitherCaseAndWritesItInUpperCase) {
-  Model model =
-      modelFromDocumentText(R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","input":""})");
-  EXPECT_EQ(documentText(model), R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","input":""})");
-}
-
-TEST(Model, ANullSettingReadsAsUnsetAndIsNotWritten) {
-  Model model = modelFromDocumentText(R"({"id":)" + id1() + R"(,"input":"","_modelName":null})");
+// A null setting reads as unset; unknown members are dropped; the id is written upper-cased.
+TEST(Model, ReadsLenientlyAndWritesBackOnlyWhatItKnows) {
+  Model model = modelFromDocumentText(
+      R"({"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","input":"","_modelName":null,)"
+      R"("version":3,"_extra":{}})");
   EXPECT_EQ(model.modelName(), "Unknown");
-  EXPECT_EQ(model, minimal());
+  EXPECT_EQ(documentText(model), R"({"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","input":""})");
 }
 
 TEST(Model, OutputTypeCaseNamesAreExact) {
@@ -104,16 +92,8 @@ TEST(Model, OutputTypeCaseNamesAreExact) {
   EXPECT_EQ(modelFromDocumentText(document(R"("proto")")).outputType(), Model::OutputType::proto);
   EXPECT_THAT([&] { (void)modelFromDocumentText(document(R"("Swift")")); },
               decodingError(Kind::dataCorrupted, {"_outputType"}));
-  EXPECT_THAT([&] { (void)modelFromDocumentText(document(R"("")")); },
-              decodingError(Kind::dataCorrupted, {"_outputType"}));
   EXPECT_THAT([&] { (void)modelFromDocumentText(document("1")); },
               decodingError(Kind::typeMismatch, {"_outputType"}));
-}
-
-TEST(Model, UnknownMembersAreIgnoredAndNotWrittenBack) {
-  Model model =
-      modelFromDocumentText(R"({"id":)" + id1() + R"(,"input":"","version":3,"_extra":{}})");
-  EXPECT_EQ(documentText(model), R"({"id":)" + id1() + R"(,"input":""})");
 }
 
 TEST(Model, TheModelNameReadsUnknownOnlyWhenUnset) {
@@ -121,11 +101,6 @@ TEST(Model, TheModelNameReadsUnknownOnlyWhenUnset) {
   named.setModelName("Unknown");
   EXPECT_NE(named, minimal());
   EXPECT_EQ(toJson(named)["_modelName"], "Unknown");
-
-  Model empty = minimal();
-  empty.setModelName("");
-  EXPECT_EQ(empty.modelName(), "");
-  EXPECT_EQ(toJson(empty)["_modelName"], "");
 }
 
 TEST(Model, EqualityTakesTheIdAndComparesInputsAsText) {
@@ -135,15 +110,6 @@ TEST(Model, EqualityTakesTheIdAndComparesInputsAsText) {
   EXPECT_NE(a, b);
   EXPECT_EQ(minimal("\"caf\u00e9\""), minimal("\"cafe\u0301\""));
   EXPECT_NE(minimal("{}"), minimal("{ }"));
-}
-
-TEST(Model, EditingUnsetKotlinOptionsStoresOnlyTheChange) {
-  Model model = minimal();
-  model.editKotlinOptions([](Model::KotlinOptions& options) {
-    options.editKotlinMeta([](KotlinMeta& meta) { meta.setPackageName("dev.example"); });
-  });
-  EXPECT_EQ(toJson(model)["_kotlinOptions"],
-            json(R"({"_kotlinMeta":{"_packageName":"dev.example"}})"));
 }
 
 TEST(Model, StoredEmptyOptionsDifferFromUnsetOnes) {
@@ -174,18 +140,12 @@ TEST(Model, IndentationLevelsAreKeptAsRead) {
       modelFromDocumentText(withIndentation(R"({"level":1000000000000000000,"unit":" "})"));
   EXPECT_EQ(huge.indentation().level, 1000000000000000000);
   EXPECT_EQ(huge.indentation().effectiveLevel(), Indentation::kMaxLevel);
-  EXPECT_THAT([&] { (void)modelFromDocumentText(withIndentation(R"({"level":1.5,"unit":" "})")); },
-              decodingError(Kind::dataCorrupted, {"_indentation", "level"}));
   EXPECT_THAT(
       [&] {
         (void)modelFromDocumentText(
             withIndentation(R"({"level":18446744073709551615,"unit":" "})"));
       },
       decodingError(Kind::dataCorrupted, {"_indentation", "level"}));
-  EXPECT_THAT([&] { (void)modelFromDocumentText(withIndentation(R"({"level":1})")); },
-              decodingError(Kind::keyNotFound, {"_indentation", "unit"}));
-  EXPECT_THAT([&] { (void)modelFromDocumentText(withIndentation(R"({"level":1,"unit":3})")); },
-              decodingError(Kind::typeMismatch, {"_indentation", "unit"}));
 }
 
 TEST(Model, AFailureDeepInsideNamesTheWholePathOnOneLine) {

@@ -35,12 +35,6 @@ TEST(TypeName, FormsTheSingularWordOfTheLastKeyWithTheFixUp) {
   const KotlinMeta meta;
   const std::vector<NameCase> cases{
       {"users", "User"},
-      {"user_settings_list", "UserSettings"},  // only the last word is looked at
-      {"ids", "ID"},
-      {"image_urls", "ImageURL"},
-      {"friend_list", "Friend"},
-      {"list", "List"},
-      {"data", "Data"},
       {"_", "_"},  // nothing left of the key
       {"2fa_codes", "_2faCode"},
       {"$refs", "_$ref"},
@@ -59,13 +53,8 @@ TEST(TypeName, PutsTheModelPrefixInFrontBeforeTheFixUp) {
   GoMeta go;
   go.setModelPrefix("Go");
   EXPECT_EQ(typeName(go, {"my_model"}), "GoMyModel");  // the root is named after the model
-}
-
-TEST(TypeName, NamesAnEmptyPathWithoutMakingItSingular) {
-  KotlinMeta meta;
-  meta.setModelPrefix("P");
-  EXPECT_EQ(typeName(meta, {}), "P...");
-  EXPECT_EQ(typeName(ProtoMeta(), {}), "...");
+  // An empty path is named, not made singular.
+  EXPECT_EQ(typeName(kotlin, {}), "My...");
   EXPECT_EQ(unmappedTypeName(SwiftMeta(), {}), "...");
 }
 
@@ -103,16 +92,9 @@ TEST(SwiftTypeName, EscapesReservedWordsMappedOrNot) {
   EXPECT_EQ(typeName(meta, path("item")), "`Any`");
   meta.setModelPrefix("A");
   EXPECT_EQ(typeName(meta, path("types")), "AType");
-}
-
-TEST(SwiftTypeName, IgnoresTypeNameMapsForSorbelModels) {
-  SwiftMeta meta;
-  meta.setTypeNameMaps(typeMaps("item", "Thing"));
-  EXPECT_EQ(typeName(meta, path("item")), "Thing");
+  // Sorbel models ignore type name maps.
   meta.setProtocolType(SwiftMeta::ProtocolType::sorbelModel);
-  EXPECT_EQ(typeName(meta, path("item")), "Item");
-  meta.setProtocolType(SwiftMeta::ProtocolType::decodable);
-  EXPECT_EQ(typeName(meta, path("item")), "Thing");
+  EXPECT_EQ(typeName(meta, path("item")), "AItem");
 }
 
 // ---- Property names -----------------------------------------------------------------------------
@@ -155,18 +137,14 @@ TEST(PropertyName, AcronymsAreTriedInListOrderAndTheFirstMatchWins) {
   meta.setAcronyms(acronyms({"URL", "ID", ""}));
   EXPECT_EQ(propertyName(meta, path("user_id")), "userID");  // before the empty one is reached
   EXPECT_EQ(propertyName(meta, path("1st")), "1st");         // the empty one matched
+  GoMeta go;
+  go.setAcronyms(acronyms({"", "ID"}));
+  EXPECT_EQ(propertyName(go, path("user_id")), "UserId");
+  EXPECT_EQ(propertyName(go, path("_")), "");
 
   meta.setAcronyms({});
   EXPECT_EQ(propertyName(meta, path("user_id")), "userId");
   EXPECT_EQ(propertyName(meta, path("1st")), "_1st");
-}
-
-TEST(PropertyName, AnEmptyAcronymMatchesEverythingAndSkipsTheFixUp) {
-  GoMeta meta;
-  meta.setAcronyms(acronyms({"", "ID"}));
-  EXPECT_EQ(propertyName(meta, path("user_id")), "UserId");
-  EXPECT_EQ(propertyName(meta, path("1st")), "1st");
-  EXPECT_EQ(propertyName(meta, path("_")), "");
 }
 
 TEST(PropertyName, AMapHitIsReturnedVerbatimEvenWhenEmptyOrStartingWithADigit) {
@@ -212,12 +190,10 @@ TEST(SwiftPropertyName, ThreeStyles) {
 // ---- Reserved words -----------------------------------------------------------------------------
 
 TEST(SwiftEscaped, QuotesExactlyTheReservedWords) {
-  for (const char* word : {"Any", "actor", "associatedtype", "default", "fallthrough", "inout",
-                           "Self", "self", "Type", "while", "typealias"}) {
+  for (const char* word : {"Any", "default", "inout", "Self", "self", "Type"}) {
     EXPECT_EQ(swiftEscaped(word), std::string("`") + word + "`") << word;
   }
-  for (const char* word : {"type", "any", "SELF", "Default", "", "`default`", "default ",
-                           "Protocol", "get", "set", "throwing"}) {
+  for (const char* word : {"type", "SELF", "", "`default`", "default ", "get"}) {
     EXPECT_EQ(swiftEscaped(word), word) << word;
   }
 }

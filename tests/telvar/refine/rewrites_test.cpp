@@ -102,11 +102,9 @@ TEST(Detected, TimeIntervalThresholdsAndTheWholeTextNumberTest) {
       {R"("inf")", Value::Kind::date},
       {R"("nan")", Value::Kind::string},  // NaN is above nothing
       {R"(" 1700000000")", Value::Kind::string},
-      {R"("\t1700000000")", Value::Kind::string},
       {R"("\u00001700000000")", Value::Kind::string},
       {R"("1700000000a")", Value::Kind::string},
       {R"("1700000000 ")", Value::Kind::string},
-      {R"("1700000000\u0000")", Value::Kind::string},
       {R"("")", Value::Kind::string},
   };
   const ValueMeta on = detecting(false, false, true);
@@ -123,11 +121,8 @@ TEST(Detected, TimeIntervalThresholdsAndTheWholeTextNumberTest) {
 TEST(Detected, UrlsNeedASchemeAndAHost) {
   const std::vector<DetectionCase> cases{
       {R"("https://example.com/a?b=c")", Value::Kind::url},
-      {R"("ftp://files.example.org")", Value::Kind::url},
       {R"("mailto:someone@example.com")", Value::Kind::string},
-      {R"("word")", Value::Kind::string},
       {R"("/relative/path")", Value::Kind::string},
-      {R"("")", Value::Kind::string},
       // The scheme's letters, digits, "+", "-" and "." and either case; a scheme that does not
       // begin with a letter is none.
       {R"("HTTP://EXAMPLE.COM")", Value::Kind::url},
@@ -145,25 +140,15 @@ TEST(Detected, UrlsNeedASchemeAndAHost) {
   }
 }
 
-TEST(Detected, InternetDateTimesWithZoneAndOptionalFraction) {
-  const std::vector<DetectionCase> cases{
-      {R"("2024-02-29T23:59:59Z")", Value::Kind::date},
-      {R"("2024-02-29T23:59:59+01:00")", Value::Kind::date},
-      {R"("2024-02-29T23:59:59.125Z")", Value::Kind::date},
-      {R"("2024-02-29T23:59:59.5-08:30")", Value::Kind::date},
-      {R"("2024-02-29")", Value::Kind::string},  // a bare date is no date-time
-      {R"("2024-02-29T23:59:59")", Value::Kind::string},
-      {R"("2023-02-29T00:00:00Z")", Value::Kind::string},
-      {R"("2024-02-29t23:59:59z")", Value::Kind::string},
-  };
-  for (const auto& c : cases) {
-    const std::string json = std::string(R"({"d": )") + c.json + "}";
-    EXPECT_EQ(detectedMember(json, "d", detecting(false, true, false)).kind(), c.expected)
-        << c.json;
-    EXPECT_EQ(detectedMember(json, "d", ValueMeta()).kind(), Value::Kind::string) << c.json;
+TEST(Detected, InternetDateTimesWithOrWithoutAFraction) {
+  // The date-time grammar itself has its own tests; here: both forms count, and only when on.
+  for (const char* text : {"2024-02-29T23:59:59Z", "2024-02-29T23:59:59.5-08:30"}) {
+    const std::string json = std::string(R"({"d": ")") + text + "\"}";
+    EXPECT_EQ(detectedMember(json, "d", detecting(false, true, false)),
+              Value::date(Value::DateKind::iso8601))
+        << text;
+    EXPECT_EQ(detectedMember(json, "d", ValueMeta()).kind(), Value::Kind::string) << text;
   }
-  EXPECT_EQ(detectedMember(R"({"d": "2024-02-29T23:59:59Z"})", "d", detecting(false, true, false)),
-            Value::date(Value::DateKind::iso8601));
 }
 
 TEST(Detected, UrlComesBeforeDateAndDateBeforeInterval) {
@@ -298,14 +283,11 @@ TEST(RemovingIgnoredProperties, RemovesEveryPlaceOfTheKeyInTheKeyOrder) {
   // "orphan" has no member, so nothing is removed under it.
   EXPECT_EQ(result.objectValue().orderedKeys().toVector(), (std::vector<Key>{"b", "orphan"}));
   EXPECT_FALSE(result.objectValue().dictionary.contains("a"));
-}
-
-TEST(RemovingIgnoredProperties, DoesNotEnterDictionariesAndSharesWhatItKeeps) {
+  // Dictionaries are not entered.
   const Value dictionary =
       Value::dictionary({"Unknown", "d"}, object({"Unknown", "d"}, {{"secret", integer(1)}}));
-  const Value root = object(kRoot, {{"d", dictionary}});
-  EXPECT_EQ(removingIgnoredProperties(root, ignoring({"secret"})), root);
-  EXPECT_EQ(removingIgnoredProperties(root, ValueMeta()), root);
+  const Value withDictionary = object(kRoot, {{"d", dictionary}});
+  EXPECT_EQ(removingIgnoredProperties(withDictionary, ignoring({"secret"})), withDictionary);
 }
 
 // ---- Optional properties ------------------------------------------------------------------------
@@ -336,8 +318,6 @@ TEST(ApplyingOptionalProperties, ByPathInsideArraysOnly) {
 }
 
 TEST(ApplyingOptionalProperties, FlattensANullableOfANullable) {
-  const Value nested = Value::null(Value::null(integer(1)));
-  EXPECT_EQ(applyingOptionalProperties(nested, ValueMeta()), Value::null(integer(1)));
   const Value root = object(kRoot, {{"a", Value::null(Value::null())}});
   EXPECT_EQ(applyingOptionalProperties(root, ValueMeta()), object(kRoot, {{"a", Value::null()}}));
   const Value plain = refinedWith(R"({"a": [1], "b": null})");

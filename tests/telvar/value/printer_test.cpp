@@ -111,38 +111,18 @@ TEST(Format, MarksThatWouldJoinAQuoteOrAnEscapeAreEscaped) {
   }));
 }
 
-TEST(JsonText, CasesThatParsingNeverProducesPrintAsPlaceholders) {
-  const Indentation indentation;
-  EXPECT_EQ(jsonText(Value::url({"https://a.example"}), indentation), "@");
-  EXPECT_EQ(jsonText(Value::date(Value::DateKind::iso8601), indentation), "$");
-  EXPECT_EQ(jsonText(Value::enum_({}, Value::RawType::int_, {}), indentation), "%");
-  EXPECT_EQ(jsonText(Value::dictionary({}, Value::empty()), indentation), "~");
-  EXPECT_EQ(jsonText(Value::empty(), indentation), "null");
-  EXPECT_EQ(jsonText(Value::null(Value::array({}, {})), {1, "  "}), "[\n\n  ]");
-}
-
 TEST(DoubleText, ShortestDigitsLaidOutPlainOrWithAnExponent) {
   const std::pair<double, const char*> cases[] = {
       {1.0, "1.0"},
-      {100000.0, "100000.0"},
       {-0.0, "-0.0"},
-      {0.0, "0.0"},
-      {0.1, "0.1"},
       {1.0 / 3, "0.3333333333333333"},
       {1e-4, "0.0001"},
-      {-0.00012, "-0.00012"},
-      {1e-5, "1e-05"},
       {-2.5e-7, "-2.5e-07"},
-      {1e20, "1e+20"},
       {1e100, "1e+100"},
       {5e-324, "5e-324"},
-      {1.7976931348623157e308, "1.7976931348623157e+308"},
       // 2^53 is the first double written with an exponent.
       {9007199254740991.0, "9007199254740991.0"},
-      {-9007199254740991.0, "-9007199254740991.0"},
       {9007199254740992.0, "9.007199254740992e+15"},
-      {1e16, "1e+16"},
-      {1e15, "1000000000000000.0"},
       {123456789012.5, "123456789012.5"}};
   for (const auto& [d, text] : cases) EXPECT_EQ(doubleText(d), text);
 }
@@ -198,12 +178,8 @@ TEST(Indentation, JsonCodingWritesBothKeysAndNeedsBothBack) {
   }
 
   EXPECT_STREQ(readFailure(R"({"level":0})").what(), "key not found at \"unit\"");
-  EXPECT_STREQ(readFailure(R"({"unit":" "})").what(), "key not found at \"level\"");
   EXPECT_STREQ(readFailure(R"({"level":"0","unit":" "})").what(),
                "type mismatch at \"level\": expected integer, found string");
-  EXPECT_STREQ(readFailure(R"({"level":0,"unit":2})").what(),
-               "type mismatch at \"unit\": expected string, found number");
-  EXPECT_EQ(readFailure(R"({"unit":" "})").codingPath(), std::vector<std::string>{"level"});
   EXPECT_EQ(readFailure(R"({"level":0.5,"unit":" "})").kind(), DecodingError::Kind::dataCorrupted);
   EXPECT_EQ(readFailure(R"({"level":null,"unit":" "})").kind(), DecodingError::Kind::valueNotFound);
   EXPECT_EQ(readFailure(R"([0," "])").kind(), DecodingError::Kind::typeMismatch);
