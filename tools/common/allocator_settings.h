@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include <sys/auxv.h>
 #include <unistd.h>
 
 namespace telvar::tools {
@@ -18,9 +19,18 @@ inline constexpr const char* kAllocatorSettings =
 /// Starts the program again with the allocator settings above; returns only when it does not
 /// (settings already present, or no restart possible), leaving the environment as it was.
 inline void restartWithAllocatorSettings(char** argv) {
+  constexpr const char* kRestarted = "TELVAR_ALLOCATOR_RESTARTED";
+  if (std::getenv(kRestarted) != nullptr) {
+    unsetenv(kRestarted);  // not for the programs this one may start
+    return;
+  }
+  // Not for privileged programs (whose environment the loader cleans), nor when started through
+  // the loader by name or linked statically: /proc/self/exe would not be this program then.
+  if (getauxval(AT_SECURE) != 0 || getauxval(AT_BASE) == 0) return;
   if (std::getenv("GLIBC_TUNABLES") != nullptr) return;
   if (setenv("GLIBC_TUNABLES", kAllocatorSettings, 1) != 0) return;
-  execv("/proc/self/exe", argv);
+  if (setenv(kRestarted, "1", 1) == 0) execv("/proc/self/exe", argv);
+  unsetenv(kRestarted);
   unsetenv("GLIBC_TUNABLES");
 }
 

@@ -1,5 +1,6 @@
 #include "telvar/value/printer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -311,7 +312,7 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
   Printer printer(indentation);
   // Printed with indentation the text grows; room set aside at once saves copying it over and
   // over while it does (room never written costs no memory).
-  printer.reserve(text.size() * 2);
+  printer.reserve(text.size() + std::min(text.size(), std::size_t{64} << 20));
   printer.value(parsed->output, indentation.effectiveLevel());
   if (!printer.faithful()) return std::string(text);
   return printer.take();

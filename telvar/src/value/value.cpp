@@ -50,13 +50,20 @@ bool operator==(const KeyList& a, const KeyList& b) noexcept {
 // ValueMap
 
 ValueMap::ValueMap(const ValueMap& other) {
-  reallocate(other.m_size);
-  for (std::uint32_t i = 0; i < other.m_size; ++i) new (m_data + i) Member(other.m_data[i]);
-  m_size = other.m_size;
-  if (other.m_slots) {
-    const std::size_t n = other.slotCount() + 1;
-    m_slots = std::make_unique<std::uint32_t[]>(n);
-    std::memcpy(m_slots.get(), other.m_slots.get(), n * sizeof(std::uint32_t));
+  try {
+    reallocate(other.m_size);
+    for (std::uint32_t i = 0; i < other.m_size; ++i) {
+      new (m_data + i) Member(other.m_data[i]);
+      ++m_size;
+    }
+    if (other.m_slots) {
+      const std::size_t n = other.slotCount() + 1;
+      m_slots = std::make_unique<std::uint32_t[]>(n);
+      std::memcpy(m_slots.get(), other.m_slots.get(), n * sizeof(std::uint32_t));
+    }
+  } catch (...) {
+    clear();  // a constructor that throws runs no destructor
+    throw;
   }
 }
 
@@ -115,6 +122,7 @@ void ValueMap::reserve(std::size_t n) {
 }
 
 void ValueMap::adopt(Member* storage, std::span<Member> members) {
+  if (members.size() > kExternal - 1) throw std::length_error("an object has too many members");
   for (std::size_t i = 0; i < members.size(); ++i) new (storage + i) Member(std::move(members[i]));
   m_data = storage;
   m_size = static_cast<std::uint32_t>(members.size());
@@ -160,7 +168,7 @@ void ValueMap::rebuildIndex() {
   m_slots.reset();
   if (m_size <= kIndexThreshold) return;
   std::size_t capacity = 32;
-  while (capacity < m_size * 2) capacity *= 2;
+  while (capacity < std::size_t{m_size} * 2) capacity *= 2;
   // The first word holds the number of slots.
   m_slots = std::make_unique<std::uint32_t[]>(capacity + 1);
   m_slots[0] = static_cast<std::uint32_t>(capacity);
@@ -168,20 +176,26 @@ void ValueMap::rebuildIndex() {
 }
 
 ValueMap::ValueMap(std::vector<Member> distinctMembers) {
-  reallocate(distinctMembers.size());
-  for (Member& member : distinctMembers) new (m_data + m_size++) Member(std::move(member));
-  rebuildIndex();
+  try {
+    reallocate(distinctMembers.size());
+    for (Member& member : distinctMembers) new (m_data + m_size++) Member(std::move(member));
+    rebuildIndex();
+  } catch (...) {
+    clear();  // a constructor that throws runs no destructor
+    throw;
+  }
 }
 
 bool ValueMap::insertIfAbsent(Key key, Value value) {
   if (indexOf(key) >= 0) return false;
   if (m_capacity == kExternal || m_size == m_capacity) {
-    reallocate(m_capacity == kExternal ? m_size + 1 : std::max<std::size_t>(4, m_size * 2));
+    reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1
+                                       : std::max<std::size_t>(4, std::size_t{m_size} * 2));
   }
   new (m_data + m_size) Member(std::move(key), std::move(value));
   ++m_size;
   if (m_size > kIndexThreshold) {
-    if (slotCount() < m_size * 2) {
+    if (slotCount() < std::size_t{m_size} * 2) {
       rebuildIndex();
     } else {
       indexInsert(m_size - 1);
@@ -268,7 +282,7 @@ Value Value::make(Kind kind, T&& payload, unsigned char small) {
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(kind);
   v.m_raw[1] = small;
-  v.setPointer(new Node<Payload>{{1}, std::forward<T>(payload)});
+  v.setPointer(static_cast<NodeBase*>(new Node<Payload>(std::forward<T>(payload))));
   return v;
 }
 
@@ -323,8 +337,11 @@ bool Value::holdsPointer() const noexcept {
 
 void Value::retain() const noexcept {
   if (!holdsPointer()) return;
-  // Every node and shared text begins with its count.
-  static_cast<std::atomic<std::uint32_t>*>(pointer())->fetch_add(1, std::memory_order_relaxed);
+  if (kind() == Kind::string || kind() == Kind::url) {
+    detail::TextRep::retain(static_cast<detail::TextRep*>(pointer()));
+    return;
+  }
+  static_cast<NodeBase*>(pointer())->refs.fetch_add(1, std::memory_order_relaxed);
 }
 
 void Value::release() noexcept {
@@ -334,31 +351,32 @@ void Value::release() noexcept {
     detail::TextRep::release(static_cast<detail::TextRep*>(p));
     return;
   }
-  if (static_cast<std::atomic<std::uint32_t>*>(p)->fetch_sub(1, std::memory_order_acq_rel) != 1) {
-    return;
-  }
+  auto* base = static_cast<NodeBase*>(p);
+  if (base->refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
   switch (kind()) {
-    case Kind::object:
+    case Kind::object: {
       // The members after the node go with the node's own block (see makeObject).
-      static_cast<Node<Object>*>(p)->~Node<Object>();
-      ::operator delete(p);
+      auto* node = static_cast<Node<Object>*>(base);
+      node->~Node<Object>();
+      ::operator delete(static_cast<void*>(node));
       break;
+    }
     case Kind::array: {
       // The elements after the node go with the node's own block (see makeArray).
-      auto* node = static_cast<Node<Array>*>(p);
+      auto* node = static_cast<Node<Array>*>(base);
       for (const Value& element : node->payload.values) element.~Value();
       node->~Node<Array>();
-      ::operator delete(p);
+      ::operator delete(static_cast<void*>(node));
       break;
     }
     case Kind::null:
-      delete static_cast<Node<Value>*>(p);
+      delete static_cast<Node<Value>*>(base);
       break;
     case Kind::enum_:
-      delete static_cast<Node<Enum>*>(p);
+      delete static_cast<Node<Enum>*>(base);
       break;
     case Kind::dictionary:
-      delete static_cast<Node<Dictionary>*>(p);
+      delete static_cast<Node<Dictionary>*>(base);
       break;
     default:
       break;
@@ -395,22 +413,24 @@ std::pair<void*, E*> Value::allocateNode(std::size_t count) {
 }
 
 Value Value::objectMovingDistinct(std::span<ValueMap::Member> members, Names names) {
+  Object object(std::move(names), ValueMap());
   auto [block, storage] = allocateNode<Object, ValueMap::Member>(members.size());
-  auto* node = new (block) Node<Object>{{1}, Object(std::move(names), ValueMap())};
-  node->payload.dictionary.adopt(storage, members);
+  auto* node = new (block) Node<Object>(std::move(object));
+  // Owned by the value from here on, so that a throwing index build frees the node.
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::object);
-  v.setPointer(node);
+  v.setPointer(static_cast<NodeBase*>(node));
+  node->payload.dictionary.adopt(storage, members);
   return v;
 }
 
 Value Value::makeObject(Object&& object) {
   auto [block, storage] = allocateNode<Object, ValueMap::Member>(object.dictionary.size());
-  auto* node = new (block) Node<Object>{{1}, std::move(object)};
+  auto* node = new (block) Node<Object>(std::move(object));
   node->payload.dictionary.moveInto(storage);
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::object);
-  v.setPointer(node);
+  v.setPointer(static_cast<NodeBase*>(node));
   return v;
 }
 
@@ -421,12 +441,13 @@ Value Value::object(Names names, ValueMap dictionary) {
   return makeObject(Object(std::move(names), std::move(dictionary)));
 }
 Value Value::makeArray(Names names, std::span<Value> values) {
+  NodeNames path(std::move(names));  // before anything is moved: this may throw
   auto [block, elements] = allocateNode<Array, Value>(values.size());
   for (std::size_t i = 0; i < values.size(); ++i) new (elements + i) Value(std::move(values[i]));
-  auto* node = new (block) Node<Array>{{1}, Array(std::move(names), {elements, values.size()})};
+  auto* node = new (block) Node<Array>(std::move(path), std::span<const Value>(elements, values.size()));
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::array);
-  v.setPointer(node);
+  v.setPointer(static_cast<NodeBase*>(node));
   return v;
 }
 

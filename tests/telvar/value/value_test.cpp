@@ -154,6 +154,10 @@ TEST(ValueStorage, AnObjectKeepsItsOwnKeyOrderOnlyWhenItDiffersFromItsMembers) {
   EXPECT_EQ(same.objectValue().orderedKeys().toVector(), (std::vector<Key>{"b", "a"}));
   EXPECT_EQ(reordered.objectValue().orderedKeys().toVector(), (std::vector<Key>{"a", "b", "gone"}));
   EXPECT_NE(same, reordered);
+  // An iterator keeps working after the view it came from is gone.
+  auto first = reordered.objectValue().orderedKeys().begin();
+  EXPECT_EQ(*first, "a");
+  EXPECT_EQ(*++first, "b");
 
   // A map copied out of an object is a map of its own: changing it leaves the object as it was.
   ValueMap copy = reordered.objectValue().dictionary;

@@ -175,9 +175,10 @@ class KeyList {
     using pointer = const Key*;
     using reference = const Key&;
     Iterator() = default;
-    Iterator(const KeyList* list, std::size_t i) : m_list(list), m_i(i) {}
-    reference operator*() const { return (*m_list)[m_i]; }
-    pointer operator->() const { return &(*m_list)[m_i]; }
+    Iterator(const KeyList& list, std::size_t i)
+        : m_keys(list.m_keys), m_members(list.m_members), m_i(i) {}
+    reference operator*() const;
+    pointer operator->() const { return &**this; }
     Iterator& operator++() {
       ++m_i;
       return *this;
@@ -190,11 +191,13 @@ class KeyList {
     friend bool operator==(const Iterator& a, const Iterator& b) { return a.m_i == b.m_i; }
 
    private:
-    const KeyList* m_list = nullptr;
+    // The list's own pointers, so that an iterator outlives the view it came from.
+    const Key* m_keys = nullptr;
+    const Member* m_members = nullptr;
     std::size_t m_i = 0;
   };
-  [[nodiscard]] Iterator begin() const { return {this, 0}; }
-  [[nodiscard]] Iterator end() const { return {this, m_size}; }
+  [[nodiscard]] Iterator begin() const { return {*this, 0}; }
+  [[nodiscard]] Iterator end() const { return {*this, m_size}; }
 
   /// A copy of the keys, to build another object from.
   [[nodiscard]] std::vector<Key> toVector() const { return {begin(), end()}; }
@@ -444,10 +447,14 @@ class Value {
   }
 
  private:
-  // A shared node: the count, then the payload.
-  template <class T>
-  struct Node {
+  // A shared node: the count, then the payload. Values hold nodes as `NodeBase*`.
+  struct NodeBase {
     std::atomic<std::uint32_t> refs{1};
+  };
+  template <class T>
+  struct Node : NodeBase {
+    template <class... A>
+    explicit Node(A&&... args) : payload(std::forward<A>(args)...) {}
     T payload;
   };
 
@@ -459,7 +466,7 @@ class Value {
 
   template <class T>
   [[nodiscard]] const T& node() const noexcept {
-    return static_cast<const Node<T>*>(pointer())->payload;
+    return static_cast<const Node<T>*>(static_cast<const NodeBase*>(pointer()))->payload;
   }
   [[nodiscard]] void* pointer() const noexcept {
     void* p;
@@ -490,6 +497,10 @@ static_assert(sizeof(Key) == 8);
 // Defined here, where `Value` is complete.
 inline std::span<const ValueMap::Member> ValueMap::entries() const noexcept {
   return {m_data, m_size};
+}
+
+inline const Key& KeyList::Iterator::operator*() const {
+  return m_keys ? m_keys[m_i] : m_members[m_i].first;
 }
 
 inline const Key& KeyList::operator[](std::size_t i) const noexcept {
