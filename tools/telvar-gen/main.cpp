@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "common/allocator_settings.h"
-#include "telvar/model/model.h"
 #include "telvar/generate/generate.h"
+#include "telvar/model/model.h"
 #include "telvar/value/printer.h"
 
 namespace {

@@ -278,11 +278,11 @@ const Parser<Value>& jsonObjectParser() {
 const Parser<Value>& jsonArrayParser() {
   static const Parser<Value> instance = [] {
     auto elements = zeroOrMoreSeparated(valueReference(), comma(), CollectElements{});
-    auto array = map(
-        keepRight(token(character("[")),
-                  keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
-                           character("]"))),
-        [](Value array) { return std::optional<Value>(std::move(array)); });
+    auto array =
+        map(keepRight(token(character("[")),
+                      keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
+                               character("]"))),
+            [](Value array) { return std::optional<Value>(std::move(array)); });
     return Parser<Value>(token(nested(array, kMaxJsonDepth)));
   }();
   return instance;

@@ -46,26 +46,31 @@ class KeySet {
   std::unordered_set<std::string> m_hashed;
 };
 
+// Records of one array usually have the same keys in the same order: then members pair up by
+// position, and the result has A's keys and order.
+bool pairByPosition(const Value::Object& a, const Value::Object& b) {
+  const auto ea = a.dictionary.entries();
+  const auto eb = b.dictionary.entries();
+  const KeyList ka = a.orderedKeys();
+  if (!(ka == b.orderedKeys()) || ea.size() != eb.size() || ka.size() != ea.size()) return false;
+  for (std::size_t i = 0; i < ea.size(); ++i) {
+    if (!(ea[i].first == eb[i].first) || !(ka[i] == ea[i].first)) return false;
+  }
+  return true;
+}
+
 Value mergedObjects(const Value::Object& a, const Value::Object& b) {
   const auto& ea = a.dictionary.entries();
   const auto& eb = b.dictionary.entries();
   const KeyList ka = a.orderedKeys();
   const KeyList kb = b.orderedKeys();
-  // Records of one array usually have the same keys in the same order: then members pair up by
-  // position, and the result has A's keys and order.
-  if (ka == kb && ea.size() == eb.size() && ka.size() == ea.size()) {
-    bool samePositions = true;
-    for (std::size_t i = 0; samePositions && i < ea.size(); ++i) {
-      samePositions = ea[i].first == eb[i].first && ka[i] == ea[i].first;
+  if (pairByPosition(a, b)) {
+    std::vector<ValueMap::Member> members;
+    members.reserve(ea.size());
+    for (std::size_t i = 0; i < ea.size(); ++i) {
+      members.emplace_back(ea[i].first, mergedWith(ea[i].second, eb[i].second));
     }
-    if (samePositions) {
-      std::vector<ValueMap::Member> members;
-      members.reserve(ea.size());
-      for (std::size_t i = 0; i < ea.size(); ++i) {
-        members.emplace_back(ea[i].first, mergedWith(ea[i].second, eb[i].second));
-      }
-      return Value::objectMovingDistinct(members, a.names);
-    }
+    return Value::objectMovingDistinct(members, a.names);
   }
 
   ValueMap members = a.dictionary;
@@ -156,11 +161,45 @@ Value mergedWith(const Value& a, const Value& b) {
   return Value::empty();
 }
 
+namespace {
+
+// `mergedWith(a, b)` for an `a` that is given up: the accumulator of a fold. When `a` alone owns
+// its object or array node, the node is changed in place instead of rebuilt, which spares a fold
+// over many records an allocation per record and level.
+Value mergedInto(Value&& a, const Value& b) {
+  if (a.is(Kind::object) && b.is(Kind::object) &&
+      pairByPosition(a.objectValue(), b.objectValue())) {
+    const std::span<ValueMap::Member> members = a.uniqueMembers();
+    if (!members.empty()) {
+      const auto theirs = b.objectValue().dictionary.entries();
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        members[i].second = mergedInto(std::move(members[i].second), theirs[i].second);
+      }
+      return std::move(a);
+    }
+  }
+  if (a.is(Kind::array) && b.is(Kind::array) && a.arrayValue().values.size() == 1) {
+    const std::span<Value> elements = a.uniqueElements();
+    if (!elements.empty()) {
+      // The same fold as `mergedElements` over A's one element and then B's elements.
+      Value accumulator = std::move(elements[0]);
+      for (const Value& element : b.arrayValue().values) {
+        accumulator = mergedInto(std::move(accumulator), element);
+      }
+      elements[0] = std::move(accumulator);
+      return std::move(a);
+    }
+  }
+  return mergedWith(a, b);
+}
+
+}  // namespace
+
 Value mergedElements(std::span<const Value> values) {
   if (values.empty()) return Value::empty();
   Value accumulator = values.front();
   for (std::size_t i = 1; i < values.size(); ++i) {
-    accumulator = mergedWith(accumulator, values[i]);
+    accumulator = mergedInto(std::move(accumulator), values[i]);
   }
   return accumulator;
 }

@@ -212,7 +212,8 @@ class Printer {
     decodeUtf8(text, first);
     if (first >= 0x80 && joinsPrevious(first)) return true;
     std::size_t lastStart = text.size() - 1;
-    while (lastStart > 0 && (static_cast<unsigned char>(text[lastStart]) & 0xC0) == 0x80) --lastStart;
+    while (lastStart > 0 && (static_cast<unsigned char>(text[lastStart]) & 0xC0) == 0x80)
+      --lastStart;
     int last;
     decodeUtf8(text.substr(lastStart), last);
     return last >= 0x80 && joinsNext(last);

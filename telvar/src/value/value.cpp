@@ -1,7 +1,7 @@
 #include "telvar/value/value.h"
 
-#include <functional>
 #include <algorithm>
+#include <functional>
 #include <new>
 #include <stdexcept>
 
@@ -264,8 +264,9 @@ Value::Object::Object(Names n, ValueMap d) : names(std::move(n)), dictionary(std
 Value::Object::Object(const Object& other)
     : names(other.names),
       dictionary(other.dictionary),
-      m_orderedKeys(other.m_orderedKeys ? std::make_unique<const std::vector<Key>>(*other.m_orderedKeys)
-                                        : nullptr) {}
+      m_orderedKeys(other.m_orderedKeys
+                        ? std::make_unique<const std::vector<Key>>(*other.m_orderedKeys)
+                        : nullptr) {}
 
 Value::Object::Object(Names n, ValueMap d, std::vector<Key> keys)
     : names(std::move(n)), dictionary(std::move(d)) {
@@ -316,6 +317,23 @@ Value::Number Value::numberValue() const noexcept {
   double d;
   std::memcpy(&d, m_raw + 8, sizeof d);
   return Number::double_(d);
+}
+
+std::span<ValueMap::Member> Value::uniqueMembers() noexcept {
+  if (!is(Kind::object)) return {};
+  auto* node = static_cast<Node<Object>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return {};
+  ValueMap& members = node->payload.dictionary;
+  return {members.m_data, members.m_size};
+}
+
+std::span<Value> Value::uniqueElements() noexcept {
+  if (!is(Kind::array)) return {};
+  auto* node = static_cast<Node<Array>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return {};
+  // The elements were made in the node's own block, not as constants.
+  const std::span<const Value> values = node->payload.values;
+  return {const_cast<Value*>(values.data()), values.size()};
 }
 
 bool Value::holdsPointer() const noexcept {
@@ -444,7 +462,8 @@ Value Value::makeArray(Names names, std::span<Value> values) {
   NodeNames path(std::move(names));  // before anything is moved: this may throw
   auto [block, elements] = allocateNode<Array, Value>(values.size());
   for (std::size_t i = 0; i < values.size(); ++i) new (elements + i) Value(std::move(values[i]));
-  auto* node = new (block) Node<Array>(std::move(path), std::span<const Value>(elements, values.size()));
+  auto* node =
+      new (block) Node<Array>(std::move(path), std::span<const Value>(elements, values.size()));
   Value v;
   v.m_raw[0] = static_cast<unsigned char>(Kind::array);
   v.setPointer(static_cast<NodeBase*>(node));
@@ -475,7 +494,8 @@ Value Value::enum_(Names names, RawType rawType, std::vector<Case> cases) {
   return make(Kind::enum_, Enum{std::move(names), rawType, std::move(cases)});
 }
 Value Value::dictionary(Names names, Value value) {
-  return make(Kind::dictionary, Dictionary{std::move(names), std::make_shared<const Value>(std::move(value))});
+  return make(Kind::dictionary,
+              Dictionary{std::move(names), std::make_shared<const Value>(std::move(value))});
 }
 Value Value::empty() { return Value(); }
 

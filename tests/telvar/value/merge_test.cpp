@@ -120,3 +120,42 @@ TEST(Merge, DeeplyNestedSamplesMergeWithoutExhaustingTheStack) {
 
 }  // namespace
 }  // namespace telvar
+
+namespace telvar {
+namespace {
+
+TEST(Merge, AFoldOverManyRecordsEqualsTheStepByStepMerge) {
+  // The fold changes its own accumulator in place where it can; the result must be the one of
+  // merging step by step, whatever the mix of shapes, key orders, nulls and nested lists.
+  const std::vector<std::string_view> records{
+      R"({"a":1,"b":"x","c":{"d":[1,2],"e":null},"f":[{"g":1}]})",
+      R"({"a":2.5,"b":"https://example.com","c":{"d":[],"e":"y"},"f":[{"g":2},{"g":null}]})",
+      R"({"a":3,"b":"z","c":{"d":[3.5],"e":{"h":1}},"f":[]})",
+      R"({"b":"w","a":4,"c":{"e":1,"d":[4]},"f":[{"g":"t"}]})",
+      R"({"a":5,"b":null,"c":null,"f":[{"g":1,"i":true}]})",
+      R"({"a":6,"b":"v","c":{"d":[[1],[2]],"e":2},"f":[{"g":1}],"j":[]})",
+      R"({"a":7,"b":"u","c":{"d":[5],"e":3},"f":[{"g":2}]})",
+      R"([1])",
+  };
+  for (std::size_t n = 1; n <= records.size(); ++n) {
+    std::vector<Value> values;
+    for (std::size_t i = 0; i < n; ++i) values.push_back(json(records[i]));
+    Value stepwise = values.front();
+    for (std::size_t i = 1; i < n; ++i) stepwise = mergedWith(stepwise, values[i]);
+    // Repeats make the accumulator its own node early, so later steps are taken in place.
+    std::vector<Value> repeated;
+    for (int round = 0; round < 3; ++round)
+      repeated.insert(repeated.end(), values.begin(), values.end());
+    Value stepwiseRepeated = repeated.front();
+    for (std::size_t i = 1; i < repeated.size(); ++i) {
+      stepwiseRepeated = mergedWith(stepwiseRepeated, repeated[i]);
+    }
+    EXPECT_EQ(describe(mergedElements(values)), describe(stepwise)) << n;
+    EXPECT_EQ(describe(mergedElements(repeated)), describe(stepwiseRepeated)) << n;
+    // The inputs are left as they were.
+    EXPECT_EQ(describe(values.front()), describe(json(records[0])));
+  }
+}
+
+}  // namespace
+}  // namespace telvar

@@ -84,7 +84,7 @@ struct TextRep {
 class Key {
  public:
   Key() noexcept : m_bytes{1} {}
-  Key(std::string_view text);             // NOLINT: every text converts to its key
+  Key(std::string_view text);  // NOLINT: every text converts to its key
   Key(const std::string& text) : Key(std::string_view(text)) {}  // NOLINT
   Key(const char* text) : Key(std::string_view(text)) {}         // NOLINT
 
@@ -112,7 +112,8 @@ class Key {
 
   [[nodiscard]] std::string_view view() const noexcept {
     if (isInline()) {
-      return {reinterpret_cast<const char*>(m_bytes + 1), static_cast<std::size_t>(m_bytes[0] >> 1)};
+      return {reinterpret_cast<const char*>(m_bytes + 1),
+              static_cast<std::size_t>(m_bytes[0] >> 1)};
     }
     const detail::TextRep* r = rep();
     return {r->data(), r->size};
@@ -416,6 +417,12 @@ class Value {
   [[nodiscard]] DateKind dateKind() const noexcept { return static_cast<DateKind>(m_raw[1]); }
   [[nodiscard]] const Enum& enumValue() const noexcept { return node<Enum>(); }
   [[nodiscard]] const Dictionary& dictionaryValue() const noexcept { return node<Dictionary>(); }
+
+  /// For changing in place: an object's members, or an array's elements, when this value is the
+  /// only owner of its node (no copy can see the change); empty otherwise, and then the value is
+  /// to be rebuilt instead. Members keep their keys: only their values may change.
+  [[nodiscard]] std::span<ValueMap::Member> uniqueMembers() noexcept;
+  [[nodiscard]] std::span<Value> uniqueElements() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
   friend bool operator==(const Value& a, const Value& b);
