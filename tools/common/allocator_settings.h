@@ -10,11 +10,13 @@ namespace telvar::tools {
 // A large sample becomes millions of small allocations. Where the allocator gives memory back to
 // the system after each large free and takes it again page by page, those page faults cost as much
 // as the parse itself; so the allocator is asked to grow in large steps, keep what it has and back
-// it with huge pages. Its settings are read only when a program starts, so the program starts
+// it with huge pages. Without its "fast bins" a freed tree is merged back as it goes, rather than
+// all at once at the next large free. Its settings are read only when a program starts, so the program starts
 // itself once more with them, unless the caller chose settings of their own.
 inline constexpr const char* kAllocatorSettings =
     "glibc.malloc.hugetlb=1:glibc.malloc.mmap_threshold=4294967295:"
-    "glibc.malloc.trim_threshold=4294967295:glibc.malloc.top_pad=67108864";
+    "glibc.malloc.trim_threshold=4294967295:glibc.malloc.top_pad=67108864:"
+    "glibc.malloc.mxfast=0";
 
 /// Starts the program again with the allocator settings above; returns only when it does not
 /// (settings already present, or no restart possible), leaving the environment as it was.
