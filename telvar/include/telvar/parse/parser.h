@@ -130,8 +130,8 @@ class Parser {
   using Output = O;
 
   template <Rule P>
-    requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
-  Parser(P p)  // NOLINT: every rule converts to its handle
+  requires(std::same_as<OutputOf<P>, O> && !std::same_as<std::decay_t<P>, Parser>)
+      Parser(P p)  // NOLINT: every rule converts to its handle
       : m_impl(std::make_shared<const Model<P>>(std::move(p))) {}
 
   /// A parser from a plain function.
@@ -280,7 +280,7 @@ FlatMap<P, G> flatMap(P p, G g) {
 // Alternatives and repetition
 
 template <Rule A, Rule B>
-  requires std::same_as<OutputOf<A>, OutputOf<B>>
+requires std::same_as<OutputOf<A>, OutputOf<B>>
 struct OrElse {
   using Output = OutputOf<A>;
   A a;
@@ -298,8 +298,7 @@ OrElse<A, B> orElse(A a, B b) {
 }
 
 template <Rule First, Rule... Rest>
-  requires(std::same_as<OutputOf<First>, OutputOf<Rest>> && ...)
-struct OneOf {
+requires(std::same_as<OutputOf<First>, OutputOf<Rest>>&&...) struct OneOf {
   using Output = OutputOf<First>;
   std::tuple<First, Rest...> parsers;
   Result<Output> parse(const Input& i) const { return tryFrom<0>(i); }
@@ -371,8 +370,7 @@ StartingWith<P> startingWithNoneOf(std::string_view excluded, P p) {
 }
 
 template <Rule... P>
-  requires(sizeof...(P) > 0 && sizeof...(P) <= 32)
-struct OneOfByFirstByte {
+requires(sizeof...(P) > 0 && sizeof...(P) <= 32) struct OneOfByFirstByte {
   using Output = OutputOf<std::tuple_element_t<0, std::tuple<P...>>>;
   std::tuple<StartingWith<P>...> alternatives;
   std::array<std::uint32_t, 128> candidates{};  // per first byte, bit k: alternative k may match
@@ -403,8 +401,8 @@ struct OneOfByFirstByte {
 /// the input's first character when that is one ASCII byte (every alternative otherwise). Gives
 /// the same results as `oneOf` of the same parsers when the declarations are true.
 template <Rule... P>
-  requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>> && ...)
-OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
+requires(std::same_as<OutputOf<std::tuple_element_t<0, std::tuple<P...>>>, OutputOf<P>>&&...)
+    OneOfByFirstByte<P...> oneOfByFirstByte(StartingWith<P>... alternatives) {
   OneOfByFirstByte<P...> d{{std::move(alternatives)...}, {}};
   std::size_t k = 0;
   auto declare = [&](const auto& alternative) {
@@ -523,7 +521,7 @@ struct StateOf {
   using type = typename C::Output;
 };
 template <class C>
-  requires requires { typename C::State; }
+requires requires { typename C::State; }
 struct StateOf<C> {
   using type = typename C::State;
 };
@@ -696,6 +694,19 @@ inline int asciiEquivalent(std::string_view k) {
   if (composed.size() != 1 || byteAt(composed, 0) >= 0x80) return -1;
   return static_cast<int>(byteAt(composed, 0));
 }
+
+/// The next character, a whole grapheme cluster, when `accepts` takes its text: the path of the
+/// one-character rules for anything but a single byte.
+template <class Accepts>
+inline TELVAR_PARSE_INLINE Result<std::string_view> clusterIf(const Input& i,
+                                                              const Accepts& accepts) {
+  if (i.text.empty()) return std::nullopt;
+  Cluster c = firstCluster(i.text);
+  if (!c.valid) return std::nullopt;
+  std::string_view matched = i.first(c.length);
+  if (!accepts(matched)) return std::nullopt;
+  return Match<std::string_view>{matched, i.advanced(c.length)};
+}
 }  // namespace detail
 
 struct Character {
@@ -713,12 +724,7 @@ struct Character {
 
  private:
   TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
-    if (i.text.empty()) return std::nullopt;
-    Cluster c = firstCluster(i.text);
-    if (!c.valid) return std::nullopt;
-    std::string_view matched = i.first(c.length);
-    if (!detail::sameCharacter(matched, k)) return std::nullopt;
-    return Match<Output>{matched, i.advanced(c.length)};
+    return detail::clusterIf(i, [this](std::string_view c) { return detail::sameCharacter(c, k); });
   }
 };
 
@@ -763,12 +769,7 @@ struct CharacterIn {
 
  private:
   TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
-    if (i.text.empty()) return std::nullopt;
-    Cluster c = firstCluster(i.text);
-    if (!c.valid) return std::nullopt;
-    std::string_view matched = i.first(c.length);
-    if (!contains(matched)) return std::nullopt;
-    return Match<Output>{matched, i.advanced(c.length)};
+    return detail::clusterIf(i, [this](std::string_view c) { return contains(c); });
   }
 };
 
@@ -809,12 +810,7 @@ struct CharacterNotIn {
 
  private:
   TELVAR_PARSE_NOINLINE Result<Output> slowParse(const Input& i) const {
-    if (i.text.empty()) return std::nullopt;
-    Cluster c = firstCluster(i.text);
-    if (!c.valid) return std::nullopt;
-    std::string_view matched = i.first(c.length);
-    if (set.contains(matched)) return std::nullopt;
-    return Match<Output>{matched, i.advanced(c.length)};
+    return detail::clusterIf(i, [this](std::string_view c) { return !set.contains(c); });
   }
 };
 
@@ -830,14 +826,7 @@ template <class F>
 struct CharacterWhere {
   using Output = std::string_view;
   F predicate;
-  Result<Output> parse(const Input& i) const {
-    if (i.text.empty()) return std::nullopt;
-    Cluster c = firstCluster(i.text);
-    if (!c.valid) return std::nullopt;
-    std::string_view matched = i.first(c.length);
-    if (!predicate(matched)) return std::nullopt;
-    return Match<Output>{matched, i.advanced(c.length)};
-  }
+  Result<Output> parse(const Input& i) const { return detail::clusterIf(i, predicate); }
 };
 
 /// The next character satisfies `predicate` (called with the character's text).
