@@ -194,4 +194,17 @@ Cluster detail::firstClusterSlow(std::string_view text) noexcept {
   return {i, true};
 }
 
+bool isUnicodeLetter(int codePoint) noexcept {
+  switch (u_charType(codePoint)) {
+    case U_UPPERCASE_LETTER:
+    case U_LOWERCASE_LETTER:
+    case U_TITLECASE_LETTER:
+    case U_MODIFIER_LETTER:
+    case U_OTHER_LETTER:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace telvar

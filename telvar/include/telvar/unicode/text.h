@@ -67,6 +67,10 @@ void forEachCluster(std::string_view text, F&& f) {
 /// `codePoint` to a negative value when the sequence is ill-formed.
 std::size_t decodeUtf8(std::string_view text, int& codePoint) noexcept;
 
+/// Whether a code point is a letter of any case or kind (Unicode categories Lu, Ll, Lt, Lm, Lo):
+/// what languages that allow Unicode identifiers accept as a letter.
+[[nodiscard]] bool isUnicodeLetter(int codePoint) noexcept;
+
 /// Appends the UTF-8 form of a scalar value.
 void appendUtf8(std::string& out, char32_t codePoint);
 

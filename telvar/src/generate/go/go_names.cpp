@@ -25,16 +25,7 @@ constexpr std::array<std::string_view, 25> kGoKeywords{
 bool isGoLetter(int c) {
   if (c == '_') return true;
   if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  switch (u_charType(c)) {
-    case U_UPPERCASE_LETTER:
-    case U_LOWERCASE_LETTER:
-    case U_TITLECASE_LETTER:
-    case U_MODIFIER_LETTER:
-    case U_OTHER_LETTER:
-      return true;
-    default:
-      return false;
-  }
+  return isUnicodeLetter(c);
 }
 
 bool isGoDigit(int c) {

@@ -22,18 +22,7 @@ constexpr std::array<std::string_view, 28> kHardKeywords{
 // it, and the JVM rejects these in any name.
 constexpr std::string_view kForbiddenInQuotedName = "`\r\n.;[]/<>:\\";
 
-bool isLetter(char32_t c) {
-  switch (u_charType(static_cast<UChar32>(c))) {
-    case U_UPPERCASE_LETTER:
-    case U_LOWERCASE_LETTER:
-    case U_TITLECASE_LETTER:
-    case U_MODIFIER_LETTER:
-    case U_OTHER_LETTER:
-      return true;
-    default:
-      return false;
-  }
-}
+bool isLetter(char32_t c) { return isUnicodeLetter(static_cast<int>(c)); }
 
 bool isDecimalDigit(char32_t c) {
   return u_charType(static_cast<UChar32>(c)) == U_DECIMAL_DIGIT_NUMBER;
