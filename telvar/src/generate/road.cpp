@@ -12,7 +12,7 @@ namespace telvar::generate {
 
 std::optional<Value> parsedInput(const Model& model) {
   try {
-    auto parsed = jsonValueParser().parse(std::string_view(model.input()));
+    auto parsed = jsonMergingValueParser().parse(std::string_view(model.input()));
     if (!parsed) return std::nullopt;
     return std::move(parsed->output);
   } catch (const std::exception& e) {

@@ -1,11 +1,20 @@
 #include "telvar/parse/json_grammar.h"
 
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
 #include <iterator>
 #include <limits>
+#include <mutex>
 #include <span>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "telvar/value/merge.h"
 
 namespace telvar {
 namespace {
@@ -83,9 +92,19 @@ struct CollectMembers {
   struct State {
     Gathered<ValueMap::Member> members;
     std::uint32_t ascii = 0;  // per gathered key, so that two ASCII keys compare by bytes
+    std::uint64_t asciiSeen = 0;  // a bit per hash of each gathered ASCII key
     std::optional<ValueMap> large;
   };
   State start() const { return {}; }
+
+  // A cheap hash of a key, one of 64 bits: ASCII keys whose bits differ differ.
+  static std::uint64_t hashBit(std::string_view key) {
+    const std::size_t h = key.empty() ? 0
+                                      : key.size() * 7 + static_cast<unsigned char>(key.front()) * 3 +
+                                            static_cast<unsigned char>(key.back());
+    return std::uint64_t{1} << (h & 63);
+  }
+
   void add(State& s, std::pair<ViewOrText, Value>&& member) const {
     const std::string_view key = member.first.text();
     if (s.large) {
@@ -93,13 +112,22 @@ struct CollectMembers {
       return;
     }
     const bool ascii = isAscii(key);
+    const std::uint64_t bit = ascii ? hashBit(key) : 0;
+    // An ASCII key unlike every ASCII key so far needs comparing only with the others, which
+    // may still be canonically equal to it.
+    const std::uint32_t compared =
+        ascii && (s.asciiSeen & bit) == 0 ? ~s.ascii : ~std::uint32_t{0};
     for (std::size_t i = 0; i < s.members.size(); ++i) {
+      if (((compared >> i) & 1) == 0) continue;
       const Key& gathered = s.members[i].first;
       const bool bothAscii = ascii && ((s.ascii >> i) & 1) != 0;
       if (bothAscii ? gathered == key : textEquals(gathered, key)) return;
     }
     s.members.push({Key(key), std::move(member.second)});
-    if (ascii) s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
+    if (ascii) {
+      s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
+      s.asciiSeen |= bit;
+    }
     if (s.members.size() == kScanned) {
       auto gathered = s.members.elements();
       s.large.emplace(std::vector<ValueMap::Member>(std::make_move_iterator(gathered.begin()),
@@ -262,43 +290,326 @@ auto valueReference() {
   return deferred([]() -> const Parser<Value>& { return jsonValueParser(); });
 }
 
+auto mergingValueReference() {
+  return deferred([]() -> const Parser<Value>& { return jsonMergingValueParser(); });
+}
+
 auto comma() { return token(character(",")); }
 
+template <Rule V>
+Parser<Value> objectRule(V value) {
+  auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), std::move(value));
+  auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
+  auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
+                    [](Value object) { return std::optional<Value>(std::move(object)); });
+  return Parser<Value>(token(nested(object, kMaxJsonDepth)));
+}
+
+template <Rule E>
+Parser<Value> arrayRule(E elements) {
+  auto array =
+      map(keepRight(token(character("[")),
+                    keepLeft(keepLeft(keepLeft(std::move(elements), optional(character(","))),
+                                      whitespace()),
+                             character("]"))),
+          [](Value array) { return std::optional<Value>(std::move(array)); });
+  return Parser<Value>(token(nested(array, kMaxJsonDepth)));
+}
+
+const Parser<std::string_view>& commaParser() {
+  static const Parser<std::string_view> instance(comma());
+  return instance;
+}
+
+// ---- Large arrays, read in pieces at once --------------------------------------------------
+//
+// A large array of records is cut at top-level commas into pieces that worker threads parse at
+// the same time, while the calling thread merges the finished pieces in order. The cuts come
+// from a quick scan that tracks only strings and brackets; each piece is then parsed with the
+// grammar itself and counts only if its elements end exactly at the next cut. From the first
+// piece that does not, the rest is read in order as usual, so the result never differs from
+// reading the whole array in order.
+
+constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
+constexpr std::size_t kInPiecesFrom = 8 * kPieceBytes;
+constexpr unsigned kMaxWorkers = 8;
+
+// The elements of `text`, separated by commas, when they take up all of it.
+std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::ptrdiff_t depth) {
+  std::vector<Value> values;
+  auto element = jsonValueParser().parse(Input(text, depth));
+  while (element) {
+    values.push_back(std::move(element->output));
+    if (element->rest.text.empty()) return values;
+    const auto separator = commaParser().parse(element->rest);
+    if (!separator) break;
+    element = jsonValueParser().parse(separator->rest);
+  }
+  return std::nullopt;
+}
+
+class Pieces {
+ public:
+  // `text` starts at the comma after an array's first element; elements lie `depth` levels deep.
+  Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers)
+      : m_text(text), m_depth(depth), m_window(4 * workers), m_releasable(workers) {
+    m_cuts.push_back(0);
+    try {
+      m_threads.emplace_back([this] { cut(); });
+      for (unsigned w = 0; w < workers; ++w) m_threads.emplace_back([this, w] { work(w); });
+    } catch (...) {
+      stop();
+      throw;
+    }
+  }
+  Pieces(const Pieces&) = delete;
+  Pieces& operator=(const Pieces&) = delete;
+  ~Pieces() { stop(); }
+
+  // The elements of piece `k` once parsed (pieces are taken in order, each until `merged`), or
+  // nullptr when they do not fill the piece or there is no such piece.
+  const std::vector<Value>* take(std::size_t k) {
+    std::unique_lock lock(m_mutex);
+    m_pieceDone.wait(lock, [&] {
+      return (k < m_pieces.size() && m_pieces[k].done) || (m_cutDone && k >= m_pieces.size());
+    });
+    if (k >= m_pieces.size() || !m_pieces[k].values) return nullptr;
+    return &*m_pieces[k].values;
+  }
+
+  // Where piece `k` ends: at the cut after its last element.
+  [[nodiscard]] std::size_t end(std::size_t k) const {
+    const std::lock_guard lock(m_mutex);
+    return m_cuts[k + 1];
+  }
+
+  // Piece `k` is merged: its worker lets it go, so that memory returns where it came from, and
+  // a further piece may be parsed.
+  void merged(std::size_t k) {
+    const std::lock_guard lock(m_mutex);
+    m_taken = k + 1;
+    m_releasable[m_pieces[k].worker].push_back(k);
+    m_workAvailable.notify_all();
+  }
+
+ private:
+  struct Piece {
+    bool done = false;
+    unsigned worker = 0;
+    std::optional<std::vector<Value>> values;
+  };
+
+  // Finds the cuts, handing each piece to the workers as soon as it is known.
+  void cut() {
+    const std::string_view t = m_text;
+    std::size_t last = 0;
+    std::size_t nextCheck = kPieceBytes;
+    std::ptrdiff_t depth = 0;
+    for (std::size_t pos = 1; pos < t.size(); ++pos) {
+      if (pos >= nextCheck) {
+        // The merge may have given up on the pieces; then the scan is of no more use.
+        if (m_stopping.load(std::memory_order_relaxed)) return;
+        nextCheck = pos + kPieceBytes;
+      }
+      switch (t[pos]) {
+        case '"':
+          // To the end of the string: a backslash hides the byte after it.
+          for (++pos; pos < t.size() && t[pos] != '"'; ++pos) {
+            if (t[pos] == '\\') ++pos;
+          }
+          break;
+        case '[':
+        case '{':
+          ++depth;
+          break;
+        case ']':
+        case '}':
+          if (--depth < 0) pos = t.size();  // the array's end
+          break;
+        case ',':
+          if (depth == 0 && pos - last >= kPieceBytes && cutsCleanly(pos)) {
+            last = pos;
+            const std::lock_guard lock(m_mutex);
+            if (m_stopping) return;
+            m_cuts.push_back(pos);
+            m_pieces.emplace_back();
+            m_workAvailable.notify_one();
+          }
+          break;
+        default:
+          break;
+      }
+    }
+    const std::lock_guard lock(m_mutex);
+    m_cutDone = true;
+    m_pieceDone.notify_all();
+  }
+
+  // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
+  // it reads as it does within the whole text.
+  bool cutsCleanly(std::size_t comma) const {
+    return static_cast<unsigned char>(m_text[comma - 1]) < 0x80 &&
+           firstCluster(m_text.substr(comma)).length == 1;
+  }
+
+  void work(unsigned worker) {
+    for (;;) {
+      std::vector<std::vector<Value>> release;
+      std::optional<std::size_t> claimed;
+      std::size_t begin = 0;
+      std::size_t end = 0;
+      {
+        std::unique_lock lock(m_mutex);
+        m_workAvailable.wait(lock, [&] {
+          return m_stopping || !m_releasable[worker].empty() ||
+                 (m_next < m_pieces.size() && m_next < m_taken + m_window);
+        });
+        for (std::size_t k : m_releasable[worker]) {
+          if (m_pieces[k].values) release.push_back(std::move(*m_pieces[k].values));
+        }
+        m_releasable[worker].clear();
+        if (m_stopping && release.empty()) return;
+        if (!m_stopping && m_next < m_pieces.size() && m_next < m_taken + m_window) {
+          claimed = m_next++;
+          m_pieces[*claimed].worker = worker;
+          begin = m_cuts[*claimed] + 1;
+          end = m_cuts[*claimed + 1];
+        }
+      }
+      release.clear();
+      if (!claimed) continue;
+      std::optional<std::vector<Value>> values;
+      try {
+        values = elementsFilling(m_text.substr(begin, end - begin), m_depth);
+      } catch (...) {
+        values.reset();  // read again in order, which reports the failure itself
+      }
+      const std::lock_guard lock(m_mutex);
+      m_pieces[*claimed].values = std::move(values);
+      m_pieces[*claimed].done = true;
+      m_pieceDone.notify_all();
+    }
+  }
+
+  void stop() {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_stopping = true;
+      m_workAvailable.notify_all();
+    }
+    for (std::thread& thread : m_threads) thread.join();
+    m_threads.clear();
+  }
+
+  const std::string_view m_text;
+  const std::ptrdiff_t m_depth;
+  const std::size_t m_window;  // pieces parsed ahead of the merge, which bounds the memory
+  mutable std::mutex m_mutex;
+  std::condition_variable m_workAvailable;
+  std::condition_variable m_pieceDone;
+  std::vector<std::size_t> m_cuts;  // m_cuts[k] and m_cuts[k + 1] bound piece k
+  std::deque<Piece> m_pieces;
+  std::vector<std::vector<std::size_t>> m_releasable;  // per worker: its merged pieces
+  std::size_t m_next = 0;   // the next piece to parse
+  std::size_t m_taken = 0;  // pieces merged
+  bool m_cutDone = false;
+  std::atomic<bool> m_stopping{false};
+  std::vector<std::thread> m_threads;
+};
+
+// An array's elements merged as they arrive, each let go once it is merged: the array comes out
+// as its one merged element, or empty. The same as `zeroOrMoreSeparated(element, comma)` with a
+// merging collector, but a large array is parsed in pieces at once.
+struct MergedElements {
+  using Output = Value;
+
+  Result<Output> parse(const Input& i) const {
+    auto first = jsonValueParser().parse(i);
+    if (!first) return Match<Output>{Value::arrayMoving({}), i};
+    Value merged = std::move(first->output);
+    Input rest = first->rest;
+    const auto add = [&merged](const Value& element) {
+      merged = mergedInto(std::move(merged), element);
+    };
+    if (rest.text.size() >= kInPiecesFrom && rest.text.front() == ',' &&
+        firstCluster(rest.text).length == 1) {
+      rest = mergedInPieces(rest, add);
+    }
+    for (;;) {
+      const auto separator = commaParser().parse(rest);
+      if (!separator) break;
+      auto next = jsonValueParser().parse(separator->rest);
+      if (!next) break;
+      add(next->output);
+      rest = next->rest;
+    }
+    return Match<Output>{Value::arrayMoving(std::span<Value>(&merged, 1)), rest};
+  }
+
+ private:
+  // Merges the elements of the pieces that parse whole; gives where reading in order goes on.
+  template <class Add>
+  static Input mergedInPieces(const Input& rest, const Add& add) {
+    const unsigned workers = std::min(std::thread::hardware_concurrency(), kMaxWorkers);
+    if (workers < 2) return rest;
+    std::optional<Pieces> pieces;
+    try {
+      pieces.emplace(rest.text, rest.depth, workers);
+    } catch (const std::system_error&) {
+      return rest;  // no threads to be had: read in order
+    }
+    std::size_t at = 0;
+    for (std::size_t k = 0;; ++k) {
+      const std::vector<Value>* values = pieces->take(k);
+      if (!values) break;
+      for (const Value& element : *values) add(element);
+      at = pieces->end(k);
+      pieces->merged(k);
+    }
+    return rest.advanced(at);
+  }
+};
+
 const Parser<Value>& jsonObjectParser() {
-  static const Parser<Value> instance = [] {
-    auto member = zip(token(keepLeft(token(jsonStringParser()), character(":"))), valueReference());
-    auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
-    auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
-                      [](Value object) { return std::optional<Value>(std::move(object)); });
-    return Parser<Value>(token(nested(object, kMaxJsonDepth)));
-  }();
+  static const Parser<Value> instance = objectRule(valueReference());
   return instance;
 }
 
 const Parser<Value>& jsonArrayParser() {
-  static const Parser<Value> instance = [] {
-    auto elements = zeroOrMoreSeparated(valueReference(), comma(), CollectElements{});
-    auto array =
-        map(keepRight(token(character("[")),
-                      keepLeft(keepLeft(keepLeft(elements, optional(character(","))), whitespace()),
-                               character("]"))),
-            [](Value array) { return std::optional<Value>(std::move(array)); });
-    return Parser<Value>(token(nested(array, kMaxJsonDepth)));
-  }();
+  static const Parser<Value> instance =
+      arrayRule(zeroOrMoreSeparated(valueReference(), comma(), CollectElements{}));
   return instance;
+}
+
+const Parser<Value>& mergingObjectParser() {
+  static const Parser<Value> instance = objectRule(mergingValueReference());
+  return instance;
+}
+
+const Parser<Value>& mergingArrayParser() {
+  static const Parser<Value> instance = arrayRule(MergedElements{});
+  return instance;
+}
+
+Parser<Value> valueRule(const Parser<Value>& object, const Parser<Value>& array) {
+  // Each alternative is decided by its first character.
+  return Parser<Value>(token(keepRight(
+      whitespace(),
+      oneOfByFirstByte(startingWith("n", jsonNullParser()), startingWith("tf", jsonBoolParser()),
+                       startingWith("-0123456789", jsonNumberParser()),
+                       startingWith("\"", jsonStringValueParser()), startingWith("{", object),
+                       startingWith("[", array)))));
 }
 
 }  // namespace
 
 const Parser<Value>& jsonValueParser() {
-  // Each alternative is decided by its first character.
-  static const Parser<Value> instance(token(keepRight(
-      whitespace(),
-      oneOfByFirstByte(startingWith("n", jsonNullParser()), startingWith("tf", jsonBoolParser()),
-                       startingWith("-0123456789", jsonNumberParser()),
-                       startingWith("\"", jsonStringValueParser()),
-                       startingWith("{", jsonObjectParser()),
-                       startingWith("[", jsonArrayParser())))));
+  static const Parser<Value> instance = valueRule(jsonObjectParser(), jsonArrayParser());
+  return instance;
+}
+
+const Parser<Value>& jsonMergingValueParser() {
+  static const Parser<Value> instance = valueRule(mergingObjectParser(), mergingArrayParser());
   return instance;
 }
 

@@ -173,10 +173,27 @@ void advance(ClusterState& s, int current, UChar32 c) {
   s.previous = current;
 }
 
+// Whether a character joins the one before it whatever that is, unless that is a control:
+// grapheme break property Extend, ZWJ or SpacingMark.
+bool extendsCluster(int codePoint) {
+  const int gcb = u_getIntPropertyValue(codePoint, UCHAR_GRAPHEME_CLUSTER_BREAK);
+  return gcb == U_GCB_EXTEND || gcb == U_GCB_ZWJ || gcb == U_GCB_SPACING_MARK;
+}
+
+bool isAsciiControl(unsigned byte) { return byte < 0x20 || byte == 0x7F; }
+
 }  // namespace
 
 Cluster detail::firstClusterSlow(std::string_view text) noexcept {
   if (text.empty()) return {0, true};
+  if (const auto b0 = static_cast<unsigned char>(text[0]); b0 < 0x80 && text.size() > 1 &&
+                                                            !isAsciiControl(b0)) {
+    // Any other ASCII character is joined only by an extending character after it, which is
+    // the one property worth looking up.
+    int next;
+    decodeUtf8(text.substr(1), next);
+    if (next < 0x80 || !extendsCluster(next)) return {1, true};
+  }
   int cp;
   std::size_t i = decodeUtf8(text, cp);
   if (cp < 0) return {i, false};
@@ -192,6 +209,52 @@ Cluster detail::firstClusterSlow(std::string_view text) noexcept {
     i += n;
   }
   return {i, true};
+}
+
+std::size_t prefixAvoiding(std::string_view text, const std::array<bool, 128>& stops) noexcept {
+  // Every rule that could join an ASCII character to a neighbour looks at that neighbour alone:
+  // CR before LF, a Prepend character before it, an Extend, ZWJ or SpacingMark character after
+  // it (controls join nothing). So clusters need finding only next to a stop character.
+  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+  const std::size_t n = text.size();
+  std::size_t pos = 0;
+  int previous = -1;  // the last non-ASCII code point read
+  while (pos < n) {
+    const unsigned b = byte(pos);
+    if (b >= 0x80) {
+      int cp;
+      const std::size_t length = decodeUtf8(text.substr(pos), cp);
+      if (cp < 0) return pos;  // an ill-formed sequence is a cluster of its own, not well-formed
+      previous = cp;
+      pos += length;
+      continue;
+    }
+    if (stops[b]) {
+      const bool control = isAsciiControl(b);
+      bool startsCluster = true;
+      if (pos > 0) {
+        const unsigned before = byte(pos - 1);
+        startsCluster = before < 0x80 ? !(before == '\r' && b == '\n')
+                                      : control || u_getIntPropertyValue(
+                                                       previous, UCHAR_GRAPHEME_CLUSTER_BREAK) !=
+                                                       U_GCB_PREPEND;
+      }
+      bool alone = true;
+      if (startsCluster && pos + 1 < n) {
+        const unsigned after = byte(pos + 1);
+        if (after < 0x80) {
+          alone = !(b == '\r' && after == '\n');
+        } else if (!control) {
+          int next;
+          decodeUtf8(text.substr(pos + 1), next);
+          alone = next < 0 || !extendsCluster(next);
+        }
+      }
+      if (startsCluster && alone) return pos;
+    }
+    ++pos;
+  }
+  return n;
 }
 
 bool isUnicodeLetter(int codePoint) noexcept {

@@ -161,11 +161,8 @@ Value mergedWith(const Value& a, const Value& b) {
   return Value::empty();
 }
 
-namespace {
-
-// `mergedWith(a, b)` for an `a` that is given up: the accumulator of a fold. When `a` alone owns
-// its object or array node, the node is changed in place instead of rebuilt, which spares a fold
-// over many records an allocation per record and level.
+// When `a` alone owns its object or array node, the node is changed in place instead of rebuilt,
+// which spares a fold over many records an allocation per record and level.
 Value mergedInto(Value&& a, const Value& b) {
   if (a.is(Kind::object) && b.is(Kind::object) &&
       pairByPosition(a.objectValue(), b.objectValue())) {
@@ -192,8 +189,6 @@ Value mergedInto(Value&& a, const Value& b) {
   }
   return mergedWith(a, b);
 }
-
-}  // namespace
 
 Value mergedElements(std::span<const Value> values) {
   if (values.empty()) return Value::empty();

@@ -168,9 +168,11 @@ std::vector<std::string> allTexts(const std::vector<std::string>& pieces, int le
   return texts;
 }
 
-// ASCII runs, the characters that end them, and what may join or split a character there.
-const std::vector<std::string> kPieces = {"a",      "\"",   "\\",     "\r",     "\n",
-                                          "\u0301", "\xFF", "\u00E9", "\u212A", "K"};
+// ASCII runs, the characters that end them, and what may join or split a character there: a
+// control, a combining mark, a prepended mark, a spacing mark, an ill-formed byte, the Kelvin sign.
+const std::vector<std::string> kPieces = {"a",      "\"",      "\\",     "\r",     "\n",
+                                          "\x01",   "\u0301", "\u0600", "\u0903", "\xFF",
+                                          "\u00E9", "\u212A", "K"};
 
 // Repetitions of a one-character rule skip ASCII runs in bulk; they must read exactly the
 // characters that applying the rule one character at a time reads.
@@ -197,6 +199,8 @@ void expectBulkScanMatchesOneAtATime(const P& p, const char* what) {
 
 TEST(Characters, BulkScanReadsTheSameCharactersAsOneAtATime) {
   expectBulkScanMatchesOneAtATime(characterNotIn("\"\\"), "not quote or backslash");
+  expectBulkScanMatchesOneAtATime(characterNotIn("\"\n\r\x01"), "not quote or a control");
+  expectBulkScanMatchesOneAtATime(characterNotIn("\"K"), "not quote or K");
   expectBulkScanMatchesOneAtATime(characterIn(std::string_view(" \0\t\n\r\r\n", 7)), "whitespace");
   expectBulkScanMatchesOneAtATime(characterIn("a\r"), "a or CR");
   expectBulkScanMatchesOneAtATime(characterIn("aK"), "a or K");

@@ -1,10 +1,12 @@
 #include "telvar/unicode/text.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
 
 namespace telvar {
 namespace {
@@ -111,6 +113,28 @@ TEST(GraphemeClusters, EmojiHangulFlagsAndPrependedMarks) {
   // A prepended mark joins what follows, a spacing mark what precedes.
   EXPECT_THAT(clusters("\u0600\"a"), ElementsAre("\u0600\"", "a"));
   EXPECT_THAT(clusters("\u0915\u0903x"), ElementsAre("\u0915\u0903", "x"));
+}
+
+TEST(GraphemeClusters, AnAsciiCharacterIsJoinedOnlyByAnExtendingCharacterAfterIt) {
+  EXPECT_THAT(clusters("a\u0903x"), ElementsAre("a\u0903", "x"));
+  EXPECT_THAT(clusters("a\u200D\u0301"), ElementsAre("a\u200D\u0301"));
+  EXPECT_THAT(clusters("a\u0600"), ElementsAre("a", "\u0600"));
+  EXPECT_THAT(clusters("\x7F\u0301\x01\u0903"), ElementsAre("\x7F", "\u0301", "\x01", "\u0903"));
+}
+
+TEST(CanonicalEquivalence, OnlyTheListedAsciiCharactersHaveNonAsciiEquivalents) {
+  std::string found;
+  for (UChar32 cp = 0x80; cp <= 0x10FFFF; ++cp) {
+    if (u_getIntPropertyValue(cp, UCHAR_DECOMPOSITION_TYPE) != U_DT_CANONICAL) continue;
+    std::string text;
+    appendUtf8(text, static_cast<char32_t>(cp));
+    const std::string composed = nfc(text);
+    if (composed.size() == 1 && static_cast<unsigned char>(composed[0]) < 0x80) found += composed;
+  }
+  std::string listed(kAsciiWithOtherEquivalents);
+  std::sort(found.begin(), found.end());
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(found, listed);
 }
 
 TEST(GraphemeClusters, IllFormedBytesAreClustersOfTheirOwnAndNotValid) {

@@ -17,4 +17,10 @@ inline constexpr int kMaxJsonDepth = 512;
 /// trailing comma is allowed in arrays (not objects); the first of duplicate keys wins.
 [[nodiscard]] const parse::Parser<Value>& jsonValueParser();
 
+/// `jsonValueParser` for a reader that sees each array lying inside no other array only as the
+/// fold of its elements (`mergedElements`): such an array comes out as that one merged element,
+/// or empty. Its elements are merged as they are read and let go, so a sample of many records is
+/// never held whole. Accepts exactly what `jsonValueParser` accepts.
+[[nodiscard]] const parse::Parser<Value>& jsonMergingValueParser();
+
 }  // namespace telvar

@@ -556,6 +556,8 @@ concept CollectsRuns = requires(const C& c, typename StateOf<C>::type& s, std::s
 
 }  // namespace detail
 
+struct CharacterNotIn;
+
 template <Rule P, class C>
 struct ZeroOrMore {
   using Output = typename C::Output;
@@ -633,6 +635,15 @@ struct ZeroOrMore {
     }
     if (pos > runStart) collect.addRun(out, {t.data() + runStart, pos - runStart});
     return Match<Output>{detail::finish(collect, std::move(out)), i.advanced(pos)};
+  }
+
+ public:
+  /// The input after the repetitions, for a reader that wants only the text they match.
+  Input skipped(const Input& i) const {
+    if constexpr (std::same_as<P, CharacterNotIn>) {
+      if (p.onlyLoneAscii) return i.advanced(prefixAvoiding(i.text, p.set.ascii));
+    }
+    return parse(i)->rest;
   }
 };
 
@@ -799,6 +810,9 @@ struct CharacterNotIn {
   using Output = std::string_view;
   CharacterIn set;
   AsciiTable outside{};  // one-byte characters outside the set
+  // Whether the set is single ASCII characters only, none with a non-ASCII equivalent: then
+  // every well-formed character but those bytes standing alone is outside the set.
+  bool onlyLoneAscii = false;
   TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     if (const int b = detail::singleByteCharacter(i.text); b >= 0) {
       if (!outside[b]) return std::nullopt;
@@ -819,6 +833,10 @@ struct CharacterNotIn {
 inline CharacterNotIn characterNotIn(std::string_view set) {
   CharacterNotIn p{detail::characterSet(set, "characterNotIn: the set of characters is empty"), {}};
   for (std::size_t b = 0; b < p.outside.size(); ++b) p.outside[b] = !p.set.ascii[b];
+  p.onlyLoneAscii = p.set.others.empty();
+  for (char k : kAsciiWithOtherEquivalents) {
+    p.onlyLoneAscii = p.onlyLoneAscii && !p.set.ascii[static_cast<unsigned char>(k)];
+  }
   return p;
 }
 
@@ -890,9 +908,14 @@ struct Matched {
   using Output = std::string_view;
   P p;
   Result<Output> parse(const Input& i) const {
-    auto r = p.parse(i);
-    if (!r) return std::nullopt;
-    return Match<Output>{i.first(i.text.size() - r->rest.text.size()), r->rest};
+    if constexpr (requires { p.skipped(i); }) {
+      const Input rest = p.skipped(i);
+      return Match<Output>{i.first(i.text.size() - rest.text.size()), rest};
+    } else {
+      auto r = p.parse(i);
+      if (!r) return std::nullopt;
+      return Match<Output>{i.first(i.text.size() - r->rest.text.size()), r->rest};
+    }
   }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -52,6 +53,17 @@ namespace detail {
   }
   return detail::firstClusterSlow(text);
 }
+
+/// The ASCII characters that a non-ASCII character is canonically equivalent to (the Kelvin sign
+/// is "K", the Greek question mark ";", the Greek varia "`").
+inline constexpr std::string_view kAsciiWithOtherEquivalents = "K;`";
+
+/// The length of the longest prefix of `text` made of whole well-formed grapheme clusters, none
+/// of which is on its own one of the ASCII characters marked in `stops`: where stepping through
+/// the clusters would stop, found without taking apart the clusters between stop characters. A
+/// marked character stops the prefix only where it stands alone, not joined to a neighbour.
+[[nodiscard]] std::size_t prefixAvoiding(std::string_view text,
+                                         const std::array<bool, 128>& stops) noexcept;
 
 /// Splits `text` into its grapheme clusters (ill-formed sequences are their own clusters).
 template <class F>

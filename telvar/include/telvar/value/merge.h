@@ -12,6 +12,9 @@ namespace telvar {
 /// widen to doubles, and incompatible kinds give `empty`.
 [[nodiscard]] Value mergedWith(const Value& receiver, const Value& other);
 
+/// `mergedWith(accumulator, next)` for an accumulator that is given up: one step of a fold.
+[[nodiscard]] Value mergedInto(Value&& accumulator, const Value& next);
+
 /// The left fold of `mergedWith` over `values`: `empty` for no values.
 [[nodiscard]] Value mergedElements(std::span<const Value> values);
 
