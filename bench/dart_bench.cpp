@@ -34,6 +34,6 @@ void BM_DartOutput(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * model.input().size()));
 }
-BENCHMARK(BM_DartOutput)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DartOutput)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

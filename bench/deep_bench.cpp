@@ -123,7 +123,7 @@ void BM_DeepRepeatedGoInline(benchmark::State& s) {
 }  // namespace
 
 #define TELVAR_DEEP(name) \
-  BENCHMARK(name)->Arg(128)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond)
+  BENCHMARK(name)->Arg(128)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime()
 TELVAR_DEEP(BM_DeepSchema);
 TELVAR_DEEP(BM_DeepSwiftNested);
 TELVAR_DEEP(BM_DeepSwiftNestedInExtension);

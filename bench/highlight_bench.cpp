@@ -114,19 +114,19 @@ void BM_HighlightSwift1MB(benchmark::State& state) {
   static const std::u16string code = repeated(kSwiftBlock, false);
   highlightBench<mirel::SwiftSyntaxHighlighter>(state, code);
 }
-BENCHMARK(BM_HighlightSwift1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HighlightSwift1MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Every block declares its own types, so the declared-type pass gets thousands of names.
 void BM_HighlightSwift1MBDistinctTypes(benchmark::State& state) {
   static const std::u16string code = repeated(kSwiftBlock, true);
   highlightBench<mirel::SwiftSyntaxHighlighter>(state, code);
 }
-BENCHMARK(BM_HighlightSwift1MBDistinctTypes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HighlightSwift1MBDistinctTypes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_HighlightDart1MB(benchmark::State& state) {
   static const std::u16string code = repeated(kDartBlock, false);
   highlightBench<mirel::DartSyntaxHighlighter>(state, code);
 }
-BENCHMARK(BM_HighlightDart1MB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HighlightDart1MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -77,7 +77,7 @@ void BM_InferWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_InferWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InferWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_InferWideNestedObject(benchmark::State& state) {
   const telvar::Value& value = sample("wideNested", static_cast<int>(state.range(0)));
@@ -91,7 +91,7 @@ BENCHMARK(BM_InferWideNestedObject)
     ->Arg(12500)
     ->Arg(25000)
     ->Arg(50000)
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WalksWideNestedObject(benchmark::State& state) {
   const telvar::Value& value = sample("wideNested", static_cast<int>(state.range(0)));
@@ -107,7 +107,7 @@ BENCHMARK(BM_WalksWideNestedObject)
     ->Arg(12500)
     ->Arg(25000)
     ->Arg(50000)
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Inference of an unrefined array reads only its first element.
 void BM_InferObjectArray(benchmark::State& state) {
@@ -118,7 +118,7 @@ void BM_InferObjectArray(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_InferObjectArray)->Arg(250000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InferObjectArray)->Arg(250000)->Arg(1000000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // As the generators see an array: its elements merged into one shape, then inferred and walked.
 void BM_MergeInferWalkObjectArray(benchmark::State& state) {
@@ -137,7 +137,7 @@ BENCHMARK(BM_MergeInferWalkObjectArray)
     ->Arg(250000)
     ->Arg(500000)
     ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_InferAndWalkDeep(benchmark::State& state) {
   const telvar::Value& value = sample("deep", telvar::kMaxJsonDepth);
@@ -150,6 +150,6 @@ void BM_InferAndWalkDeep(benchmark::State& state) {
     benchmark::DoNotOptimize(childrenFirst);
   }
 }
-BENCHMARK(BM_InferAndWalkDeep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InferAndWalkDeep)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

@@ -52,13 +52,13 @@ void BM_ProtoRecordCorpus(benchmark::State& state) {
 BENCHMARK(BM_ProtoRecordCorpus)
     ->ArgsProduct({{1 << 20, 10 << 20, 50 << 20}, {0, 1, 2}})
     ->ArgNames({"bytes", "style"})
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // One message of 50,000 fields: naming every field stays linear.
 void BM_ProtoWideObject(benchmark::State& state) {
   const std::string& text = corpus("wide", state.range(0));
   run(state, protoModel(text, ProtoMeta::StructureStyle::nested), static_cast<long>(text.size()));
 }
-BENCHMARK(BM_ProtoWideObject)->Arg(12500)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProtoWideObject)->Arg(12500)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

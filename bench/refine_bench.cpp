@@ -85,7 +85,7 @@ void BM_DetectWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_DetectWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DetectWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RefineWideObject(benchmark::State& state) {
   const Value& value = sample("wide", state.range(0));
@@ -95,7 +95,7 @@ void BM_RefineWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RefineWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefineWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Detection folds the array into one element first, so this is mostly the merge.
 void BM_RefineObjectArray(benchmark::State& state) {
@@ -110,7 +110,7 @@ BENCHMARK(BM_RefineObjectArray)
     ->Arg(250000)
     ->Arg(500000)
     ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RefineRecordCorpus(benchmark::State& state) {
   const Value& value = sample("records", state.range(0));
@@ -120,7 +120,7 @@ void BM_RefineRecordCorpus(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RefineRecordCorpus)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefineRecordCorpus)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RefineDeep(benchmark::State& state) {
   const Value& value = sample("deep", telvar::kMaxJsonDepth - 1);
@@ -129,6 +129,6 @@ void BM_RefineDeep(benchmark::State& state) {
     benchmark::DoNotOptimize(v);
   }
 }
-BENCHMARK(BM_RefineDeep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefineDeep)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

@@ -39,7 +39,7 @@ void BM_SchemaOutputRecords(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(model.input().size()));
 }
-BENCHMARK(BM_SchemaOutputRecords)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaOutputRecords)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The renderer's share on a wide schema: one object of 50,000 members, sorted by key.
 void BM_SchemaOutputWideSorted(benchmark::State& state) {
@@ -51,6 +51,6 @@ void BM_SchemaOutputWideSorted(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 50000);
 }
-BENCHMARK(BM_SchemaOutputWideSorted)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SchemaOutputWideSorted)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

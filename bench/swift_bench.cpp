@@ -55,6 +55,6 @@ void BM_SwiftNestedInExtension(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_SwiftNested)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwiftSubtypeFirst)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SwiftNestedInExtension)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwiftNested)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SwiftSubtypeFirst)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SwiftNestedInExtension)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();

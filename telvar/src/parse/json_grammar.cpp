@@ -1,5 +1,6 @@
 #include "telvar/parse/json_grammar.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <charconv>
@@ -80,6 +81,9 @@ struct CollectElements {
   using State = Gathered<Value>;
   State start() const { return {}; }
   void add(State& s, Value&& element) const { s.push(std::move(element)); }
+  void addPiece(State& s, std::vector<Value>& piece) const {
+    for (Value& element : piece) s.push(std::move(element));
+  }
   Output finish(State&& s) const { return Value::arrayMoving(s.elements()); }
 };
 
@@ -91,7 +95,7 @@ struct CollectMembers {
   static constexpr std::size_t kScanned = 32;  // at most the bits of `ascii`
   struct State {
     Gathered<ValueMap::Member> members;
-    std::uint32_t ascii = 0;  // per gathered key, so that two ASCII keys compare by bytes
+    std::uint32_t ascii = 0;      // per gathered key, so that two ASCII keys compare by bytes
     std::uint64_t asciiSeen = 0;  // a bit per hash of each gathered ASCII key
     std::optional<ValueMap> large;
   };
@@ -99,9 +103,10 @@ struct CollectMembers {
 
   // A cheap hash of a key, one of 64 bits: ASCII keys whose bits differ differ.
   static std::uint64_t hashBit(std::string_view key) {
-    const std::size_t h = key.empty() ? 0
-                                      : key.size() * 7 + static_cast<unsigned char>(key.front()) * 3 +
-                                            static_cast<unsigned char>(key.back());
+    const std::size_t h = key.empty()
+                              ? 0
+                              : key.size() * 7 + static_cast<unsigned char>(key.front()) * 3 +
+                                    static_cast<unsigned char>(key.back());
     return std::uint64_t{1} << (h & 63);
   }
 
@@ -115,8 +120,7 @@ struct CollectMembers {
     const std::uint64_t bit = ascii ? hashBit(key) : 0;
     // An ASCII key unlike every ASCII key so far needs comparing only with the others, which
     // may still be canonically equal to it.
-    const std::uint32_t compared =
-        ascii && (s.asciiSeen & bit) == 0 ? ~s.ascii : ~std::uint32_t{0};
+    const std::uint32_t compared = ascii && (s.asciiSeen & bit) == 0 ? ~s.ascii : ~std::uint32_t{0};
     for (std::size_t i = 0; i < s.members.size(); ++i) {
       if (((compared >> i) & 1) == 0) continue;
       const Key& gathered = s.members[i].first;
@@ -286,6 +290,14 @@ const Parser<Value>& jsonStringValueParser() {
   return instance;
 }
 
+const Parser<Value>& elementParser();
+
+// Values inside an array are read in order on the calling thread, whatever their size: only
+// arrays inside no other array are read in pieces, so worker threads never start more.
+auto elementReference() {
+  return deferred([]() -> const Parser<Value>& { return elementParser(); });
+}
+
 auto valueReference() {
   return deferred([]() -> const Parser<Value>& { return jsonValueParser(); });
 }
@@ -307,12 +319,12 @@ Parser<Value> objectRule(V value) {
 
 template <Rule E>
 Parser<Value> arrayRule(E elements) {
-  auto array =
-      map(keepRight(token(character("[")),
-                    keepLeft(keepLeft(keepLeft(std::move(elements), optional(character(","))),
-                                      whitespace()),
-                             character("]"))),
-          [](Value array) { return std::optional<Value>(std::move(array)); });
+  auto array = map(
+      keepRight(
+          token(character("[")),
+          keepLeft(keepLeft(keepLeft(std::move(elements), optional(character(","))), whitespace()),
+                   character("]"))),
+      [](Value array) { return std::optional<Value>(std::move(array)); });
   return Parser<Value>(token(nested(array, kMaxJsonDepth)));
 }
 
@@ -330,20 +342,21 @@ const Parser<std::string_view>& commaParser() {
 // piece that does not, the rest is read in order as usual, so the result never differs from
 // reading the whole array in order.
 
-constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
-constexpr std::size_t kInPiecesFrom = 8 * kPieceBytes;
+constexpr std::size_t kInPiecesFrom = std::size_t{256} << 10;
+constexpr std::size_t kMinPieceBytes = std::size_t{32} << 10;
+constexpr std::size_t kMaxPieceBytes = std::size_t{256} << 10;
 constexpr unsigned kMaxWorkers = 8;
 
 // The elements of `text`, separated by commas, when they take up all of it.
 std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::ptrdiff_t depth) {
   std::vector<Value> values;
-  auto element = jsonValueParser().parse(Input(text, depth));
+  auto element = elementParser().parse(Input(text, depth));
   while (element) {
     values.push_back(std::move(element->output));
     if (element->rest.text.empty()) return values;
     const auto separator = commaParser().parse(element->rest);
     if (!separator) break;
-    element = jsonValueParser().parse(separator->rest);
+    element = elementParser().parse(separator->rest);
   }
   return std::nullopt;
 }
@@ -352,7 +365,12 @@ class Pieces {
  public:
   // `text` starts at the comma after an array's first element; elements lie `depth` levels deep.
   Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers)
-      : m_text(text), m_depth(depth), m_window(4 * workers), m_releasable(workers) {
+      : m_text(text),
+        m_depth(depth),
+        // Enough pieces to keep every worker busy to the end, each long enough to be worth it.
+        m_pieceBytes(std::clamp(text.size() / (8 * workers), kMinPieceBytes, kMaxPieceBytes)),
+        m_window(4 * workers),
+        m_releasable(workers) {
     m_cuts.push_back(0);
     try {
       m_threads.emplace_back([this] { cut(); });
@@ -368,7 +386,7 @@ class Pieces {
 
   // The elements of piece `k` once parsed (pieces are taken in order, each until `merged`), or
   // nullptr when they do not fill the piece or there is no such piece.
-  const std::vector<Value>* take(std::size_t k) {
+  std::vector<Value>* take(std::size_t k) {
     std::unique_lock lock(m_mutex);
     m_pieceDone.wait(lock, [&] {
       return (k < m_pieces.size() && m_pieces[k].done) || (m_cutDone && k >= m_pieces.size());
@@ -383,8 +401,8 @@ class Pieces {
     return m_cuts[k + 1];
   }
 
-  // Piece `k` is merged: its worker lets it go, so that memory returns where it came from, and
-  // a further piece may be parsed.
+  // Piece `k` is collected: its worker lets go of what is left of it, so that memory returns
+  // where it came from, and a further piece may be parsed.
   void merged(std::size_t k) {
     const std::lock_guard lock(m_mutex);
     m_taken = k + 1;
@@ -403,13 +421,13 @@ class Pieces {
   void cut() {
     const std::string_view t = m_text;
     std::size_t last = 0;
-    std::size_t nextCheck = kPieceBytes;
+    std::size_t nextCheck = m_pieceBytes;
     std::ptrdiff_t depth = 0;
     for (std::size_t pos = 1; pos < t.size(); ++pos) {
       if (pos >= nextCheck) {
         // The merge may have given up on the pieces; then the scan is of no more use.
         if (m_stopping.load(std::memory_order_relaxed)) return;
-        nextCheck = pos + kPieceBytes;
+        nextCheck = pos + m_pieceBytes;
       }
       switch (t[pos]) {
         case '"':
@@ -427,7 +445,7 @@ class Pieces {
           if (--depth < 0) pos = t.size();  // the array's end
           break;
         case ',':
-          if (depth == 0 && pos - last >= kPieceBytes && cutsCleanly(pos)) {
+          if (depth == 0 && pos - last >= m_pieceBytes && cutsCleanly(pos)) {
             last = pos;
             const std::lock_guard lock(m_mutex);
             if (m_stopping) return;
@@ -503,53 +521,75 @@ class Pieces {
 
   const std::string_view m_text;
   const std::ptrdiff_t m_depth;
+  const std::size_t m_pieceBytes;
   const std::size_t m_window;  // pieces parsed ahead of the merge, which bounds the memory
   mutable std::mutex m_mutex;
   std::condition_variable m_workAvailable;
   std::condition_variable m_pieceDone;
   std::vector<std::size_t> m_cuts;  // m_cuts[k] and m_cuts[k + 1] bound piece k
   std::deque<Piece> m_pieces;
-  std::vector<std::vector<std::size_t>> m_releasable;  // per worker: its merged pieces
-  std::size_t m_next = 0;   // the next piece to parse
-  std::size_t m_taken = 0;  // pieces merged
+  std::vector<std::vector<std::size_t>> m_releasable;  // per worker: its collected pieces
+  std::size_t m_next = 0;                              // the next piece to parse
+  std::size_t m_taken = 0;                             // pieces collected
   bool m_cutDone = false;
   std::atomic<bool> m_stopping{false};
   std::vector<std::thread> m_threads;
 };
 
-// An array's elements merged as they arrive, each let go once it is merged: the array comes out
-// as its one merged element, or empty. The same as `zeroOrMoreSeparated(element, comma)` with a
-// merging collector, but a large array is parsed in pieces at once.
-struct MergedElements {
+// An array's elements merged as they arrive: the array comes out as its one merged element, or
+// empty. The elements of a piece are left to their worker to let go.
+struct MergeElements {
   using Output = Value;
+  struct State {
+    Value merged;
+    bool any = false;
+  };
+  State start() const { return {}; }
+  void add(State& s, Value&& element) const {
+    s.merged = s.any ? mergedInto(std::move(s.merged), element) : std::move(element);
+    s.any = true;
+  }
+  // Pieces come after the first element. Their elements are merged from where they lie.
+  void addPiece(State& s, std::vector<Value>& piece) const {
+    for (const Value& element : piece) s.merged = mergedInto(std::move(s.merged), element);
+  }
+  Output finish(State&& s) const {
+    return Value::arrayMoving(s.any ? std::span<Value>(&s.merged, 1) : std::span<Value>());
+  }
+};
+
+// `zeroOrMoreSeparated(element, comma, collect)`, except that a large array is parsed in pieces
+// at once.
+template <class C>
+struct ElementsInPieces {
+  using Output = Value;
+  C collect;
 
   Result<Output> parse(const Input& i) const {
-    auto first = jsonValueParser().parse(i);
-    if (!first) return Match<Output>{Value::arrayMoving({}), i};
-    Value merged = std::move(first->output);
+    auto state = collect.start();
+    auto first = elementParser().parse(i);
+    if (!first) return Match<Output>{collect.finish(std::move(state)), i};
+    collect.add(state, std::move(first->output));
     Input rest = first->rest;
-    const auto add = [&merged](const Value& element) {
-      merged = mergedInto(std::move(merged), element);
-    };
     if (rest.text.size() >= kInPiecesFrom && rest.text.front() == ',' &&
         firstCluster(rest.text).length == 1) {
-      rest = mergedInPieces(rest, add);
+      rest = collectedInPieces(rest, state);
     }
     for (;;) {
       const auto separator = commaParser().parse(rest);
       if (!separator) break;
-      auto next = jsonValueParser().parse(separator->rest);
+      auto next = elementParser().parse(separator->rest);
       if (!next) break;
-      add(next->output);
+      collect.add(state, std::move(next->output));
       rest = next->rest;
     }
-    return Match<Output>{Value::arrayMoving(std::span<Value>(&merged, 1)), rest};
+    return Match<Output>{collect.finish(std::move(state)), rest};
   }
 
  private:
-  // Merges the elements of the pieces that parse whole; gives where reading in order goes on.
-  template <class Add>
-  static Input mergedInPieces(const Input& rest, const Add& add) {
+  // Collects the elements of the pieces that parse whole; gives where reading in order goes on.
+  template <class State>
+  Input collectedInPieces(const Input& rest, State& state) const {
     const unsigned workers = std::min(std::thread::hardware_concurrency(), kMaxWorkers);
     if (workers < 2) return rest;
     std::optional<Pieces> pieces;
@@ -560,9 +600,9 @@ struct MergedElements {
     }
     std::size_t at = 0;
     for (std::size_t k = 0;; ++k) {
-      const std::vector<Value>* values = pieces->take(k);
+      std::vector<Value>* values = pieces->take(k);
       if (!values) break;
-      for (const Value& element : *values) add(element);
+      collect.addPiece(state, *values);
       at = pieces->end(k);
       pieces->merged(k);
     }
@@ -576,8 +616,7 @@ const Parser<Value>& jsonObjectParser() {
 }
 
 const Parser<Value>& jsonArrayParser() {
-  static const Parser<Value> instance =
-      arrayRule(zeroOrMoreSeparated(valueReference(), comma(), CollectElements{}));
+  static const Parser<Value> instance = arrayRule(ElementsInPieces<CollectElements>{});
   return instance;
 }
 
@@ -587,7 +626,18 @@ const Parser<Value>& mergingObjectParser() {
 }
 
 const Parser<Value>& mergingArrayParser() {
-  static const Parser<Value> instance = arrayRule(MergedElements{});
+  static const Parser<Value> instance = arrayRule(ElementsInPieces<MergeElements>{});
+  return instance;
+}
+
+const Parser<Value>& elementObjectParser() {
+  static const Parser<Value> instance = objectRule(elementReference());
+  return instance;
+}
+
+const Parser<Value>& elementArrayParser() {
+  static const Parser<Value> instance =
+      arrayRule(zeroOrMoreSeparated(elementReference(), comma(), CollectElements{}));
   return instance;
 }
 
@@ -599,6 +649,11 @@ Parser<Value> valueRule(const Parser<Value>& object, const Parser<Value>& array)
                        startingWith("-0123456789", jsonNumberParser()),
                        startingWith("\"", jsonStringValueParser()), startingWith("{", object),
                        startingWith("[", array)))));
+}
+
+const Parser<Value>& elementParser() {
+  static const Parser<Value> instance = valueRule(elementObjectParser(), elementArrayParser());
+  return instance;
 }
 
 }  // namespace
