@@ -610,37 +610,6 @@ struct ElementsInPieces {
   }
 };
 
-const Parser<Value>& jsonObjectParser() {
-  static const Parser<Value> instance = objectRule(valueReference());
-  return instance;
-}
-
-const Parser<Value>& jsonArrayParser() {
-  static const Parser<Value> instance = arrayRule(ElementsInPieces<CollectElements>{});
-  return instance;
-}
-
-const Parser<Value>& mergingObjectParser() {
-  static const Parser<Value> instance = objectRule(mergingValueReference());
-  return instance;
-}
-
-const Parser<Value>& mergingArrayParser() {
-  static const Parser<Value> instance = arrayRule(ElementsInPieces<MergeElements>{});
-  return instance;
-}
-
-const Parser<Value>& elementObjectParser() {
-  static const Parser<Value> instance = objectRule(elementReference());
-  return instance;
-}
-
-const Parser<Value>& elementArrayParser() {
-  static const Parser<Value> instance =
-      arrayRule(zeroOrMoreSeparated(elementReference(), comma(), CollectElements{}));
-  return instance;
-}
-
 Parser<Value> valueRule(const Parser<Value>& object, const Parser<Value>& array) {
   // Each alternative is decided by its first character.
   return Parser<Value>(token(keepRight(
@@ -652,19 +621,23 @@ Parser<Value> valueRule(const Parser<Value>& object, const Parser<Value>& array)
 }
 
 const Parser<Value>& elementParser() {
-  static const Parser<Value> instance = valueRule(elementObjectParser(), elementArrayParser());
+  static const Parser<Value> instance =
+      valueRule(objectRule(elementReference()),
+                arrayRule(zeroOrMoreSeparated(elementReference(), comma(), CollectElements{})));
   return instance;
 }
 
 }  // namespace
 
 const Parser<Value>& jsonValueParser() {
-  static const Parser<Value> instance = valueRule(jsonObjectParser(), jsonArrayParser());
+  static const Parser<Value> instance =
+      valueRule(objectRule(valueReference()), arrayRule(ElementsInPieces<CollectElements>{}));
   return instance;
 }
 
 const Parser<Value>& jsonMergingValueParser() {
-  static const Parser<Value> instance = valueRule(mergingObjectParser(), mergingArrayParser());
+  static const Parser<Value> instance = valueRule(objectRule(mergingValueReference()),
+                                                  arrayRule(ElementsInPieces<MergeElements>{}));
   return instance;
 }
 
