@@ -136,6 +136,13 @@ TEST(LargeJsonArrays, GiveTheSameResultAsReadingInOrder) {
   for (int i = 0; i < 100000; ++i) commas += ",x";
   expectLargeTextParsesAsInOrder(largeArray(size, commas + "\"", middle),
                                  "a long string that seems to end early");
+  // Depth is counted from the document's root in every piece.
+  for (const int depth : {511, 512}) {
+    const std::string deep =
+        largeArray(size, std::string(depth, '[') + std::string(depth, ']'), middle);
+    EXPECT_EQ(jsonValueParser().parse(deep).has_value(), depth == 511) << depth;
+    EXPECT_EQ(jsonMergingValueParser().parse(deep).has_value(), depth == 511) << depth;
+  }
   // Broken input somewhere in the middle, or at the end.
   expectLargeTextParsesAsInOrder(largeArray(size, "{\"a\":}", middle), "a bad element");
   expectLargeTextParsesAsInOrder(largeArray(size, "1,,2", middle), "two commas");
