@@ -41,6 +41,25 @@ BENCHMARK(BM_TelvarParseOneThread)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// An object of many small arrays, some with quotation marks that carry a combining mark: each
+// array is small, however much text follows it, and is read in order.
+void BM_TelvarParseManySmallArrays(benchmark::State& state) {
+  static const std::string text = [] {
+    std::string t = "{";
+    for (int i = 0; t.size() < (std::size_t{1} << 20); ++i) {
+      if (i > 0) t += ",";
+      t += "\"k" + std::to_string(i) + "\":" + (i % 2 ? "[1,2]" : "[\"x\"\u0301[ \",1]");
+    }
+    return t + "}";
+  }();
+  for (auto _ : state) {
+    auto r = telvar::jsonValueParser().parse(text);
+    benchmark::DoNotOptimize(r);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_TelvarParseManySmallArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Documents of one kind of token each, whose trees are flat: mostly the grammar's own work.
 void BM_TelvarParseStrings(benchmark::State& state) {
   static const std::string text = telvar::bench::stringCorpus(10 << 20);
@@ -109,7 +128,12 @@ void BM_RapidJsonParse(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_RapidJsonParse)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RapidJsonParse)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_RapidJsonParseAndPrettyWrite(benchmark::State& state) {
   const std::string& text = corpus(static_cast<int>(state.range(0)));
@@ -124,7 +148,12 @@ void BM_RapidJsonParseAndPrettyWrite(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
-BENCHMARK(BM_RapidJsonParseAndPrettyWrite)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RapidJsonParseAndPrettyWrite)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 #endif

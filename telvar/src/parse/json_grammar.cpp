@@ -10,8 +10,8 @@
 #include <iterator>
 #include <limits>
 #include <mutex>
+#include <new>
 #include <span>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -363,7 +363,7 @@ std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::pt
 
 class Pieces {
  public:
-  // `text` starts at the comma after an array's first element; elements lie `depth` levels deep.
+  // `text` starts at a comma after an element of an array; elements lie `depth` levels deep.
   Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers)
       : m_text(text),
         m_depth(depth),
@@ -384,8 +384,8 @@ class Pieces {
   Pieces& operator=(const Pieces&) = delete;
   ~Pieces() { stop(); }
 
-  // The elements of piece `k` once parsed (pieces are taken in order, each until `merged`), or
-  // nullptr when they do not fill the piece or there is no such piece.
+  // The elements of piece `k` once parsed (pieces are taken in order, each until `collected`),
+  // or nullptr when they do not fill the piece or there is no such piece.
   std::vector<Value>* take(std::size_t k) {
     std::unique_lock lock(m_mutex);
     m_pieceDone.wait(lock, [&] {
@@ -403,10 +403,11 @@ class Pieces {
 
   // Piece `k` is collected: its worker lets go of what is left of it, so that memory returns
   // where it came from, and a further piece may be parsed.
-  void merged(std::size_t k) {
+  void collected(std::size_t k) {
     const std::lock_guard lock(m_mutex);
     m_taken = k + 1;
-    m_releasable[m_pieces[k].worker].push_back(k);
+    Piece& piece = m_pieces[k];
+    m_releasable[piece.worker].push_back(&piece);
     m_workAvailable.notify_all();
   }
 
@@ -417,45 +418,46 @@ class Pieces {
     std::optional<std::vector<Value>> values;
   };
 
-  // Finds the cuts, handing each piece to the workers as soon as it is known.
+  [[nodiscard]] unsigned byte(std::size_t at) const {
+    return static_cast<unsigned char>(m_text[at]);
+  }
+
+  // Finds the cuts, handing each piece to the workers as soon as it is known. The scan stops
+  // early where it could lose track of the text; the rest is then read in order.
   void cut() {
-    const std::string_view t = m_text;
+    const std::size_t n = m_text.size();
     std::size_t last = 0;
-    std::size_t nextCheck = m_pieceBytes;
+    std::size_t nextCheck = kCheckEvery;
     std::ptrdiff_t depth = 0;
-    for (std::size_t pos = 1; pos < t.size(); ++pos) {
+    bool inString = false;
+    for (std::size_t pos = 1; pos < n; ++pos) {
       if (pos >= nextCheck) {
-        // The merge may have given up on the pieces; then the scan is of no more use.
-        if (m_stopping.load(std::memory_order_relaxed)) return;
-        nextCheck = pos + m_pieceBytes;
+        // Stopped by the reader, or long without a cut: one huge element, or text this scan
+        // does not follow. Reading in order does better from here.
+        if (m_stopping.load(std::memory_order_relaxed) || pos - last > 4 * m_pieceBytes) break;
+        nextCheck = pos + kCheckEvery;
       }
-      switch (t[pos]) {
-        case '"':
-          // To the end of the string: a backslash hides the byte after it.
-          for (++pos; pos < t.size() && t[pos] != '"'; ++pos) {
-            if (t[pos] == '\\') ++pos;
-          }
-          break;
-        case '[':
-        case '{':
-          ++depth;
-          break;
-        case ']':
-        case '}':
-          if (--depth < 0) pos = t.size();  // the array's end
-          break;
-        case ',':
-          if (depth == 0 && pos - last >= m_pieceBytes && cutsCleanly(pos)) {
-            last = pos;
-            const std::lock_guard lock(m_mutex);
-            if (m_stopping) return;
-            m_cuts.push_back(pos);
-            m_pieces.emplace_back();
-            m_workAvailable.notify_one();
-          }
-          break;
-        default:
-          break;
+      const unsigned b = byte(pos);
+      if (inString) {
+        if (b == '"' || b == '\\') {
+          if (joinsNeighbour(pos)) break;
+          if (b == '"')
+            inString = false;
+          else
+            ++pos;  // the escaped byte
+        }
+        continue;
+      }
+      if (b == '"') {
+        if (joinsNeighbour(pos)) break;
+        inString = true;
+      } else if (b == '[' || b == '{') {
+        ++depth;
+      } else if (b == ']' || b == '}') {
+        if (--depth < 0) break;  // the array's end
+      } else if (b == ',' && depth == 0 && pos - last >= m_pieceBytes && cutsCleanly(pos)) {
+        last = pos;
+        if (!publish(pos)) break;
       }
     }
     const std::lock_guard lock(m_mutex);
@@ -463,17 +465,42 @@ class Pieces {
     m_pieceDone.notify_all();
   }
 
+  // Adds the piece that ends at the cut `at`; false when there is no room for it.
+  bool publish(std::size_t at) {
+    const std::lock_guard lock(m_mutex);
+    try {
+      m_cuts.push_back(at);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    try {
+      m_pieces.emplace_back();
+    } catch (const std::bad_alloc&) {
+      m_cuts.pop_back();
+      return false;
+    }
+    m_workAvailable.notify_one();
+    return true;
+  }
+
   // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
   // it reads as it does within the whole text.
-  bool cutsCleanly(std::size_t comma) const {
-    return static_cast<unsigned char>(m_text[comma - 1]) < 0x80 &&
-           firstCluster(m_text.substr(comma)).length == 1;
+  [[nodiscard]] bool cutsCleanly(std::size_t comma) const {
+    return byte(comma - 1) < 0x80 && firstCluster(m_text.substr(comma)).length == 1;
+  }
+
+  // Whether the quotation mark or backslash at `at` forms one character with a neighbour (a
+  // combining mark after it, a prepended mark before it): the grammar reads such a character as
+  // plain text, where this scan would take the byte for what it is alone.
+  [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
+    return firstCluster(m_text.substr(at)).length != 1 ||
+           (byte(at - 1) >= 0x80 && lastJoinsNext(m_text.substr(0, at)));
   }
 
   void work(unsigned worker) {
     for (;;) {
-      std::vector<std::vector<Value>> release;
-      std::optional<std::size_t> claimed;
+      std::vector<Piece*> release;
+      Piece* claimed = nullptr;
       std::size_t begin = 0;
       std::size_t end = 0;
       {
@@ -482,19 +509,18 @@ class Pieces {
           return m_stopping || !m_releasable[worker].empty() ||
                  (m_next < m_pieces.size() && m_next < m_taken + m_window);
         });
-        for (std::size_t k : m_releasable[worker]) {
-          if (m_pieces[k].values) release.push_back(std::move(*m_pieces[k].values));
-        }
-        m_releasable[worker].clear();
+        release.swap(m_releasable[worker]);
         if (m_stopping && release.empty()) return;
         if (!m_stopping && m_next < m_pieces.size() && m_next < m_taken + m_window) {
-          claimed = m_next++;
-          m_pieces[*claimed].worker = worker;
-          begin = m_cuts[*claimed] + 1;
-          end = m_cuts[*claimed + 1];
+          claimed = &m_pieces[m_next];
+          claimed->worker = worker;
+          begin = m_cuts[m_next] + 1;
+          end = m_cuts[m_next + 1];
+          ++m_next;
         }
       }
-      release.clear();
+      // Collected pieces are no one else's any more.
+      for (Piece* piece : release) piece->values.reset();
       if (!claimed) continue;
       std::optional<std::vector<Value>> values;
       try {
@@ -503,8 +529,8 @@ class Pieces {
         values.reset();  // read again in order, which reports the failure itself
       }
       const std::lock_guard lock(m_mutex);
-      m_pieces[*claimed].values = std::move(values);
-      m_pieces[*claimed].done = true;
+      claimed->values = std::move(values);
+      claimed->done = true;
       m_pieceDone.notify_all();
     }
   }
@@ -519,18 +545,20 @@ class Pieces {
     m_threads.clear();
   }
 
+  static constexpr std::size_t kCheckEvery = std::size_t{64} << 10;
+
   const std::string_view m_text;
   const std::ptrdiff_t m_depth;
   const std::size_t m_pieceBytes;
-  const std::size_t m_window;  // pieces parsed ahead of the merge, which bounds the memory
+  const std::size_t m_window;  // pieces parsed ahead of the reader, which bounds the memory
   mutable std::mutex m_mutex;
   std::condition_variable m_workAvailable;
   std::condition_variable m_pieceDone;
   std::vector<std::size_t> m_cuts;  // m_cuts[k] and m_cuts[k + 1] bound piece k
   std::deque<Piece> m_pieces;
-  std::vector<std::vector<std::size_t>> m_releasable;  // per worker: its collected pieces
-  std::size_t m_next = 0;                              // the next piece to parse
-  std::size_t m_taken = 0;                             // pieces collected
+  std::vector<std::vector<Piece*>> m_releasable;  // per worker: its collected pieces
+  std::size_t m_next = 0;                         // the next piece to parse
+  std::size_t m_taken = 0;                        // pieces collected
   bool m_cutDone = false;
   std::atomic<bool> m_stopping{false};
   std::vector<std::thread> m_threads;
@@ -571,11 +599,16 @@ struct ElementsInPieces {
     if (!first) return Match<Output>{collect.finish(std::move(state)), i};
     collect.add(state, std::move(first->output));
     Input rest = first->rest;
-    if (rest.text.size() >= kInPiecesFrom && rest.text.front() == ',' &&
-        firstCluster(rest.text).length == 1) {
-      rest = collectedInPieces(rest, state);
-    }
+    bool large = false;
     for (;;) {
+      // Elements read in order that take up this much text make the array large: the rest is
+      // read in pieces. Deciding by what was read keeps the cost of small arrays as it was.
+      if (!large && i.text.size() - rest.text.size() >= kInPiecesFrom) {
+        large = true;
+        if (!rest.text.empty() && rest.text.front() == ',' && firstCluster(rest.text).length == 1) {
+          rest = collectedInPieces(rest, state);
+        }
+      }
       const auto separator = commaParser().parse(rest);
       if (!separator) break;
       auto next = elementParser().parse(separator->rest);
@@ -595,7 +628,7 @@ struct ElementsInPieces {
     std::optional<Pieces> pieces;
     try {
       pieces.emplace(rest.text, rest.depth, workers);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
       return rest;  // no threads to be had: read in order
     }
     std::size_t at = 0;
@@ -604,7 +637,7 @@ struct ElementsInPieces {
       if (!values) break;
       collect.addPiece(state, *values);
       at = pieces->end(k);
-      pieces->merged(k);
+      pieces->collected(k);
     }
     return rest.advanced(at);
   }
@@ -636,8 +669,8 @@ const Parser<Value>& jsonValueParser() {
 }
 
 const Parser<Value>& jsonMergingValueParser() {
-  static const Parser<Value> instance = valueRule(objectRule(mergingValueReference()),
-                                                  arrayRule(ElementsInPieces<MergeElements>{}));
+  static const Parser<Value> instance =
+      valueRule(objectRule(mergingValueReference()), arrayRule(ElementsInPieces<MergeElements>{}));
   return instance;
 }
 

@@ -211,6 +211,20 @@ Cluster detail::firstClusterSlow(std::string_view text) noexcept {
   return {i, true};
 }
 
+bool lastJoinsNext(std::string_view text) noexcept {
+  // Back to the lead byte of the last character: at most three continuation bytes.
+  std::size_t start = text.size();
+  while (start > 0 && text.size() - start < 4) {
+    --start;
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) break;
+  }
+  int cp;
+  if (start == text.size() || decodeUtf8(text.substr(start), cp) != text.size() - start || cp < 0) {
+    return false;
+  }
+  return u_getIntPropertyValue(cp, UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND;
+}
+
 std::size_t prefixAvoiding(std::string_view text, const std::array<bool, 128>& stops) noexcept {
   // Every rule that could join an ASCII character to a neighbour looks at that neighbour alone:
   // CR before LF, a Prepend character before it, an Extend, ZWJ or SpacingMark character after
@@ -218,14 +232,12 @@ std::size_t prefixAvoiding(std::string_view text, const std::array<bool, 128>& s
   const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
   const std::size_t n = text.size();
   std::size_t pos = 0;
-  int previous = -1;  // the last non-ASCII code point read
   while (pos < n) {
     const unsigned b = byte(pos);
     if (b >= 0x80) {
       int cp;
       const std::size_t length = decodeUtf8(text.substr(pos), cp);
       if (cp < 0) return pos;  // an ill-formed sequence is a cluster of its own, not well-formed
-      previous = cp;
       pos += length;
       continue;
     }
@@ -235,9 +247,7 @@ std::size_t prefixAvoiding(std::string_view text, const std::array<bool, 128>& s
       if (pos > 0) {
         const unsigned before = byte(pos - 1);
         startsCluster = before < 0x80 ? !(before == '\r' && b == '\n')
-                                      : control || u_getIntPropertyValue(
-                                                       previous, UCHAR_GRAPHEME_CLUSTER_BREAK) !=
-                                                       U_GCB_PREPEND;
+                                      : control || !lastJoinsNext(text.substr(0, pos));
       }
       bool alone = true;
       if (startsCluster && pos + 1 < n) {

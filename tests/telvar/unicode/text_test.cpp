@@ -122,6 +122,15 @@ TEST(GraphemeClusters, AnAsciiCharacterIsJoinedOnlyByAnExtendingCharacterAfterIt
   EXPECT_THAT(clusters("\x7F\u0301\x01\u0903"), ElementsAre("\x7F", "\u0301", "\x01", "\u0903"));
 }
 
+TEST(GraphemeClusters, OnlyAPrependedMarkAtTheEndJoinsWhatFollows) {
+  EXPECT_TRUE(lastJoinsNext("a\u0600"));
+  EXPECT_TRUE(lastJoinsNext("\U000110BD"));  // four bytes long
+  for (std::string_view text :
+       {"", "a", "\u0600a", "a\u0301", "\xFF", "\xD8", "\x80\x80\x80\x80"}) {
+    EXPECT_FALSE(lastJoinsNext(text)) << text;
+  }
+}
+
 TEST(CanonicalEquivalence, OnlyTheListedAsciiCharactersHaveNonAsciiEquivalents) {
   std::string found;
   for (UChar32 cp = 0x80; cp <= 0x10FFFF; ++cp) {

@@ -54,6 +54,10 @@ namespace detail {
   return detail::firstClusterSlow(text);
 }
 
+/// Whether the last character of `text` joins whatever character follows it into one grapheme
+/// cluster (a prepended mark, such as U+0600); false for ill-formed or empty text.
+[[nodiscard]] bool lastJoinsNext(std::string_view text) noexcept;
+
 /// The ASCII characters that a non-ASCII character is canonically equivalent to (the Kelvin sign
 /// is "K", the Greek question mark ";", the Greek varia "`").
 inline constexpr std::string_view kAsciiWithOtherEquivalents = "K;`";
