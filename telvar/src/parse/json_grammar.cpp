@@ -361,17 +361,87 @@ std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::pt
   return std::nullopt;
 }
 
+// Finds where a large array may be cut: top-level commas, at least a piece's length apart. It
+// tracks only strings and brackets, and ends where it could lose track of the text.
+class Cutter {
+ public:
+  // `text` starts at a comma after an element of the array.
+  Cutter(std::string_view text, std::size_t pieceBytes) : m_text(text), m_pieceBytes(pieceBytes) {}
+
+  // The next cut, or nothing once the scan has ended: at the array's end, at a quotation mark or
+  // backslash joined to a neighbour, or long without a cut (one huge element, or text this scan
+  // does not follow). Reading in order does better from there.
+  std::optional<std::size_t> next() {
+    const std::size_t n = m_text.size();
+    for (; m_pos < n; ++m_pos) {
+      if (m_pos - m_last > 4 * m_pieceBytes) break;
+      const unsigned b = byte(m_pos);
+      if (m_inString) {
+        if (b == '"' || b == '\\') {
+          if (joinsNeighbour(m_pos)) break;
+          if (b == '"')
+            m_inString = false;
+          else
+            ++m_pos;  // the escaped byte
+        }
+        continue;
+      }
+      if (b == '"') {
+        if (joinsNeighbour(m_pos)) break;
+        m_inString = true;
+      } else if (b == '[' || b == '{') {
+        ++m_depth;
+      } else if (b == ']' || b == '}') {
+        if (--m_depth < 0) break;  // the array's end
+      } else if (b == ',' && m_depth == 0 && m_pos - m_last >= m_pieceBytes && cutsCleanly(m_pos)) {
+        m_last = m_pos++;
+        return m_last;
+      }
+    }
+    m_pos = n;
+    return std::nullopt;
+  }
+
+ private:
+  [[nodiscard]] unsigned byte(std::size_t at) const {
+    return static_cast<unsigned char>(m_text[at]);
+  }
+
+  // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
+  // it reads as it does within the whole text.
+  [[nodiscard]] bool cutsCleanly(std::size_t comma) const {
+    return byte(comma - 1) < 0x80 && firstCluster(m_text.substr(comma)).length == 1;
+  }
+
+  // Whether the quotation mark or backslash at `at` forms one character with a neighbour (a
+  // combining mark after it, a prepended mark before it): the grammar reads such a character as
+  // plain text, where this scan would take the byte for what it is alone.
+  [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
+    return firstCluster(m_text.substr(at)).length != 1 ||
+           (byte(at - 1) >= 0x80 && lastJoinsNext(m_text.substr(0, at)));
+  }
+
+  std::string_view m_text;
+  std::size_t m_pieceBytes;
+  std::size_t m_pos = 1;
+  std::size_t m_last = 0;  // the last cut
+  std::ptrdiff_t m_depth = 0;
+  bool m_inString = false;
+};
+
 class Pieces {
  public:
-  // `text` starts at a comma after an element of an array; elements lie `depth` levels deep.
-  Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers)
+  // Parses the pieces that `cutter` finds in `text` (the text it scans), the first ending at
+  // `firstCut`; elements lie `depth` levels deep.
+  Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers, Cutter cutter,
+         std::size_t firstCut)
       : m_text(text),
         m_depth(depth),
-        // Enough pieces to keep every worker busy to the end, each long enough to be worth it.
-        m_pieceBytes(std::clamp(text.size() / (8 * workers), kMinPieceBytes, kMaxPieceBytes)),
         m_window(4 * workers),
+        m_cutter(cutter),
+        m_cuts{0, firstCut},
+        m_pieces(1),
         m_releasable(workers) {
-    m_cuts.push_back(0);
     try {
       m_threads.emplace_back([this] { cut(); });
       for (unsigned w = 0; w < workers; ++w) m_threads.emplace_back([this, w] { work(w); });
@@ -407,7 +477,11 @@ class Pieces {
     const std::lock_guard lock(m_mutex);
     m_taken = k + 1;
     Piece& piece = m_pieces[k];
-    m_releasable[piece.worker].push_back(&piece);
+    try {
+      m_releasable[piece.worker].push_back(&piece);
+    } catch (const std::bad_alloc&) {
+      // Then the piece is let go with the others, when reading in pieces ends.
+    }
     m_workAvailable.notify_all();
   }
 
@@ -418,47 +492,11 @@ class Pieces {
     std::optional<std::vector<Value>> values;
   };
 
-  [[nodiscard]] unsigned byte(std::size_t at) const {
-    return static_cast<unsigned char>(m_text[at]);
-  }
-
-  // Finds the cuts, handing each piece to the workers as soon as it is known. The scan stops
-  // early where it could lose track of the text; the rest is then read in order.
+  // Hands each further piece to the workers as soon as it is known.
   void cut() {
-    const std::size_t n = m_text.size();
-    std::size_t last = 0;
-    std::size_t nextCheck = kCheckEvery;
-    std::ptrdiff_t depth = 0;
-    bool inString = false;
-    for (std::size_t pos = 1; pos < n; ++pos) {
-      if (pos >= nextCheck) {
-        // Stopped by the reader, or long without a cut: one huge element, or text this scan
-        // does not follow. Reading in order does better from here.
-        if (m_stopping.load(std::memory_order_relaxed) || pos - last > 4 * m_pieceBytes) break;
-        nextCheck = pos + kCheckEvery;
-      }
-      const unsigned b = byte(pos);
-      if (inString) {
-        if (b == '"' || b == '\\') {
-          if (joinsNeighbour(pos)) break;
-          if (b == '"')
-            inString = false;
-          else
-            ++pos;  // the escaped byte
-        }
-        continue;
-      }
-      if (b == '"') {
-        if (joinsNeighbour(pos)) break;
-        inString = true;
-      } else if (b == '[' || b == '{') {
-        ++depth;
-      } else if (b == ']' || b == '}') {
-        if (--depth < 0) break;  // the array's end
-      } else if (b == ',' && depth == 0 && pos - last >= m_pieceBytes && cutsCleanly(pos)) {
-        last = pos;
-        if (!publish(pos)) break;
-      }
+    while (!m_stopping.load(std::memory_order_relaxed)) {
+      const std::optional<std::size_t> at = m_cutter.next();
+      if (!at || !publish(*at)) break;
     }
     const std::lock_guard lock(m_mutex);
     m_cutDone = true;
@@ -481,20 +519,6 @@ class Pieces {
     }
     m_workAvailable.notify_one();
     return true;
-  }
-
-  // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
-  // it reads as it does within the whole text.
-  [[nodiscard]] bool cutsCleanly(std::size_t comma) const {
-    return byte(comma - 1) < 0x80 && firstCluster(m_text.substr(comma)).length == 1;
-  }
-
-  // Whether the quotation mark or backslash at `at` forms one character with a neighbour (a
-  // combining mark after it, a prepended mark before it): the grammar reads such a character as
-  // plain text, where this scan would take the byte for what it is alone.
-  [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
-    return firstCluster(m_text.substr(at)).length != 1 ||
-           (byte(at - 1) >= 0x80 && lastJoinsNext(m_text.substr(0, at)));
   }
 
   void work(unsigned worker) {
@@ -545,12 +569,10 @@ class Pieces {
     m_threads.clear();
   }
 
-  static constexpr std::size_t kCheckEvery = std::size_t{64} << 10;
-
   const std::string_view m_text;
   const std::ptrdiff_t m_depth;
-  const std::size_t m_pieceBytes;
   const std::size_t m_window;  // pieces parsed ahead of the reader, which bounds the memory
+  Cutter m_cutter;             // the cutting thread's alone
   mutable std::mutex m_mutex;
   std::condition_variable m_workAvailable;
   std::condition_variable m_pieceDone;
@@ -625,9 +647,16 @@ struct ElementsInPieces {
   Input collectedInPieces(const Input& rest, State& state) const {
     const unsigned workers = std::min(std::thread::hardware_concurrency(), kMaxWorkers);
     if (workers < 2) return rest;
+    // Enough pieces to keep every worker busy to the end, each long enough to be worth it.
+    const std::size_t pieceBytes =
+        std::clamp(rest.text.size() / (8 * workers), kMinPieceBytes, kMaxPieceBytes);
+    Cutter cutter(rest.text, pieceBytes);
+    // Threads start only once there is a first piece for them.
+    const std::optional<std::size_t> firstCut = cutter.next();
+    if (!firstCut) return rest;
     std::optional<Pieces> pieces;
     try {
-      pieces.emplace(rest.text, rest.depth, workers);
+      pieces.emplace(rest.text, rest.depth, workers, cutter, *firstCut);
     } catch (const std::exception&) {
       return rest;  // no threads to be had: read in order
     }
