@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <iterator>
 #include <limits>
@@ -342,7 +344,7 @@ const Parser<std::string_view>& commaParser() {
 // piece that does not, the rest is read in order as usual, so the result never differs from
 // reading the whole array in order.
 
-constexpr std::size_t kInPiecesFrom = std::size_t{256} << 10;
+constexpr std::size_t kInPiecesFrom = std::size_t{64} << 10;
 constexpr std::size_t kMinPieceBytes = std::size_t{32} << 10;
 constexpr std::size_t kMaxPieceBytes = std::size_t{256} << 10;
 constexpr unsigned kMaxWorkers = 8;
@@ -375,17 +377,18 @@ class Cutter {
     const std::size_t n = m_text.size();
     for (; m_pos < n; ++m_pos) {
       if (m_pos - m_last > 4 * m_pieceBytes) break;
-      const unsigned b = byte(m_pos);
       if (m_inString) {
-        if (b == '"' || b == '\\') {
-          if (joinsNeighbour(m_pos)) break;
-          if (b == '"')
-            m_inString = false;
-          else
-            ++m_pos;  // the escaped byte
+        m_pos = quoteOrBackslashFrom(m_pos);
+        if (m_pos >= n) break;
+        if (joinsNeighbour(m_pos)) break;
+        if (byte(m_pos) == '"') {
+          m_inString = false;
+        } else {
+          ++m_pos;  // the escaped byte
         }
         continue;
       }
+      const unsigned b = byte(m_pos);
       if (b == '"') {
         if (joinsNeighbour(m_pos)) break;
         m_inString = true;
@@ -407,6 +410,26 @@ class Cutter {
     return static_cast<unsigned char>(m_text[at]);
   }
 
+  // The first quotation mark or backslash from `at` on, or the end: most of a record's text is
+  // inside strings, so this goes eight bytes at a time.
+  [[nodiscard]] std::size_t quoteOrBackslashFrom(std::size_t at) const {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    const std::size_t n = m_text.size();
+    for (; at + 8 <= n; at += 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, m_text.data() + at, sizeof word);
+      const std::uint64_t quotes = word ^ (kOnes * '"');
+      const std::uint64_t backslashes = word ^ (kOnes * '\\');
+      // A byte of zero in either marks a match; the lowest marked byte is always a true one.
+      const std::uint64_t found =
+          (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
+      if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+    }
+    while (at < n && byte(at) != '"' && byte(at) != '\\') ++at;
+    return at;
+  }
+
   // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
   // it reads as it does within the whole text.
   [[nodiscard]] bool cutsCleanly(std::size_t comma) const {
@@ -417,8 +440,10 @@ class Cutter {
   // combining mark after it, a prepended mark before it): the grammar reads such a character as
   // plain text, where this scan would take the byte for what it is alone.
   [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
-    return firstCluster(m_text.substr(at)).length != 1 ||
-           (byte(at - 1) >= 0x80 && lastJoinsNext(m_text.substr(0, at)));
+    const bool asciiAfter = at + 1 >= m_text.size() || byte(at + 1) < 0x80;
+    const bool asciiBefore = byte(at - 1) < 0x80;
+    return (!asciiAfter && firstCluster(m_text.substr(at)).length != 1) ||
+           (!asciiBefore && lastJoinsNext(m_text.substr(0, at)));
   }
 
   std::string_view m_text;
@@ -442,9 +467,11 @@ class Pieces {
         m_cuts{0, firstCut},
         m_pieces(1),
         m_releasable(workers) {
+    // One worker for the first piece; the cutting thread starts more as it finds more pieces,
+    // so that a modest array does not pay for threads it has no pieces for.
     try {
-      m_threads.emplace_back([this] { cut(); });
-      for (unsigned w = 0; w < workers; ++w) m_threads.emplace_back([this, w] { work(w); });
+      m_workers.emplace_back([this] { work(0); });
+      m_cutting = std::thread([this] { cut(); });
     } catch (...) {
       stop();
       throw;
@@ -455,14 +482,28 @@ class Pieces {
   ~Pieces() { stop(); }
 
   // The elements of piece `k` once parsed (pieces are taken in order, each until `collected`),
-  // or nullptr when they do not fill the piece or there is no such piece.
+  // or nullptr when they do not fill the piece or there is no such piece. A piece no worker has
+  // started yet is parsed here, rather than waited for.
   std::vector<Value>* take(std::size_t k) {
     std::unique_lock lock(m_mutex);
     m_pieceDone.wait(lock, [&] {
-      return (k < m_pieces.size() && m_pieces[k].done) || (m_cutDone && k >= m_pieces.size());
+      return (k < m_pieces.size() && (m_pieces[k].done || m_next == k)) ||
+             (m_cutDone && k >= m_pieces.size());
     });
-    if (k >= m_pieces.size() || !m_pieces[k].values) return nullptr;
-    return &*m_pieces[k].values;
+    if (k >= m_pieces.size()) return nullptr;
+    Piece& piece = m_pieces[k];
+    if (!piece.done) {
+      ++m_next;
+      piece.worker = kReader;
+      const std::size_t begin = m_cuts[k] + 1;
+      const std::size_t end = m_cuts[k + 1];
+      lock.unlock();
+      std::optional<std::vector<Value>> values = parsed(begin, end);
+      lock.lock();
+      piece.values = std::move(values);
+      piece.done = true;
+    }
+    return piece.values ? &*piece.values : nullptr;
   }
 
   // Where piece `k` ends: at the cut after its last element.
@@ -474,33 +515,54 @@ class Pieces {
   // Piece `k` is collected: its worker lets go of what is left of it, so that memory returns
   // where it came from, and a further piece may be parsed.
   void collected(std::size_t k) {
-    const std::lock_guard lock(m_mutex);
-    m_taken = k + 1;
-    Piece& piece = m_pieces[k];
-    try {
-      m_releasable[piece.worker].push_back(&piece);
-    } catch (const std::bad_alloc&) {
-      // Then the piece is let go with the others, when reading in pieces ends.
+    Piece* own = nullptr;
+    {
+      const std::lock_guard lock(m_mutex);
+      m_taken = k + 1;
+      Piece& piece = m_pieces[k];
+      if (piece.worker == kReader) {
+        own = &piece;
+      } else {
+        try {
+          m_releasable[piece.worker].push_back(&piece);
+        } catch (const std::bad_alloc&) {
+          // Then the piece is let go with the others, when reading in pieces ends.
+        }
+      }
+      // One more piece may now be parsed. Its owner lets the collected one go the next time it
+      // wakes; waking every worker for that costs more than it saves.
+      m_workAvailable.notify_one();
     }
-    m_workAvailable.notify_all();
+    if (own) own->values.reset();
   }
 
  private:
+  static constexpr unsigned kReader = std::numeric_limits<unsigned>::max();  // not a worker
+
   struct Piece {
     bool done = false;
-    unsigned worker = 0;
+    unsigned worker = 0;  // who parsed it
     std::optional<std::vector<Value>> values;
   };
 
   // Hands each further piece to the workers as soon as it is known.
   void cut() {
-    while (!m_stopping.load(std::memory_order_relaxed)) {
+    for (std::size_t pieces = 1; !m_stopping.load(std::memory_order_relaxed); ++pieces) {
       const std::optional<std::size_t> at = m_cutter.next();
       if (!at || !publish(*at)) break;
+      if (m_workers.size() < m_releasable.size() && m_workers.size() <= pieces) {
+        try {
+          const auto worker = static_cast<unsigned>(m_workers.size());
+          m_workers.emplace_back([this, worker] { work(worker); });
+        } catch (...) {
+          // The workers there are carry on.
+        }
+      }
     }
     const std::lock_guard lock(m_mutex);
     m_cutDone = true;
     m_pieceDone.notify_all();
+    m_workAvailable.notify_all();
   }
 
   // Adds the piece that ends at the cut `at`; false when there is no room for it.
@@ -521,6 +583,15 @@ class Pieces {
     return true;
   }
 
+  // The elements that fill the text from `begin` to `end`, if they do.
+  std::optional<std::vector<Value>> parsed(std::size_t begin, std::size_t end) const noexcept {
+    try {
+      return elementsFilling(m_text.substr(begin, end - begin), m_depth);
+    } catch (...) {
+      return std::nullopt;  // read again in order, which reports the failure itself
+    }
+  }
+
   void work(unsigned worker) {
     for (;;) {
       std::vector<Piece*> release;
@@ -531,10 +602,13 @@ class Pieces {
         std::unique_lock lock(m_mutex);
         m_workAvailable.wait(lock, [&] {
           return m_stopping || !m_releasable[worker].empty() ||
+                 (m_cutDone && m_next >= m_pieces.size()) ||
                  (m_next < m_pieces.size() && m_next < m_taken + m_window);
         });
         release.swap(m_releasable[worker]);
-        if (m_stopping && release.empty()) return;
+        // Done once nothing is left to parse: what is still to be let go goes with the pieces.
+        const bool nothingLeft = m_stopping || (m_cutDone && m_next >= m_pieces.size());
+        if (nothingLeft && release.empty()) return;
         if (!m_stopping && m_next < m_pieces.size() && m_next < m_taken + m_window) {
           claimed = &m_pieces[m_next];
           claimed->worker = worker;
@@ -546,12 +620,7 @@ class Pieces {
       // Collected pieces are no one else's any more.
       for (Piece* piece : release) piece->values.reset();
       if (!claimed) continue;
-      std::optional<std::vector<Value>> values;
-      try {
-        values = elementsFilling(m_text.substr(begin, end - begin), m_depth);
-      } catch (...) {
-        values.reset();  // read again in order, which reports the failure itself
-      }
+      std::optional<std::vector<Value>> values = parsed(begin, end);
       const std::lock_guard lock(m_mutex);
       claimed->values = std::move(values);
       claimed->done = true;
@@ -565,8 +634,10 @@ class Pieces {
       m_stopping = true;
       m_workAvailable.notify_all();
     }
-    for (std::thread& thread : m_threads) thread.join();
-    m_threads.clear();
+    // The cutting thread first: it may still be starting workers.
+    if (m_cutting.joinable()) m_cutting.join();
+    for (std::thread& worker : m_workers) worker.join();
+    m_workers.clear();
   }
 
   const std::string_view m_text;
@@ -583,7 +654,8 @@ class Pieces {
   std::size_t m_taken = 0;                        // pieces collected
   bool m_cutDone = false;
   std::atomic<bool> m_stopping{false};
-  std::vector<std::thread> m_threads;
+  std::vector<std::thread> m_workers;  // grown by the cutting thread alone while it runs
+  std::thread m_cutting;
 };
 
 // An array's elements merged as they arrive: the array comes out as its one merged element, or

@@ -69,14 +69,18 @@ class Printer {
         const auto& o = v.objectValue();
         m_out += "{\n";
         bool first = true;
-        for (const auto& key : o.orderedKeys()) {
+        const auto member = [&](const Key& key, const Value* found) {
           if (!first) m_out += ",\n";
           first = false;
           pad(level + 1);
           string(key);
           m_out += ": ";
-          const Value* member = o.dictionary.find(key);
-          value(member ? *member : Value::null(), level + 1);
+          value(found ? *found : Value::null(), level + 1);
+        };
+        if (o.keysInMemberOrder()) {
+          for (const auto& [key, found] : o.dictionary.entries()) member(key, &found);
+        } else {
+          for (const auto& key : o.orderedKeys()) member(key, o.dictionary.find(key));
         }
         m_out += '\n';
         pad(level);

@@ -353,6 +353,10 @@ class Value {
       return {nullptr, dictionary.entries().data(), dictionary.entries().size()};
     }
 
+    /// Whether `orderedKeys` are the keys of `dictionary.entries()` in that order, so that a walk
+    /// in key order can take the members as they lie.
+    [[nodiscard]] bool keysInMemberOrder() const noexcept { return !m_orderedKeys; }
+
    private:
     // Kept only when the order differs from the members' own (rare: merges of equivalent keys).
     std::unique_ptr<const std::vector<Key>> m_orderedKeys;
