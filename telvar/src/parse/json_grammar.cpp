@@ -416,7 +416,8 @@ class Cutter {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHighs = 0x8080808080808080u;
     const std::size_t n = m_text.size();
-    for (; at + 8 <= n; at += 8) {
+    // The lowest marked byte is the first one only where the first byte is the lowest.
+    for (; std::endian::native == std::endian::little && at + 8 <= n; at += 8) {
       std::uint64_t word = 0;
       std::memcpy(&word, m_text.data() + at, sizeof word);
       const std::uint64_t quotes = word ^ (kOnes * '"');
@@ -579,7 +580,9 @@ class Pieces {
       m_cuts.pop_back();
       return false;
     }
+    // A worker, or the reader if it gets there first.
     m_workAvailable.notify_one();
+    m_pieceDone.notify_one();
     return true;
   }
 
