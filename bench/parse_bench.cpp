@@ -14,13 +14,18 @@ const std::string& corpus(int megabytes) {
   return megabytes == 1 ? one : (megabytes == 10 ? ten : fifty);
 }
 
-void BM_TelvarParse(benchmark::State& state) {
-  const std::string& text = corpus(static_cast<int>(state.range(0)));
+// Parses `text` once per iteration, with the tree let go each time, as every parse is timed.
+void parseEach(benchmark::State& state, const std::string& text) {
   for (auto _ : state) {
     auto r = telvar::jsonValueParser().parse(text);
     benchmark::DoNotOptimize(r);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
+void BM_TelvarParse(benchmark::State& state) {
+  const std::string& text = corpus(static_cast<int>(state.range(0)));
+  parseEach(state, text);
 }
 BENCHMARK(BM_TelvarParse)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -28,11 +33,7 @@ BENCHMARK(BM_TelvarParse)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecon
 // gives the single-threaded figure.
 void BM_TelvarParseOneThread(benchmark::State& state) {
   const std::string text = "[" + corpus(static_cast<int>(state.range(0))) + "]";
-  for (auto _ : state) {
-    auto r = telvar::jsonValueParser().parse(text);
-    benchmark::DoNotOptimize(r);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  parseEach(state, text);
 }
 BENCHMARK(BM_TelvarParseOneThread)
     ->Arg(1)
@@ -52,32 +53,20 @@ void BM_TelvarParseManySmallArrays(benchmark::State& state) {
     }
     return t + "}";
   }();
-  for (auto _ : state) {
-    auto r = telvar::jsonValueParser().parse(text);
-    benchmark::DoNotOptimize(r);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  parseEach(state, text);
 }
 BENCHMARK(BM_TelvarParseManySmallArrays)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Documents of one kind of token each, whose trees are flat: mostly the grammar's own work.
 void BM_TelvarParseStrings(benchmark::State& state) {
   static const std::string text = telvar::bench::stringCorpus(10 << 20);
-  for (auto _ : state) {
-    auto r = telvar::jsonValueParser().parse(text);
-    benchmark::DoNotOptimize(r);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  parseEach(state, text);
 }
 BENCHMARK(BM_TelvarParseStrings)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_TelvarParseNumbers(benchmark::State& state) {
   static const std::string text = telvar::bench::numberCorpus(10 << 20);
-  for (auto _ : state) {
-    auto r = telvar::jsonValueParser().parse(text);
-    benchmark::DoNotOptimize(r);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  parseEach(state, text);
 }
 BENCHMARK(BM_TelvarParseNumbers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
