@@ -1,0 +1,149 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QUrlQuery>
+
+#include "mirel/app/app_settings.h"
+#include "mirel/widgets/feedback_mail.h"
+#include "mirel/widgets/links.h"
+#include "mirel/widgets/settings_dialog.h"
+#include "mirel/widgets/version.h"
+
+using mirel::AppSettings;
+using mirel::SettingsDialog;
+
+// Stands in for the browser and the mail program.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> opened;
+
+ public slots:
+  void open(const QUrl& url) { opened.append(url); }
+};
+
+class SettingsDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings("Mirel", "Mirel").clear();
+    for (const char* scheme : {"https", "mailto"}) {
+      QDesktopServices::setUrlHandler(scheme, &m_catcher, "open");
+    }
+  }
+
+  void cleanupTestCase() {
+    for (const char* scheme : {"https", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
+  }
+
+  void showsAndMovesTheFontSizeInWholeSteps() {
+    SettingsDialog dialog;
+    QCOMPARE(dialog.fontSizeLabel()->text(), QStringLiteral("Font Size (15)"));
+    QCOMPARE(dialog.fontSizeSlider()->minimum(), 8);
+    QCOMPARE(dialog.fontSizeSlider()->maximum(), 32);
+    QSignalSpy changes(&AppSettings::shared(), &AppSettings::fontSizeChanged);
+    dialog.show();
+    dialog.fontSizeSlider()->setFocus();
+    QTest::keyClick(dialog.fontSizeSlider(), Qt::Key_Right);
+    QCOMPARE(AppSettings::shared().fontSize(), 16.0);
+    QCOMPARE(dialog.fontSizeLabel()->text(), QStringLiteral("Font Size (16)"));
+    QCOMPARE(changes.size(), 1);
+    QTest::keyClick(dialog.fontSizeSlider(), Qt::Key_End);
+    QCOMPARE(AppSettings::shared().fontSize(), 32.0);
+    AppSettings::shared().setFontSize(15);  // from elsewhere: the dialog follows
+    QCOMPARE(dialog.fontSizeSlider()->value(), 15);
+    QCOMPARE(dialog.fontSizeLabel()->text(), QStringLiteral("Font Size (15)"));
+  }
+
+  void setsTheDefaultsOfNewDocuments() {
+    SettingsDialog dialog;
+    dialog.show();
+    QAbstractButton* four = dialog.indentWidthButtons()->buttons().at(1);
+    QCOMPARE(four->text(), QStringLiteral("4 Spaces"));
+    QVERIFY(dialog.indentWidthButtons()->buttons().at(0)->isChecked());
+    QTest::mouseClick(four, Qt::LeftButton);
+    QCOMPARE(AppSettings::shared().defaultIndentationUnit(), QStringLiteral("    "));
+
+    QComboBox* types = dialog.outputTypePicker();
+    QStringList labels;
+    for (int i = 0; i < types->count(); ++i) labels.append(types->itemText(i));
+    QCOMPARE(labels, (QStringList{"JSON Schema", "Swift", "Kotlin", "Dart", "Go", "Proto"}));
+    QCOMPARE(types->currentText(), QStringLiteral("Swift"));
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Down);
+    QCOMPARE(AppSettings::shared().defaultOutputType(), telvar::OutputType::kotlin);
+    AppSettings::shared().setDefaultIndentationUnit("  ");
+    AppSettings::shared().setDefaultOutputType(telvar::OutputType::swift);
+    QVERIFY(dialog.indentWidthButtons()->buttons().at(0)->isChecked());
+  }
+
+  void copyToSharePutsTwoLinesOnTheClipboard() {
+    SettingsDialog dialog;
+    QTest::mouseClick(dialog.linkButton("Copy to Share"), Qt::LeftButton);
+    const QStringList lines = QApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), QStringLiteral("Mirel helps you infer models from JSON."));
+    QCOMPARE(QUrl(lines.at(1)), mirel::linkUrl(mirel::Link::storePage));
+  }
+
+  void feedbackOpensAMailWithTheSubject() {
+    SettingsDialog dialog;
+    m_catcher.opened.clear();
+    QTest::mouseClick(dialog.linkButton("Feedback"), Qt::LeftButton);
+    QCOMPARE(m_catcher.opened.size(), 1);
+    const QUrl mail = m_catcher.opened.first();
+    QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+    QCOMPARE(mail.path(), mirel::feedbackAddress());
+    QCOMPARE(QUrlQuery(mail).queryItemValue("subject", QUrl::FullyDecoded),
+             QStringLiteral("[Mirel] Feedback"));
+    QVERIFY(QUrlQuery(mail).queryItemValue("body").isEmpty());
+  }
+
+  void everyLinkRowOpensItsPage() {
+    SettingsDialog dialog;
+    m_catcher.opened.clear();
+    const QStringList rows{"Introducing Mirel",           "Sorbel on GitHub",
+                           "SorbelMacros on GitHub",      "Rate or Review",
+                           "Follow `mirel` on Mastodon",  "Follow `veltro` on X/Twitter",
+                           "Follow `veltro` on Mastodon", "Follow `veltro` on Bluesky"};
+    for (const QString& row : rows) {
+      QVERIFY2(dialog.linkButton(row) != nullptr, qPrintable(row));
+      QTest::mouseClick(dialog.linkButton(row), Qt::LeftButton);
+    }
+    QCOMPARE(m_catcher.opened.size(), rows.size());
+    QCOMPARE(m_catcher.opened.first(), mirel::linkUrl(mirel::Link::introduction));
+    for (const QUrl& url : m_catcher.opened) QCOMPARE(url.scheme(), QStringLiteral("https"));
+  }
+
+  void doneClosesTheDialogAndShowsTheVersion() {
+    QCOMPARE(mirel::versionText("1.0.0", "100"), QStringLiteral("Version 1.0.0 (100)"));
+    SettingsDialog dialog;
+    QVERIFY(!dialog.findChildren<QLabel*>().isEmpty());
+    bool hasFooter = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (label->text() == mirel::versionText(mirel::appVersion(), mirel::appBuild())) {
+        hasFooter = true;
+      }
+    }
+    QVERIFY(hasFooter);
+    dialog.show();
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    QTest::mouseClick(dialog.doneButton(), Qt::LeftButton);
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(!dialog.isVisible());
+  }
+
+ private:
+  UrlCatcher m_catcher;
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "settings_dialog_test.moc"
