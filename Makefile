@@ -15,8 +15,15 @@ build/build.ninja:
 build: deps build/build.ninja
 	cmake --build --preset default -j $(JOBS)
 
+# The application when there is a display to show it on; otherwise the engine's output of the
+# same document, so that `make run` shows something on a headless machine too.
 run: build
-	build/tools/telvar-gen/telvar-gen $(RUN_ARGS)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x build/mirel/mirel ]; then \
+	  build/mirel/mirel $(RUN_ARGS); \
+	else \
+	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): printing the code that $(RUN_ARGS) generates instead." >&2; \
+	  build/tools/telvar-gen/telvar-gen $(RUN_ARGS); \
+	fi
 
 test: build
 	ctest --preset default -j $(JOBS)
