@@ -20,7 +20,11 @@
 #include <QVBoxLayout>
 
 #include "mirel/app/app_settings.h"
+#if __has_include("mirel/app/generation_run.h")
 #include "mirel/app/generation_run.h"
+#else
+#include "mirel/widgets/generation_run_stand_in.h"
+#endif
 #include "mirel/app/mirel_document.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"
@@ -41,8 +45,11 @@ constexpr double runPause = 0.15;
 
 [[nodiscard]] QToolButton* overlayButton(Symbol symbol, const QString& help, QWidget* parent) {
   auto* button = new QToolButton(parent);
-  button->setIcon(symbolIcon(symbol, parent->palette()));
-  button->setIconSize(QSize(22, 22));
+  // The picture where the icon theme has one, the help text where it has not.
+  if (hasThemeIcon(symbol)) {
+    button->setIcon(symbolIcon(symbol, parent->palette()));
+    button->setIconSize(QSize(22, 22));
+  }
   button->setText(help);
   button->setToolTip(help);
   button->setAccessibleName(help);
@@ -195,15 +202,16 @@ void EditorWindow::buildMenus() {
   toolbar->setObjectName("editorToolbar");
   toolbar->setMovable(false);
   toolbar->setFloatable(false);
-  toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  toolbar->setToolButtonStyle(hasThemeIcon(Symbol::gear) ? Qt::ToolButtonIconOnly
+                                                          : Qt::ToolButtonTextOnly);
   toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
   auto* spacer = new QWidget(toolbar);
   spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   toolbar->addWidget(spacer);
-  m_optionsAction = toolbar->addAction(symbolIcon(Symbol::sliders, palette()), tr("Options"),
-                                       this, &EditorWindow::showOptions);
-  m_settingsAction = toolbar->addAction(symbolIcon(Symbol::gear, palette()), tr("Settings"),
-                                        this, &EditorWindow::showSettings);
+  m_optionsAction = toolbar->addAction(QIcon::fromTheme(symbolIconName(Symbol::sliders)),
+                                       tr("Options"), this, &EditorWindow::showOptions);
+  m_settingsAction = toolbar->addAction(QIcon::fromTheme(symbolIconName(Symbol::gear)),
+                                        tr("Settings"), this, &EditorWindow::showSettings);
 }
 
 void EditorWindow::showEvent(QShowEvent* event) {

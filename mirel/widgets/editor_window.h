@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <memory>
 
+#include "mirel/widgets/settings_dialog.h"
+
 class QAction;
 class QDialog;
 class QScrollArea;
@@ -17,7 +19,7 @@ class MirelApplication;
 class MirelDocument;
 class OptionsForm;
 class OutputView;
-class SettingsDialog;
+
 
 /// The window of one document: the JSON input above the generated output, the options form
 /// beside them while the window is wide (at least `regularWidth` pixels) or behind the "Options"

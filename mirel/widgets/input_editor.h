@@ -6,11 +6,13 @@
 #include <functional>
 #include <optional>
 
+#include "mirel/widgets/key_row.h"
+
 class QMimeData;
 
 namespace mirel {
 
-class KeyRow;
+
 
 /// The JSON input: a plain-text editor that reports the user's edits after a short pause, carries
 /// a line's indentation onto a new line, and replaces the whole input with text dropped on it from

@@ -6,11 +6,13 @@
 #include <QStringList>
 #include <functional>
 
+#include "mirel/widgets/editor_window.h"
+
 class QWidget;
 
 namespace mirel {
 
-class EditorWindow;
+
 
 /// The application: one editor window per open document, New, Open and Quit, and the errors of
 /// files that do not open. It keeps nothing else; each window owns its document.

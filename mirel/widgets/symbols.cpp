@@ -16,7 +16,7 @@ namespace {
     case Symbol::star:
       return QStringLiteral("\u2605");
     case Symbol::copy:
-      return QStringLiteral("\u29C9");
+      return QStringLiteral("\u2750");
     case Symbol::at:
       return QStringLiteral("@");
     case Symbol::paintbrush:
@@ -52,6 +52,8 @@ QString symbolIconName(Symbol symbol) {
   }
   return {};
 }
+
+bool hasThemeIcon(Symbol symbol) { return QIcon::hasThemeIcon(symbolIconName(symbol)); }
 
 QIcon symbolIcon(Symbol symbol, const QPalette& palette) {
   const QIcon themed = QIcon::fromTheme(symbolIconName(symbol));
