@@ -54,6 +54,12 @@ constexpr double runPause = 0.15;
   button->setToolTip(help);
   button->setAccessibleName(help);
   button->setAutoRaise(true);
+  // Accent-coloured, on a backing of the pane's own colour so the text beneath does not show
+  // through.
+  button->setStyleSheet(QStringLiteral(
+      "QToolButton { color: palette(highlight); background: palette(base); border-radius: 6px;"
+      " padding: 3px 6px; font-weight: bold; }"
+      " QToolButton:hover { background: palette(alternate-base); }"));
   button->setCursor(Qt::ArrowCursor);
   button->setFocusPolicy(Qt::NoFocus);
   button->hide();

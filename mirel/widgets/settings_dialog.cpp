@@ -118,6 +118,12 @@ QWidget* SettingsDialog::defaultsBox() {
   for (const auto& [label, unit] : units) {
     auto* button = new QPushButton(label, box);
     button->setCheckable(true);
+    // The chosen segment in the accent colour, plainly told apart in light and dark alike.
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { padding: 4px; border: 1px solid palette(mid); background: palette(button);"
+        " color: palette(button-text); }"
+        " QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+        " }"));
     button->setAccessibleName(label);
     button->setProperty("unit", unit);
     m_indentWidth->addButton(button);

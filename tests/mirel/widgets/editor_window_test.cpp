@@ -21,11 +21,6 @@
 #include "widgets/support/window_driver.h"
 #include "telvar/value/printer.h"
 
-#if __has_include("mirel/app/generation_run.h")
-#include "mirel/app/generation_run.h"
-#else
-#include "mirel/widgets/generation_run_stand_in.h"
-#endif
 
 using namespace mirel;
 using namespace mirel::testing;

@@ -12,11 +12,6 @@
 #include "mirel/widgets/input_editor.h"
 #include "mirel/widgets/output_view.h"
 
-#if __has_include("mirel/app/generation_run.h")
-#include "mirel/app/generation_run.h"
-#else
-#include "mirel/widgets/generation_run_stand_in.h"
-#endif
 
 namespace mirel::testing {
 

@@ -8,6 +8,12 @@
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 
+#if __has_include("mirel/app/generation_run.h")
+#include "mirel/app/generation_run.h"
+#else
+#include "mirel/widgets/generation_run_stand_in.h"
+#endif
+
 namespace mirel::testing {
 
 /// Fresh settings for every test: test-mode paths, nothing stored.
