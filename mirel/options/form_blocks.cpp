@@ -18,6 +18,32 @@ namespace mirel {
 
 namespace {
 
+// One segment of a segmented picker: the selected one is filled with the accent colour, so the
+// choice reads at a glance in light and dark palettes alike.
+class SegmentButton : public QPushButton {
+ public:
+  SegmentButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
+    setCheckable(true);
+    setAutoDefault(false);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    if (isChecked()) {
+      const QColor accent = accentColour(palette());
+      option.palette.setColor(QPalette::Button, accent);
+      option.palette.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+      option.state &= ~QStyle::State_Sunken;
+      option.state &= ~QStyle::State_On;
+      option.state |= QStyle::State_Raised;
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
+  }
+};
+
 bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
 
 QColor blend(const QColor& a, const QColor& b, double t) {
@@ -125,9 +151,7 @@ ChoicePicker::ChoicePicker(const QString& label, const QStringList& choices, Pic
     m_group = new QButtonGroup(this);
     m_group->setExclusive(true);
     for (int i = 0; i < choices.size(); ++i) {
-      auto* segment = new QPushButton(choices[i], this);
-      segment->setCheckable(true);
-      segment->setAutoDefault(false);
+      auto* segment = new SegmentButton(choices[i], this);
       segment->setFocusPolicy(Qt::TabFocus);
       segment->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
       segment->setMinimumWidth(segment->fontMetrics().horizontalAdvance(choices[i]) + 12);

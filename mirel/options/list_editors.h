@@ -16,6 +16,7 @@
 #include "telvar/options/uuid.h"
 #include "telvar/options/value_meta.h"
 
+class QAbstractButton;
 class QPushButton;
 
 namespace mirel {
@@ -31,6 +32,8 @@ class ListRow : public QWidget {
   virtual void showElement(std::size_t index, const E& element) = 0;
   [[nodiscard]] std::size_t index() const { return m_index; }
   [[nodiscard]] const telvar::Uuid& elementId() const { return m_id; }
+  /// The button that removes this row's element.
+  [[nodiscard]] virtual QAbstractButton* removeButton() const = 0;
 
  protected:
   std::size_t m_index = 0;
@@ -156,7 +159,7 @@ class TextRow : public ListRow<E> {
   }
 
   [[nodiscard]] const std::vector<BoundLineEdit*>& edits() const { return m_edits; }
-  [[nodiscard]] SymbolButton* removeButton() const { return m_remove; }
+  [[nodiscard]] QAbstractButton* removeButton() const override { return m_remove; }
 
  private:
   Binding<std::vector<E>> m_list;
@@ -174,6 +177,8 @@ class ListEditorFrame : public QWidget {
   [[nodiscard]] SymbolButton* addButton() const { return m_add; }
   [[nodiscard]] const QString& title() const { return m_title; }
   virtual void reload() = 0;
+  /// The remove buttons of the rows, in list order.
+  [[nodiscard]] virtual QList<QAbstractButton*> removeButtons() const = 0;
 
  protected:
   QVBoxLayout* m_stack;
@@ -199,6 +204,11 @@ class ListEditor : public ListEditorFrame {
 
   void reload() override { m_rows->reload(); }
   [[nodiscard]] RowsStack<E>* rows() const { return m_rows; }
+  [[nodiscard]] QList<QAbstractButton*> removeButtons() const override {
+    QList<QAbstractButton*> buttons;
+    for (ListRow<E>* row : m_rows->rows()) buttons << row->removeButton();
+    return buttons;
+  }
 
  private:
   Binding<std::vector<E>> m_list;
@@ -289,7 +299,7 @@ class EnumMapRow : public ListRow<telvar::SwiftMeta::PropertyEnumMap> {
   void showElement(std::size_t index, const Map& map) override;
 
   [[nodiscard]] BoundLineEdit* pathField() const { return m_path; }
-  [[nodiscard]] SymbolButton* removeButton() const { return m_remove; }
+  [[nodiscard]] QAbstractButton* removeButton() const override { return m_remove; }
   [[nodiscard]] QPushButton* addCaseButton() const { return m_addCase; }
   [[nodiscard]] RowsStack<Case>* cases() const { return m_cases; }
 
