@@ -20,11 +20,7 @@
 #include <QVBoxLayout>
 
 #include "mirel/app/app_settings.h"
-#if __has_include("mirel/app/generation_run.h")
 #include "mirel/app/generation_run.h"
-#else
-#include "mirel/widgets/generation_run_stand_in.h"
-#endif
 #include "mirel/app/mirel_document.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"

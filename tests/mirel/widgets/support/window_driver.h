@@ -8,11 +8,7 @@
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 
-#if __has_include("mirel/app/generation_run.h")
 #include "mirel/app/generation_run.h"
-#else
-#include "mirel/widgets/generation_run_stand_in.h"
-#endif
 
 namespace mirel::testing {
 
