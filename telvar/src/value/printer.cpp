@@ -43,7 +43,7 @@ const char* escapeOf(char c) {
 
 class Printer {
  public:
-  explicit Printer(const Indentation& indentation) : m_unit(indentation.unit) {}
+  explicit Printer(const Indentation& indentation) : m_unit(indentation.effectiveUnit()) {}
 
   void value(const Value& v, std::int64_t level) {
     switch (v.kind()) {
@@ -223,7 +223,7 @@ class Printer {
     return last >= 0x80 && joinsNext(last);
   }
 
-  const std::string& m_unit;
+  std::string_view m_unit;
   std::string m_out;
   bool m_faithful = true;
 };
@@ -311,7 +311,7 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
   auto parsed = jsonValueParser().parse(text);
   if (!parsed) return std::string(text);
   std::string_view consumed = text.substr(0, text.size() - parsed->rest.text.size());
-  if (!isWhitespaceUnit(indentation.unit) || hasEscapedSurrogate(consumed)) {
+  if (!isWhitespaceUnit(indentation.effectiveUnit()) || hasEscapedSurrogate(consumed)) {
     return std::string(text);
   }
   Printer printer(indentation);
@@ -321,6 +321,10 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
   printer.value(parsed->output, indentation.effectiveLevel());
   if (!printer.faithful()) return std::string(text);
   return printer.take();
+}
+
+Outcome Formatter::checkedFormat(std::string_view text, const Indentation& indentation) noexcept {
+  return guarded([&] { return format(text, indentation); });
 }
 
 std::optional<std::pair<Value, std::string>> Formatter::parse(std::string_view text) {

@@ -158,6 +158,21 @@ TEST(Indentation, LevelsAreClampedWhereTheyAreUsedAndKeptAsStored) {
   EXPECT_EQ(Indentation({0, "ab"}).pad(1'000'000'000'000'000'000).size(), 202u);
 }
 
+TEST(Indentation, LongUnitsAreCutToTheirBoundAtACharacterStartAndKeptAsStored) {
+  const std::string bound(Indentation::kMaxUnitBytes, ' ');
+  EXPECT_EQ(Indentation({0, bound}).effectiveUnit(), bound);
+  const Indentation wide{3, std::string(65'536, ' ')};
+  EXPECT_EQ(wide.unit.size(), 65'536u);
+  EXPECT_EQ(wide.effectiveUnit(), bound);
+  EXPECT_EQ(wide.pad(2), bound + bound);
+  EXPECT_EQ(format("[1]", wide), "[\n" + std::string(4 * bound.size(), ' ') + "1\n" +
+                                     std::string(3 * bound.size(), ' ') + "]");
+  // "é" (two bytes) across the bound is left out whole.
+  const std::string accents = std::string(Indentation::kMaxUnitBytes - 1, ' ') + "\u00e9\u00e9";
+  EXPECT_EQ(Indentation({0, accents}).effectiveUnit(),
+            std::string(Indentation::kMaxUnitBytes - 1, ' '));
+}
+
 DecodingError readFailure(std::string_view json) {
   try {
     (void)indentationFromJson(nlohmann::json::parse(json));
