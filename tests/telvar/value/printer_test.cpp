@@ -91,8 +91,11 @@ TEST(Format, MarksThatWouldJoinAQuoteOrAnEscapeAreEscaped) {
   EXPECT_EQ(format(R"("\u0301a")"), R"("\u0301a")");
   EXPECT_EQ(format("\"\n\u0301\""), R"("\n\u0301")");
   EXPECT_EQ(format(R"("\u0022\u0301")"), R"("\"\u0301")");
-  EXPECT_EQ(format(R"("a\u0600")"), R"("a\u0600")");  // would join the closing quote
-  EXPECT_EQ(format(R"("\u0600\\")"), R"("\u0600\\")");
+  // A prepended mark before the closing quote or an escape stays raw: those always begin a
+  // character of their own.
+  EXPECT_EQ(format(R"("a\u0600")"), "\"a\u0600\"");
+  EXPECT_EQ(format(R"("\u0600\\")"), "\"\u0600\\\\\"");
+  EXPECT_EQ(format("\"\U000110BD\""), "\"\U000110BD\"");
   EXPECT_EQ(format(R"({"\u200Dk":"\u0903"})"), "{\n  \"\\u200Dk\": \"\\u0903\"\n}");
   // Escaping one mark puts the next one after an escape too.
   EXPECT_EQ(format("\"\t\u0301\u0302x\""), R"("\t\u0301\u0302x")");
@@ -261,7 +264,8 @@ class SampleGenerator {
                  "\\r",     "\\t",        "\\\\",    "\\\"",       "\\/",        "\\u0000",
                  "\\uD83D", "\\uDE00",    "\\u200D", "\u200D",     "\t",         "\n",
                  "\r\n",    "\r",         "\x01",    "\U0001F44D", "\U0001F3FD", "\u1100\u1161",
-                 "\u1161",  "\U0001F1EB", "\u0903",  "\\b"});
+                 "\u1161",  "\U0001F1EB", "\u0903",  "\\b",         "\u06DD",    "\u0890",
+                 "\u070F",  "\U000110BD", "\u0605",  "\\u06DD"});
       if (chance(3)) s += std::string(1, '\0');
     }
     return s + "\"";
