@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs telvar-gen the way the README does and checks exit codes and outputs.
-# usage: telvar_gen_test.sh TELVAR_GEN EXAMPLES_DIR
+# usage: telvar_gen_test.sh TELVAR_GEN EXAMPLES_DIR [sanitized]
 gen=$1
 examples=$2
+sanitized=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -32,7 +33,7 @@ expect_no_output() {
 
 expect_one_error_line() {
   lines=$(wc -l <"$work/err")
-  if [ "$lines" -ne 1 ] || ! grep -q "$2" "$work/err"; then
+  if [ "$lines" -ne 1 ] || ! grep -q -e "$2" "$work/err"; then
     echo "FAIL $1: expected one line with '$2' on standard error, got:"
     cat "$work/err"
     failures=$((failures + 1))
@@ -40,7 +41,7 @@ expect_one_error_line() {
 }
 
 expect_output_line() {
-  if ! grep -qx "$2" "$work/out"; then
+  if ! grep -qx -e "$2" "$work/out"; then
     echo "FAIL $1: expected the line '$2' on standard output"
     failures=$((failures + 1))
   fi
@@ -84,14 +85,104 @@ printf '[1,2]' >"$work/array.mirel"
 check array 2 "$work/array.mirel" && expect_one_error_line array 'type mismatch'
 printf 'not json\n\n' >"$work/text.mirel"
 check not-json 2 "$work/text.mirel" && expect_one_error_line not-json 'not valid JSON'
-check missing-document 2 "$work/none.mirel" && expect_one_error_line missing-document 'cannot read'
-check directory 2 "$work" && expect_one_error_line directory 'cannot read'
+check missing-document 2 "$work/none.mirel" &&
+  expect_one_error_line missing-document 'cannot read ".*none.mirel": no such file or directory'
+check directory 2 "$work" && expect_one_error_line directory 'cannot read ".*": is a directory'
 check missing-input 2 "$examples/sample.mirel" --input "$work/none.json" &&
-  expect_one_error_line missing-input 'cannot read'
+  expect_one_error_line missing-input 'cannot read ".*none.json": no such file'
+if [ "$(id -u)" -ne 0 ]; then
+  printf '{}' >"$work/locked.mirel"
+  chmod 000 "$work/locked.mirel"
+  check unreadable 2 "$work/locked.mirel" && expect_one_error_line unreadable 'permission denied'
+fi
 check unknown-type 2 "$examples/sample.mirel" --type Swift &&
-  expect_one_error_line unknown-type 'unknown output type'
-check no-arguments 2
-check format-without-input 2 --format
+  expect_one_error_line unknown-type 'unknown output type "Swift"'
+check no-arguments 2 && expect_one_error_line no-arguments 'no document given'
+check format-without-input 2 --format && expect_one_error_line format-without-input 'no document'
+
+# The usage is asked for: standard output, success. A wrong option is still an error.
+check help 0 --help && expect_output_line help 'usage: telvar-gen .*'
+check unknown-option 2 "$examples/sample.mirel" --frmat && expect_no_output unknown-option &&
+  expect_one_error_line unknown-option 'unknown option "--frmat"'
+check option-without-value 2 "$examples/sample.mirel" --type &&
+  expect_one_error_line option-without-value '--type needs a value'
+
+# A line feed in a value or a path is shown escaped: every error is one line.
+check type-with-line-feed 2 "$examples/sample.mirel" --type "go
+" && expect_one_error_line type-with-line-feed 'unknown output type "go\\n"'
+check path-with-line-feed 2 "$work/no
+ne.mirel" && expect_one_error_line path-with-line-feed 'no\\nne.mirel'
+
+# Output that was never written is no success: a full device, a closed standard output.
+expect_write_failure() {
+  name=$1
+  status=$2
+  if [ "$status" -ne 2 ]; then
+    echo "FAIL $name: exit $status, expected 2"
+    failures=$((failures + 1))
+  fi
+  expect_one_error_line "$name" 'cannot write output: '
+}
+if [ -w /dev/full ]; then
+  "$gen" "$examples/sample.mirel" >/dev/full 2>"$work/err"
+  expect_write_failure full-device $?
+  "$gen" --format --input "$examples/sample.json" >/dev/full 2>"$work/err"
+  expect_write_failure full-device-format $?
+  "$gen" --help >/dev/full 2>"$work/err"
+  expect_write_failure full-device-help $?
+fi
+"$gen" "$examples/sample.mirel" >&- 2>"$work/err"
+expect_write_failure closed-output $?
+
+# Hostile indentation: a unit of 65,536 characters at level 100 over 100 nested objects is
+# used only up to its bound, so every output stays small and the program ends normally.
+nested=""
+closing=""
+i=0
+while [ $i -lt 100 ]; do
+  nested="$nested{\\\"a\\\":"
+  closing="$closing}"
+  i=$((i + 1))
+done
+unit=$(printf '%65536s' '')
+for unitText in "$unit" "$(printf '%65536s' '' | tr ' ' 'x')"; do
+  printf '{"id":"5B0C8A4E-3F1D-4C2A-9E7B-6D2F1A0C9B84","input":"%s1%s","_indentation":{"level":100,"unit":"%s"}}' \
+    "$nested" "$closing" "$unitText" >"$work/wide-unit.mirel"
+  for type in --format schema swift kotlin dart go proto; do
+    if [ "$type" = --format ]; then set -- --format; else set -- --type "$type"; fi
+    if check "wide-unit $type" 0 "$work/wide-unit.mirel" "$@"; then
+      size=$(wc -c <"$work/out")
+      if [ "$size" -gt 20000000 ]; then
+        echo "FAIL wide-unit $type: $size bytes of output"
+        failures=$((failures + 1))
+      fi
+    fi
+  done
+done
+
+# Memory running out is reported, not an abort: exit 2 with one line. (The sanitizers reserve
+# more address space than the limit allows, so only the plain build runs this.)
+if [ -z "$sanitized" ]; then
+  deep=$(printf '%500s' '' | tr ' ' '[')$(printf '%500s' '' | tr ' ' ']')
+  {
+    printf '{"id":"5B0C8A4E-3F1D-4C2A-9E7B-6D2F1A0C9B84","input":"['
+    i=0
+    while [ $i -lt 100 ]; do
+      [ $i -gt 0 ] && printf ','
+      printf '%s' "$deep"
+      i=$((i + 1))
+    done
+    printf ']","_indentation":{"level":100,"unit":"%s"}}' "$(printf '%32s' '')"
+  } >"$work/deep.mirel"
+  (ulimit -v 300000 && exec "$gen" "$work/deep.mirel" --format >"$work/out" 2>"$work/err")
+  status=$?
+  if [ "$status" -ne 2 ]; then
+    echo "FAIL out-of-memory: exit $status, expected 2"
+    failures=$((failures + 1))
+  fi
+  expect_no_output out-of-memory
+  expect_one_error_line out-of-memory 'out of memory'
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"

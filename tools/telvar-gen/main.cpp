@@ -4,122 +4,217 @@
 //                                                      with the document's indentation
 //   telvar-gen --format --input FILE                   prints "Format" of FILE with the default
 //                                                      indentation
+//   telvar-gen --help                                  prints the usage
 // DOCUMENT is a document file (the JSON form of a model); --input takes the sample text from
 // FILE instead of the document's "input"; --type (schema, swift, kotlin, dart, go, proto)
 // overrides the document's output type.
 // Exit 0 with the text on standard output; 1 with nothing on standard output when the engine
 // gives nothing; 2 with a one-line message on standard error when a file cannot be read, the
-// document does not decode or the command line is wrong.
+// document does not decode, the command line is wrong, memory runs out or the output cannot be
+// written.
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
+#include <cstring>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <variant>
 #include <vector>
 
 #include "common/allocator_settings.h"
 #include "telvar/generate/generate.h"
 #include "telvar/model/model.h"
 #include "telvar/value/printer.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: telvar-gen DOCUMENT [--format] [--input FILE] "
     "[--type schema|swift|kotlin|dart|go|proto]\n"
-    "       telvar-gen --format --input FILE\n";
+    "       telvar-gen --format --input FILE\n"
+    "       telvar-gen --help\n";
 
-int usage() {
-  std::cerr << kUsage;
-  return 2;
-}
-
-int fail(const std::string& message) {
-  std::cerr << "telvar-gen: " << message << "\n";
-  return 2;
-}
-
-std::optional<std::string> readFile(const std::string& path) {
-  // A directory opens as a stream on some systems but reads as nothing.
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  // Read straight into one string of the file's size: a stream buffer would hold the sample
-  // twice at the moment of copying it out.
-  std::string text;
-  const auto size = std::filesystem::file_size(path, error);
-  if (!error) text.reserve(static_cast<std::size_t>(size));
-  char chunk[1 << 16];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    text.append(chunk, static_cast<std::size_t>(in.gcount()));
+// A message keeps to one line whatever a path, a value or a key holds: control characters are
+// written as escapes.
+std::string oneLine(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (b < 0x20 || b == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      out += escape;
+    } else {
+      out += c;
+    }
   }
-  if (in.bad()) return std::nullopt;
+  return out;
+}
+
+// A path or an option value inside a message: quoted, with quotation marks and backslashes
+// escaped so that the quotes show where it ends.
+std::string inQuotes(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+int fail(std::string_view message) {
+  std::fprintf(stderr, "telvar-gen: %s\n", oneLine(message).c_str());
+  return 2;
+}
+
+int usageError(std::string_view message) {
+  return fail(std::string(message) + " (see telvar-gen --help)");
+}
+
+// The system's reason for an error number, in the lower case of the rest of the message.
+std::string reason(int error) {
+  std::string text = std::generic_category().message(error);
+  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] + 32);
   return text;
 }
 
-void print(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
+// A file's text, or why it cannot be read ("no such file or directory", "permission denied",
+// "is a directory").
+std::variant<std::string, std::string> readFile(const std::string& path) {
+  using Result = std::variant<std::string, std::string>;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Result(std::in_place_index<1>, reason(errno));
+  struct stat info {};
+  std::string text;
+  int error = 0;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else {
+    // Read straight into one string of the file's size: a stream buffer would hold the sample
+    // twice at the moment of copying it out.
+    if (S_ISREG(info.st_mode)) text.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n > 0) {
+        text.append(chunk, static_cast<std::size_t>(n));
+      } else if (n == 0) {
+        break;
+      } else if (errno != EINTR) {
+        error = errno;
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  if (error != 0) return Result(std::in_place_index<1>, reason(error));
+  return Result(std::in_place_index<0>, std::move(text));
+}
+
+// Writes the text and a line feed; 0, or 2 with the reason when standard output did not take
+// all of it (a full disk, a closed stream): a result that was never written is no success.
+int print(const std::string& text) {
+  errno = 0;
+  bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                 std::fputc('\n', stdout) != EOF;
+  written = std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+  if (written) return 0;
+  return fail("cannot write output: " + reason(errno != 0 ? errno : EIO));
+}
+
+int printOutcome(const telvar::Outcome& outcome) {
+  if (!outcome.failure.empty()) return fail(outcome.failure);
+  if (!outcome.text) return 1;
+  return print(*outcome.text);
+}
+
+int run(const std::vector<std::string>& args) {
+  bool format = false;
+  std::string documentPath;
+  std::optional<std::string> inputPath;
+  std::optional<telvar::OutputType> type;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout)
+                 ? 0
+                 : fail("cannot write output: " + reason(errno != 0 ? errno : EIO));
+    } else if (arg == "--format") {
+      format = true;
+    } else if (arg == "--input" || arg == "--type") {
+      if (i + 1 >= args.size()) return usageError(arg + " needs a value");
+      const std::string& value = args[++i];
+      if (arg == "--input") {
+        inputPath = value;
+      } else {
+        type = telvar::enumFromRawValue<telvar::OutputType>(value);
+        if (!type) return usageError("unknown output type " + inQuotes(value));
+      }
+    } else if (arg.starts_with("-") && arg != "-") {
+      return usageError("unknown option " + inQuotes(arg));
+    } else if (documentPath.empty()) {
+      documentPath = arg;
+    } else {
+      return usageError("more than one document: " + inQuotes(arg));
+    }
+  }
+
+  std::optional<std::string> input;
+  if (inputPath) {
+    auto read = readFile(*inputPath);
+    if (read.index() == 1)
+      return fail("cannot read " + inQuotes(*inputPath) + ": " + std::get<1>(read));
+    input = std::move(std::get<0>(read));
+  }
+
+  if (documentPath.empty()) {
+    // The sample alone: only "Format" with the default indentation needs no document.
+    if (!format || !input) return usageError("no document given");
+    return printOutcome(telvar::Formatter::checkedFormat(*input, telvar::Indentation::default_()));
+  }
+
+  auto documentText = readFile(documentPath);
+  if (documentText.index() == 1) {
+    return fail("cannot read " + inQuotes(documentPath) + ": " + std::get<1>(documentText));
+  }
+  std::optional<telvar::Model> model;
+  try {
+    model = telvar::modelFromDocumentText(std::get<0>(documentText));
+  } catch (const telvar::DecodingError& e) {
+    return fail(inQuotes(documentPath) + ": " + e.what());
+  }
+  std::get<0>(documentText).clear();
+  std::get<0>(documentText).shrink_to_fit();
+  if (input) model->setInput(std::move(*input));
+  if (type) model->setOutputType(*type);
+
+  if (format)
+    return printOutcome(telvar::Formatter::checkedFormat(model->input(), model->indentation()));
+  return printOutcome(telvar::checkedOutput(*model, model->outputType()));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   telvar::tools::restartWithAllocatorSettings(argv);
-  std::vector<std::string> args(argv + 1, argv + argc);
-  bool format = false;
-  std::string documentPath;
-  std::string inputPath;
-  std::optional<telvar::OutputType> type;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--format") {
-      format = true;
-    } else if (args[i] == "--input" && i + 1 < args.size()) {
-      inputPath = args[++i];
-    } else if (args[i] == "--type" && i + 1 < args.size()) {
-      type = telvar::enumFromRawValue<telvar::OutputType>(args[++i]);
-      if (!type) return fail("unknown output type \"" + args[i] + "\"");
-    } else if (!args[i].starts_with("--") && documentPath.empty()) {
-      documentPath = args[i];
-    } else {
-      return usage();
-    }
-  }
-
-  std::optional<std::string> input;
-  if (!inputPath.empty()) {
-    input = readFile(inputPath);
-    if (!input) return fail("cannot read " + inputPath);
-  }
-
-  if (documentPath.empty()) {
-    // The sample alone: only "Format" with the default indentation needs no document.
-    if (!format || !input) return usage();
-    print(telvar::Formatter::format(*input, telvar::Indentation::default_()));
-    return 0;
-  }
-
-  std::optional<std::string> documentText = readFile(documentPath);
-  if (!documentText) return fail("cannot read " + documentPath);
-  std::optional<telvar::Model> model;
   try {
-    model = telvar::modelFromDocumentText(*documentText);
-  } catch (const telvar::DecodingError& e) {
-    return fail(documentPath + ": " + e.what());
+    return run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+    // What the engine's entry points do not cover: reading the files, the command line.
+    return fail("out of memory");
   }
-  if (input) model->setInput(std::move(*input));
-  if (type) model->setOutputType(*type);
-
-  if (format) {
-    print(telvar::Formatter::format(model->input(), model->indentation()));
-    return 0;
-  }
-  auto generated = telvar::output(*model, model->outputType());
-  if (!generated) return 1;
-  print(*generated);
-  return 0;
 }

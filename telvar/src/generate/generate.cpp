@@ -2,7 +2,9 @@
 
 namespace telvar {
 
-std::optional<std::string> output(const Model& model, OutputType type) {
+namespace {
+
+std::optional<std::string> unguardedOutput(const Model& model, OutputType type) {
   switch (type) {
     case OutputType::schema:
       return schemaOutput(model);
@@ -18,6 +20,16 @@ std::optional<std::string> output(const Model& model, OutputType type) {
       return protoOutput(model);
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> output(const Model& model, OutputType type) noexcept {
+  return checkedOutput(model, type).text;
+}
+
+Outcome checkedOutput(const Model& model, OutputType type) noexcept {
+  return guarded([&] { return unguardedOutput(model, type); });
 }
 
 }  // namespace telvar

@@ -1,6 +1,8 @@
 #include "telvar/generate/road.h"
 
 #include <exception>
+#include <new>
+#include <stdexcept>
 #include <iostream>
 
 #include "telvar/generate/lines.h"
@@ -15,6 +17,10 @@ std::optional<Value> parsedInput(const Model& model) {
     auto parsed = jsonMergingValueParser().parse(std::string_view(model.input()));
     if (!parsed) return std::nullopt;
     return std::move(parsed->output);
+  } catch (const std::bad_alloc&) {
+    throw;  // the machine's failure, not the sample's: the entry point reports it
+  } catch (const std::length_error&) {
+    throw;
   } catch (const std::exception& e) {
     std::cerr << "error: " << e.what() << "\n";
     return std::nullopt;

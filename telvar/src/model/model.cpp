@@ -1,5 +1,6 @@
 #include "telvar/model/model.h"
 
+#include <new>
 #include <stdexcept>
 
 namespace telvar {
@@ -36,8 +37,16 @@ Model modelFromDocumentText(std::string_view text) {
       detail += " (at byte " + std::to_string(parseError->byte) + ")";
     }
     throw DecodingError(DecodingError::Kind::dataCorrupted, {}, detail);
+  } catch (const std::bad_alloc&) {
+    // Reported like any unreadable document, so that no caller ends for it; the partly read
+    // JSON is gone by now, which leaves room for the message.
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "out of memory");
   }
-  return fromJson<Model>(json);
+  try {
+    return fromJson<Model>(json);
+  } catch (const std::bad_alloc&) {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "out of memory");
+  }
 }
 
 std::string documentText(const Model& model) {

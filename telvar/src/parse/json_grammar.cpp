@@ -231,10 +231,11 @@ auto numberRule() {
 
 auto stringRule() {
   // Runs of plain characters (any but the quotation mark and the backslash) are taken whole.
-  auto plain =
-      map(matched(zeroOrMore(characterNotIn("\"\\"), CollectCount{})), [](std::string_view run) {
-        return run.empty() ? std::nullopt : std::optional<StringPiece>(StringPiece{run});
-      });
+  // Those two always begin a character of their own, as in every JSON reader: a mark before
+  // one that would be prepended to it (U+0600, U+06DD) must not turn it into plain text.
+  auto plain = map(textUntil("\"\\"), [](std::string_view run) {
+    return std::optional<StringPiece>(StringPiece{run});
+  });
   auto escape = [](const char* sequence, const char* yields) {
     return map(literal(sequence), [yields](std::string_view) {
       return std::optional<StringPiece>(StringPiece{yields});
@@ -371,8 +372,8 @@ class Cutter {
   Cutter(std::string_view text, std::size_t pieceBytes) : m_text(text), m_pieceBytes(pieceBytes) {}
 
   // The next cut, or nothing once the scan has ended: at the array's end, at a quotation mark or
-  // backslash joined to a neighbour, or long without a cut (one huge element, or text this scan
-  // does not follow). Reading in order does better from there.
+  // backslash joined to a combining mark after it, or long without a cut (one huge element, or
+  // text this scan does not follow). Reading in order does better from there.
   std::optional<std::size_t> next() {
     const std::size_t n = m_text.size();
     for (; m_pos < n; ++m_pos) {
@@ -437,14 +438,12 @@ class Cutter {
     return byte(comma - 1) < 0x80 && firstCluster(m_text.substr(comma)).length == 1;
   }
 
-  // Whether the quotation mark or backslash at `at` forms one character with a neighbour (a
-  // combining mark after it, a prepended mark before it): the grammar reads such a character as
-  // plain text, where this scan would take the byte for what it is alone.
+  // Whether the quotation mark or backslash at `at` forms one character with a combining mark
+  // after it: the grammar reads such a character as plain text, where this scan would take the
+  // byte for what it is alone. (Nothing before it joins it: it always begins a character.)
   [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
     const bool asciiAfter = at + 1 >= m_text.size() || byte(at + 1) < 0x80;
-    const bool asciiBefore = byte(at - 1) < 0x80;
-    return (!asciiAfter && firstCluster(m_text.substr(at)).length != 1) ||
-           (!asciiBefore && lastJoinsNext(m_text.substr(0, at)));
+    return !asciiAfter && firstCluster(m_text.substr(at)).length != 1;
   }
 
   std::string_view m_text;

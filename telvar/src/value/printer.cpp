@@ -14,14 +14,12 @@
 namespace telvar {
 namespace {
 
-// Grapheme-cluster properties that make a character join the one before it, or after it.
+// Grapheme-cluster properties that make a character join the one before it. (A mark prepended
+// to what follows it never joins a quotation mark or a backslash: in a string those always
+// begin a character of their own.)
 bool joinsPrevious(int codePoint) {
   int gcb = u_getIntPropertyValue(codePoint, UCHAR_GRAPHEME_CLUSTER_BREAK);
   return gcb == U_GCB_EXTEND || gcb == U_GCB_ZWJ || gcb == U_GCB_SPACING_MARK;
-}
-
-bool joinsNext(int codePoint) {
-  return u_getIntPropertyValue(codePoint, UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND;
 }
 
 const char* escapeOf(char c) {
@@ -43,7 +41,7 @@ const char* escapeOf(char c) {
 
 class Printer {
  public:
-  explicit Printer(const Indentation& indentation) : m_unit(indentation.unit) {}
+  explicit Printer(const Indentation& indentation) : m_unit(indentation.effectiveUnit()) {}
 
   void value(const Value& v, std::int64_t level) {
     switch (v.kind()) {
@@ -136,12 +134,12 @@ class Printer {
   }
 
   // Escapes backslash, quote, line feed, carriage return and tab. A character that would join
-  // the opening quote or an escape before it, or the closing quote or an escape after it, into
-  // one grapheme cluster is written as \uXXXX so that the text reads back the same.
+  // the opening quote or an escape before it into one grapheme cluster is written as \uXXXX so
+  // that the text reads back the same.
   void string(std::string_view text) {
     m_out += '"';
     const bool ascii = isAscii(text);
-    if (ascii || (!needsEscape(text) && !joinsDelimiters(text))) {
+    if (ascii || (!needsEscape(text) && !joinsOpeningQuote(text))) {
       // Runs without escapes are appended whole.
       std::size_t start = 0;
       for (std::size_t i = 0; i < text.size(); ++i) {
@@ -175,9 +173,7 @@ class Printer {
         Char& c = chars[i];
         if (c.escaped || c.codePoint < 0x80) continue;
         bool delimiterBefore = i == 0 || chars[i - 1].escaped;
-        bool delimiterAfter = i + 1 == chars.size() || chars[i + 1].escaped;
-        if ((delimiterBefore && joinsPrevious(c.codePoint)) ||
-            (delimiterAfter && joinsNext(c.codePoint))) {
+        if (delimiterBefore && joinsPrevious(c.codePoint)) {
           c.escaped = true;
           changed = true;
         }
@@ -208,22 +204,15 @@ class Printer {
     return false;
   }
 
-  // Whether, with nothing escaped inside, the first character would join the opening quote or
-  // the last one the closing quote.
-  static bool joinsDelimiters(std::string_view text) {
+  // Whether, with nothing escaped inside, the first character would join the opening quote.
+  static bool joinsOpeningQuote(std::string_view text) {
     if (text.empty()) return false;
     int first;
     decodeUtf8(text, first);
-    if (first >= 0x80 && joinsPrevious(first)) return true;
-    std::size_t lastStart = text.size() - 1;
-    while (lastStart > 0 && (static_cast<unsigned char>(text[lastStart]) & 0xC0) == 0x80)
-      --lastStart;
-    int last;
-    decodeUtf8(text.substr(lastStart), last);
-    return last >= 0x80 && joinsNext(last);
+    return first >= 0x80 && joinsPrevious(first);
   }
 
-  const std::string& m_unit;
+  std::string_view m_unit;
   std::string m_out;
   bool m_faithful = true;
 };
@@ -311,7 +300,7 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
   auto parsed = jsonValueParser().parse(text);
   if (!parsed) return std::string(text);
   std::string_view consumed = text.substr(0, text.size() - parsed->rest.text.size());
-  if (!isWhitespaceUnit(indentation.unit) || hasEscapedSurrogate(consumed)) {
+  if (!isWhitespaceUnit(indentation.effectiveUnit()) || hasEscapedSurrogate(consumed)) {
     return std::string(text);
   }
   Printer printer(indentation);
@@ -321,6 +310,10 @@ std::string Formatter::format(std::string_view text, const Indentation& indentat
   printer.value(parsed->output, indentation.effectiveLevel());
   if (!printer.faithful()) return std::string(text);
   return printer.take();
+}
+
+Outcome Formatter::checkedFormat(std::string_view text, const Indentation& indentation) noexcept {
+  return guarded([&] { return format(text, indentation); });
 }
 
 std::optional<std::pair<Value, std::string>> Formatter::parse(std::string_view text) {

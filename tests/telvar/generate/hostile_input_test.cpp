@@ -1,6 +1,7 @@
 // Every output type in every structure style on samples no golden file can hold: nesting as deep
 // as the grammar allows, 50,000 keys, and indentation settings read from a hostile file. Each
 // must give its whole text without crashing, exhausting the stack or growing without bound.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,31 @@ TEST(HostileInput, OddIndentationFromAFileStaysBounded) {
     for (char c : *huge) lines += c == '\n';
     EXPECT_LT(huge->size(), lines * 110 * unit.size());
     EXPECT_EQ(huge->find(std::string(200 * unit.size(), ' ')), std::string::npos);
+  }
+}
+
+TEST(HostileInput, LongIndentationUnitsAreUsedOnlyUpToTheirBound) {
+  // 100 nested objects at level 100: with the unit as stored this wrote hundreds of megabytes.
+  std::string sample;
+  for (int i = 0; i < 100; ++i) sample += "{\"a\":";
+  sample += "1" + std::string(100, '}');
+  for (const std::string& unit : {std::string(65'536, ' '), std::string(70'000, 'x')}) {
+    const std::string indentation = R"({"level": 100, "unit": ")" + unit + "\"}";
+    for (const Target& target : targets()) {
+      SCOPED_TRACE(target.options);
+      const auto text = generated(target, sample, indentation);
+      ASSERT_TRUE(text);
+      std::size_t longest = 0;
+      for (std::size_t start = 0; start < text->size();) {
+        std::size_t end = text->find('\n', start);
+        if (end == std::string::npos) end = text->size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+      }
+      // The level and up to three steps per nested object (a schema's "properties") in units
+      // of the bound, plus the line's own text.
+      EXPECT_LT(longest, (100 + 3 * 100 + 10) * Indentation::kMaxUnitBytes + 200);
+    }
   }
 }
 

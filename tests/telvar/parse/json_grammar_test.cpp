@@ -134,6 +134,21 @@ TEST(JsonGrammar, StringsKeepRawControlCharactersAndAreReadInWholeCharacters) {
   EXPECT_EQ(parse("\"\u0301a\""), "no match");
 }
 
+TEST(JsonGrammar, AMarkPrependedToAQuoteOrABackslashLeavesThemWhatTheyAre) {
+  // U+0600-U+0605, U+06DD, U+070F, U+0890, U+08E2 and U+110BD are prepended to whatever follows
+  // them; in a string the quotation mark and the backslash still begin characters of their own.
+  for (std::string_view mark : {"\u0600", "\u0605", "\u06DD", "\u070F", "\u0890", "\u0891",
+                                "\u08E2", "\U000110BD", "\U000110CD"}) {
+    const std::string m(mark);
+    SCOPED_TRACE(m);
+    EXPECT_EQ(parse("[\"" + m + "\\u0301\"]"), "[\"" + m + "\u0301\"]|");
+    EXPECT_EQ(parse("{\"a\":\"" + m + "\\\\ud800\"}"), "{\"a\": \"" + m + "\\ud800\"}|");
+    EXPECT_EQ(parse("\"" + m + "\" x"), "\"" + m + "\"|x");
+    EXPECT_EQ(parse("[\"" + m + "\",\"" + m + "\\n\"]"), "[\"" + m + "\", \"" + m + "\n\"]|");
+    EXPECT_EQ(parse("{\"" + m + "\":1}"), "{\"" + m + "\": 1}|");
+  }
+}
+
 TEST(JsonGrammar, WhitespaceIsSpaceNulTabLineFeedAndCarriageReturnOnly) {
   EXPECT_EQ(parse(std::string_view("\0 \t\r\n\n\r[\0 1\r\n,\r2\0]\0", 19)), "[1, 2]|");
   EXPECT_EQ(parse("1\f"), "1|\f");

@@ -91,8 +91,11 @@ TEST(Format, MarksThatWouldJoinAQuoteOrAnEscapeAreEscaped) {
   EXPECT_EQ(format(R"("\u0301a")"), R"("\u0301a")");
   EXPECT_EQ(format("\"\n\u0301\""), R"("\n\u0301")");
   EXPECT_EQ(format(R"("\u0022\u0301")"), R"("\"\u0301")");
-  EXPECT_EQ(format(R"("a\u0600")"), R"("a\u0600")");  // would join the closing quote
-  EXPECT_EQ(format(R"("\u0600\\")"), R"("\u0600\\")");
+  // A prepended mark before the closing quote or an escape stays raw: those always begin a
+  // character of their own.
+  EXPECT_EQ(format(R"("a\u0600")"), "\"a\u0600\"");
+  EXPECT_EQ(format(R"("\u0600\\")"), "\"\u0600\\\\\"");
+  EXPECT_EQ(format("\"\U000110BD\""), "\"\U000110BD\"");
   EXPECT_EQ(format(R"({"\u200Dk":"\u0903"})"), "{\n  \"\\u200Dk\": \"\\u0903\"\n}");
   // Escaping one mark puts the next one after an escape too.
   EXPECT_EQ(format("\"\t\u0301\u0302x\""), R"("\t\u0301\u0302x")");
@@ -156,6 +159,21 @@ TEST(Indentation, LevelsAreClampedWhereTheyAreUsedAndKeptAsStored) {
   EXPECT_EQ(stored.pad(-3), "");
   EXPECT_EQ(stored.pad(2), "\t\t");
   EXPECT_EQ(Indentation({0, "ab"}).pad(1'000'000'000'000'000'000).size(), 202u);
+}
+
+TEST(Indentation, LongUnitsAreCutToTheirBoundAtACharacterStartAndKeptAsStored) {
+  const std::string bound(Indentation::kMaxUnitBytes, ' ');
+  EXPECT_EQ(Indentation({0, bound}).effectiveUnit(), bound);
+  const Indentation wide{3, std::string(65'536, ' ')};
+  EXPECT_EQ(wide.unit.size(), 65'536u);
+  EXPECT_EQ(wide.effectiveUnit(), bound);
+  EXPECT_EQ(wide.pad(2), bound + bound);
+  EXPECT_EQ(format("[1]", wide), "[\n" + std::string(4 * bound.size(), ' ') + "1\n" +
+                                     std::string(3 * bound.size(), ' ') + "]");
+  // "é" (two bytes) across the bound is left out whole.
+  const std::string accents = std::string(Indentation::kMaxUnitBytes - 1, ' ') + "\u00e9\u00e9";
+  EXPECT_EQ(Indentation({0, accents}).effectiveUnit(),
+            std::string(Indentation::kMaxUnitBytes - 1, ' '));
 }
 
 DecodingError readFailure(std::string_view json) {
@@ -246,7 +264,8 @@ class SampleGenerator {
                  "\\r",     "\\t",        "\\\\",    "\\\"",       "\\/",        "\\u0000",
                  "\\uD83D", "\\uDE00",    "\\u200D", "\u200D",     "\t",         "\n",
                  "\r\n",    "\r",         "\x01",    "\U0001F44D", "\U0001F3FD", "\u1100\u1161",
-                 "\u1161",  "\U0001F1EB", "\u0903",  "\\b"});
+                 "\u1161",  "\U0001F1EB", "\u0903",  "\\b",         "\u06DD",    "\u0890",
+                 "\u070F",  "\U000110BD", "\u0605",  "\\u06DD"});
       if (chance(3)) s += std::string(1, '\0');
     }
     return s + "\"";

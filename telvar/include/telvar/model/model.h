@@ -169,7 +169,7 @@ class Model {
 
 /// Reads a document file's text. Throws `DecodingError` when the text is not JSON (data
 /// corrupted) or does not decode as a model (the error names the key and the reason); nothing
-/// of a failed read is kept.
+/// of a failed read is kept. Running out of memory is reported the same way ("out of memory").
 [[nodiscard]] Model modelFromDocumentText(std::string_view text);
 
 /// The compact document file text of `model`. Throws std::invalid_argument when a text of the

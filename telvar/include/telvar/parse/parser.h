@@ -926,6 +926,56 @@ Matched<P> matched(P p) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Delimited text
+
+struct TextUntil {
+  using Output = std::string_view;
+  AsciiTable stops{};
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
+    const std::string_view t = i.text;
+    const std::size_t n = t.size();
+    std::size_t pos = 0;
+    while (pos < n) {
+      const unsigned b = detail::byteAt(t, pos);
+      if (b < 0x80) {
+        if (stops[b]) {
+          // A stop begins a character whatever precedes it; only standing alone does it end
+          // the run (with a combining mark after it, it is another character).
+          const Cluster c = firstCluster(t.substr(pos));
+          if (c.length == 1 || !c.valid) break;
+          pos += c.length;
+          continue;
+        }
+        ++pos;
+        continue;
+      }
+      // Well-formed text splits into whole characters; a stop byte never hides inside one of
+      // its multi-byte sequences, all of whose bytes are above 0x7F.
+      int codePoint = 0;
+      const std::size_t length = decodeUtf8(t.substr(pos), codePoint);
+      if (codePoint < 0) break;
+      pos += length;
+    }
+    if (pos == 0) return std::nullopt;
+    return Match<Output>{i.first(pos), i.advanced(pos)};
+  }
+};
+
+/// A run of well-formed text (at least one character) up to the first of the ASCII characters
+/// of `stops` that stands alone, or up to ill-formed text. Each stop character begins a
+/// character of its own, whatever precedes it: a mark that would be prepended to it (U+0600,
+/// U+06DD) ends the character before it instead, so it can never hide a stop. Followed by a
+/// combining mark, a stop character is a different character and part of the run.
+inline TextUntil textUntil(std::string_view stops) {
+  TextUntil p;
+  for (char c : stops) {
+    if (static_cast<unsigned char>(c) >= 0x80) detail::programmingError("textUntil: not ASCII");
+    p.stops[static_cast<unsigned char>(c)] = true;
+  }
+  return p;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Recursion and nesting
 
 template <class O, class F>

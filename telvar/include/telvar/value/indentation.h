@@ -2,8 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace telvar {
 
@@ -22,10 +24,19 @@ struct Indentation {
     return level < 0 ? 0 : (level > kMaxLevel ? kMaxLevel : level);
   }
 
-  /// `unit` repeated `n` times (n clamped like the level).
+  /// The unit as used for printing: as stored up to `kMaxUnitBytes`, and cut to that length
+  /// (at the start of a character) beyond it, so that a unit read from a file can neither
+  /// multiply the output without bound nor exhaust memory. The stored unit is kept as it was
+  /// read. Every generator and "Format" indent with this, never with `unit` itself.
+  [[nodiscard]] std::string_view effectiveUnit() const noexcept;
+
+  /// The effective unit repeated `n` times (n clamped like the level).
   [[nodiscard]] std::string pad(std::int64_t n) const;
 
   static constexpr std::int64_t kMaxLevel = 100;
+  /// Far beyond any real indentation (eight spaces, two tabs), small enough that the deepest
+  /// printed line (level 100 plus 512 nested containers) stays under 20 KB.
+  static constexpr std::size_t kMaxUnitBytes = 32;
 
   friend bool operator==(const Indentation&, const Indentation&) = default;
 };

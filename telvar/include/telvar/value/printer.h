@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "telvar/value/indentation.h"
+#include "telvar/value/outcome.h"
 #include "telvar/value/value.h"
 
 namespace telvar {
@@ -25,8 +26,12 @@ struct Formatter {
   /// parse. Text after the first value is dropped. Never corrupts: when printing could not give
   /// back a text that parses to the same value (an escaped surrogate read as "_", a number too
   /// large for a double, an indentation unit that is not whitespace), `text` comes back
-  /// unchanged.
+  /// unchanged. May throw std::bad_alloc; the driver and the application call `checkedFormat`.
   [[nodiscard]] static std::string format(std::string_view text, const Indentation& indentation);
+
+  /// `format`, or nothing when memory runs out, with the reason in `failure` (never throws).
+  [[nodiscard]] static Outcome checkedFormat(std::string_view text,
+                                             const Indentation& indentation) noexcept;
 
   /// The parsed value and the unread rest of the text, or nothing when `text` does not start
   /// with a JSON value.

@@ -72,8 +72,9 @@ const char* primitiveText(const Primitive& primitive) {
 std::string indent(const Indentation& indentation, std::int64_t count) {
   std::string out;
   if (count <= 0) return out;
-  out.reserve(indentation.unit.size() * static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) out += indentation.unit;
+  const std::string_view unit = indentation.effectiveUnit();
+  out.reserve(unit.size() * static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) out += unit;
   return out;
 }
 
@@ -256,8 +257,8 @@ std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
 std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation) {
   const std::string k = dartTypeName(meta, object.names);
   const std::string i0 = indent(indentation, indentation.effectiveLevel());
-  const std::string i1 = i0 + indentation.unit;
-  const std::string i2 = i1 + indentation.unit;
+  const std::string i1 = i0 + std::string(indentation.effectiveUnit());
+  const std::string i2 = i1 + std::string(indentation.effectiveUnit());
 
   std::vector<Member> members;
   members.reserve(object.properties.size());

@@ -142,8 +142,9 @@ std::string SwiftRenderer::pad(std::int64_t level) const {
   // cut; the document's level is clamped by the caller.
   std::string out;
   if (level <= 0) return out;
-  out.reserve(static_cast<std::size_t>(level) * m_indentation.unit.size());
-  for (std::int64_t i = 0; i < level; ++i) out += m_indentation.unit;
+  const std::string_view unit = m_indentation.effectiveUnit();
+  out.reserve(static_cast<std::size_t>(level) * unit.size());
+  for (std::int64_t i = 0; i < level; ++i) out += unit;
   return out;
 }
 
