@@ -70,11 +70,7 @@ const char* primitiveText(const Primitive& primitive) {
 }
 
 std::string indent(const Indentation& indentation, std::int64_t count) {
-  std::string out;
-  if (count <= 0) return out;
-  out.reserve(indentation.unit.size() * static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) out += indentation.unit;
-  return out;
+  return prefix(indentation, count);
 }
 
 std::string keyOf(const Property& property) {

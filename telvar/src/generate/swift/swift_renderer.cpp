@@ -138,13 +138,7 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
 }
 
 std::string SwiftRenderer::pad(std::int64_t level) const {
-  // Nesting may go deeper than the document's own level allows, so only negative levels are
-  // cut; the document's level is clamped by the caller.
-  std::string out;
-  if (level <= 0) return out;
-  out.reserve(static_cast<std::size_t>(level) * m_indentation.unit.size());
-  for (std::int64_t i = 0; i < level; ++i) out += m_indentation.unit;
-  return out;
+  return prefix(m_indentation, level);
 }
 
 // ---- Names --------------------------------------------------------------------------------------
