@@ -73,18 +73,24 @@ std::vector<std::string> distinctNames(std::vector<std::string> names, NumberSty
   if (formed.size() == names.size() && taken.empty()) return names;
 
   std::unordered_set<std::string> used;
-  for (const std::string& name : taken) used.insert(key(name));
+  const auto isFree = [&](const std::string& name, const std::string& folded) {
+    return !used.contains(folded) && !taken.contains(name);
+  };
   // The next number to try per name, so that many equal names cost linear time.
   std::unordered_map<std::string, std::size_t> nextNumber;
   for (std::string& name : names) {
     if (mayRepeat && mayRepeat(name)) continue;
     std::string folded = key(name);
-    if (used.insert(folded).second) continue;
+    if (isFree(name, folded)) {
+      used.insert(std::move(folded));
+      continue;
+    }
     std::size_t& n = nextNumber.try_emplace(folded, 2).first->second;
     for (;; ++n) {
       std::string candidate = numbered(name, n, style);
       std::string candidateKey = key(candidate);
-      if (!formed.contains(candidateKey) && used.insert(candidateKey).second) {
+      if (!formed.contains(candidateKey) && isFree(candidate, candidateKey)) {
+        used.insert(std::move(candidateKey));
         name = std::move(candidate);
         ++n;
         break;

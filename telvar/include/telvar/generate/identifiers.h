@@ -59,8 +59,9 @@ enum class NumberStyle {
 [[nodiscard]] std::string numbered(std::string_view name, std::size_t n, NumberStyle style);
 
 /// The member names of one type, in the members' order: a name equal to an earlier member's
-/// (compared after `fold`, when given) gets the smallest number from 2 up that makes it differ
-/// from every name of the list as formed, every name given before it, and every name of `taken`.
+/// (compared after `fold`, when given), or to a name of `taken` (compared as it is), gets the
+/// smallest number from 2 up that makes it differ from every name of the list as formed, every
+/// name given before it, and every name of `taken`.
 /// Names for which `mayRepeat` holds keep their name (Go's blank field "_"). Linear in the names.
 [[nodiscard]] std::vector<std::string> distinctNames(
     std::vector<std::string> names, NumberStyle style,

@@ -35,7 +35,6 @@ bool isGoDigit(int c) {
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
 }
 
-bool isGoKeywordOrBlank(std::string_view word);
 
 bool mayStartGoName(char32_t c) { return isGoLetter(static_cast<int>(c)); }
 bool mayContinueGoName(char32_t c) {
@@ -47,14 +46,16 @@ bool mayStartGoField(char32_t c) {
   return u_isupper(static_cast<UChar32>(c)) != 0;
 }
 
-// Type names: Go's identifier characters, "_" before a digit, a keyword or the blank "_".
+bool isKeyword(std::string_view word);
+
+// Type names: Go's identifier characters, "_" before a digit or a keyword.
 const IdentifierRules kGoTypeRules{mayStartGoName, mayContinueGoName, ForeignCharacter::dropped,
-                                   'u', "_", "_", isGoKeywordOrBlank, "_", ""};
+                                   'u', "_", "_", isKeyword, "_", ""};
 // Field names: the same characters, "X" before a name that does not begin with a capital.
 const IdentifierRules kGoFieldRules{mayStartGoField, mayContinueGoName, ForeignCharacter::dropped,
                                     'u', "X", "_", nullptr, "", ""};
 
-bool isGoKeywordOrBlank(std::string_view word) { return word == "_" || isGoKeyword(word); }
+bool isKeyword(std::string_view word) { return isGoKeyword(word); }
 
 bool isBlank(std::string_view name) { return name == "_"; }
 
@@ -70,7 +71,10 @@ std::string goTypeName(const GoMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
   }
-  return goIdentifier(typeName(meta, path));
+  std::string name = goIdentifier(typeName(meta, path));
+  // Fields refer to their types by name, and Go cannot refer to the blank identifier.
+  if (name == "_") name = "__";
+  return name;
 }
 
 std::string goTypeName(const GoMeta& meta, const Names& path, const TypeNames* types) {

@@ -213,7 +213,8 @@ std::string goType(const Property& property, const GoMeta& meta, const TypeNames
   if (!mapped) return goBaseType(type, meta, types);
   // The mapped name stands for the innermost type: every list level and pointer stays.
   const Wrapped wrapped = wrappedType(type);
-  if (!wrapped.leaf) return goBaseType(type, meta, types);
+  // A null of nothing has no innermost type: the mapped name is a pointer there.
+  if (!wrapped.leaf) return wrapped.head + "*" + *mapped;
   return wrapped.head + *mapped;
 }
 

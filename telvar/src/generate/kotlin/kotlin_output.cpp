@@ -38,7 +38,8 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   const Value value = generate::refined(*parsed, model, valueMeta, {},
                                         {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const generate::kotlin::Style style{meta, indentation};
+  const generate::TypeNames types = generate::kotlin::kotlinTypeNames(Code(value), meta);
+  const generate::kotlin::Style style{meta, indentation, &types};
   const std::int64_t level = indentation.effectiveLevel();
   const generate::Render render = [&](const Code& code) {
     return generate::kotlin::kotlinRendered(code, style, level);

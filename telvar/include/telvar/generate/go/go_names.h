@@ -20,12 +20,13 @@ namespace telvar::generate {
 
 /// A formed type name made into a Go identifier (see `repairedIdentifier`): letters, decimal
 /// digits and "_" stay, every other character is dropped; "_" when nothing is left; "_" in front
-/// of a name that starts with a digit, is a keyword or is the blank "_". "_$ref" gives "_ref",
-/// "2ID" "_2ID", "" "__"; "UserID" stays.
+/// of a name that starts with a digit or is a keyword. "_$ref" gives "_ref", "2ID" "_2ID", "" "_";
+/// "UserID" stays.
 [[nodiscard]] std::string goIdentifier(std::string_view name);
 
 /// The Go type name formed for a key path: the type-name map hit verbatim, else the prefixed
-/// singular word of the last key as a Go identifier.
+/// singular word of the last key as a Go identifier; "__" where that is the blank "_", which no
+/// field could name as its type.
 [[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path);
 /// The name `types` gives the object at `path`, or else the formed name.
 [[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path,
