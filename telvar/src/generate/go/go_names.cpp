@@ -114,7 +114,10 @@ TypeNames goTypeNames(const Code& root, const GoMeta& meta) {
 std::string goInlineRootName(const GoMeta& meta, std::string_view modelName) {
   std::string name = meta._modelPrefix ? *meta._modelPrefix : std::string();
   name += upperCamelCased(modelName);
-  return goIdentifier(name);
+  name = goIdentifier(name);
+  // A sample is read into the root type by its name, and the blank identifier names nothing.
+  if (name == "_") name = "__";
+  return name;
 }
 
 std::string_view goJsonKey(const Names& path) {

@@ -33,7 +33,7 @@ std::string classIdentifier(std::string_view name) {
   return identifier;
 }
 
-// The class name formed for a key path, as an identifier; a type-name map hit exactly as typed.
+// The class name formed for a key path, as an identifier; a type-name map hit as typed.
 std::string formedClassName(const KotlinMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
@@ -45,7 +45,7 @@ std::string formedClassName(const KotlinMeta& meta, const Names& path) {
 // Kotlin needs it.
 std::string writtenClassName(const Object& object, const KotlinMeta& meta, const TypeNames* types) {
   if (meta._typeNameMaps) {
-    if (auto mapped = nameForPath(*meta._typeNameMaps, object.names)) return std::move(*mapped);
+    if (auto mapped = nameForPath(*meta._typeNameMaps, object.names)) return kotlinMappedName(*mapped);
   }
   if (types) {
     if (const std::string* name = types->find(object.names)) return kotlinName(*name);
@@ -124,10 +124,10 @@ std::string typeText(const Property& property, const KotlinMeta& meta, const Typ
   if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
   if (!mapped) return baseTypeText(property.type, meta, types, className);
 
-  // A mapped name is the user's own type, kept exactly as typed ("Map<String, String>",
+  // A mapped name is the user's own type, kept as typed ("Map<String, String>",
   // "java.time.Instant").
   const PropertyType& type = property.type;
-  const std::string& name = *mapped;
+  const std::string name = kotlinMappedName(*mapped);
   switch (type.kind()) {
     case PropertyType::Kind::primitive:
     case PropertyType::Kind::object:

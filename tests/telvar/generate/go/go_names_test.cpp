@@ -62,8 +62,8 @@ TEST(GoNames, MapHitsStayVerbatimAndFormedNamesBecomeIdentifiers) {
 TEST(GoNames, InlineRootNameIsPrefixAndCamelCasedModelName) {
   GoMeta meta;
   EXPECT_EQ(goInlineRootName(meta, "people_list"), "PeopleList");
-  EXPECT_EQ(goInlineRootName(meta, ""), "_");
-  EXPECT_EQ(goInlineRootName(meta, "$"), "_");
+  EXPECT_EQ(goInlineRootName(meta, ""), "__");
+  EXPECT_EQ(goInlineRootName(meta, "$"), "__");
   meta.setModelPrefix("func");
   EXPECT_EQ(goInlineRootName(meta, ""), "_func");
   meta.setModelPrefix("Api");

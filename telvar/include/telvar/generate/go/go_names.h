@@ -50,7 +50,8 @@ namespace telvar::generate {
                                                     const std::vector<Property>& properties);
 
 /// The name of the inline style's one type: the model prefix and the upper camel case of the
-/// model name, as a Go identifier (so an empty name is "_").
+/// model name, as a Go identifier; "__" where that is the blank "_" (an empty name), which no
+/// program could read a sample into.
 [[nodiscard]] std::string goInlineRootName(const GoMeta& meta, std::string_view modelName);
 
 /// The JSON key of a property: its last key exactly as in the sample ("" for an empty path).
