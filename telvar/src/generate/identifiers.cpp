@@ -67,10 +67,26 @@ std::vector<std::string> distinctNames(std::vector<std::string> names, NumberSty
                                        std::string (*fold)(std::string_view),
                                        bool (*mayRepeat)(std::string_view)) {
   const auto key = [&](std::string_view name) { return fold ? fold(name) : std::string(name); };
+  // Most types have no colliding names: one pass over views finds that without copying them.
+  {
+    std::vector<std::string> foldedNames;
+    if (fold) {
+      foldedNames.reserve(names.size());
+      for (const std::string& name : names) foldedNames.push_back(fold(name));
+    }
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(names.size());
+    bool collides = false;
+    for (std::size_t i = 0; i < names.size() && !collides; ++i) {
+      if (mayRepeat && mayRepeat(names[i])) continue;
+      const std::string_view folded = fold ? std::string_view(foldedNames[i]) : names[i];
+      collides = !seen.insert(folded).second || taken.contains(names[i]);
+    }
+    if (!collides) return names;
+  }
   // Every name as formed, so that a numbered name never takes a later member's own name.
   std::unordered_set<std::string> formed;
   for (const std::string& name : names) formed.insert(key(name));
-  if (formed.size() == names.size() && taken.empty()) return names;
 
   std::unordered_set<std::string> used;
   const auto isFree = [&](const std::string& name, const std::string& folded) {
