@@ -3,7 +3,16 @@
 namespace telvar::generate {
 
 std::string prefix(const Indentation& indentation, std::int64_t level) {
-  return indentation.pad(level);
+  std::string out;
+  appendPrefix(out, indentation, level);
+  return out;
+}
+
+void appendPrefix(std::string& out, const Indentation& indentation, std::int64_t level) {
+  const std::string_view unit = indentation.effectiveUnit();
+  if (level <= 0 || unit.empty()) return;
+  out.reserve(out.size() + unit.size() * static_cast<std::size_t>(level));
+  for (std::int64_t i = 0; i < level; ++i) out += unit;
 }
 
 bool Lines::contains(std::string_view text) const {

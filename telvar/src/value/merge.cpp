@@ -175,6 +175,37 @@ Value mergedInto(Value&& a, const Value& b) {
       return std::move(a);
     }
   }
+  // Records with keys of their own (wide records): B's members are found in A by hashing, A's
+  // members that B lacks become nullable, and B's new keys are appended in B's order - the
+  // result `mergedObjects` gives, without copying A's members on every record.
+  if (a.is(Kind::object) && b.is(Kind::object) && a.objectValue().keysInMemberOrder() &&
+      b.objectValue().keysInMemberOrder()) {
+    if (Value::Object* mine = a.uniqueObject()) {
+      ValueMap& members = mine->dictionary;
+      const std::size_t before = members.size();
+      std::vector<bool> inB(before, false);
+      std::vector<const ValueMap::Member*> added;
+      for (const ValueMap::Member& theirs : b.objectValue().dictionary.entries()) {
+        const std::ptrdiff_t at = members.position(theirs.first);
+        if (at < 0) {
+          added.push_back(&theirs);
+          continue;
+        }
+        inB[static_cast<std::size_t>(at)] = true;
+        Value& value = members.valueAt(static_cast<std::size_t>(at));
+        value = mergedInto(std::move(value), theirs.second);
+      }
+      for (std::size_t i = 0; i < before; ++i) {
+        if (inB[i]) continue;
+        Value& value = members.valueAt(i);
+        if (!value.is(Kind::null)) value = Value::null(value);
+      }
+      for (const ValueMap::Member* theirs : added) {
+        members.insertIfAbsent(theirs->first, nullable(theirs->second));
+      }
+      return std::move(a);
+    }
+  }
   if (a.is(Kind::array) && b.is(Kind::array) && a.arrayValue().values.size() == 1) {
     const std::span<Value> elements = a.uniqueElements();
     if (!elements.empty()) {

@@ -225,6 +225,8 @@ void ValueMap::erase(std::string_view key) {
   rebuildIndex();
 }
 
+Value& ValueMap::valueAt(std::size_t position) noexcept { return m_data[position].second; }
+
 const Value* ValueMap::find(std::string_view key) const {
   std::ptrdiff_t i = indexOf(key);
   return i < 0 ? nullptr : &m_data[static_cast<std::size_t>(i)].second;
@@ -325,6 +327,13 @@ std::span<ValueMap::Member> Value::uniqueMembers() noexcept {
   if (node->refs.load(std::memory_order_acquire) != 1) return {};
   ValueMap& members = node->payload.dictionary;
   return {members.m_data, members.m_size};
+}
+
+Value::Object* Value::uniqueObject() noexcept {
+  if (!is(Kind::object)) return nullptr;
+  auto* node = static_cast<Node<Object>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
+  return &node->payload;
 }
 
 std::span<Value> Value::uniqueElements() noexcept {

@@ -3,6 +3,7 @@
 // exactly expected.txt, or nothing when the case holds expected.none.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,16 @@ std::string caseName(const testing::TestParamInfo<GoldenCase>& info) {
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
   return name;
+}
+
+// A missing or misplaced folder must not pass as zero cases.
+TEST(GoldenCases, EveryOutputTypeHasCases) {
+  const std::vector<GoldenCase> cases = goldenCases();
+  for (const char* language : {"schema", "swift", "kotlin", "dart", "go", "proto"}) {
+    EXPECT_TRUE(std::any_of(cases.begin(), cases.end(),
+                            [&](const GoldenCase& c) { return c.language == language; }))
+        << "no golden cases for " << language << " under " << TELVAR_GOLDEN_DIR;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(goldenCases()), caseName);

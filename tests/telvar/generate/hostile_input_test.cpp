@@ -2,6 +2,9 @@
 // as the grammar allows, 50,000 keys, and indentation settings read from a hostile file. Each
 // must give its whole text without crashing, exhausting the stack or growing without bound.
 #include <algorithm>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -105,13 +108,76 @@ TEST(HostileInput, FiftyThousandKeysAreAllWritten) {
   }
 }
 
-TEST(HostileInput, KeysWhoseNamesCollideAreAllKept) {
+// The member names the root type of a generated file declares, in order, read with a pattern
+// per output type; JSON Schema's property keys are the JSON keys and need none.
+std::vector<std::string> memberNames(OutputType type, const std::string& text) {
+  std::string pattern;
+  switch (type) {
+    case OutputType::swift:
+      pattern = R"(^\s*(?:let|var) (\S+):)";
+      break;
+    case OutputType::kotlin:
+      pattern = R"(^\s*(?:val|var) (\S+):)";
+      break;
+    case OutputType::dart:
+      pattern = R"(^\s+(?:final )?[^ (]+ ([^ (]+);$)";
+      break;
+    case OutputType::go:
+      pattern = R"(^\s+(\S+) \S+ [`"]json)";
+      break;
+    case OutputType::proto:
+      pattern = R"(^\s+(?:repeated |optional )?\S+ (\S+) = \d+)";
+      break;
+    case OutputType::schema:
+      return {};
+  }
+  const std::regex member(pattern);
+  std::vector<std::string> names;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, member)) names.push_back(match[1]);
+  }
+  return names;
+}
+
+TEST(HostileInput, KeysWhoseNamesCollideGiveDistinctMembers) {
+  const std::string sample =
+      R"({"a_b": 1, "aB": 2, "a-b": 3, "a b": 4, "": 5, "_": 6, "__": 7, "-": 8, )"
+      R"("user_id": 9, "userId": 10, "UserID": 11})";
   for (const Target& target : targets()) {
     SCOPED_TRACE(target.options);
-    const auto text = generated(target, R"({"a_b": 1, "aB": 2, "a-b": 3, "": 4, "_": 5})");
+    const auto text = generated(target, sample);
     ASSERT_TRUE(text);
     EXPECT_NE(text->find("a_b"), std::string::npos);
     EXPECT_NE(text->find("a-b"), std::string::npos);
+    if (target.type == OutputType::schema) continue;
+    const std::vector<std::string> names = memberNames(target.type, *text);
+    EXPECT_EQ(names.size(), 11u) << *text;
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << *text;
+  }
+}
+
+TEST(HostileInput, IndentationGrowsWithEveryNestedLevel) {
+  // 105 nested objects: the styles that write them inside each other indent the innermost member
+  // 105 units or more, never stopping at the 101st level.
+  std::string deep;
+  for (int i = 0; i < 105; ++i) deep += "{\"k\":";
+  deep += "{\"leaf\":1}" + std::string(105, '}');
+  for (const Target& target : targets()) {
+    const std::string options = target.options;
+    if (options.find("subtype") != std::string::npos ||
+        options.find("Extension") != std::string::npos) {
+      continue;
+    }
+    SCOPED_TRACE(options);
+    const auto text = generated(target, deep, R"({"level": 0, "unit": " "})");
+    ASSERT_TRUE(text);
+    const std::size_t leaf = text->find("leaf");
+    ASSERT_NE(leaf, std::string::npos);
+    const std::size_t lineStart = text->rfind('\n', leaf) + 1;
+    const std::size_t indent = text->find_first_not_of(' ', lineStart) - lineStart;
+    EXPECT_GE(indent, 105u);
   }
 }
 

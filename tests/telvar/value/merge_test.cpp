@@ -124,6 +124,30 @@ TEST(Merge, DeeplyNestedSamplesMergeWithoutExhaustingTheStack) {
 namespace telvar {
 namespace {
 
+TEST(Merge, RecordsWithKeysOfTheirOwnFoldAsTheStepByStepMerge) {
+  // Wide records: each brings keys the others lack, in its own order, some equivalent under
+  // canonical composition; the fold finds them by hashing and must keep the stepwise result,
+  // key order included.
+  std::vector<std::string> records;
+  for (int r = 0; r < 6; ++r) {
+    std::string record = "{";
+    for (int k = 0; k < 40; ++k) {
+      record += "\"k" + std::to_string((r * 7 + k) % 90) + "\":";
+      record += (k + r) % 5 == 0 ? "null" : (k % 3 == 0 ? "\"t\"" : std::to_string(k)) ;
+      record += ",";
+    }
+    record += r % 2 ? R"("caf\u00e9":1,"o":{"x":1})" : R"("cafe\u0301":2.5,"o":{"y":null})";
+    records.push_back(record + "}");
+  }
+  std::vector<Value> values;
+  for (const std::string& record : records) values.push_back(json(record));
+  std::vector<Value> repeated = values;
+  repeated.insert(repeated.end(), values.begin(), values.end());
+  Value stepwise = repeated.front();
+  for (std::size_t i = 1; i < repeated.size(); ++i) stepwise = mergedWith(stepwise, repeated[i]);
+  EXPECT_EQ(describe(mergedElements(repeated)), describe(stepwise));
+}
+
 TEST(Merge, AFoldOverManyRecordsEqualsTheStepByStepMerge) {
   // The fold changes its own accumulator in place where it can; the result must be the one of
   // merging step by step, whatever the mix of shapes, key orders, nulls and nested lists.

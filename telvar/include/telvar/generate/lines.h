@@ -9,9 +9,14 @@
 
 namespace telvar::generate {
 
-/// The indentation prefix of a level: the unit repeated `level` times (the level clamped to
-/// 0...100 like the document's, so that odd levels read from a file stay harmless).
+/// The indentation prefix of a level: the unit repeated `level` times (none for a level below 1).
+/// Every generator indents with it. Only the document's own level is clamped (by the caller,
+/// through `Indentation::effectiveLevel`); nesting below it is never cut, so the 105th nested
+/// object stands one step further in than the 104th.
 [[nodiscard]] std::string prefix(const Indentation& indentation, std::int64_t level);
+
+/// Appends `prefix(indentation, level)` to `out` without building the prefix first.
+void appendPrefix(std::string& out, const Indentation& indentation, std::int64_t level);
 
 /// A declaration being written: a list of lines joined with "\n", without a final line feed.
 /// An empty line carries no prefix.

@@ -238,6 +238,12 @@ class ValueMap {
 
   [[nodiscard]] const Value* find(std::string_view key) const;
   [[nodiscard]] bool contains(std::string_view key) const { return find(key) != nullptr; }
+  /// The position in `entries()` of the member under an equivalent key, or -1. Hashed for large
+  /// maps.
+  [[nodiscard]] std::ptrdiff_t position(std::string_view key) const { return indexOf(key); }
+  /// The value of the member at `position`, for changing in place; only for a map no other value
+  /// can see (see `Value::uniqueObject`).
+  [[nodiscard]] Value& valueAt(std::size_t position) noexcept;
   [[nodiscard]] std::size_t size() const noexcept { return m_size; }
   [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
   void reserve(std::size_t n);
@@ -426,6 +432,9 @@ class Value {
   /// only owner of its node (no copy can see the change); empty otherwise, and then the value is
   /// to be rebuilt instead. Members keep their keys: only their values may change.
   [[nodiscard]] std::span<ValueMap::Member> uniqueMembers() noexcept;
+  /// For changing in place: the object, members may be added too, when this value is the only
+  /// owner of its node; nullptr otherwise.
+  [[nodiscard]] Object* uniqueObject() noexcept;
   [[nodiscard]] std::span<Value> uniqueElements() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.

@@ -91,6 +91,22 @@ std::string dartTypeName(const DartMeta& meta, const Names& path) {
   return name;
 }
 
+std::string dartTypeName(const DartMeta& meta, const Names& path, const TypeNames* types) {
+  if (types) {
+    if (const std::string* name = types->find(path)) return *name;
+  }
+  return dartTypeName(meta, path);
+}
+
+TypeNames dartTypeNames(const Code& root, const DartMeta& meta) {
+  TypeNames::Language language;
+  language.formed = [&meta](const Names& path) { return dartTypeName(meta, path); };
+  language.isUsersOwn = [&meta](const Names& path) {
+    return meta._typeNameMaps && nameForPath(*meta._typeNameMaps, path).has_value();
+  };
+  return TypeNames(root, language);
+}
+
 std::string dartPropertyName(const DartMeta& meta, const Names& path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);

@@ -1,3 +1,4 @@
+#include "telvar/generate/dart/dart_names.h"
 #include "telvar/generate/dart/dart_renderers.h"
 #include "telvar/generate/generate.h"
 #include "telvar/generate/road.h"
@@ -19,7 +20,10 @@ std::optional<std::string> dartOutput(const Model& model) {
   const Value value = refined(*parsed, model, options.valueMeta(), {},
                               {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const Render render = [&](const Code& code) { return dartRendered(code, meta, indentation); };
+  const TypeNames types = dartTypeNames(Code(value), meta);
+  const Render render = [&](const Code& code) {
+    return dartRendered(code, meta, indentation, &types);
+  };
   const Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
                             ? subtypeFirstBlocks(value, render)
                             : subtypeLastBlocks(value, render);

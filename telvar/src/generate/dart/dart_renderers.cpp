@@ -70,12 +70,7 @@ const char* primitiveText(const Primitive& primitive) {
 }
 
 std::string indent(const Indentation& indentation, std::int64_t count) {
-  std::string out;
-  if (count <= 0) return out;
-  const std::string_view unit = indentation.effectiveUnit();
-  out.reserve(unit.size() * static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) out += unit;
-  return out;
+  return prefix(indentation, count);
 }
 
 std::string keyOf(const Property& property) {
@@ -88,16 +83,17 @@ std::string keyOf(const Property& property) {
 // factory, lists element by element as typed lists, nullable values that need converting only
 // when present. Recursion follows the nesting of lists, as deep as the sample's.
 std::string readExpression(const PropertyType& type, const std::string& source,
-                           const DartMeta& meta) {
+                           const DartMeta& meta, const TypeNames* types) {
   switch (type.kind()) {
     case K::object:
-      return dartTypeName(meta, type.objectValue().names) + ".fromJSON(" + source + ")";
+      return dartTypeName(meta, type.objectValue().names, types) + ".fromJSON(" + source + ")";
     case K::array:
-      return dartBaseType(type, meta) + ".from(" + source + ".map((x) => " +
-             readExpression(type.arrayValue(), "x", meta) + "))";
+      return dartBaseType(type, meta, types) + ".from(" + source + ".map((x) => " +
+             readExpression(type.arrayValue(), "x", meta, types) + "))";
     case K::optional:
       if (type.optionalValue() && needsConversion(*type.optionalValue())) {
-        return source + " == null ? null : " + readExpression(*type.optionalValue(), source, meta);
+        return source +
+               " == null ? null : " + readExpression(*type.optionalValue(), source, meta, types);
       }
       return source;
     case K::primitive:
@@ -152,7 +148,7 @@ std::string writeExpression(const PropertyType& type, const std::string& name) {
 // the property's own type text T (T' without its "?" when nullable), so that a type-name map
 // shows; lists of lists are named from their innermost type at every level.
 std::string fromJSONValue(const Property& property, const std::string& typeText,
-                          const std::string& key, const DartMeta& meta) {
+                          const std::string& key, const DartMeta& meta, const TypeNames* types) {
   const PropertyType& type = property.type;
   const std::string source = "json[\"" + key + "\"]";
   const std::string unwrapped =
@@ -161,9 +157,9 @@ std::string fromJSONValue(const Property& property, const std::string& typeText,
     case K::object:
       return typeText + ".fromJSON(" + source + ")";
     case K::array:
-      if (type.arrayValue().is(K::array)) return readExpression(type, source, meta);
+      if (type.arrayValue().is(K::array)) return readExpression(type, source, meta, types);
       return typeText + ".from(" + source + ".map((x) => " +
-             readExpression(type.arrayValue(), "x", meta) + "))";
+             readExpression(type.arrayValue(), "x", meta, types) + "))";
     case K::optional: {
       const PropertyType* wrapped = type.optionalValue();
       if (wrapped && wrapped->is(K::object)) {
@@ -171,7 +167,7 @@ std::string fromJSONValue(const Property& property, const std::string& typeText,
       }
       if (wrapped && wrapped->is(K::array)) {
         return source + " == null ? null : " + unwrapped + ".from(" + source + ".map((x) => " +
-               readExpression(wrapped->arrayValue(), "x", meta) + "))";
+               readExpression(wrapped->arrayValue(), "x", meta, types) + "))";
       }
       return source;
     }
@@ -193,18 +189,18 @@ struct Member {
   std::string type;  // T
 };
 
-Member memberOf(const Property& property, const DartMeta& meta) {
+Member memberOf(const Property& property, const DartMeta& meta, const TypeNames* types) {
   return Member{&property, dartPropertyName(meta, property.names),
-                dartStringContent(keyOf(property)), dartType(property, meta)};
+                dartStringContent(keyOf(property)), dartType(property, meta, types)};
 }
 
 // The class or mapped name that a property's type text refers to; empty when none.
-std::string namedType(const Property& property, const DartMeta& meta) {
+std::string namedType(const Property& property, const DartMeta& meta, const TypeNames* types) {
   if (meta._typeNameMaps && !property.type.is(K::dictionary)) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, property.names)) return std::move(*mapped);
   }
   const Object* object = innermostObject(property.type);
-  return object ? dartTypeName(meta, object->names) : std::string();
+  return object ? dartTypeName(meta, object->names, types) : std::string();
 }
 
 bool isNullableText(const std::string& type) {
@@ -228,8 +224,9 @@ std::string copyWithArgumentLine(const Member& m, const std::string& prefix) {
   return prefix + m.name + ": " + m.name + " ?? this." + m.name + ",";
 }
 
-std::string fromJSONLine(const Member& m, const std::string& prefix, const DartMeta& meta) {
-  return prefix + m.name + ": " + fromJSONValue(*m.property, m.type, m.key, meta) + ",";
+std::string fromJSONLine(const Member& m, const std::string& prefix, const DartMeta& meta,
+                         const TypeNames* types) {
+  return prefix + m.name + ": " + fromJSONValue(*m.property, m.type, m.key, meta, types) + ",";
 }
 
 std::string toJSONLine(const Member& m, const std::string& prefix) {
@@ -239,23 +236,24 @@ std::string toJSONLine(const Member& m, const std::string& prefix) {
 }  // namespace
 
 std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
-                                        const Indentation& indentation) {
+                                        const Indentation& indentation, const TypeNames* types) {
   switch (code.kind()) {
     case Code::Kind::object:
-      return dartClass(code.objectValue(), meta, indentation);
+      return dartClass(code.objectValue(), meta, indentation, types);
     case Code::Kind::property:
       return dartFieldDeclaration(code.propertyValue(), indentation.effectiveLevel(), indentation,
-                                  meta);
+                                  meta, types);
     case Code::Kind::propertyType:
-      return dartNestedClass(code.propertyTypeValue(), meta, indentation);
+      return dartNestedClass(code.propertyTypeValue(), meta, indentation, types);
     case Code::Kind::dictionary:
       return std::nullopt;
   }
   return std::nullopt;
 }
 
-std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation) {
-  const std::string k = dartTypeName(meta, object.names);
+std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation,
+                      const TypeNames* types) {
+  const std::string k = dartTypeName(meta, object.names, types);
   const std::string i0 = indent(indentation, indentation.effectiveLevel());
   const std::string i1 = i0 + std::string(indentation.effectiveUnit());
   const std::string i2 = i1 + std::string(indentation.effectiveUnit());
@@ -266,13 +264,20 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
   // hide that type from the class body.
   std::unordered_set<std::string> typeNames{k};
   for (const Property& property : object.properties) {
-    members.push_back(memberOf(property, meta));
-    if (std::string named = namedType(property, meta); !named.empty()) {
+    members.push_back(memberOf(property, meta, types));
+    if (std::string named = namedType(property, meta, types); !named.empty()) {
       typeNames.insert(std::move(named));
     }
   }
   for (Member& m : members) {
     if (typeNames.contains(m.name)) m.name += '_';
+  }
+  {
+    std::vector<std::string> names;
+    names.reserve(members.size());
+    for (Member& m : members) names.push_back(std::move(m.name));
+    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
+    for (std::size_t i = 0; i < members.size(); ++i) members[i].name = std::move(names[i]);
   }
   if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
@@ -312,7 +317,7 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
   if (meta.needsFromJSON()) {
     lines.addBlank();
     lines.add(i1 + "factory " + k + ".fromJSON(Map<String, dynamic> json) => " + k + "(");
-    for (const Member& m : members) lines.add(fromJSONLine(m, i2, meta));
+    for (const Member& m : members) lines.add(fromJSONLine(m, i2, meta, types));
     lines.add(i1 + ");");
   }
 
@@ -328,12 +333,12 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
 }
 
 std::optional<std::string> dartNestedClass(const PropertyType& type, const DartMeta& meta,
-                                           const Indentation& indentation) {
+                                           const Indentation& indentation, const TypeNames* types) {
   const PropertyType* t = &type;
   for (;;) {
     switch (t->kind()) {
       case K::object:
-        return dartClass(t->objectValue(), meta, indentation);
+        return dartClass(t->objectValue(), meta, indentation, types);
       case K::array:
         t = &t->arrayValue();
         break;
@@ -350,15 +355,17 @@ std::optional<std::string> dartNestedClass(const PropertyType& type, const DartM
 }
 
 std::string dartFieldDeclaration(const Property& property, std::int64_t level,
-                                 const Indentation& indentation, const DartMeta& meta) {
-  return fieldLine(memberOf(property, meta), indent(indentation, level), meta.allPropertiesFinal());
+                                 const Indentation& indentation, const DartMeta& meta,
+                                 const TypeNames* types) {
+  return fieldLine(memberOf(property, meta, types), indent(indentation, level),
+                   meta.allPropertiesFinal());
 }
 
-std::string dartType(const Property& property, const DartMeta& meta) {
+std::string dartType(const Property& property, const DartMeta& meta, const TypeNames* types) {
   std::optional<std::string> mapped;
   if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
   const PropertyType& type = property.type;
-  if (!mapped || type.is(K::dictionary)) return dartBaseType(type, meta);
+  if (!mapped || type.is(K::dictionary)) return dartBaseType(type, meta, types);
   switch (type.kind()) {
     case K::array:
       return "List<" + *mapped + (type.arrayValue().is(K::optional) ? "?>" : ">");
@@ -376,7 +383,7 @@ std::string dartType(const Property& property, const DartMeta& meta) {
   return *mapped;
 }
 
-std::string dartBaseType(const PropertyType& type, const DartMeta& meta) {
+std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const TypeNames* types) {
   // Lists and nullable types wrap the innermost text; walk down once, then close outwards.
   std::string open;
   std::string close;  // reversed: the closing texts of the wrappers, innermost last
@@ -404,7 +411,7 @@ std::string dartBaseType(const PropertyType& type, const DartMeta& meta) {
         done = true;
         break;
       case K::object:
-        inner = dartTypeName(meta, t->objectValue().names);
+        inner = dartTypeName(meta, t->objectValue().names, types);
         done = true;
         break;
       case K::dictionary:
@@ -419,34 +426,36 @@ std::string dartBaseType(const PropertyType& type, const DartMeta& meta) {
 }
 
 std::vector<std::string> dartConstructorParameters(const std::vector<Property>& properties,
-                                                   const std::string& prefix,
-                                                   const DartMeta& meta) {
+                                                   const std::string& prefix, const DartMeta& meta,
+                                                   const TypeNames* types) {
   std::vector<std::string> lines;
   lines.reserve(properties.size());
   for (const Property& property : properties) {
-    lines.push_back(constructorParameterLine(memberOf(property, meta), prefix));
+    lines.push_back(constructorParameterLine(memberOf(property, meta, types), prefix));
   }
   return lines;
 }
 
 void dartCopyWithParameter(const Property& property, const DartMeta& meta,
-                           const std::string& prefix, std::vector<std::string>& lines) {
-  lines.push_back(copyWithParameterLine(memberOf(property, meta), prefix));
+                           const std::string& prefix, std::vector<std::string>& lines,
+                           const TypeNames* types) {
+  lines.push_back(copyWithParameterLine(memberOf(property, meta, types), prefix));
 }
 
 void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
-                          std::vector<std::string>& lines) {
-  lines.push_back(copyWithArgumentLine(memberOf(property, meta), prefix));
+                          std::vector<std::string>& lines, const TypeNames* types) {
+  lines.push_back(copyWithArgumentLine(memberOf(property, meta, types), prefix));
 }
 
 std::string dartFromJSON(const Property& property, std::int64_t level,
-                         const Indentation& indentation, const DartMeta& meta) {
-  return fromJSONLine(memberOf(property, meta), indent(indentation, level), meta);
+                         const Indentation& indentation, const DartMeta& meta,
+                         const TypeNames* types) {
+  return fromJSONLine(memberOf(property, meta, types), indent(indentation, level), meta, types);
 }
 
 std::string dartToJSON(const Property& property, std::int64_t level, const Indentation& indentation,
-                       const DartMeta& meta) {
-  return toJSONLine(memberOf(property, meta), indent(indentation, level));
+                       const DartMeta& meta, const TypeNames* types) {
+  return toJSONLine(memberOf(property, meta, types), indent(indentation, level));
 }
 
 }  // namespace telvar::generate

@@ -7,6 +7,8 @@
 
 #include <unicode/uchar.h>
 
+#include "telvar/generate/identifiers.h"
+
 #include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/naming/words.h"
@@ -33,12 +35,29 @@ bool isGoDigit(int c) {
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
 }
 
-bool fitsRawString(std::string_view key) {
-  // A raw string ends at a backquote; the compiler rejects NUL and a BOM anywhere but at the
-  // start of a file, and drops carriage returns from raw strings.
-  if (key.find_first_of(std::string_view("`\0\r", 3)) != std::string_view::npos) return false;
-  return key.find("\xEF\xBB\xBF") == std::string_view::npos;
+
+bool mayStartGoName(char32_t c) { return isGoLetter(static_cast<int>(c)); }
+bool mayContinueGoName(char32_t c) {
+  return isGoLetter(static_cast<int>(c)) || isGoDigit(static_cast<int>(c));
 }
+// encoding/json sees exported fields only: a field name must begin with an upper-case letter.
+bool mayStartGoField(char32_t c) {
+  if (c < 0x80) return c >= 'A' && c <= 'Z';
+  return u_isupper(static_cast<UChar32>(c)) != 0;
+}
+
+bool isKeyword(std::string_view word);
+
+// Type names: Go's identifier characters, "_" before a digit or a keyword.
+const IdentifierRules kGoTypeRules{mayStartGoName, mayContinueGoName, ForeignCharacter::dropped,
+                                   'u', "_", "_", isKeyword, "_", ""};
+// Field names: the same characters, "X" before a name that does not begin with a capital.
+const IdentifierRules kGoFieldRules{mayStartGoField, mayContinueGoName, ForeignCharacter::dropped,
+                                    'u', "X", "_", nullptr, "", ""};
+
+bool isKeyword(std::string_view word) { return isGoKeyword(word); }
+
+bool isBlank(std::string_view name) { return name == "_"; }
 
 }  // namespace
 
@@ -46,36 +65,7 @@ bool isGoKeyword(std::string_view word) {
   return std::find(kGoKeywords.begin(), kGoKeywords.end(), word) != kGoKeywords.end();
 }
 
-std::string goIdentifier(std::string_view name) {
-  std::string identifier;
-  identifier.reserve(name.size());
-  bool clean = true;
-  for (char ch : name) {
-    if (!((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
-          ch == '_')) {
-      clean = false;
-      break;
-    }
-  }
-  if (clean) {
-    identifier.assign(name);
-  } else {
-    const std::string composed = nfc(name);
-    std::string_view rest = composed;
-    while (!rest.empty()) {
-      int c = -1;
-      const std::size_t length = decodeUtf8(rest, c);
-      if (length == 0) break;
-      if (c >= 0 && (isGoLetter(c) || isGoDigit(c))) identifier.append(rest.substr(0, length));
-      rest.remove_prefix(length);
-    }
-  }
-  if (identifier.empty()) return "_";
-  int first = -1;
-  decodeUtf8(identifier, first);
-  if (isGoDigit(first) || isGoKeyword(identifier)) return "_" + identifier;
-  return identifier;
-}
+std::string goIdentifier(std::string_view name) { return repairedIdentifier(name, kGoTypeRules); }
 
 std::string goTypeName(const GoMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
@@ -87,49 +77,47 @@ std::string goTypeName(const GoMeta& meta, const Names& path) {
   return name;
 }
 
+std::string goTypeName(const GoMeta& meta, const Names& path, const TypeNames* types) {
+  if (types) {
+    if (const std::string* name = types->find(path)) return *name;
+  }
+  return goTypeName(meta, path);
+}
+
 std::string goFieldName(const GoMeta& meta, const Names& path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }
-  return goIdentifier(propertyName(meta, path));
+  return repairedIdentifier(propertyName(meta, path), kGoFieldRules);
 }
 
 std::vector<std::string> goFieldNames(const GoMeta& meta, const std::vector<Property>& properties) {
   std::vector<std::string> names;
   names.reserve(properties.size());
   for (const Property& property : properties) names.push_back(goFieldName(meta, property.names));
+  return distinctNames(std::move(names), NumberStyle::appended, {}, nullptr, isBlank);
+}
 
-  // Every name as formed, so that a renamed field never takes a later field's own name.
-  std::unordered_set<std::string_view> formed(names.begin(), names.end());
-  if (formed.size() == names.size()) return names;
-
-  std::unordered_set<std::string> taken;
-  // The next number to try per name, so that many equal names cost linear time.
-  std::unordered_map<std::string_view, std::size_t> nextNumber;
-  std::vector<std::string> result;
-  result.reserve(names.size());
-  for (const std::string& name : names) {
-    if (name == "_" || taken.insert(name).second) {
-      result.push_back(name);
-      continue;
-    }
-    std::size_t& n = nextNumber.try_emplace(name, 2).first->second;
-    for (;; ++n) {
-      std::string candidate = name + std::to_string(n);
-      if (!formed.contains(candidate) && taken.insert(candidate).second) {
-        result.push_back(std::move(candidate));
-        ++n;
-        break;
-      }
-    }
-  }
-  return result;
+TypeNames goTypeNames(const Code& root, const GoMeta& meta) {
+  TypeNames::Language language;
+  language.formed = [&meta](const Names& path) { return goTypeName(meta, path); };
+  language.isUsersOwn = [&meta](const Names& path) {
+    return meta._typeNameMaps && nameForPath(*meta._typeNameMaps, path).has_value();
+  };
+  // A type of ours named like a type the file refers to would stand for it.
+  language.reservedIn = [](const Object*) {
+    return std::unordered_set<std::string>{"URL", "Date"};
+  };
+  return TypeNames(root, language);
 }
 
 std::string goInlineRootName(const GoMeta& meta, std::string_view modelName) {
   std::string name = meta._modelPrefix ? *meta._modelPrefix : std::string();
   name += upperCamelCased(modelName);
-  return goIdentifier(name);
+  name = goIdentifier(name);
+  // A sample is read into the root type by its name, and the blank identifier names nothing.
+  if (name == "_") name = "__";
+  return name;
 }
 
 std::string_view goJsonKey(const Names& path) {
@@ -137,11 +125,16 @@ std::string_view goJsonKey(const Names& path) {
 }
 
 std::string goTag(std::string_view key, bool omitEmpty) {
+  // The tag's value is a Go string: quotes, backslashes and control characters are escaped in
+  // it. A bare "-" tells encoding/json to skip the field; "-," names the key "-".
+  std::string value(key);
+  if (key == "-" && !omitEmpty) value += ',';
+  if (omitEmpty) value += ",omitempty";
   std::string tag = "json:\"";
-  tag += key;
-  if (omitEmpty) tag += ",omitempty";
+  appendEscaped(tag, value, kGoLiteral);
   tag += '"';
-  if (fitsRawString(key)) return "`" + tag + "`";
+  // The tag itself is a raw string unless it holds a backquote, which would end one.
+  if (tag.find('`') == std::string::npos) return "`" + tag + "`";
   return quoted(tag, kGoLiteral);
 }
 

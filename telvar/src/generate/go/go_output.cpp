@@ -11,15 +11,16 @@ using generate::Blocks;
 // A declaration of the named styles at the document's level: an object's struct, the struct of
 // the object inside any other type, a lone field's line; a dictionary declares nothing here.
 std::optional<std::string> namedDeclaration(const Code& code, const GoMeta& meta,
-                                            const Indentation& indentation) {
+                                            const Indentation& indentation,
+                                            const generate::TypeNames& types) {
   const std::int64_t level = indentation.effectiveLevel();
   switch (code.kind()) {
     case Code::Kind::object:
-      return generate::goStruct(code.objectValue(), meta, indentation, level);
+      return generate::goStruct(code.objectValue(), meta, indentation, level, &types);
     case Code::Kind::propertyType:
-      return generate::goNestedStruct(code.propertyTypeValue(), meta, indentation, level);
+      return generate::goNestedStruct(code.propertyTypeValue(), meta, indentation, level, &types);
     case Code::Kind::property:
-      return generate::goField(code.propertyValue(), meta, indentation, level);
+      return generate::goField(code.propertyValue(), meta, indentation, level, &types);
     case Code::Kind::dictionary:
       break;
   }
@@ -71,13 +72,22 @@ std::optional<std::string> goOutput(const Model& model) {
   const GoMeta& meta = options._goMeta ? *options._goMeta : *unsetOptions._goMeta;
   const ValueMeta& valueMeta = options._valueMeta ? *options._valueMeta : *unsetOptions._valueMeta;
   const Indentation indentation = model.indentation();
-  const std::string header = generate::header({"package " + meta.packageName()}, indentation);
+  // Every Go file needs a package clause: an empty name is the default package's.
+  std::string package = meta.packageName();
+  if (package.empty()) package = GoMeta::defaultPackageName();
+  const std::string header = generate::header({"package " + package}, indentation);
   // Go has no enumerations or dictionaries here: no enum maps, no dictionary-objects rewrite.
   const Value root = generate::refined(
       *parsed, model, valueMeta, {},
       {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
 
-  const auto render = [&](const Code& code) { return namedDeclaration(code, meta, indentation); };
+  generate::TypeNames types;
+  if (meta.structureStyle() != GoMeta::StructureStyle::inline_) {
+    types = generate::goTypeNames(Code(root), meta);
+  }
+  const auto render = [&](const Code& code) {
+    return namedDeclaration(code, meta, indentation, types);
+  };
   Blocks blocks;
   switch (meta.structureStyle()) {
     case GoMeta::StructureStyle::inline_:

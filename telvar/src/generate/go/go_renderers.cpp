@@ -65,6 +65,33 @@ std::string fieldLine(std::string_view indent, std::string_view name, std::strin
   return line;
 }
 
+// The list levels and pointers around a type's innermost type: "[]" per list, "*" per nullable
+// type that is not a list (a nil slice already stands for a missing list). `leaf` is nullptr for
+// a null of nothing.
+struct Wrapped {
+  std::string head;
+  const PropertyType* leaf = nullptr;
+};
+
+Wrapped wrappedType(const PropertyType& type) {
+  Wrapped out;
+  const PropertyType* t = &type;
+  while (t) {
+    if (t->is(Kind::array)) {
+      out.head += "[]";
+      t = &t->arrayValue();
+    } else if (t->is(Kind::optional)) {
+      const PropertyType* inner = t->optionalValue();
+      if (inner && !inner->is(Kind::array)) out.head += '*';
+      t = inner;
+    } else {
+      break;
+    }
+  }
+  out.leaf = t;
+  return out;
+}
+
 // An inline type text: `head`, then the anonymous struct of `object` when there is one (a struct
 // always ends the text, since wrappers are written before the type they wrap).
 struct InlineText {
@@ -74,57 +101,30 @@ struct InlineText {
 
 InlineText inlineBase(const PropertyType& type) {
   const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case Kind::array:
-        t = &t->arrayValue();
-        continue;
-      case Kind::optional:
-        if (!t->optionalValue()) return {"interface{}"};
-        t = t->optionalValue();
-        continue;
-      case Kind::primitive:
-        return {std::string(primitiveText(t->primitiveValue()))};
-      case Kind::object:
-        return {{}, &t->objectValue()};
-      case Kind::dictionary:
-      case Kind::enum_:
-        return {};
-    }
+  while (t && (t->is(Kind::array) || t->is(Kind::optional))) {
+    t = t->is(Kind::array) ? &t->arrayValue() : t->optionalValue();
   }
+  if (!t) return {"interface{}"};
+  if (t->is(Kind::primitive)) return {std::string(primitiveText(t->primitiveValue()))};
+  if (t->is(Kind::object)) return {{}, &t->objectValue()};
+  return {};
 }
 
-InlineText prefixed(std::string_view prefix, InlineText text) {
-  text.head.insert(0, prefix);
-  return text;
-}
-
+// A field's type written out in place: the same list levels and pointers as the named styles,
+// around an anonymous struct where they name a type. Type-name maps apply to scalars only.
 InlineText inlineFieldText(const Property& property, const GoMeta& meta) {
   const PropertyType& type = property.type;
-  switch (type.kind()) {
+  if (type.is(Kind::primitive)) return {goType(property, meta)};
+  Wrapped wrapped = wrappedType(type);
+  if (!wrapped.leaf) return {wrapped.head + "interface{}"};
+  switch (wrapped.leaf->kind()) {
     case Kind::primitive:
-      return {goType(property, meta)};
+      return {wrapped.head + std::string(primitiveText(wrapped.leaf->primitiveValue()))};
     case Kind::object:
-      return {{}, &type.objectValue()};
-    case Kind::array: {
-      const PropertyType& element = type.arrayValue();
-      if (element.is(Kind::optional)) return prefixed("[]*", inlineBase(element));
-      std::string brackets = "[]";
-      for (const PropertyType* t = &element; t->is(Kind::array); t = &t->arrayValue()) {
-        brackets += "[]";
-      }
-      return prefixed(brackets, inlineBase(element));
-    }
-    case Kind::optional: {
-      const PropertyType* wrapped = type.optionalValue();
-      if (!wrapped) return {"interface{}"};
-      return prefixed(wrapped->is(Kind::array) ? "[]" : "*", inlineBase(*wrapped));
-    }
-    case Kind::dictionary:
-    case Kind::enum_:
-      break;
+      return {std::move(wrapped.head), &wrapped.leaf->objectValue()};
+    default:
+      return {};
   }
-  return {};
 }
 
 bool inlineOmitsEmpty(const PropertyType& type, const InlineText& text) {
@@ -193,59 +193,29 @@ std::string inlineText(const InlineText& text, const GoMeta& meta, const Indenta
 
 }  // namespace
 
-std::string goBaseType(const PropertyType& type, const GoMeta& meta) {
-  std::string text;
-  const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case Kind::primitive:
-        text += primitiveText(t->primitiveValue());
-        return text;
-      case Kind::object:
-        text += goTypeName(meta, t->objectValue().names);
-        return text;
-      case Kind::array:
-        text += "[]";
-        t = &t->arrayValue();
-        continue;
-      case Kind::optional: {
-        const PropertyType* wrapped = t->optionalValue();
-        if (!wrapped) {
-          text += "interface{}";
-          return text;
-        }
-        // A nil slice already stands for a missing list.
-        if (!wrapped->is(Kind::array)) text += '*';
-        t = wrapped;
-        continue;
-      }
-      case Kind::dictionary:
-      case Kind::enum_:
-        return text;
-    }
+std::string goBaseType(const PropertyType& type, const GoMeta& meta, const TypeNames* types) {
+  const Wrapped wrapped = wrappedType(type);
+  if (!wrapped.leaf) return wrapped.head + "interface{}";
+  switch (wrapped.leaf->kind()) {
+    case Kind::primitive:
+      return wrapped.head + std::string(primitiveText(wrapped.leaf->primitiveValue()));
+    case Kind::object:
+      return wrapped.head + goTypeName(meta, wrapped.leaf->objectValue().names, types);
+    default:
+      return wrapped.head;
   }
 }
 
-std::string goType(const Property& property, const GoMeta& meta) {
+std::string goType(const Property& property, const GoMeta& meta, const TypeNames* types) {
   const PropertyType& type = property.type;
-  if (!meta._typeNameMaps) return goBaseType(type, meta);
+  if (!meta._typeNameMaps || type.is(Kind::dictionary)) return goBaseType(type, meta, types);
   auto mapped = nameForPath(*meta._typeNameMaps, property.names);
-  if (!mapped) return goBaseType(type, meta);
-  switch (type.kind()) {
-    case Kind::primitive:
-    case Kind::object:
-    case Kind::enum_:
-      return std::move(*mapped);
-    case Kind::array:
-      return (type.arrayValue().is(Kind::optional) ? "[]*" : "[]") + *mapped;
-    case Kind::optional: {
-      const PropertyType* wrapped = type.optionalValue();
-      return (wrapped && wrapped->is(Kind::array) ? "[]" : "*") + *mapped;
-    }
-    case Kind::dictionary:
-      break;
-  }
-  return goBaseType(type, meta);
+  if (!mapped) return goBaseType(type, meta, types);
+  // The mapped name stands for the innermost type: every list level and pointer stays.
+  const Wrapped wrapped = wrappedType(type);
+  // A null of nothing has no innermost type: the mapped name is a pointer there.
+  if (!wrapped.leaf) return wrapped.head + "*" + *mapped;
+  return wrapped.head + *mapped;
 }
 
 bool goOmitsEmpty(const PropertyType& type, const std::string& typeText) {
@@ -253,23 +223,23 @@ bool goOmitsEmpty(const PropertyType& type, const std::string& typeText) {
 }
 
 std::string goField(const Property& property, const GoMeta& meta, const Indentation& indentation,
-                    std::int64_t level) {
-  const std::string type = goType(property, meta);
+                    std::int64_t level, const TypeNames* types) {
+  const std::string type = goType(property, meta, types);
   return fieldLine(prefix(indentation, level), goFieldName(meta, property.names), type, property,
                    goOmitsEmpty(property.type, type));
 }
 
 std::string goStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
-                     std::int64_t level) {
+                     std::int64_t level, const TypeNames* types) {
   const std::vector<std::string> names = goFieldNames(meta, object.properties);
   const std::string outer = prefix(indentation, level);
   const std::string inner = prefix(indentation, level + 1);
 
   Lines lines;
-  lines.add(outer + "type " + goTypeName(meta, object.names) + " struct {");
+  lines.add(outer + "type " + goTypeName(meta, object.names, types) + " struct {");
   for (std::size_t index : fieldOrder(meta, names)) {
     const Property& property = object.properties[index];
-    const std::string type = goType(property, meta);
+    const std::string type = goType(property, meta, types);
     lines.add(fieldLine(inner, names[index], type, property, goOmitsEmpty(property.type, type)));
   }
   lines.add(outer + "}");
@@ -277,12 +247,13 @@ std::string goStruct(const Object& object, const GoMeta& meta, const Indentation
 }
 
 std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta& meta,
-                                          const Indentation& indentation, std::int64_t level) {
+                                          const Indentation& indentation, std::int64_t level,
+                                          const TypeNames* types) {
   const PropertyType* t = &type;
   for (;;) {
     switch (t->kind()) {
       case Kind::object:
-        return goStruct(t->objectValue(), meta, indentation, level);
+        return goStruct(t->objectValue(), meta, indentation, level, types);
       case Kind::array:
         t = &t->arrayValue();
         continue;

@@ -101,22 +101,24 @@ std::string kotlinName(std::string_view name) {
   return "`" + identifier + "`";
 }
 
-std::string kotlinTypeReference(std::string_view name) {
-  if (name.find('.') == std::string_view::npos) return kotlinName(name);
+std::string kotlinMappedName(std::string_view name) {
   std::string out;
   std::size_t start = 0;
   while (true) {
     const std::size_t dot = name.find('.', start);
     const std::string_view part =
         name.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
-    // An empty part ("a..b", ".a") is no qualified name: write the whole as one name.
-    if (part.empty()) return kotlinName(name);
-    if (!out.empty()) out += '.';
-    out += kotlinName(part);
-    if (dot == std::string_view::npos) break;
+    if (isKotlinHardKeyword(part)) {
+      out += '`';
+      out += part;
+      out += '`';
+    } else {
+      out += part;
+    }
+    if (dot == std::string_view::npos) return out;
+    out += '.';
     start = dot + 1;
   }
-  return out;
 }
 
 std::string kotlinStringContent(std::string_view text) { return escaped(text, kKotlinLiteral); }

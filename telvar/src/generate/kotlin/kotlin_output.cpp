@@ -20,16 +20,26 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   const ValueMeta& valueMeta =
       options && options->_valueMeta ? *options->_valueMeta : unsetValueMeta;
   const Indentation indentation = model.indentation();
-  const std::string header = generate::header(
-      {"package " + meta.packageName(), "", "import kotlinx.serialization.*",
-       "import kotlinx.serialization.json.*", "import kotlinx.serialization.internal.*"},
-      indentation);
+  // An empty package name means the default package, which has no package line ("package "
+  // alone does not compile).
+  const std::string package = meta.packageName();
+  const std::string header =
+      package.empty()
+          ? generate::header({"import kotlinx.serialization.*",
+                              "import kotlinx.serialization.json.*",
+                              "import kotlinx.serialization.internal.*"},
+                             indentation)
+          : generate::header({"package " + package, "", "import kotlinx.serialization.*",
+                              "import kotlinx.serialization.json.*",
+                              "import kotlinx.serialization.internal.*"},
+                             indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
   const Value value = generate::refined(*parsed, model, valueMeta, {},
                                         {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const generate::kotlin::Style style{meta, indentation};
+  const generate::TypeNames types = generate::kotlin::kotlinTypeNames(Code(value), meta);
+  const generate::kotlin::Style style{meta, indentation, &types};
   const std::int64_t level = indentation.effectiveLevel();
   const generate::Render render = [&](const Code& code) {
     return generate::kotlin::kotlinRendered(code, style, level);

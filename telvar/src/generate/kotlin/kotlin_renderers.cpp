@@ -33,15 +33,29 @@ std::string classIdentifier(std::string_view name) {
   return identifier;
 }
 
-std::string writtenClassName(std::string_view name) { return kotlinName(classIdentifier(name)); }
+// The class name formed for a key path, as an identifier; a type-name map hit as typed.
+std::string formedClassName(const KotlinMeta& meta, const Names& path) {
+  if (meta._typeNameMaps) {
+    if (auto mapped = nameForPath(*meta._typeNameMaps, path)) return std::move(*mapped);
+  }
+  return classIdentifier(typeName(meta, path));
+}
 
-std::string writtenClassName(const Object& object, const KotlinMeta& meta) {
-  return writtenClassName(typeName(meta, object.names));
+// The class name as written in source: the user's own name as typed, a formed one quoted when
+// Kotlin needs it.
+std::string writtenClassName(const Object& object, const KotlinMeta& meta, const TypeNames* types) {
+  if (meta._typeNameMaps) {
+    if (auto mapped = nameForPath(*meta._typeNameMaps, object.names)) return kotlinMappedName(*mapped);
+  }
+  if (types) {
+    if (const std::string* name = types->find(object.names)) return kotlinName(*name);
+  }
+  return kotlinName(formedClassName(meta, object.names));
 }
 
 // The type text of a type that wraps nothing further. `className`, when given, is the written
 // name of the object's class.
-std::string leafType(const PropertyType& type, const KotlinMeta& meta,
+std::string leafType(const PropertyType& type, const KotlinMeta& meta, const TypeNames* types,
                      const std::string* className) {
   switch (type.kind()) {
     case PropertyType::Kind::primitive:
@@ -63,7 +77,7 @@ std::string leafType(const PropertyType& type, const KotlinMeta& meta,
       }
       return {};
     case PropertyType::Kind::object:
-      return className ? *className : writtenClassName(type.objectValue(), meta);
+      return className ? *className : writtenClassName(type.objectValue(), meta, types);
     case PropertyType::Kind::dictionary:
     case PropertyType::Kind::enum_:
     case PropertyType::Kind::array:
@@ -73,7 +87,7 @@ std::string leafType(const PropertyType& type, const KotlinMeta& meta,
   return {};
 }
 
-std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta,
+std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta, const TypeNames* types,
                          const std::string* className) {
   // Walk down the lists and nullables first, so that deep lists cost no call stack.
   std::vector<bool> wrappers;  // true: a list, false: a nullable
@@ -91,7 +105,7 @@ std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta,
       wrappers.push_back(false);
       t = t->optionalValue();
     } else {
-      inner = leafType(*t, meta, className);
+      inner = leafType(*t, meta, types, className);
       break;
     }
   }
@@ -104,28 +118,23 @@ std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta,
   return out;
 }
 
-std::string typeText(const Property& property, const KotlinMeta& meta,
+std::string typeText(const Property& property, const KotlinMeta& meta, const TypeNames* types,
                      const std::string* className) {
   std::optional<std::string> mapped;
   if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);
-  if (!mapped) return baseTypeText(property.type, meta, className);
+  if (!mapped) return baseTypeText(property.type, meta, types, className);
 
-  // A mapped name that names a declared class (the object's path is the property's) is written
-  // as that class's name; any other names a type of the user's choice, which may be qualified.
+  // A mapped name is the user's own type, kept as typed ("Map<String, String>",
+  // "java.time.Instant").
   const PropertyType& type = property.type;
-  std::string name;
-  if (type.walk()) {
-    name = className ? *className : writtenClassName(*mapped);
-  } else {
-    name = kotlinTypeReference(*mapped);
-  }
+  const std::string name = kotlinMappedName(*mapped);
   switch (type.kind()) {
     case PropertyType::Kind::primitive:
     case PropertyType::Kind::object:
     case PropertyType::Kind::enum_:
       return name;
     case PropertyType::Kind::dictionary:
-      return baseTypeText(type, meta, className);
+      return baseTypeText(type, meta, types, className);
     case PropertyType::Kind::array:
       return type.arrayValue().is(PropertyType::Kind::optional) ? "List<" + name + "?>"
                                                                 : "List<" + name + ">";
@@ -153,7 +162,7 @@ std::string declarationText(const Property& property, const std::string& name, c
   out += ' ';
   out += kotlinName(name);
   out += ": ";
-  out += typeText(property, style.meta, className);
+  out += typeText(property, style.meta, style.types, className);
   if (property.type.is(PropertyType::Kind::optional)) out += " = null";
   return out;
 }
@@ -180,6 +189,38 @@ const Object* carriedObject(const PropertyType& type) {
   }
 }
 
+}  // namespace
+
+std::vector<std::string> kotlinPropertyNames(const Object& object, const KotlinMeta& meta) {
+  std::vector<std::string> names;
+  names.reserve(object.properties.size());
+  for (const Property& p : object.properties) {
+    names.push_back(kotlinIdentifier(propertyName(meta, p.names)));
+  }
+  return distinctNames(std::move(names), NumberStyle::appended);
+}
+
+TypeNames kotlinTypeNames(const Code& root, const KotlinMeta& meta) {
+  TypeNames::Language language;
+  language.formed = [&meta](const Names& path) { return formedClassName(meta, path); };
+  language.isUsersOwn = [&meta](const Names& path) {
+    return meta._typeNameMaps && nameForPath(*meta._typeNameMaps, path).has_value();
+  };
+  language.nested = meta.structureStyle() == KotlinMeta::StructureStyle::nested;
+  // Kotlin rejects a nested class named like a property of the class around it, which happens
+  // when names begin with a character that has no case ("名前", "_1st").
+  language.reservedIn = [&meta](const Object* owner) {
+    std::unordered_set<std::string> taken;
+    if (owner) {
+      for (std::string& name : kotlinPropertyNames(*owner, meta)) taken.insert(std::move(name));
+    }
+    return taken;
+  };
+  return TypeNames(root, language);
+}
+
+namespace {
+
 // A property with its Kotlin name and, once named in the nested style, its class's written name.
 struct NamedProperty {
   const Property* property;
@@ -192,8 +233,9 @@ struct NamedProperty {
 std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinMeta& meta) {
   std::vector<NamedProperty> properties;
   properties.reserve(object.properties.size());
-  for (const Property& p : object.properties) {
-    properties.push_back({&p, propertyName(meta, p.names), std::nullopt});
+  std::vector<std::string> names = kotlinPropertyNames(object, meta);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    properties.push_back({&object.properties[i], std::move(names[i]), std::nullopt});
   }
   if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(properties.begin(), properties.end(),
@@ -205,18 +247,13 @@ std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinM
 }
 
 // Names the nested classes of a class's properties, once for both the declarations and the
-// types that use them. Kotlin rejects a nested class named like a property of the class around
-// it, which happens when names begin with a character that has no case ("名前", "_1st",
-// "_$item"): such a class takes "Type" after its name (again while still taken).
-void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta) {
-  std::unordered_set<std::string> taken;
-  for (const NamedProperty& p : properties) taken.insert(kotlinIdentifier(p.name));
+// types that use them.
+void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta,
+                       const TypeNames* types) {
   for (NamedProperty& p : properties) {
-    const Object* object = carriedObject(p.property->type);
-    if (!object) continue;
-    std::string identifier = classIdentifier(typeName(meta, object->names));
-    while (taken.contains(identifier)) identifier += "Type";
-    p.className = kotlinName(identifier);
+    if (const Object* object = carriedObject(p.property->type)) {
+      p.className = writtenClassName(*object, meta, types);
+    }
   }
 }
 
@@ -268,9 +305,9 @@ std::string classText(const std::string& name, const std::vector<NamedProperty>&
 // properties in order, the next one whose nested class is due, and where each nested class it
 // kept stands in the text (a class equal to one already written is taken back out).
 struct Frame {
-  Frame(const Object& object, std::int64_t level, const KotlinMeta& meta)
-      : level(level), properties(orderedProperties(object, meta)) {
-    nameNestedClasses(properties, meta);
+  Frame(const Object& object, std::int64_t level, const Style& style)
+      : level(level), properties(orderedProperties(object, style.meta)) {
+    nameNestedClasses(properties, style.meta, style.types);
   }
 
   struct Written {
@@ -342,11 +379,11 @@ void keepOrTakeBack(std::string& out, Frame& parent) {
 }  // namespace
 
 std::string kotlinBaseType(const PropertyType& type, const KotlinMeta& meta) {
-  return baseTypeText(type, meta, nullptr);
+  return baseTypeText(type, meta, nullptr, nullptr);
 }
 
 std::string kotlinType(const Property& property, const KotlinMeta& meta) {
-  return typeText(property, meta, nullptr);
+  return typeText(property, meta, nullptr, nullptr);
 }
 
 std::string kotlinDeclaration(const Property& property, const Style& style, std::int64_t level) {
@@ -356,24 +393,25 @@ std::string kotlinDeclaration(const Property& property, const Style& style, std:
 std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
   std::vector<NamedProperty> properties;
   properties.reserve(object.properties.size());
-  for (const Property& p : object.properties) {
-    properties.push_back({&p, propertyName(style.meta, p.names), std::nullopt});
+  std::vector<std::string> names = kotlinPropertyNames(object, style.meta);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    properties.push_back({&object.properties[i], std::move(names[i]), std::nullopt});
   }
   return propertyList(properties, style, level);
 }
 
 std::string kotlinClass(const Object& object, const Style& style, std::int64_t level) {
   if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
-    return classText(writtenClassName(object, style.meta), orderedProperties(object, style.meta),
-                     {}, style, level);
+    return classText(writtenClassName(object, style.meta, style.types),
+                     orderedProperties(object, style.meta), {}, style, level);
   }
   // Nested classes are written inside their parents, straight into one text: a class is
   // finished once the classes of all its properties are, so the walk keeps its own stack
   // instead of recursing.
   std::string out;
   std::vector<Frame> stack;
-  stack.emplace_back(object, level, style.meta);
-  openClass(out, writtenClassName(object, style.meta), stack.back(), style);
+  stack.emplace_back(object, level, style);
+  openClass(out, writtenClassName(object, style.meta, style.types), stack.back(), style);
   while (true) {
     Frame& frame = stack.back();
     if (frame.next < frame.properties.size()) {
@@ -383,7 +421,7 @@ std::string kotlinClass(const Object& object, const Style& style, std::int64_t l
         out += frame.nested.empty() ? prefix(style.indentation, frame.level) + ") {\n" : "\n\n";
         frame.childStart = out.size();
         const std::string name = *p.className;  // named with the frame's properties
-        stack.emplace_back(*child, frame.level + 1, style.meta);
+        stack.emplace_back(*child, frame.level + 1, style);
         openClass(out, name, stack.back(), style);
       }
       continue;

@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "telvar/generate/identifiers.h"
 #include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/unicode/text.h"
@@ -13,6 +14,13 @@ namespace {
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
+
+bool isAsciiIdentifierStart(char32_t c) { return c < 0x80 && (isAsciiLetter(static_cast<char>(c)) || c == '_'); }
+bool isAsciiIdentifierChar(char32_t c) { return c < 0x80 && isIdentifierChar(static_cast<char>(c)); }
+
+// protoc's identifiers: ASCII letters, digits and "_"; any other character becomes "_".
+const IdentifierRules kProtoRules{isAsciiIdentifierStart, isAsciiIdentifierChar,
+                                  ForeignCharacter::underscore, 'u', "_", "_", nullptr, "", ""};
 
 // What protoc compares field names by in proto3: lower case without underscores.
 std::string folded(std::string_view identifier) {
@@ -28,25 +36,7 @@ std::string folded(std::string_view identifier) {
 }  // namespace
 
 std::string protoIdentifier(std::string_view text) {
-  std::string scratch;
-  std::string_view composed = nfcView(text, scratch);
-  std::string out;
-  out.reserve(composed.size() + 1);
-  while (!composed.empty()) {
-    const char c = composed.front();
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out += isIdentifierChar(c) ? c : '_';
-      composed.remove_prefix(1);
-      continue;
-    }
-    int codePoint = 0;
-    std::size_t length = decodeUtf8(composed, codePoint);
-    out += '_';
-    composed.remove_prefix(length == 0 ? 1 : length);
-  }
-  if (out.empty()) return "_";
-  if (isAsciiDigit(out.front())) out.insert(out.begin(), '_');
-  return out;
+  return repairedIdentifier(text, kProtoRules);
 }
 
 std::string protoTypeName(const ProtoMeta& meta, const Names& path) {
@@ -57,37 +47,53 @@ std::string protoTypeName(const ProtoMeta& meta, const Names& path) {
   return protoIdentifier(typeName(withoutMaps, path));
 }
 
+std::string protoTypeName(const ProtoMeta& meta, const Names& path, const TypeNames* types) {
+  if (types) {
+    if (const std::string* name = types->find(path)) return *name;
+  }
+  return protoTypeName(meta, path);
+}
+
+TypeNames protoTypeNames(const Code& root, const ProtoMeta& meta) {
+  TypeNames::Language language;
+  language.formed = [&meta](const Names& path) { return protoTypeName(meta, path); };
+  language.isUsersOwn = [&meta](const Names& path) {
+    return meta._typeNameMaps && nameForPath(*meta._typeNameMaps, path).has_value();
+  };
+  // A message of ours named like a type the file refers to would stand for it.
+  language.reservedIn = [](const Object*) {
+    return std::unordered_set<std::string>{"Value", "URL", "Date"};
+  };
+  language.nested = meta.structureStyle() == ProtoMeta::StructureStyle::nested;
+  return TypeNames(root, language);
+}
+
 std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& properties,
                                             const std::vector<std::string>& scopeNames) {
   std::vector<ProtoFieldName> names(properties.size());
-  const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
-  std::unordered_set<std::string> foldedTaken;
-  // The next suffix to try per folded name: a suffix that was taken once stays taken, so many
-  // colliding keys stay linear.
-  std::unordered_map<std::string, std::size_t> nextSuffix;
-  std::unordered_set<std::string> renamedKeys;
-  auto isFree = [&](const std::string& identifier) {
-    return !scope.contains(identifier) && !foldedTaken.contains(folded(identifier));
-  };
-
+  std::vector<std::string> formed;
+  std::vector<std::size_t> fields;  // the properties that declare a field
   for (std::size_t i = 0; i < properties.size(); ++i) {
     const Property& property = properties[i];
     if (property.type.is(PropertyType::Kind::dictionary)) continue;
+    fields.push_back(i);
+    formed.push_back(protoIdentifier(property.names.empty() ? std::string("...")
+                                                            : property.names.back()));
+  }
+  const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
+  std::vector<std::string> distinct =
+      distinctNames(std::move(formed), NumberStyle::underscored, scope, folded);
+
+  std::unordered_set<std::string> renamedKeys;
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    const Property& property = properties[fields[f]];
     const std::string key = property.names.empty() ? std::string("...") : property.names.back();
-    const std::string base = protoIdentifier(key);
-    std::string identifier = base;
-    if (!isFree(identifier)) {
-      std::size_t& suffix = nextSuffix.try_emplace(folded(base), 2).first->second;
-      do {
-        identifier = base + "_" + std::to_string(suffix++);
-      } while (!isFree(identifier));
-    }
-    foldedTaken.insert(folded(identifier));
-    if (identifier != key) {
-      names[i].jsonName = key;
+    ProtoFieldName& name = names[fields[f]];
+    name.identifier = std::move(distinct[f]);
+    if (name.identifier != key) {
+      name.jsonName = key;
       renamedKeys.insert(key);
     }
-    names[i].identifier = std::move(identifier);
   }
 
   // A renamed field's JSON name must not equal the one protoc derives for a field kept as it is:

@@ -18,13 +18,15 @@ std::string protoHeader(const ProtoMeta& meta, const Indentation& indentation) {
 
 // An object gives its message; any other type the message of the object it holds.
 std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
-                                    const Indentation& indentation) {
+                                    const Indentation& indentation,
+                                    const generate::TypeNames& types) {
   const std::int64_t level = indentation.effectiveLevel();
   switch (code.kind()) {
     case Code::Kind::object:
-      return generate::protoMessage(code.objectValue(), meta, indentation, level);
+      return generate::protoMessage(code.objectValue(), meta, indentation, level, &types);
     case Code::Kind::propertyType:
-      return generate::protoNestedMessage(code.propertyTypeValue(), meta, indentation, level);
+      return generate::protoNestedMessage(code.propertyTypeValue(), meta, indentation, level,
+                                          &types);
     case Code::Kind::property:
     case Code::Kind::dictionary:
       return std::nullopt;
@@ -43,8 +45,9 @@ std::optional<std::string> protoOutput(const Model& model) {
   // Ignored properties, dictionary objects and enum maps do not apply to proto.
   const Value value = generate::refined(*parsed, model, options.valueMeta(), {},
                                         {generate::Rewrite::optionalProperties});
+  const generate::TypeNames types = generate::protoTypeNames(Code(value), meta);
   const generate::Render render = [&](const Code& code) {
-    return rendered(code, meta, indentation);
+    return rendered(code, meta, indentation, types);
   };
 
   Blocks blocks;

@@ -47,11 +47,12 @@ MessageFrame openedMessage(const Object& object, const std::string& name,
 }
 
 std::string closedMessage(MessageFrame& frame, const ProtoMeta& meta,
-                          const Indentation& indentation) {
+                          const Indentation& indentation, const TypeNames* types) {
   const std::vector<Property>& properties = frame.object->properties;
   const std::vector<ProtoFieldName> names = protoFieldNames(properties, frame.nestedNames);
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    frame.lines.add(protoField(properties[i], i, names[i], meta, indentation, frame.level + 1));
+    frame.lines.add(
+        protoField(properties[i], i, names[i], meta, indentation, frame.level + 1, types));
   }
   frame.lines.add(prefix(indentation, frame.level) + "}");
   return frame.lines.joined();
@@ -59,7 +60,8 @@ std::string closedMessage(MessageFrame& frame, const ProtoMeta& meta,
 
 }  // namespace
 
-std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta) {
+std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta,
+                          const TypeNames* types) {
   const PropertyType* t = &type;
   while (true) {
     switch (t->kind()) {
@@ -82,7 +84,7 @@ std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta) {
         }
         return "";
       case Kind::object:
-        return protoTypeName(meta, t->objectValue().names);
+        return protoTypeName(meta, t->objectValue().names, types);
       case Kind::dictionary:
       case Kind::enum_:
         return "";
@@ -97,15 +99,16 @@ std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta) {
   }
 }
 
-std::string protoType(const Property& property, const ProtoMeta& meta) {
+std::string protoType(const Property& property, const ProtoMeta& meta, const TypeNames* types) {
   if (!property.type.is(Kind::dictionary) && meta._typeNameMaps) {
     if (auto mapped = nameForPath(*meta._typeNameMaps, property.names)) return std::move(*mapped);
   }
-  return protoBaseType(property.type, meta);
+  return protoBaseType(property.type, meta, types);
 }
 
 std::string protoField(const Property& property, std::size_t position, const ProtoFieldName& name,
-                       const ProtoMeta& meta, const Indentation& indentation, std::int64_t level) {
+                       const ProtoMeta& meta, const Indentation& indentation, std::int64_t level,
+                       const TypeNames* types) {
   std::string_view label;
   switch (property.type.kind()) {
     case Kind::dictionary:
@@ -123,7 +126,7 @@ std::string protoField(const Property& property, std::size_t position, const Pro
   }
   std::string line = prefix(indentation, level);
   line += label;
-  line += protoType(property, meta);
+  line += protoType(property, meta, types);
   line += ' ';
   line += name.identifier;
   line += " = ";
@@ -138,10 +141,12 @@ std::string protoField(const Property& property, std::size_t position, const Pro
 }
 
 std::string protoMessage(const Object& object, const ProtoMeta& meta,
-                         const Indentation& indentation, std::int64_t level) {
-  MessageFrame root = openedMessage(object, protoTypeName(meta, object.names), indentation, level);
+                         const Indentation& indentation, std::int64_t level,
+                         const TypeNames* types) {
+  MessageFrame root =
+      openedMessage(object, protoTypeName(meta, object.names, types), indentation, level);
   if (meta.structureStyle() != ProtoMeta::StructureStyle::nested) {
-    return closedMessage(root, meta, indentation);
+    return closedMessage(root, meta, indentation, types);
   }
   // Nested messages are finished before the message that holds them; an explicit stack keeps
   // deep samples off the call stack.
@@ -163,13 +168,13 @@ std::string protoMessage(const Object& object, const ProtoMeta& meta,
       child = heldObject(properties[frame.next++].type);
     }
     if (child) {
-      std::string name = protoTypeName(meta, child->names);
+      std::string name = protoTypeName(meta, child->names, types);
       frame.nestedNames.push_back(name);
       MessageFrame opened = openedMessage(*child, name, indentation, frame.level + 1);
       stack.push_back(std::move(opened));  // `frame` is not used after this
       continue;
     }
-    std::string text = closedMessage(frame, meta, indentation);
+    std::string text = closedMessage(frame, meta, indentation, types);
     stack.pop_back();
     if (stack.empty()) return text;
     finished = std::move(text);
@@ -177,10 +182,11 @@ std::string protoMessage(const Object& object, const ProtoMeta& meta,
 }
 
 std::optional<std::string> protoNestedMessage(const PropertyType& type, const ProtoMeta& meta,
-                                              const Indentation& indentation, std::int64_t level) {
+                                              const Indentation& indentation, std::int64_t level,
+                                              const TypeNames* types) {
   const Object* object = heldObject(type);
   if (!object) return std::nullopt;
-  return protoMessage(*object, meta, indentation, level);
+  return protoMessage(*object, meta, indentation, level, types);
 }
 
 }  // namespace telvar::generate

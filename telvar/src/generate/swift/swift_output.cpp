@@ -68,7 +68,9 @@ std::optional<std::string> swiftOutput(const Model& model) {
   const Value root = generate::refined(
       *parsed, model, valueMeta, meta.propertyEnumMaps(),
       {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
-  const SwiftRenderer renderer(meta, indentation);
+  SwiftRenderer renderer(meta, indentation);
+  const generate::TypeNames types = renderer.typeNames(Code(root));
+  renderer.useTypeNames(&types);
   const auto render = [&](const Code& code) { return renderer.render(code, level); };
 
   Blocks blocks;

@@ -138,14 +138,7 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
 }
 
 std::string SwiftRenderer::pad(std::int64_t level) const {
-  // Nesting may go deeper than the document's own level allows, so only negative levels are
-  // cut; the document's level is clamped by the caller.
-  std::string out;
-  if (level <= 0) return out;
-  const std::string_view unit = m_indentation.effectiveUnit();
-  out.reserve(static_cast<std::size_t>(level) * unit.size());
-  for (std::int64_t i = 0; i < level; ++i) out += unit;
-  return out;
+  return prefix(m_indentation, level);
 }
 
 // ---- Names --------------------------------------------------------------------------------------
@@ -154,13 +147,47 @@ std::string SwiftRenderer::unmappedTypeName(const Names& path) const {
   return swiftIdentifier(telvar::unmappedTypeName(m_meta, path));
 }
 
-std::string SwiftRenderer::typeName(const Names& path) const {
+std::string SwiftRenderer::formedTypeName(const Names& path) const {
   if (m_protocol != ProtocolType::sorbelModel && m_meta._typeNameMaps) {
-    if (auto mapped = nameForPath(*m_meta._typeNameMaps, path)) {
-      return swiftEscaped(std::move(*mapped));
-    }
+    if (auto mapped = nameForPath(*m_meta._typeNameMaps, path)) return std::move(*mapped);
   }
-  return swiftEscaped(unmappedTypeName(path));
+  return unmappedTypeName(path);
+}
+
+std::string SwiftRenderer::typeName(const Names& path) const {
+  if (m_types) {
+    if (const std::string* name = m_types->find(path)) return swiftEscaped(*name);
+  }
+  return swiftEscaped(formedTypeName(path));
+}
+
+TypeNames SwiftRenderer::typeNames(const Code& root) const {
+  TypeNames::Language language;
+  language.formed = [this](const Names& path) { return formedTypeName(path); };
+  language.isUsersOwn = [this](const Names& path) {
+    return m_protocol != ProtocolType::sorbelModel && m_meta._typeNameMaps &&
+           nameForPath(*m_meta._typeNameMaps, path).has_value();
+  };
+  language.nested = m_structureStyle == SwiftMeta::StructureStyle::nested ||
+                    m_structureStyle == SwiftMeta::StructureStyle::nestedInExtension;
+  // A nested type may not share a name with a property of the type around it, nor with the
+  // coding keys declared there.
+  language.reservedIn = [this](const Object* owner) {
+    std::unordered_set<std::string> taken;
+    if (owner) {
+      taken.insert("CodingKeys");
+      for (std::string& name : memberNames(owner->properties)) taken.insert(std::move(name));
+    }
+    return taken;
+  };
+  return TypeNames(root, language);
+}
+
+std::vector<std::string> SwiftRenderer::memberNames(const std::vector<Property>& properties) const {
+  std::vector<std::string> names;
+  names.reserve(properties.size());
+  for (const Property& p : properties) names.push_back(propertyName(p.names));
+  return distinctNames(std::move(names), NumberStyle::appended);
 }
 
 std::string SwiftRenderer::propertyName(const Names& path) const {
@@ -225,7 +252,10 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
     const std::vector<Property>& properties) const {
   std::vector<Member> out;
   out.reserve(properties.size());
-  for (const Property& p : properties) out.push_back({&p, propertyName(p.names), jsonKey(p.names)});
+  std::vector<std::string> names = memberNames(properties);
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    out.push_back({&properties[i], std::move(names[i]), jsonKey(properties[i].names)});
+  }
   if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
       return textCompare(a.name, b.name) < 0;
@@ -356,8 +386,15 @@ std::string SwiftRenderer::protocolList(bool identifiable) const {
 // ---- Declarations -------------------------------------------------------------------------------
 
 std::string SwiftRenderer::propertyDeclaration(const Property& property, std::int64_t level) const {
+  return propertyDeclaration(Member{&property, propertyName(property.names),
+                                    jsonKey(property.names)},
+                             level);
+}
+
+std::string SwiftRenderer::propertyDeclaration(const Member& member, std::int64_t level) const {
+  const Property& property = *member.property;
   const std::string p = pad(level);
-  const std::string name = swiftEscaped(propertyName(property.names));
+  const std::string name = swiftEscaped(member.name);
   std::string decl = p;
   decl += description(m_meta.propertyAccessLevel());
   decl += description(m_meta.propertyDeclareType());
@@ -414,7 +451,7 @@ void SwiftRenderer::appendObjectDeclaration(std::string& out, const Object& obje
     }
   }
 
-  for (const Member& m : sorted) lines.add(propertyDeclaration(*m.property, level + 1));
+  for (const Member& m : sorted) lines.add(propertyDeclaration(m, level + 1));
 
   const bool hasProperties = !object.properties.empty();
   if (m_protocol != ProtocolType::sorbelModel &&

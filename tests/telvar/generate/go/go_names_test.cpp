@@ -50,14 +50,20 @@ TEST(GoNames, MapHitsStayVerbatimAndFormedNamesBecomeIdentifiers) {
   // No field could name the blank identifier as its type.
   EXPECT_EQ(goTypeName(meta, {"Unknown", "-"}), "__");
   EXPECT_EQ(goTypeName(meta, {}), "__");  // "..." names no key
-  EXPECT_EQ(goFieldName(meta, {}), "_");
+  // encoding/json reads exported fields only: a field begins with an upper-case letter.
+  EXPECT_EQ(goFieldName(meta, {}), "X_");
+  EXPECT_EQ(goFieldName(meta, {"Unknown", "1st"}), "X_1st");
+  EXPECT_EQ(goFieldName(meta, {"Unknown", "$ref"}), "X_ref");
+  EXPECT_EQ(goFieldName(meta, {"Unknown", "\u540d\u524d"}), "X\u540d\u524d");
+  EXPECT_EQ(goFieldName(meta, {"Unknown", "_"}), "X_");
+  EXPECT_EQ(goFieldName(meta, {"Unknown", "\u00e9t\u00e9"}), "\u00c9t\u00e9");
 }
 
 TEST(GoNames, InlineRootNameIsPrefixAndCamelCasedModelName) {
   GoMeta meta;
   EXPECT_EQ(goInlineRootName(meta, "people_list"), "PeopleList");
-  EXPECT_EQ(goInlineRootName(meta, ""), "_");
-  EXPECT_EQ(goInlineRootName(meta, "$"), "_");
+  EXPECT_EQ(goInlineRootName(meta, ""), "__");
+  EXPECT_EQ(goInlineRootName(meta, "$"), "__");
   meta.setModelPrefix("func");
   EXPECT_EQ(goInlineRootName(meta, ""), "_func");
   meta.setModelPrefix("Api");
@@ -68,9 +74,11 @@ TEST(GoFieldNames, NumbersLaterDuplicatesAroundNamesAlreadyTaken) {
   const GoMeta meta;
   EXPECT_EQ(goFieldNames(meta, intProperties({"user_name", "userName", "UserName2", "id", "ID"})),
             (std::vector<std::string>{"UserName", "UserName3", "UserName2", "ID", "ID2"}));
-  // Blank fields may repeat in Go.
-  EXPECT_EQ(goFieldNames(meta, intProperties({"", "-", "_"})),
-            (std::vector<std::string>{"_", "_", "_"}));
+  // Keys that leave no letter are exported and numbered like any other.
+  EXPECT_EQ(goFieldNames(meta, intProperties({"", "-", "_", "__"})),
+            (std::vector<std::string>{"X_", "X_2", "X_3", "X_4"}));
+  EXPECT_EQ(goFieldNames(meta, intProperties({"user_id", "userId", "UserID"})),
+            (std::vector<std::string>{"UserID", "UserID2", "UserID3"}));
   EXPECT_EQ(goFieldNames(meta, intProperties({"a", "b"})), (std::vector<std::string>{"A", "B"}));
 }
 
@@ -97,23 +105,28 @@ TEST(GoFieldNames, FiftyThousandCollidingKeysStayUniqueInLinearTime) {
   EXPECT_EQ(names.back(), "A50000");
 }
 
-TEST(GoTag, RawStringUnlessTheKeyCannotLiveInOne) {
+TEST(GoTag, ValueIsAGoStringInsideARawStringUnlessTheTagHoldsABackquote) {
   EXPECT_EQ(goTag("id", false), "`json:\"id\"`");
   EXPECT_EQ(goTag("b", true), "`json:\"b,omitempty\"`");
   EXPECT_EQ(goTag("", false), "`json:\"\"`");
-  // Keys written as they are wherever a raw string carries them.
-  EXPECT_EQ(goTag("a\"b\\c", false), "`json:\"a\"b\\c\"`");
-  EXPECT_EQ(goTag("line\nfeed", false), "`json:\"line\nfeed\"`");
-  // A backquote ends a raw string; NUL and a BOM do not compile; a raw string drops CR.
-  EXPECT_EQ(goTag("a`b", false), R"go("json:\"a`b\"")go");
-  EXPECT_EQ(goTag("a`b\"c\\", true), R"go("json:\"a`b\"c\\,omitempty\"")go");
-  EXPECT_EQ(goTag(std::string("n\0l", 3), false), R"go("json:\"n\x00l\"")go");
-  EXPECT_EQ(goTag("a\rb\n`", false), R"go("json:\"a\rb\n`\"")go");
+  // The value is read as a Go string: quotes, backslashes and control characters are escaped.
+  EXPECT_EQ(goTag("quote\"d", false), R"go(`json:"quote\"d"`)go");
+  EXPECT_EQ(goTag("back\\slash", false), R"go(`json:"back\\slash"`)go");
+  EXPECT_EQ(goTag("line\nfeed", false), R"go(`json:"line\nfeed"`)go");
+  EXPECT_EQ(goTag(std::string("n\0l", 3), false), R"go(`json:"n\x00l"`)go");
+  EXPECT_EQ(goTag("a\rb", false), R"go(`json:"a\rb"`)go");
   EXPECT_EQ(goTag("\xEF\xBB\xBF"
                   "bom",
                   false),
-            R"go("json:\"\uFEFFbom\"")go");
-  EXPECT_EQ(goTag("\x7f`\t", false), R"go("json:\"\x7f`\t\"")go");
+            R"go(`json:"\uFEFFbom"`)go");
+  // A bare "-" skips the field; "-," names the key "-".
+  EXPECT_EQ(goTag("-", false), R"go(`json:"-,"`)go");
+  EXPECT_EQ(goTag("-", true), R"go(`json:"-,omitempty"`)go");
+  EXPECT_EQ(goTag("-,", false), R"go(`json:"-,"`)go");
+  // A backquote ends a raw string: the tag becomes an interpreted literal, escaped once more.
+  EXPECT_EQ(goTag("a`b", false), R"go("json:\"a`b\"")go");
+  EXPECT_EQ(goTag("a`b\"c\\", true), R"go("json:\"a`b\\\"c\\\\,omitempty\"")go");
+  EXPECT_EQ(goTag("\x7f`\t", false), R"go("json:\"\\x7f`\\t\"")go");
 }
 
 }  // namespace

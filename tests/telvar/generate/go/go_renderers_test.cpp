@@ -56,12 +56,15 @@ TEST(GoTypes, CommonFieldTypes) {
       // Go has no Any: what nothing is known of is an empty interface.
       {prim(Primitive::any()), "interface{}", "interface{}", false},
       {array(prim(Primitive::any())), "[]interface{}", "[]interface{}", false},
-      {array(nothing()), "[]interface{}", "[]*interface{}", true},
+      {array(nothing()), "[]interface{}", "[]interface{}", true},
       {prim(Primitive::double_()), "float64", "float64", false},
       {prim(Primitive::bool_()), "bool", "bool", false},
-      // The inline texts keep only the innermost type after their first wrappers.
-      {optional(array(array(intType()))), "[][]int", "[]int", true},
-      {array(optional(array(intType()))), "[][]int", "[]*int", true},
+      // The inline texts keep every list level and pointer of the named ones, so that the
+      // sample unmarshals: {"m":[[1],null]}, {"m":[[1,null]]}, {"a":[[{"x":1}],null]}.
+      {optional(array(array(intType()))), "[][]int", "[][]int", true},
+      {array(optional(array(intType()))), "[][]int", "[][]int", true},
+      {array(array(optional(intType()))), "[][]*int", "[][]*int", false},
+      {array(optional(array(object("as")))), "[][]A", "[][]struct {\n}", true},
       {array(array(array(object("cubes")))), "[][][]Cube", "[][][]struct {\n}", false},
   };
   const GoMeta meta;
@@ -84,7 +87,8 @@ TEST(GoTypes, TypeNameMapShapesTheNamedTextAndOnlyPlainPrimitivesInline) {
       {object("x"), "M"},
       {array(intType()), "[]M"},
       {array(optional(intType())), "[]*M"},
-      {array(array(intType())), "[]M"},
+      {array(array(intType())), "[][]M"},
+      {array(array(optional(intType()))), "[][]*M"},
       {optional(array(intType())), "[]M"},
       {optional(intType()), "*M"},
       {nothing(), "*M"},

@@ -51,16 +51,17 @@ TEST(KotlinName, ReplacesWhatNoNameMayHoldEvenQuoted) {
   EXPECT_EQ(kotlinIdentifier("in"), "in");  // the identifier itself, before quoting
 }
 
-TEST(KotlinTypeReference, KeepsQualifiedNamesAndQuotesTheirParts) {
+TEST(KotlinMappedName, KeepsTheNameAsTypedAndQuotesOnlyKeywords) {
   const std::vector<NameCase> cases{
       {"Int", "Int"},
       {"java.time.Instant", "java.time.Instant"},
+      {"Map<String, String>", "Map<String, String>"},  // never rewritten into an identifier
+      {"com.example.Foo", "com.example.Foo"},
       {"fun.Label", "`fun`.Label"},
       {"class", "`class`"},
-      {"a..b", "a__b"},  // no qualified name: one name
-      {".a", "_a"},
+      {"a..b", "a..b"},
   };
-  for (const auto& c : cases) EXPECT_EQ(kotlinTypeReference(c.name), c.written) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(kotlinMappedName(c.name), c.written) << c.name;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/dart_meta.h"
 #include "telvar/value/value.h"
 
@@ -27,6 +29,13 @@ namespace telvar::generate {
 /// built-in identifier, or a name of the core types the output refers to ("List", "Map",
 /// "String", "Null", ...) gets a trailing "_" ("List" gives "List_").
 [[nodiscard]] std::string dartTypeName(const DartMeta& meta, const Names& path);
+/// The name `types` gives the object at `path`, or else `dartTypeName`.
+[[nodiscard]] std::string dartTypeName(const DartMeta& meta, const Names& path,
+                                       const TypeNames* types);
+
+/// The names of every class the file declares for `root`: all classes stand at the top level,
+/// so different classes of one formed name are numbered ("Item", "Item2").
+[[nodiscard]] TypeNames dartTypeNames(const Code& root, const DartMeta& meta);
 
 /// The Dart property name for a key path: a `propertyNameMaps` hit verbatim; otherwise the shared
 /// property name made a Dart member name: characters outside identifiers are written "u" + their

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/dart_meta.h"
 #include "telvar/value/indentation.h"
 
@@ -20,56 +21,65 @@ namespace telvar::generate {
 /// property's field declaration, the class a property type carries (through lists and nullable
 /// types), or nothing (a dictionary, a primitive, a list of primitives).
 [[nodiscard]] std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
-                                                      const Indentation& indentation);
+                                                      const Indentation& indentation,
+                                                      const TypeNames* types = nullptr);
 
 /// The class of an object at the document's level (see the file comment). With the `alphabet`
 /// sort the properties are ordered by their Dart names in every section. An object without
 /// properties gets the constructor "K();" and "K copyWith() => K();".
 [[nodiscard]] std::string dartClass(const Object& object, const DartMeta& meta,
-                                    const Indentation& indentation);
+                                    const Indentation& indentation,
+                                    const TypeNames* types = nullptr);
 
 /// The class a property type carries: an object's, a list's element type's, a nullable type's
 /// wrapped type's; nothing for every other type.
 [[nodiscard]] std::optional<std::string> dartNestedClass(const PropertyType& type,
                                                          const DartMeta& meta,
-                                                         const Indentation& indentation);
+                                                         const Indentation& indentation,
+                                                         const TypeNames* types = nullptr);
 
 /// The field "[final ]T name;" at `level`.
 [[nodiscard]] std::string dartFieldDeclaration(const Property& property, std::int64_t level,
-                                               const Indentation& indentation,
-                                               const DartMeta& meta);
+                                               const Indentation& indentation, const DartMeta& meta,
+                                               const TypeNames* types = nullptr);
 
 /// The Dart type text of a property: its base type text, unless `typeNameMaps` has a record for
 /// the property's own key path, whose name then replaces the innermost type ("List<" + name +
 /// ">" for a list, name + "?" for a nullable type; a dictionary keeps its base text).
-[[nodiscard]] std::string dartType(const Property& property, const DartMeta& meta);
+[[nodiscard]] std::string dartType(const Property& property, const DartMeta& meta,
+                                   const TypeNames* types = nullptr);
 
 /// The base type text: "bool", "int", "double", "String", "URL", "Date", "dynamic" (nothing
 /// known), the class name of an object, "List<E>", "E?", and "Null" for a type only ever null.
-[[nodiscard]] std::string dartBaseType(const PropertyType& type, const DartMeta& meta);
+[[nodiscard]] std::string dartBaseType(const PropertyType& type, const DartMeta& meta,
+                                       const TypeNames* types = nullptr);
 
 /// The constructor parameter lines at `prefix`: "required this.name," ("this.name," for a
 /// nullable property), one per property in the given order.
 [[nodiscard]] std::vector<std::string> dartConstructorParameters(
-    const std::vector<Property>& properties, const std::string& prefix, const DartMeta& meta);
+    const std::vector<Property>& properties, const std::string& prefix, const DartMeta& meta,
+    const TypeNames* types = nullptr);
 
 /// Appends the `copyWith` parameter line "T? name," ("T name," when T is already nullable).
 void dartCopyWithParameter(const Property& property, const DartMeta& meta,
-                           const std::string& prefix, std::vector<std::string>& lines);
+                           const std::string& prefix, std::vector<std::string>& lines,
+                           const TypeNames* types = nullptr);
 
 /// Appends the `copyWith` argument line "name: name ?? this.name,".
 void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
-                          std::vector<std::string>& lines);
+                          std::vector<std::string>& lines, const TypeNames* types = nullptr);
 
 /// The property's argument line inside `fromJSON` at `level`: "name: " and the expression that
 /// reads json["key"] as the property's type, converting objects with their `fromJSON` and
 /// lists element by element at every depth.
 [[nodiscard]] std::string dartFromJSON(const Property& property, std::int64_t level,
-                                       const Indentation& indentation, const DartMeta& meta);
+                                       const Indentation& indentation, const DartMeta& meta,
+                                       const TypeNames* types = nullptr);
 
 /// The property's entry line inside `toJSON` at `level`: "\"key\": " and the expression that
 /// writes the member, objects through their `toJSON` and lists as `List<dynamic>`.
 [[nodiscard]] std::string dartToJSON(const Property& property, std::int64_t level,
-                                     const Indentation& indentation, const DartMeta& meta);
+                                     const Indentation& indentation, const DartMeta& meta,
+                                     const TypeNames* types = nullptr);
 
 }  // namespace telvar::generate

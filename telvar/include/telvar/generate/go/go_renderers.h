@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/go_meta.h"
 #include "telvar/value/indentation.h"
 
@@ -17,13 +18,16 @@ namespace telvar::generate {
 
 /// The type text of a property type in the named styles: "bool", "int", "float64", "string",
 /// "URL", "Date", "interface{}" (also for a type of which nothing is known), the type name of an
-/// object, "[]" before an element type, "*" before a nullable type (none before a nullable list,
-/// and a null of nothing is "interface{}"). Dictionaries and enumerations give "".
-[[nodiscard]] std::string goBaseType(const PropertyType& type, const GoMeta& meta);
+/// object (from `types` when given), "[]" before an element type, "*" before a nullable type
+/// (none before a nullable list, and a null of nothing is "interface{}"). Dictionaries and
+/// enumerations give "".
+[[nodiscard]] std::string goBaseType(const PropertyType& type, const GoMeta& meta,
+                                     const TypeNames* types = nullptr);
 
 /// The field type text of a property in the named styles: with a type-name map M for its key
-/// path, M, "[]M", "[]*M" or "*M" by the shape of the type; otherwise `goBaseType`.
-[[nodiscard]] std::string goType(const Property& property, const GoMeta& meta);
+/// path, M inside every list level and pointer of the type ("[][]*M"); otherwise `goBaseType`.
+[[nodiscard]] std::string goType(const Property& property, const GoMeta& meta,
+                                 const TypeNames* types = nullptr);
 
 /// Whether a field takes ",omitempty": a nullable type whose type text is not "interface{}", or a
 /// list of nullable elements.
@@ -31,19 +35,22 @@ namespace telvar::generate {
 
 /// One field line of a named struct at `level`: "Name Type `json:\"key\"`".
 [[nodiscard]] std::string goField(const Property& property, const GoMeta& meta,
-                                  const Indentation& indentation, std::int64_t level);
+                                  const Indentation& indentation, std::int64_t level,
+                                  const TypeNames* types = nullptr);
 
 /// The named struct declaration of an object at `level`: "type Name struct {", one field line
 /// per property one level deeper (sorted by field name when the meta asks for it), "}".
 [[nodiscard]] std::string goStruct(const Object& object, const GoMeta& meta,
-                                   const Indentation& indentation, std::int64_t level);
+                                   const Indentation& indentation, std::int64_t level,
+                                   const TypeNames* types = nullptr);
 
 /// The named struct of the object inside a type (through lists and nullable wrappers), or
 /// nothing for any other type.
 [[nodiscard]] std::optional<std::string> goNestedStruct(const PropertyType& type,
                                                         const GoMeta& meta,
                                                         const Indentation& indentation,
-                                                        std::int64_t level);
+                                                        std::int64_t level,
+                                                        const TypeNames* types = nullptr);
 
 /// The inline style's anonymous struct of an object at `level`: "struct {", its fields with
 /// their types written out in place (nested objects as nested anonymous structs) one level
@@ -51,7 +58,8 @@ namespace telvar::generate {
 [[nodiscard]] std::string goInlineStruct(const Object& object, const GoMeta& meta,
                                          const Indentation& indentation, std::int64_t level);
 
-/// The inline style's type text of a property at `level`.
+/// The inline style's type text of a property at `level`: every list level and pointer that the
+/// named styles write, around an anonymous struct where they name a type.
 [[nodiscard]] std::string goInlineFieldType(const Property& property, const GoMeta& meta,
                                             const Indentation& indentation, std::int64_t level);
 

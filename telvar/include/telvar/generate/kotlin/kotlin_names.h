@@ -27,10 +27,11 @@ namespace telvar::generate::kotlin {
 /// "`_`", "a.b" gives "a_b".
 [[nodiscard]] std::string kotlinName(std::string_view name);
 
-/// A type the user named in a type-name map, as written in a type position: a dotted qualified
-/// name ("java.time.Instant") keeps its dots with each part written by `kotlinName`; anything
-/// else is written as one name by `kotlinName`.
-[[nodiscard]] std::string kotlinTypeReference(std::string_view name);
+/// A type the user named in a type-name map, as written in source: exactly as typed, except that
+/// a part between dots that is a hard keyword takes backquotes, which leave the name itself
+/// unchanged. "class" gives "`class`", "fun.Label" "`fun`.Label"; "Map<String, String>" and
+/// "com.example.Foo" stay as they are.
+[[nodiscard]] std::string kotlinMappedName(std::string_view name);
 
 /// `text` as the contents of a Kotlin string literal: backslash, double quote and "$" escaped,
 /// and control characters written as escapes, so that the literal reads back as `text`.

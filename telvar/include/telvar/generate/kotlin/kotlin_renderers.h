@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/kotlin_meta.h"
 #include "telvar/value/indentation.h"
 
@@ -19,7 +20,20 @@ namespace telvar::generate::kotlin {
 struct Style {
   const KotlinMeta& meta;
   const Indentation& indentation;
+  /// The classes' names (see `kotlinTypeNames`); without them each class has its formed name.
+  const TypeNames* types = nullptr;
 };
+
+/// The names of every class the file declares for `root`: different classes of one formed name
+/// in one scope (the file, or the class holding them in the nested style, where the holder's
+/// property names are taken too) are numbered ("Item", "Item2"). A type-name map hit is kept
+/// exactly as typed.
+[[nodiscard]] TypeNames kotlinTypeNames(const Code& root, const KotlinMeta& meta);
+
+/// The member names of one class, in the properties' order: the property-name rule's names as
+/// Kotlin identifiers, made distinct by `distinctNames` ("userID", "userID2").
+[[nodiscard]] std::vector<std::string> kotlinPropertyNames(const Object& object,
+                                                           const KotlinMeta& meta);
 
 /// The type text of a property type: "Boolean", "Long", "Double", "String", "URL", "Any",
 /// "Date", the object's type name, "List<T>" and "T?" ("Any?" for a nullable of nothing known);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/proto_meta.h"
 #include "telvar/value/value.h"
 
@@ -29,6 +30,14 @@ namespace telvar::generate {
 /// a proto identifier. "items" gives "Item", "user_settings" "UserSetting", "$ref" "__ref", and
 /// an emoji key "_".
 [[nodiscard]] std::string protoTypeName(const ProtoMeta& meta, const Names& path);
+/// The name `types` gives the object at `path`, or else the formed name.
+[[nodiscard]] std::string protoTypeName(const ProtoMeta& meta, const Names& path,
+                                        const TypeNames* types);
+
+/// The names of every message the file declares for `root`: different messages of one formed
+/// name in one scope (the file, or the message holding them in the nested style) are numbered
+/// ("Item", "Item2"); "Value", "URL" and "Date", which fields refer to, are never taken.
+[[nodiscard]] TypeNames protoTypeNames(const Code& root, const ProtoMeta& meta);
 
 /// How one field is named: its identifier, and the JSON key for a `json_name` option when the
 /// identifier is not the key itself (or when the key must be kept apart from another field's
@@ -44,7 +53,7 @@ struct ProtoFieldName {
 /// declares no field, gets an empty identifier). Each is the last key of the property's key path
 /// ("..." when the path is empty), made a proto identifier; when that is taken - by an earlier
 /// field with the same lower-cased name without underscores, or by a name in `scopeNames` (the
-/// messages declared in the same message) - "_2", "_3", ... is appended until it is free. A field
+/// messages declared in the same message) - it is numbered by `distinctNames` ("_2", "_3", ...). A field
 /// whose identifier differs from its key gets the key as its JSON name; so does a field kept as
 /// it is whose proto3 JSON name would equal the JSON name of a renamed one (keys "user_name" and
 /// "userName" give "user_name" [json_name "user_name"] and "userName_2" [json_name "userName"]).

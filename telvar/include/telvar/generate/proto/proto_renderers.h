@@ -19,30 +19,36 @@ namespace telvar::generate {
 /// for a null of nothing), "Date", the message name of an object; lists and nullable types give
 /// the text of their innermost type (a list of lists of integers is "int64"). Dictionaries and
 /// enumerations give "".
-[[nodiscard]] std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta);
+/// Object messages are named by `types` when given.
+[[nodiscard]] std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta,
+                                        const TypeNames* types = nullptr);
 
 /// The type text of a property: the `typeNameMaps` hit for its own key path, verbatim (not for a
 /// dictionary), otherwise `protoBaseType`.
-[[nodiscard]] std::string protoType(const Property& property, const ProtoMeta& meta);
+[[nodiscard]] std::string protoType(const Property& property, const ProtoMeta& meta,
+                                    const TypeNames* types = nullptr);
 
 /// One field line at `level`: ["repeated " for a list or a nullable list | "optional " for any
 /// other nullable type] + type + " " + name + " = " + number + [" [json_name = \"key\"]"] + ";".
 /// A dictionary gives the empty text. The number is `protoFieldNumber(position)`.
 [[nodiscard]] std::string protoField(const Property& property, std::size_t position,
                                      const ProtoFieldName& name, const ProtoMeta& meta,
-                                     const Indentation& indentation, std::int64_t level);
+                                     const Indentation& indentation, std::int64_t level,
+                                     const TypeNames* types = nullptr);
 
 /// The message of an object at `level`: "message Name {", then - in the `nested` style - the
 /// messages of the objects its properties hold, each once and followed by an empty line, then
 /// one field line per property in input order, then "}".
 [[nodiscard]] std::string protoMessage(const Object& object, const ProtoMeta& meta,
-                                       const Indentation& indentation, std::int64_t level);
+                                       const Indentation& indentation, std::int64_t level,
+                                       const TypeNames* types = nullptr);
 
 /// The message of the object a property type holds through lists and nullable types, or nothing
 /// (primitives, dictionaries, enumerations, a null of nothing).
 [[nodiscard]] std::optional<std::string> protoNestedMessage(const PropertyType& type,
                                                             const ProtoMeta& meta,
                                                             const Indentation& indentation,
-                                                            std::int64_t level);
+                                                            std::int64_t level,
+                                                            const TypeNames* types = nullptr);
 
 }  // namespace telvar::generate

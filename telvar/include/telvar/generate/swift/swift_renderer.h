@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/identifiers.h"
 #include "telvar/options/swift_meta.h"
 #include "telvar/value/indentation.h"
 
@@ -54,6 +55,14 @@ class SwiftRenderer {
   SwiftRenderer(SwiftMeta meta, Indentation indentation);
 
   // ---- Names ------------------------------------------------------------------------------------
+
+  /// The names of every object type the file declares for `root` (see `TypeNames`): one scope for
+  /// the file in the subtype styles, one per enclosing type in the nested styles, where the
+  /// enclosing type's property names and "CodingKeys" are taken. A type-name map hit is kept.
+  [[nodiscard]] TypeNames typeNames(const Code& root) const;
+  /// Names object types from `types` from now on (nullptr: by the type-name rule alone). The
+  /// table must outlive the renderer's use of it.
+  void useTypeNames(const TypeNames* types) { m_types = types; }
 
   /// The declared name of the type at a key path: the `typeNameMaps` hit verbatim unless the
   /// protocol is `sorbelModel`, otherwise the unmapped name; escaped when a reserved word.
@@ -128,6 +137,7 @@ class SwiftRenderer {
   };
 
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
+  [[nodiscard]] std::string propertyDeclaration(const Member& member, std::int64_t level) const;
   // The declarations append to `out`, so that a deep sample's nested types are written once
   // into one text instead of being copied into every enclosing declaration.
   void appendObjectDeclaration(std::string& out, const Object& object, std::int64_t level) const;
@@ -137,6 +147,8 @@ class SwiftRenderer {
                                 std::int64_t level) const;
   [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
+  [[nodiscard]] std::string formedTypeName(const Names& path) const;
+  [[nodiscard]] std::vector<std::string> memberNames(const std::vector<Property>& properties) const;
   [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;
   [[nodiscard]] std::optional<std::string> codingKeys(const std::vector<Member>& members,
                                                       std::int64_t level) const;
@@ -152,6 +164,7 @@ class SwiftRenderer {
   SwiftMeta::StructureStyle m_structureStyle;
   bool m_macros;                            // `sorbelModel` with its macros on
   std::vector<std::string> m_acronymForms;  // "Id", "Url": the JSON accessor's subscript test
+  const TypeNames* m_types = nullptr;
 };
 
 }  // namespace telvar::generate::swift

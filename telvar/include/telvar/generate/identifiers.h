@@ -1,0 +1,107 @@
+#pragma once
+
+// Names that generated code declares. Every language repairs a formed name into one of its
+// identifiers by one routine driven by that language's table, and every generator keeps the
+// names of one type's members, and of the types in one scope, distinct by one numbering rule.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "telvar/code/code.h"
+#include "telvar/value/value.h"
+
+namespace telvar::generate {
+
+/// What becomes of a character that may not stand in a name.
+enum class ForeignCharacter {
+  dropped,     // left out ("a-b" gives "ab")
+  underscore,  // replaced by "_"
+  spelled,     // spelled as `spellMarker` and at least four upper-case hex digits ("u540D")
+};
+
+/// One language's rules for one kind of name it declares.
+struct IdentifierRules {
+  /// Whether a character may begin a name.
+  bool (*mayStart)(char32_t);
+  /// Whether a character may stand in a name after the first.
+  bool (*mayContinue)(char32_t);
+  ForeignCharacter foreign;
+  char spellMarker = 'u';
+  /// Put before a name whose first character may not begin one.
+  std::string_view badStart = "_";
+  /// The name of a text that has nothing left.
+  std::string_view nothingLeft = "_";
+  /// Names the language rejects, or that would hide something the file uses; nullptr for none.
+  bool (*isReserved)(std::string_view) = nullptr;
+  /// What a reserved name gets before and after it.
+  std::string_view reservedBefore;
+  std::string_view reservedAfter;
+};
+
+/// `name` made into an identifier by `rules`: composed (NFC); each character that may not stand
+/// where it is handled as `foreign` says; `nothingLeft` when nothing is left; `badStart` before a
+/// first character that may not begin a name; a reserved result gets `reservedBefore` and
+/// `reservedAfter`. A name that is already an identifier comes back unchanged.
+[[nodiscard]] std::string repairedIdentifier(std::string_view name, const IdentifierRules& rules);
+
+/// How a language writes the number that tells equal names apart.
+enum class NumberStyle {
+  appended,     // "userName2", "Item2"
+  underscored,  // "user_name_2"
+};
+
+/// `name` with the number `n` in `style`.
+[[nodiscard]] std::string numbered(std::string_view name, std::size_t n, NumberStyle style);
+
+/// The member names of one type, in the members' order: a name equal to an earlier member's
+/// (compared after `fold`, when given), or to a name of `taken` (compared as it is), gets the
+/// smallest number from 2 up that makes it differ from every name of the list as formed, every
+/// name given before it, and every name of `taken`.
+/// Names for which `mayRepeat` holds keep their name (Go's blank field "_"). Linear in the names.
+[[nodiscard]] std::vector<std::string> distinctNames(
+    std::vector<std::string> names, NumberStyle style,
+    const std::unordered_set<std::string>& taken = {},
+    std::string (*fold)(std::string_view) = nullptr, bool (*mayRepeat)(std::string_view) = nullptr);
+
+/// The names of the types a file declares, by the key path of each object. Different shapes
+/// whose names come out equal in one scope get a number on the later one (in the walk's order,
+/// children before parents); objects of equal shape and equal name share the name, and so one
+/// declaration. Two objects have equal shape when they have the same keys in the same order and
+/// the same types, a nested object counting by its own name.
+class TypeNames {
+ public:
+  /// What the walk asks of a language.
+  struct Language {
+    /// The name formed for an object's key path, already an identifier.
+    std::function<std::string(const Names& path)> formed;
+    /// Whether the formed name is the user's own (a type-name map hit): it is kept as typed, even
+    /// when another type has it, and other types avoid it.
+    std::function<bool(const Names& path)> isUsersOwn;
+    /// Names a type declared inside `owner` may not take (nullptr owner: the file's scope).
+    std::function<std::unordered_set<std::string>(const Object* owner)> reservedIn;
+    NumberStyle style = NumberStyle::appended;
+    /// Whether types are declared inside the type that holds them (one scope per holder) or all
+    /// at the file's top level (one scope).
+    bool nested = false;
+  };
+
+  TypeNames() = default;
+  /// Names every object type of `root`.
+  TypeNames(const Code& root, const Language& language);
+
+  /// The name of the object type at `path`; nullptr when the walk met none there.
+  [[nodiscard]] const std::string* find(const Names& path) const;
+
+ private:
+  struct NamesHash {
+    std::size_t operator()(const Names& names) const noexcept;
+  };
+  std::unordered_map<Names, std::string, NamesHash> m_names;
+};
+
+}  // namespace telvar::generate

@@ -1,0 +1,328 @@
+#include "telvar/generate/identifiers.h"
+
+#include <cstdio>
+
+#include "telvar/unicode/text.h"
+
+namespace telvar::generate {
+
+std::string repairedIdentifier(std::string_view name, const IdentifierRules& rules) {
+  std::string scratch;
+  std::string_view text = nfcView(name, scratch);
+  std::string out;
+  out.reserve(text.size() + 4);
+  bool first = true;
+  while (!text.empty()) {
+    int scalar = -1;
+    std::size_t length = decodeUtf8(text, scalar);
+    if (length == 0) length = 1;
+    const auto c = static_cast<char32_t>(scalar < 0 ? 0xFFFD : scalar);
+    // The first character is judged by where it ends up: a bad start is prefixed below.
+    if (scalar >= 0 && (rules.mayContinue(c) || (first && rules.mayStart(c)))) {
+      out.append(text.substr(0, length));
+      first = false;
+    } else {
+      switch (rules.foreign) {
+        case ForeignCharacter::dropped:
+          break;
+        case ForeignCharacter::underscore:
+          out += '_';
+          first = false;
+          break;
+        case ForeignCharacter::spelled: {
+          char buffer[16];
+          std::snprintf(buffer, sizeof buffer, "%c%04X", rules.spellMarker,
+                        static_cast<unsigned>(scalar < 0 ? static_cast<unsigned char>(text[0])
+                                                         : scalar));
+          out += buffer;
+          first = false;
+          break;
+        }
+      }
+    }
+    text.remove_prefix(length);
+  }
+  if (out.empty()) out = rules.nothingLeft;
+  int head = -1;
+  decodeUtf8(out, head);
+  if (head < 0 || !rules.mayStart(static_cast<char32_t>(head))) {
+    out.insert(0, rules.badStart);
+  }
+  if (rules.isReserved && rules.isReserved(out)) {
+    out.insert(0, rules.reservedBefore);
+    out += rules.reservedAfter;
+  }
+  return out;
+}
+
+std::string numbered(std::string_view name, std::size_t n, NumberStyle style) {
+  std::string out(name);
+  if (style == NumberStyle::underscored) out += '_';
+  out += std::to_string(n);
+  return out;
+}
+
+std::vector<std::string> distinctNames(std::vector<std::string> names, NumberStyle style,
+                                       const std::unordered_set<std::string>& taken,
+                                       std::string (*fold)(std::string_view),
+                                       bool (*mayRepeat)(std::string_view)) {
+  const auto key = [&](std::string_view name) { return fold ? fold(name) : std::string(name); };
+  // Most types have no colliding names: one pass over views finds that without copying them.
+  {
+    std::vector<std::string> foldedNames;
+    if (fold) {
+      foldedNames.reserve(names.size());
+      for (const std::string& name : names) foldedNames.push_back(fold(name));
+    }
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(names.size());
+    bool collides = false;
+    for (std::size_t i = 0; i < names.size() && !collides; ++i) {
+      if (mayRepeat && mayRepeat(names[i])) continue;
+      const std::string_view folded = fold ? std::string_view(foldedNames[i]) : names[i];
+      collides = !seen.insert(folded).second || taken.contains(names[i]);
+    }
+    if (!collides) return names;
+  }
+  // Every name as formed, so that a numbered name never takes a later member's own name.
+  std::unordered_set<std::string> formed;
+  for (const std::string& name : names) formed.insert(key(name));
+
+  std::unordered_set<std::string> used;
+  const auto isFree = [&](const std::string& name, const std::string& folded) {
+    return !used.contains(folded) && !taken.contains(name);
+  };
+  // The next number to try per name, so that many equal names cost linear time.
+  std::unordered_map<std::string, std::size_t> nextNumber;
+  for (std::string& name : names) {
+    if (mayRepeat && mayRepeat(name)) continue;
+    std::string folded = key(name);
+    if (isFree(name, folded)) {
+      used.insert(std::move(folded));
+      continue;
+    }
+    std::size_t& n = nextNumber.try_emplace(folded, 2).first->second;
+    for (;; ++n) {
+      std::string candidate = numbered(name, n, style);
+      std::string candidateKey = key(candidate);
+      if (!formed.contains(candidateKey) && isFree(candidate, candidateKey)) {
+        used.insert(std::move(candidateKey));
+        name = std::move(candidate);
+        ++n;
+        break;
+      }
+    }
+  }
+  return names;
+}
+
+std::size_t TypeNames::NamesHash::operator()(const Names& names) const noexcept {
+  std::size_t hash = names.size();
+  for (const std::string& name : names) {
+    hash = hash * 1099511628211u ^ std::hash<std::string_view>{}(name);
+  }
+  return hash;
+}
+
+namespace {
+
+using Kind = PropertyType::Kind;
+
+// The object a property type holds through lists, nullable types and maps, or nullptr.
+const Object* heldObject(const PropertyType& type) {
+  const PropertyType* t = &type;
+  while (t) {
+    switch (t->kind()) {
+      case Kind::object:
+        return &t->objectValue();
+      case Kind::array:
+        t = &t->arrayValue();
+        break;
+      case Kind::optional:
+        t = t->optionalValue();
+        break;
+      case Kind::dictionary:
+        t = &t->dictionaryValue();
+        break;
+      case Kind::primitive:
+      case Kind::enum_:
+        return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+const Object* rootObject(const Code& root) {
+  switch (root.kind()) {
+    case Code::Kind::object:
+      return &root.objectValue();
+    case Code::Kind::dictionary:
+      return heldObject(root.dictionaryValue().propertyType);
+    case Code::Kind::property:
+      return heldObject(root.propertyValue().type);
+    case Code::Kind::propertyType:
+      return heldObject(root.propertyTypeValue());
+  }
+  return nullptr;
+}
+
+// What the walk knows of one object type.
+struct Known {
+  std::string formed;
+  std::size_t shape = 0;
+};
+
+}  // namespace
+
+TypeNames::TypeNames(const Code& root, const Language& language) {
+  const Object* top = rootObject(root);
+  if (!top) return;
+  std::unordered_map<Names, Known, NamesHash> known;
+  std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
+
+  // Shapes, children before parents, without recursion: a deep sample costs no call stack.
+  struct Visit {
+    const Object* object;
+    bool expanded;
+  };
+  std::vector<Visit> stack{{top, false}};
+  while (!stack.empty()) {
+    const Visit visit = stack.back();
+    stack.pop_back();
+    if (!visit.expanded) {
+      if (known.contains(visit.object->names)) continue;
+      stack.push_back({visit.object, true});
+      for (const Property& property : visit.object->properties) {
+        if (const Object* child = heldObject(property.type)) {
+          if (!known.contains(child->names)) stack.push_back({child, false});
+        }
+      }
+      continue;
+    }
+    if (known.contains(visit.object->names)) continue;
+    std::string signature;
+    for (const Property& property : visit.object->properties) {
+      signature += property.names.empty() ? std::string_view() : property.names.back();
+      signature += '\x1f';
+      for (const PropertyType* t = &property.type; t;) {
+        switch (t->kind()) {
+          case Kind::primitive:
+            signature += static_cast<char>('a' + static_cast<int>(t->primitiveValue().kind()));
+            if (t->primitiveValue().kind() == Primitive::Kind::date) {
+              signature += static_cast<char>('0' + static_cast<int>(t->primitiveValue().dateKind()));
+            }
+            t = nullptr;
+            break;
+          case Kind::object: {
+            const Known& child = known[t->objectValue().names];
+            signature += 'O';
+            signature += child.formed;
+            signature += '\x1d';
+            signature += std::to_string(child.shape);
+            t = nullptr;
+            break;
+          }
+          case Kind::enum_:
+            signature += 'E';
+            for (const std::string& name : t->enumValue().names) {
+              signature += name;
+              signature += '\x1d';
+            }
+            t = nullptr;
+            break;
+          case Kind::dictionary:
+            signature += '{';
+            t = &t->dictionaryValue();
+            break;
+          case Kind::array:
+            signature += '[';
+            t = &t->arrayValue();
+            break;
+          case Kind::optional:
+            signature += '?';
+            t = t->optionalValue();
+            break;
+        }
+      }
+      signature += '\x1e';
+    }
+    const std::size_t shape = shapes.try_emplace(std::move(signature), shapes.size()).first->second;
+    known[visit.object->names] = Known{language.formed(visit.object->names), shape};
+  }
+
+  // Names, parents before children in the properties' order, so the root keeps its name and a
+  // later type takes the number.
+  struct Scope {
+    std::unordered_set<std::string> taken;
+    std::unordered_map<std::string, std::string> byShape;  // formed name and shape -> name
+    std::unordered_map<std::string, std::size_t> nextNumber;
+  };
+  std::unordered_map<Names, Scope, NamesHash> scopes;
+  // The user's own names are taken in every scope before any formed name is given.
+  std::unordered_set<std::string> usersOwn;
+  if (language.isUsersOwn) {
+    for (const auto& [path, k] : known) {
+      if (language.isUsersOwn(path)) usersOwn.insert(k.formed);
+    }
+  }
+  const Names fileScope;
+  auto scopeOf = [&](const Object* owner) -> Scope& {
+    const Names& key = language.nested && owner ? owner->names : fileScope;
+    auto [it, added] = scopes.try_emplace(key);
+    if (added) {
+      it->second.taken = usersOwn;
+      if (language.reservedIn) {
+        it->second.taken.merge(language.reservedIn(language.nested ? owner : nullptr));
+      }
+    }
+    return it->second;
+  };
+
+  struct Place {
+    const Object* object;
+    const Object* owner;
+  };
+  std::vector<Place> places{{top, nullptr}};
+  while (!places.empty()) {
+    const Place place = places.back();
+    places.pop_back();
+    const Names& path = place.object->names;
+    if (m_names.contains(path)) continue;
+    const Known& k = known[path];
+    std::string name;
+    if (language.isUsersOwn && language.isUsersOwn(path)) {
+      name = k.formed;
+    } else {
+      Scope& scope = scopeOf(place.owner);
+      std::string shapeKey = k.formed + '\x1f' + std::to_string(k.shape);
+      if (auto it = scope.byShape.find(shapeKey); it != scope.byShape.end()) {
+        name = it->second;
+      } else {
+        name = k.formed;
+        if (scope.taken.contains(name)) {
+          std::size_t& n = scope.nextNumber.try_emplace(k.formed, 2).first->second;
+          do {
+            name = numbered(k.formed, n++, language.style);
+          } while (scope.taken.contains(name));
+        }
+        scope.taken.insert(name);
+        scope.byShape.emplace(std::move(shapeKey), name);
+      }
+    }
+    m_names.emplace(path, std::move(name));
+    // Pushed in reverse, so that children are named in the properties' order.
+    const auto& properties = place.object->properties;
+    for (auto it = properties.rbegin(); it != properties.rend(); ++it) {
+      if (const Object* child = heldObject(it->type)) {
+        if (!m_names.contains(child->names)) places.push_back({child, place.object});
+      }
+    }
+  }
+}
+
+const std::string* TypeNames::find(const Names& path) const {
+  auto it = m_names.find(path);
+  return it == m_names.end() ? nullptr : &it->second;
+}
+
+}  // namespace telvar::generate
