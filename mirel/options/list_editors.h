@@ -132,7 +132,8 @@ class TextRow : public ListRow<E> {
  public:
   TextRow(const Binding<std::vector<E>>& list, std::vector<RowField<E>> fields, const E& element)
       : m_list(list),
-        m_element(elementBinding<E>(list, [this] { return this->m_index; }, element)),
+        m_element(elementBinding<E>(
+            list, [this] { return this->m_index; }, element)),
         m_fields(std::move(fields)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -155,7 +156,8 @@ class TextRow : public ListRow<E> {
   void showElement(std::size_t index, const E& element) override {
     this->m_index = index;
     this->m_id = element.id();
-    for (std::size_t f = 0; f < m_fields.size(); ++f) m_edits[f]->showText(m_fields[f].read(element));
+    for (std::size_t f = 0; f < m_fields.size(); ++f)
+      m_edits[f]->showText(m_fields[f].read(element));
   }
 
   [[nodiscard]] const std::vector<BoundLineEdit*>& edits() const { return m_edits; }

@@ -1,9 +1,10 @@
+#include "mirel/options/list_editors.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "mirel/options/list_editors.h"
 #include "support/model_holder.h"
 
 using mirel::EnumMapRow;
@@ -125,8 +126,8 @@ class ListEditorsTest : public QObject {
 
   void propertyEnumMapsKeepTheirCasesApart() {
     t::FormUnderTest ui(t::emptyModel());
-    auto* editor = dynamic_cast<ListEditor<EnumMapRow::Map>*>(
-        t::listEditor(&ui.form, "Property Enum Maps"));
+    auto* editor =
+        dynamic_cast<ListEditor<EnumMapRow::Map>*>(t::listEditor(&ui.form, "Property Enum Maps"));
     QVERIFY(editor);
     t::clickAdd(editor);
     t::clickAdd(editor);
@@ -144,8 +145,8 @@ class ListEditorsTest : public QObject {
     QCOMPARE(maps[1]["cases"].size(), std::size_t(2));
 
     QTest::keyClicks(mapRow(1)->pathField(), "status");
-    auto* firstCase = dynamic_cast<mirel::TextRow<EnumMapRow::Case>*>(
-        mapRow(1)->cases()->rows().at(0));
+    auto* firstCase =
+        dynamic_cast<mirel::TextRow<EnumMapRow::Case>*>(mapRow(1)->cases()->rows().at(0));
     QTest::keyClicks(firstCase->edits()[0], "active");
     QTest::keyClicks(firstCase->edits()[1], "1");
     maps = ui.json()["_swiftOptions"]["_swiftMeta"]["_propertyEnumMaps"];
