@@ -115,6 +115,18 @@ class ListEditorsTest : public QObject {
     JSON_COMPARE(ui.json()["_dartOptions"]["_dartMeta"]["_typeNameMaps"][1]["path"], json("c2"));
   }
 
+  void elementsSharingAnIdFromAFileAreStillSeparateRows() {
+    t::FormUnderTest ui(t::modelFrom(json::parse(R"({"_swiftOptions":{"_swiftMeta":{"_acronyms":[
+        {"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","name":"A"},
+        {"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","name":"B"}]}}})")));
+    ListEditorFrame* acronyms = t::listEditor(&ui.form, "Acronyms");
+    QCOMPARE(t::rowTexts(acronyms, "Name"), QStringList({"A", "B"}));
+    QTest::keyClicks(t::rowFields(acronyms, "Name")[1], "z");
+    const json stored = ui.json()["_swiftOptions"]["_swiftMeta"]["_acronyms"];
+    JSON_COMPARE(names(stored), json({"A", "Bz"}));
+    QCOMPARE(t::rowTexts(acronyms, "Name"), QStringList({"A", "Bz"}));
+  }
+
   void addOnIdentifiableTypesShowsAnEmptyPathAndTheKeyId() {
     t::FormUnderTest ui(t::emptyModel());
     ListEditorFrame* types = t::listEditor(&ui.form, "Identifiable Types");
