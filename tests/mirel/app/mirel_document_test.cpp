@@ -293,11 +293,14 @@ class MirelDocumentTest : public QObject {
     QVERIFY(!result.error.contains('\n'));
   }
 
-  void aFolderOrAMissingFileOpensNoDocument() {
+  void aFolderADeviceOrAMissingFileOpensNoDocument() {
     QTemporaryDir dir;
     const auto folder = MirelDocument::open(dir.path());
     QVERIFY(!folder.document);
     QVERIFY(!folder.error.isEmpty());
+    const auto device = MirelDocument::open("/dev/zero");  // would never end
+    QVERIFY(!device.document);
+    QVERIFY(!device.error.isEmpty());
     const auto missing = MirelDocument::open(dir.filePath("nothing.mirel"));
     QVERIFY(!missing.document);
     QVERIFY(!missing.error.isEmpty());
