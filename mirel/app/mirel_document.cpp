@@ -88,6 +88,10 @@ MirelDocument::OpenResult MirelDocument::open(const QString& path) {
   if (info.isDir()) {
     return {nullptr, QStringLiteral("data corrupted: a folder is not a document file")};
   }
+  // A device or a pipe might never end, or never begin.
+  if (info.exists() && !info.isFile()) {
+    return {nullptr, QStringLiteral("data corrupted: only a regular file can be a document")};
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     return {nullptr,
@@ -182,7 +186,9 @@ void MirelDocument::storeOptionsAsDefaults() const {
 }
 
 void MirelDocument::updateModified() {
-  const bool modified = !(m_model == m_savedModel);
+  // Only a model sharing the saved one's input text can equal it cheaply; a large sample is not
+  // compared again on every keystroke, and a text typed back to the saved one counts as a change.
+  const bool modified = !(&m_model.input() == &m_savedModel.input() && m_model == m_savedModel);
   if (modified == m_modified) return;
   m_modified = modified;
   emit modifiedChanged(m_modified);
