@@ -140,6 +140,19 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window->undoAction()->isEnabled());
   }
 
+  void undoKeepsTheCaretWhereItWas() {
+    QPointer<EditorWindow> window = openWindow(documentWithInput("[1, 2, 3]"));
+    caretToEnd(window->inputEditor());
+    type(window, " ");
+    QTRY_VERIFY(!window->inputEditor()->hasPendingReport());
+    QTextCursor cursor = window->inputEditor()->textCursor();
+    cursor.setPosition(4);
+    window->inputEditor()->setTextCursor(cursor);
+    window->undo();
+    QCOMPARE(window->inputEditor()->inputText(), QStringLiteral("[1, 2, 3]"));
+    QCOMPARE(window->inputEditor()->textCursor().position(), 4);
+  }
+
   void undoRightAfterTypingKeepsTheEarlierKeystrokes() {
     // A long text waits a quarter second before it is reported; undo must not lose or revive it.
     QPointer<EditorWindow> window = openWindow(documentWithInput(std::string(1200, ' ')));
