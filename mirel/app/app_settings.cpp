@@ -1,6 +1,6 @@
 #include "mirel/app/app_settings.h"
 
-#include <QSettings>
+#include <QCoreApplication>
 #include <QVariant>
 #include <cmath>
 
@@ -13,10 +13,6 @@ const char* const kFontSize = "fontSize";
 const char* const kDefaultIndentationUnit = "defaultIndentationUnit";
 const char* const kDefaultOutputType = "defaultOutputType";
 const char* const kInferCount = "inferCount";
-
-// A fresh view of the stored settings at each use: all QSettings objects of one scope share the
-// same cache in the process, so tests and other objects writing the store are seen at once.
-QSettings store() { return QSettings(QStringLiteral("Mirel"), QStringLiteral("Mirel")); }
 
 // The start-up options of Schema and Swift: value options that detect URLs and both kinds of
 // dates, every other field unset, in the engine's own JSON coding.
@@ -37,55 +33,62 @@ AppSettings& AppSettings::shared() {
   return *instance;
 }
 
+AppSettings::AppSettings() : m_store(QStringLiteral("Mirel"), QStringLiteral("Mirel")) {
+  // Writes reach the file when the event loop next runs; the last ones before quitting too.
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    connect(application, &QCoreApplication::aboutToQuit, this, [this] { m_store.sync(); });
+  }
+}
+
 double AppSettings::fontSize() const {
   bool ok = false;
-  const double value = store().value(kFontSize).toDouble(&ok);
+  const double value = m_store.value(kFontSize).toDouble(&ok);
   return ok && std::isfinite(value) ? value : kDefaultFontSize;
 }
 
 void AppSettings::setFontSize(double points) {
   const double old = fontSize();
-  store().setValue(kFontSize, points);
+  m_store.setValue(kFontSize, points);
   if (old != points) emit fontSizeChanged(points);
 }
 
 QString AppSettings::defaultIndentationUnit() const {
-  const QVariant value = store().value(kDefaultIndentationUnit);
+  const QVariant value = m_store.value(kDefaultIndentationUnit);
   return value.isValid() ? value.toString() : QStringLiteral("  ");
 }
 
 void AppSettings::setDefaultIndentationUnit(const QString& unit) {
   const QString old = defaultIndentationUnit();
-  store().setValue(kDefaultIndentationUnit, unit);
+  m_store.setValue(kDefaultIndentationUnit, unit);
   if (old != unit) emit defaultIndentationUnitChanged(unit);
 }
 
 telvar::OutputType AppSettings::defaultOutputType() const {
-  const std::string text = store().value(kDefaultOutputType).toString().toStdString();
+  const std::string text = m_store.value(kDefaultOutputType).toString().toStdString();
   return telvar::enumFromRawValue<telvar::OutputType>(text).value_or(telvar::OutputType::swift);
 }
 
 void AppSettings::setDefaultOutputType(telvar::OutputType type) {
   const telvar::OutputType old = defaultOutputType();
-  store().setValue(kDefaultOutputType, QString::fromLatin1(telvar::rawValue(type)));
+  m_store.setValue(kDefaultOutputType, QString::fromLatin1(telvar::rawValue(type)));
   if (old != type) emit defaultOutputTypeChanged(type);
 }
 
 qint64 AppSettings::inferCount() const {
   bool ok = false;
-  const qint64 value = store().value(kInferCount).toLongLong(&ok);
+  const qint64 value = m_store.value(kInferCount).toLongLong(&ok);
   return ok ? value : 0;
 }
 
-void AppSettings::setInferCount(qint64 count) { store().setValue(kInferCount, count); }
+void AppSettings::setInferCount(qint64 count) { m_store.setValue(kInferCount, count); }
 
 QByteArray AppSettings::optionsData(telvar::OutputType type) const {
-  const QVariant value = store().value(optionsDataKey(type));
+  const QVariant value = m_store.value(optionsDataKey(type));
   return value.isValid() ? value.toByteArray() : defaultOptionsData(type);
 }
 
 void AppSettings::setOptionsData(telvar::OutputType type, const QByteArray& data) {
-  store().setValue(optionsDataKey(type), data);
+  m_store.setValue(optionsDataKey(type), data);
 }
 
 QString AppSettings::optionsDataKey(telvar::OutputType type) {

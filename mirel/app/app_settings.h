@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSettings>
 #include <QString>
 
 #include "telvar/options/output_options.h"
@@ -56,7 +57,11 @@ class AppSettings : public QObject {
   void defaultOutputTypeChanged(telvar::OutputType type);
 
  private:
-  AppSettings() = default;
+  AppSettings();
+
+  // One object for the process: writing through it costs no file access until the event loop
+  // syncs, and QSettings objects of the same place in one process see each other's writes.
+  mutable QSettings m_store;
 };
 
 }  // namespace mirel

@@ -51,6 +51,8 @@ std::optional<QString> JSONValidator::validate(const QString& json) {
   QJSValue wrapper = engine->globalObject().property(QStringLiteral("wrapper"));
   if (!wrapper.isCallable()) return std::nullopt;
   const QJSValue result = wrapper.call({QJSValue(json)});
+  // The engine would hold the input (possibly many megabytes) until some later collection.
+  engine->collectGarbage();
   if (result.isError() || !result.isString()) return std::nullopt;
   QString message = result.toString();
   if (message.isEmpty()) return std::nullopt;

@@ -182,7 +182,9 @@ void MirelDocument::storeOptionsAsDefaults() const {
 }
 
 void MirelDocument::updateModified() {
-  const bool modified = !(m_model == m_savedModel);
+  // Only a model sharing the saved one's input text can equal it cheaply; a large sample is not
+  // compared again on every keystroke, and a text typed back to the saved one counts as a change.
+  const bool modified = !(&m_model.input() == &m_savedModel.input() && m_model == m_savedModel);
   if (modified == m_modified) return;
   m_modified = modified;
   emit modifiedChanged(m_modified);

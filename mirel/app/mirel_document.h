@@ -63,8 +63,8 @@ class MirelDocument : public QObject {
 
   /// The file the document was read from or last saved to; empty while untitled.
   [[nodiscard]] QString filePath() const { return m_filePath; }
-  /// True when the model differs from the one last read or saved (a new document: from the one
-  /// it was made with).
+  /// True when the model changed since it was read or saved (a new document: made), and no step
+  /// back has returned to that very model since.
   [[nodiscard]] bool isModified() const noexcept { return m_modified; }
 
   /// Registers the input editor's not yet delivered report of typed text (an empty function:

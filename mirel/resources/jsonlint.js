@@ -281,6 +281,9 @@ var jsonlint = (function () {
     } finally {
       text = "";
       stack = [];
+      // Pattern objects remember the last text they searched; an empty search lets the input go.
+      WHITESPACE.lastIndex = 0;
+      WHITESPACE.test("");
     }
   }
 

@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/support/isolated_settings.h"
+
 using mirel::AppSettings;
 using telvar::OutputType;
 
@@ -14,7 +16,7 @@ class AppSettingsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
   void init() { QSettings("Mirel", "Mirel").clear(); }
 
   void aFreshInstallationReadsTheDefaultsWithoutWritingThem() {

@@ -7,6 +7,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include "app/support/isolated_settings.h"
 #include "mirel/app/app_settings.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/app/qt_text.h"
@@ -45,7 +46,7 @@ class GenerationRunTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
   void init() { QSettings("Mirel", "Mirel").clear(); }
 
   void twoChangesATenthApartGiveOneRunAfterTheSecond() {

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/support/isolated_settings.h"
 #include "mirel/app/app_settings.h"
 
 using mirel::AppSettings;
@@ -57,7 +58,7 @@ class MirelDocumentTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
   void init() { QSettings("Mirel", "Mirel").clear(); }
 
   void aNewDocumentOnAFreshInstallation() {
