@@ -50,9 +50,9 @@ telvar::Model swiftModel(std::size_t rows) {
   value.setIgnoredProperties(ignored);
   value.setDictionaryObjects(dictionaries);
   value.setOptionalProperties(optional);
-  return telvar::Model(Uuid::random(), "{}", std::nullopt, std::nullopt, std::nullopt,
-                       std::nullopt, telvar::SwiftOptions(value, meta), std::nullopt,
-                       std::nullopt, std::nullopt, std::nullopt);
+  return telvar::Model(Uuid::random(), "{}", std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                       telvar::SwiftOptions(value, meta), std::nullopt, std::nullopt, std::nullopt,
+                       std::nullopt);
 }
 
 // One edit of the model prefix written through the form's binding, then the re-read that the
@@ -79,8 +79,8 @@ BENCHMARK(BM_OptionsFormReloadAfterEdit)->Arg(25)->Arg(200)->Unit(benchmark::kMi
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                   : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

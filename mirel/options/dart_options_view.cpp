@@ -26,10 +26,10 @@ DartOptionsView::DartOptionsView(Binding<DartOptions> options, QWidget* parent)
   addOptionalPropertiesPair(valueMeta);
 
   Box* naming = addBox(kBlockSpacing);
-  addList(naming, propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
-                                             &DartMeta::propertyNameMaps,
-                                             &DartMeta::setPropertyNameMaps),
-                                         TextFieldKind::small));
+  addList(naming,
+          propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
+                                     &DartMeta::propertyNameMaps, &DartMeta::setPropertyNameMaps),
+                                 TextFieldKind::small));
   addList(naming, acronymsEditor(meta.project<std::vector<telvar::Acronym>>(
                       &DartMeta::acronyms, &DartMeta::setAcronyms)));
 

@@ -289,8 +289,7 @@ void SymbolButton::paintSymbol() {
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
-  QColor colour =
-      m_symbol == Symbol::plusCircle ? accentColour(palette()) : removeRed(palette());
+  QColor colour = m_symbol == Symbol::plusCircle ? accentColour(palette()) : removeRed(palette());
   QPen pen(colour, 1.6);
   pen.setCapStyle(Qt::RoundCap);
   painter.setPen(pen);

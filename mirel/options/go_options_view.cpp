@@ -18,11 +18,11 @@ GoOptionsView::GoOptionsView(Binding<GoOptions> options, QWidget* parent)
   addTextField(names, QStringLiteral("Model Prefix"),
                meta.project<std::string>(&GoMeta::modelPrefix, &GoMeta::setModelPrefix),
                TextFieldKind::big);
-  addPicker(names, QStringLiteral("Structure Style"),
-            meta.project<GoMeta::StructureStyle>(&GoMeta::structureStyle,
-                                                 &GoMeta::setStructureStyle),
-            {{QStringLiteral("Inline"), GoMeta::StructureStyle::inline_},
-             {QStringLiteral("Flat"), GoMeta::StructureStyle::subtypeLast}});
+  addPicker(
+      names, QStringLiteral("Structure Style"),
+      meta.project<GoMeta::StructureStyle>(&GoMeta::structureStyle, &GoMeta::setStructureStyle),
+      {{QStringLiteral("Inline"), GoMeta::StructureStyle::inline_},
+       {QStringLiteral("Flat"), GoMeta::StructureStyle::subtypeLast}});
 
   addList(addBox(kDefaultSpacing),
           typeNameMapsEditor(meta.project<std::vector<telvar::TypeNameMap>>(
@@ -34,12 +34,12 @@ GoOptionsView::GoOptionsView(Binding<GoOptions> options, QWidget* parent)
 
   Box* naming = addBox(kBlockSpacing);
   // On this screen a property-name map's name takes the look of a type name.
-  addList(naming, propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
-                                             &GoMeta::propertyNameMaps,
-                                             &GoMeta::setPropertyNameMaps),
-                                         TextFieldKind::big));
-  addList(naming, acronymsEditor(meta.project<std::vector<telvar::Acronym>>(
-                      &GoMeta::acronyms, &GoMeta::setAcronyms)));
+  addList(naming,
+          propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
+                                     &GoMeta::propertyNameMaps, &GoMeta::setPropertyNameMaps),
+                                 TextFieldKind::big));
+  addList(naming, acronymsEditor(meta.project<std::vector<telvar::Acronym>>(&GoMeta::acronyms,
+                                                                            &GoMeta::setAcronyms)));
 
   addPicker(addBox(kDefaultSpacing), QStringLiteral("Property Sorted By"),
             meta.project<telvar::PropertySortMethod>(&GoMeta::propertySortMethod,

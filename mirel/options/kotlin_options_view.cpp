@@ -40,10 +40,10 @@ KotlinOptionsView::KotlinOptionsView(Binding<KotlinOptions> options, QWidget* pa
   addOptionalPropertiesPair(valueMeta);
 
   Box* naming = addBox(kBlockSpacing);
-  addList(naming, propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
-                                             &KotlinMeta::propertyNameMaps,
-                                             &KotlinMeta::setPropertyNameMaps),
-                                         TextFieldKind::small));
+  addList(naming, propertyNameMapsEditor(
+                      meta.project<std::vector<telvar::PropertyNameMap>>(
+                          &KotlinMeta::propertyNameMaps, &KotlinMeta::setPropertyNameMaps),
+                      TextFieldKind::small));
   addList(naming, acronymsEditor(meta.project<std::vector<telvar::Acronym>>(
                       &KotlinMeta::acronyms, &KotlinMeta::setAcronyms)));
 

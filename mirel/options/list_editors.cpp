@@ -80,7 +80,8 @@ Case newCase() { return Case(Uuid::random(), std::string(), std::string()); }
 
 EnumMapRow::EnumMapRow(const Binding<std::vector<Map>>& maps, const Map& map)
     : m_maps(maps),
-      m_map(elementBinding<Map>(maps, [this] { return m_index; }, map)),
+      m_map(elementBinding<Map>(
+          maps, [this] { return m_index; }, map)),
       m_caseList(m_map.project<std::vector<Case>>(&Map::cases, &Map::setCases)) {
   QVBoxLayout* block = makeStack(this, kRowSpacing);
 
@@ -139,7 +140,9 @@ void EnumMapRow::showElement(std::size_t index, const Map& map) {
 ListEditor<Map>* propertyEnumMapsEditor(Binding<std::vector<Map>> list, QWidget* parent) {
   return new ListEditor<Map>(
       QStringLiteral("Property Enum Maps"), std::move(list),
-      [] { return Map(Uuid::random(), std::string(), {newCase(), newCase()}); },
+      [] {
+        return Map(Uuid::random(), std::string(), {newCase(), newCase()});
+      },
       [](RowsStack<Map>& rows, std::size_t, const Map& map) -> ListRow<Map>* {
         return new EnumMapRow(rows.list(), map);
       },

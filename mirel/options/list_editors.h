@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,14 +69,14 @@ class RowsStack : public QWidget {
     const std::size_t count = elements.size();
     std::vector<ListRow<E>*> next(count, nullptr);
     std::vector<bool> taken(m_rows.size(), false);
-    // Rows whose element is still there, by id.
+    // Rows whose element is still there, by id (a map, so that long lists stay cheap).
+    std::map<telvar::Uuid, std::size_t> rowById;
+    for (std::size_t r = m_rows.size(); r-- > 0;) rowById[m_rows[r]->elementId()] = r;
     for (std::size_t i = 0; i < count; ++i) {
-      for (std::size_t r = 0; r < m_rows.size(); ++r) {
-        if (!taken[r] && m_rows[r]->elementId() == elements[i].id()) {
-          next[i] = m_rows[r];
-          taken[r] = true;
-          break;
-        }
+      auto found = rowById.find(elements[i].id());
+      if (found != rowById.end() && !taken[found->second]) {
+        next[i] = m_rows[found->second];
+        taken[found->second] = true;
       }
     }
     // New identifiers take over the row left free at their position.
@@ -99,7 +100,8 @@ class RowsStack : public QWidget {
         next[i]->setParent(this);
       }
       const int position = static_cast<int>(i);
-      if (m_stack->indexOf(next[i]) != position) {
+      QLayoutItem* there = m_stack->itemAt(position);
+      if (!there || there->widget() != next[i]) {
         m_stack->removeWidget(next[i]);
         m_stack->insertWidget(position, next[i]);
       }
@@ -132,7 +134,8 @@ class TextRow : public ListRow<E> {
  public:
   TextRow(const Binding<std::vector<E>>& list, std::vector<RowField<E>> fields, const E& element)
       : m_list(list),
-        m_element(elementBinding<E>(list, [this] { return this->m_index; }, element)),
+        m_element(elementBinding<E>(
+            list, [this] { return this->m_index; }, element)),
         m_fields(std::move(fields)) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -155,7 +158,8 @@ class TextRow : public ListRow<E> {
   void showElement(std::size_t index, const E& element) override {
     this->m_index = index;
     this->m_id = element.id();
-    for (std::size_t f = 0; f < m_fields.size(); ++f) m_edits[f]->showText(m_fields[f].read(element));
+    for (std::size_t f = 0; f < m_fields.size(); ++f)
+      m_edits[f]->showText(m_fields[f].read(element));
   }
 
   [[nodiscard]] const std::vector<BoundLineEdit*>& edits() const { return m_edits; }

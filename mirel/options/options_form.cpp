@@ -37,19 +37,17 @@ OptionsForm::OptionsForm(Binding<Model> model, QWidget* parent)
   column->addWidget(settings);
 
   // The indentation keeps its level; only the unit is chosen here.
-  auto unit = m_model.project<std::string>(
-      [](const Model& m) { return m.indentation().unit; },
-      [](Model& m, std::string chosen) {
-        telvar::Indentation indentation = m.indentation();
-        indentation.unit = std::move(chosen);
-        m.setIndentation(std::move(indentation));
-      });
-  m_indentWidth =
-      makePicker(QStringLiteral("Indent Width"), unit,
-                 std::vector<std::pair<QString, std::string>>{
-                     {QStringLiteral("2 Spaces"), kTwoSpaces.toStdString()},
-                     {QStringLiteral("4 Spaces"), kFourSpaces.toStdString()}},
-                 PickerCustomModifier::style);
+  auto unit = m_model.project<std::string>([](const Model& m) { return m.indentation().unit; },
+                                           [](Model& m, std::string chosen) {
+                                             telvar::Indentation indentation = m.indentation();
+                                             indentation.unit = std::move(chosen);
+                                             m.setIndentation(std::move(indentation));
+                                           });
+  m_indentWidth = makePicker(QStringLiteral("Indent Width"), unit,
+                             std::vector<std::pair<QString, std::string>>{
+                                 {QStringLiteral("2 Spaces"), kTwoSpaces.toStdString()},
+                                 {QStringLiteral("4 Spaces"), kFourSpaces.toStdString()}},
+                             PickerCustomModifier::style);
   settings->add(new PickerBlock(QStringLiteral("Indent Width"), m_indentWidth));
 
   m_outputType = makePicker(QStringLiteral("Output Type"),

@@ -10,8 +10,7 @@ ProtoOptionsView::ProtoOptionsView(Binding<ProtoOptions> options, QWidget* paren
     : OptionsScreen(parent), m_options(std::move(options)) {
   auto valueMeta =
       m_options.project<ValueMeta>(&ProtoOptions::valueMeta, &ProtoOptions::setValueMeta);
-  auto meta =
-      m_options.project<ProtoMeta>(&ProtoOptions::protoMeta, &ProtoOptions::setProtoMeta);
+  auto meta = m_options.project<ProtoMeta>(&ProtoOptions::protoMeta, &ProtoOptions::setProtoMeta);
 
   Box* names = addBox(kBlockSpacing);
   addTextField(names, QStringLiteral("Package Name"),

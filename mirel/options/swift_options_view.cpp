@@ -23,8 +23,7 @@ SwiftOptionsView::SwiftOptionsView(Binding<SwiftOptions> options, QWidget* paren
       m_options.project<ValueMeta>(&SwiftOptions::valueMeta, &SwiftOptions::setValueMeta);
   // An unset Swift meta reads with the initializer flag stored as off, so the first edit of any
   // field here stores that flag too.
-  auto meta =
-      m_options.project<SwiftMeta>(&SwiftOptions::swiftMeta, &SwiftOptions::setSwiftMeta);
+  auto meta = m_options.project<SwiftMeta>(&SwiftOptions::swiftMeta, &SwiftOptions::setSwiftMeta);
 
   Box* model = addBox(kBlockSpacing);
   addTextField(model, QStringLiteral("Model Prefix"),
@@ -44,14 +43,14 @@ SwiftOptionsView::SwiftOptionsView(Binding<SwiftOptions> options, QWidget* paren
             meta.project<SwiftMeta::ModelType>(&SwiftMeta::modelType, &SwiftMeta::setModelType),
             {{QStringLiteral("Class"), SwiftMeta::ModelType::class_},
              {QStringLiteral("Struct"), SwiftMeta::ModelType::struct_}});
-  addPicker(model, QStringLiteral("Protocol Type"),
-            meta.project<SwiftMeta::ProtocolType>(&SwiftMeta::protocolType,
-                                                  &SwiftMeta::setProtocolType),
-            {{QStringLiteral("SorbelModel"), SwiftMeta::ProtocolType::sorbelModel},
-             {QStringLiteral("Codable"), SwiftMeta::ProtocolType::codable},
-             {QStringLiteral("Decodable"), SwiftMeta::ProtocolType::decodable},
-             {QStringLiteral("Encodable"), SwiftMeta::ProtocolType::encodable}},
-            PickerStyle::menu);
+  addPicker(
+      model, QStringLiteral("Protocol Type"),
+      meta.project<SwiftMeta::ProtocolType>(&SwiftMeta::protocolType, &SwiftMeta::setProtocolType),
+      {{QStringLiteral("SorbelModel"), SwiftMeta::ProtocolType::sorbelModel},
+       {QStringLiteral("Codable"), SwiftMeta::ProtocolType::codable},
+       {QStringLiteral("Decodable"), SwiftMeta::ProtocolType::decodable},
+       {QStringLiteral("Encodable"), SwiftMeta::ProtocolType::encodable}},
+      PickerStyle::menu);
   addPicker(model, QStringLiteral("Property Access Level"),
             meta.project<SwiftMeta::AccessLevel>(&SwiftMeta::propertyAccessLevel,
                                                  &SwiftMeta::setPropertyAccessLevel),
@@ -69,8 +68,8 @@ SwiftOptionsView::SwiftOptionsView(Binding<SwiftOptions> options, QWidget* paren
   Box* initializerBox = addBox(kDefaultSpacing);
   addToggle(initializerBox, QStringLiteral("Memberwise Initializer"),
             meta.project<bool>(&SwiftMeta::needsInitializer, &SwiftMeta::setNeedsInitializer));
-  auto initializer = meta.project<SwiftMeta::Initializer>(&SwiftMeta::initializer,
-                                                          &SwiftMeta::setInitializer);
+  auto initializer =
+      meta.project<SwiftMeta::Initializer>(&SwiftMeta::initializer, &SwiftMeta::setInitializer);
   auto* initializerSettings = new QWidget;
   QVBoxLayout* settingsStack = makeStack(initializerSettings, kDefaultSpacing);
   settingsStack->setContentsMargins(kNestedInset, 0, 0, 0);
@@ -83,14 +82,14 @@ SwiftOptionsView::SwiftOptionsView(Binding<SwiftOptions> options, QWidget* paren
                  accessLevelChoices(), PickerCustomModifier::style));
   auto* styleBlock = new PickerBlock(
       QStringLiteral("Style"),
-      makePicker(QStringLiteral("Style"),
-                 initializer.project<SwiftMeta::Initializer::Style>(
-                     &SwiftMeta::Initializer::style, &SwiftMeta::Initializer::setStyle),
-                 std::vector<std::pair<QString, SwiftMeta::Initializer::Style>>{
-                     {QStringLiteral("Single Line"), SwiftMeta::Initializer::Style::singleLine},
-                     {QStringLiteral("Multiple Lines"),
-                      SwiftMeta::Initializer::Style::multipleLines}},
-                 PickerCustomModifier::style));
+      makePicker(
+          QStringLiteral("Style"),
+          initializer.project<SwiftMeta::Initializer::Style>(&SwiftMeta::Initializer::style,
+                                                             &SwiftMeta::Initializer::setStyle),
+          std::vector<std::pair<QString, SwiftMeta::Initializer::Style>>{
+              {QStringLiteral("Single Line"), SwiftMeta::Initializer::Style::singleLine},
+              {QStringLiteral("Multiple Lines"), SwiftMeta::Initializer::Style::multipleLines}},
+          PickerCustomModifier::style));
   settingsStack->addWidget(track(accessBlock));
   settingsStack->addWidget(track(styleBlock));
 
@@ -119,10 +118,10 @@ SwiftOptionsView::SwiftOptionsView(Binding<SwiftOptions> options, QWidget* paren
              {QStringLiteral("Raw"), SwiftMeta::PropertyNamingStyle::raw},
              {QStringLiteral("Snake to Camel"), SwiftMeta::PropertyNamingStyle::snakeToCamel}});
   auto* nameMaps = addList(
-      naming, propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
-                                         &SwiftMeta::propertyNameMaps,
-                                         &SwiftMeta::setPropertyNameMaps),
-                                     TextFieldKind::small));
+      naming,
+      propertyNameMapsEditor(meta.project<std::vector<telvar::PropertyNameMap>>(
+                                 &SwiftMeta::propertyNameMaps, &SwiftMeta::setPropertyNameMaps),
+                             TextFieldKind::small));
   auto* acronyms = addList(naming, acronymsEditor(meta.project<std::vector<telvar::Acronym>>(
                                        &SwiftMeta::acronyms, &SwiftMeta::setAcronyms)));
 

@@ -1,8 +1,8 @@
+#include "mirel/options/binding.h"
+
 #include <QTest>
 #include <string>
 #include <vector>
-
-#include "mirel/options/binding.h"
 
 using mirel::Binding;
 
@@ -46,7 +46,8 @@ class BindingTest : public QObject {
                                               list = std::move(value);
                                             });
     std::size_t position = 2;
-    auto row = mirel::elementBinding<std::string>(items, [&] { return position; }, "built");
+    auto row = mirel::elementBinding<std::string>(
+        items, [&] { return position; }, "built");
     QCOMPARE(row.get(), "c");
     row.set("C");
     QCOMPARE(list, std::vector<std::string>({"a", "b", "C"}));
@@ -61,7 +62,8 @@ class BindingTest : public QObject {
     QCOMPARE(writes, before);
     QCOMPARE(list, std::vector<std::string>({"b", "C"}));
 
-    auto never = mirel::elementBinding<std::string>(items, [] { return std::size_t(9); }, "built");
+    auto never = mirel::elementBinding<std::string>(
+        items, [] { return std::size_t(9); }, "built");
     QCOMPARE(never.get(), "built");
   }
 };

@@ -12,9 +12,7 @@ namespace t = mirel::testing;
 
 namespace {
 
-bool capitalises(QLineEdit* field) {
-  return !(field->inputMethodHints() & Qt::ImhNoAutoUppercase);
-}
+bool capitalises(QLineEdit* field) { return !(field->inputMethodHints() & Qt::ImhNoAutoUppercase); }
 
 }  // namespace
 
@@ -38,7 +36,8 @@ class LanguageScreensTest : public QObject {
     QLineEdit* package = t::textField(&ui.form, "Package Name");
     package->selectAll();
     QTest::keyClick(package, Qt::Key_Delete);
-    JSON_COMPARE(ui.json()["_kotlinOptions"], json::parse(R"({"_kotlinMeta":{"_packageName":""}})"));
+    JSON_COMPARE(ui.json()["_kotlinOptions"],
+                 json::parse(R"({"_kotlinMeta":{"_packageName":""}})"));
     QCOMPARE(package->text(), QString());
 
     t::clickSegment(t::picker(&ui.form, "Property Declare Type"), "Mutable");
@@ -56,8 +55,7 @@ class LanguageScreensTest : public QObject {
     QVERIFY(!t::toggle(&ui.form, "All Properties Final")->isChecked());
 
     QTest::mouseClick(t::toggle(&ui.form, "Needs `copyWith`"), Qt::LeftButton);
-    JSON_COMPARE(ui.json()["_dartOptions"]["_dartMeta"],
-                 json::parse(R"({"_needsCopyWith":true})"));
+    JSON_COMPARE(ui.json()["_dartOptions"]["_dartMeta"], json::parse(R"({"_needsCopyWith":true})"));
     QVERIFY(t::toggle(&ui.form, "Needs `fromJSON`")->isChecked());
 
     QTest::mouseClick(t::toggle(&ui.form, "Needs `fromJSON`"), Qt::LeftButton);
@@ -117,8 +115,8 @@ class LanguageScreensTest : public QObject {
     t::FormUnderTest ui(t::modelFrom(json::parse(R"({"_outputType":"schema","_schemaOptions":{
         "_valueMeta":{"_needsDetectURL":true,"_needsDetectISO8601Date":true,
         "_needsDetectTimeIntervalDate":true}}})")));
-    for (const char* title : {"Detects URL", "Detects ISO 8601 Date",
-                              "Detects Time Interval Date"}) {
+    for (const char* title :
+         {"Detects URL", "Detects ISO 8601 Date", "Detects Time Interval Date"}) {
       QVERIFY(t::toggle(&ui.form, title)->isChecked());
     }
     QCOMPARE(t::selectedLabel(t::picker(&ui.form, "Property Sorted By")), "Default");
@@ -133,10 +131,19 @@ class LanguageScreensTest : public QObject {
     QVERIFY(!t::textField(&ui.form, "Model Prefix"));
   }
 
-  void choosingTheShownChoiceAgainStoresNothing() {
+  void unsetSchemaOptionsShowTheDefaultsAndReselectingStoresNothing() {
     t::FormUnderTest ui(t::emptyModel(OutputType::schema));
+    QVERIFY(t::listEditor(&ui.form, "Ignored Properties")->removeButtons().isEmpty());
+    QVERIFY(t::listEditor(&ui.form, "Optional Properties")->removeButtons().isEmpty());
+    QVERIFY(!t::toggle(&ui.form, "All Properties Optional")->isChecked());
+    for (const char* title :
+         {"Detects URL", "Detects ISO 8601 Date", "Detects Time Interval Date"}) {
+      QVERIFY(!t::toggle(&ui.form, title)->isChecked());
+    }
+    // Picking the choice already shown changes nothing, as a picker whose selection stays.
     t::clickSegment(t::picker(&ui.form, "Property Sorted By"), "Default");
     QVERIFY(!ui.json().contains("_schemaOptions"));
+    QCOMPARE(ui.holder.writes(), 0);
   }
 };
 

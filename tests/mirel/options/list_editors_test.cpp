@@ -1,9 +1,10 @@
+#include "mirel/options/list_editors.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "mirel/options/list_editors.h"
 #include "support/model_holder.h"
 
 using mirel::EnumMapRow;
@@ -114,6 +115,18 @@ class ListEditorsTest : public QObject {
     JSON_COMPARE(ui.json()["_dartOptions"]["_dartMeta"]["_typeNameMaps"][1]["path"], json("c2"));
   }
 
+  void elementsSharingAnIdFromAFileAreStillSeparateRows() {
+    t::FormUnderTest ui(t::modelFrom(json::parse(R"({"_swiftOptions":{"_swiftMeta":{"_acronyms":[
+        {"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","name":"A"},
+        {"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","name":"B"}]}}})")));
+    ListEditorFrame* acronyms = t::listEditor(&ui.form, "Acronyms");
+    QCOMPARE(t::rowTexts(acronyms, "Name"), QStringList({"A", "B"}));
+    QTest::keyClicks(t::rowFields(acronyms, "Name")[1], "z");
+    const json stored = ui.json()["_swiftOptions"]["_swiftMeta"]["_acronyms"];
+    JSON_COMPARE(names(stored), json({"A", "Bz"}));
+    QCOMPARE(t::rowTexts(acronyms, "Name"), QStringList({"A", "Bz"}));
+  }
+
   void addOnIdentifiableTypesShowsAnEmptyPathAndTheKeyId() {
     t::FormUnderTest ui(t::emptyModel());
     ListEditorFrame* types = t::listEditor(&ui.form, "Identifiable Types");
@@ -125,8 +138,8 @@ class ListEditorsTest : public QObject {
 
   void propertyEnumMapsKeepTheirCasesApart() {
     t::FormUnderTest ui(t::emptyModel());
-    auto* editor = dynamic_cast<ListEditor<EnumMapRow::Map>*>(
-        t::listEditor(&ui.form, "Property Enum Maps"));
+    auto* editor =
+        dynamic_cast<ListEditor<EnumMapRow::Map>*>(t::listEditor(&ui.form, "Property Enum Maps"));
     QVERIFY(editor);
     t::clickAdd(editor);
     t::clickAdd(editor);
@@ -144,8 +157,8 @@ class ListEditorsTest : public QObject {
     QCOMPARE(maps[1]["cases"].size(), std::size_t(2));
 
     QTest::keyClicks(mapRow(1)->pathField(), "status");
-    auto* firstCase = dynamic_cast<mirel::TextRow<EnumMapRow::Case>*>(
-        mapRow(1)->cases()->rows().at(0));
+    auto* firstCase =
+        dynamic_cast<mirel::TextRow<EnumMapRow::Case>*>(mapRow(1)->cases()->rows().at(0));
     QTest::keyClicks(firstCase->edits()[0], "active");
     QTest::keyClicks(firstCase->edits()[1], "1");
     maps = ui.json()["_swiftOptions"]["_swiftMeta"]["_propertyEnumMaps"];

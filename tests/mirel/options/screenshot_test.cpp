@@ -46,10 +46,9 @@ json pathList(std::initializer_list<const char*> paths) {
 }
 
 json nameMaps() {
-  return json::array({{{"id", telvar::Uuid::random().text()}, {"path", "Unknown.user"},
-                       {"name", "Account"}},
-                      {{"id", telvar::Uuid::random().text()}, {"path", "items"},
-                       {"name", "Entry"}}});
+  return json::array(
+      {{{"id", telvar::Uuid::random().text()}, {"path", "Unknown.user"}, {"name", "Account"}},
+       {{"id", telvar::Uuid::random().text()}, {"path", "items"}, {"name", "Entry"}}});
 }
 
 json acronyms() {
@@ -81,13 +80,12 @@ json filledSettings() {
       {"_identifiableTypes",
        json::array({{{"id", telvar::Uuid::random().text()}, {"path", "items"}, {"key", "id"}}})},
       {"_propertyNameMaps", nameMaps()},
-      {"_propertyEnumMaps", json::array({{{"id", telvar::Uuid::random().text()},
-                                          {"path", "user.status"},
-                                          {"cases", cases}}})},
+      {"_propertyEnumMaps",
+       json::array(
+           {{{"id", telvar::Uuid::random().text()}, {"path", "user.status"}, {"cases", cases}}})},
       {"_acronyms", acronyms()}};
-  json language = {{"_typeNameMaps", nameMaps()},
-                   {"_propertyNameMaps", nameMaps()},
-                   {"_acronyms", acronyms()}};
+  json language = {
+      {"_typeNameMaps", nameMaps()}, {"_propertyNameMaps", nameMaps()}, {"_acronyms", acronyms()}};
   return {{"_modelName", "Order"},
           {"_schemaOptions", {{"_valueMeta", valueMeta()}}},
           {"_swiftOptions", {{"_valueMeta", valueMeta()}, {"_swiftMeta", swiftMeta}}},
@@ -110,8 +108,8 @@ class ScreenshotTest : public QObject {
     const QString directory = QStringLiteral(MIREL_SCREENSHOT_DIR "/options");
     QVERIFY(QDir().mkpath(directory));
     const QPalette light = QApplication::style()->standardPalette();
-    for (const auto& [paletteName, palette] :
-         {std::pair{QStringLiteral("light"), light}, std::pair{QStringLiteral("dark"), darkPalette()}}) {
+    for (const auto& [paletteName, palette] : {std::pair{QStringLiteral("light"), light},
+                                               std::pair{QStringLiteral("dark"), darkPalette()}}) {
       QApplication::setPalette(palette);
       for (const auto& [stateName, filled] :
            {std::pair{QStringLiteral("unset"), false}, std::pair{QStringLiteral("filled"), true}}) {
@@ -123,8 +121,7 @@ class ScreenshotTest : public QObject {
           ui.form.resize(375, ui.form.sizeHint().height());
           QApplication::processEvents();
           const QString file = QStringLiteral("%1/%2-%3-%4.png")
-                                   .arg(directory,
-                                        QString::fromUtf8(telvar::rawValue(type).data()),
+                                   .arg(directory, QString::fromUtf8(telvar::rawValue(type).data()),
                                         stateName, paletteName);
           QVERIFY2(ui.form.grab().save(file), qPrintable(file));
         }

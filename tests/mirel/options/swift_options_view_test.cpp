@@ -46,11 +46,14 @@ class SwiftOptionsViewTest : public QObject {
     QLineEdit* prefix = t::textField(&ui.form, "Model Prefix");
     QVERIFY(prefix);
     QCOMPARE(prefix->text(), QString());
-    const std::vector<std::pair<QString, QString>> selected{
-        {"Structure Style", "Nested"},       {"Model Access Level", "Default"},
-        {"Model Type", "Struct"},            {"Protocol Type", "Codable"},
-        {"Property Access Level", "Default"}, {"Property Declare Type", "Immutable"},
-        {"Property Naming Style", "Default"}, {"Property Sorted By", "Default"}};
+    const std::vector<std::pair<QString, QString>> selected{{"Structure Style", "Nested"},
+                                                            {"Model Access Level", "Default"},
+                                                            {"Model Type", "Struct"},
+                                                            {"Protocol Type", "Codable"},
+                                                            {"Property Access Level", "Default"},
+                                                            {"Property Declare Type", "Immutable"},
+                                                            {"Property Naming Style", "Default"},
+                                                            {"Property Sorted By", "Default"}};
     for (const auto& [label, choice] : selected) {
       QVERIFY2(t::picker(&ui.form, label), qPrintable(label));
       QCOMPARE(t::selectedLabel(t::picker(&ui.form, label)), choice);
@@ -65,15 +68,15 @@ class SwiftOptionsViewTest : public QObject {
     QVERIFY(!t::toggle(&ui.form, "Memberwise Initializer")->isChecked());
     QVERIFY(!t::picker(&ui.form, "Access Level"));
     QVERIFY(!t::toggle(&ui.form, "All Properties Optional")->isChecked());
-    for (const char* title : {"Type Name Maps", "Identifiable Types", "Ignored Properties",
-                                 "Object As Dictionary", "Optional Properties",
-                                 "Property Enum Maps", "Property Name Maps"}) {
+    for (const char* title :
+         {"Type Name Maps", "Identifiable Types", "Ignored Properties", "Object As Dictionary",
+          "Optional Properties", "Property Enum Maps", "Property Name Maps"}) {
       QVERIFY2(t::listEditor(&ui.form, title), title);
       QVERIFY(t::listEditor(&ui.form, title)->removeButtons().isEmpty());
     }
     QCOMPARE(t::rowTexts(t::listEditor(&ui.form, "Acronyms"), "Name"), QStringList({"ID", "URL"}));
-    for (const char* title : {"Detects URL", "Detects ISO 8601 Date",
-                                 "Detects Time Interval Date"}) {
+    for (const char* title :
+         {"Detects URL", "Detects ISO 8601 Date", "Detects Time Interval Date"}) {
       QVERIFY(!t::toggle(&ui.form, title)->isChecked());
     }
     QCOMPARE(ui.holder.writes(), 0);
@@ -152,14 +155,13 @@ class SwiftOptionsViewTest : public QObject {
   }
 
   void aStructureStyleWithoutAChoiceSelectsNone() {
-    t::FormUnderTest ui(t::modelFrom(json::parse(
-        R"({"_swiftOptions":{"_swiftMeta":{"_structureStyle":"subtypeFirst"}}})")));
+    t::FormUnderTest ui(t::modelFrom(
+        json::parse(R"({"_swiftOptions":{"_swiftMeta":{"_structureStyle":"subtypeFirst"}}})")));
     mirel::ChoicePicker* style = t::picker(&ui.form, "Structure Style");
     QCOMPARE(t::selectedLabel(style), QString());
     t::clickSegment(style, "Extended");
     QCOMPARE(t::selectedLabel(style), "Extended");
-    JSON_COMPARE(ui.json()["_swiftOptions"]["_swiftMeta"]["_structureStyle"],
-                 "nestedInExtension");
+    JSON_COMPARE(ui.json()["_swiftOptions"]["_swiftMeta"]["_structureStyle"], "nestedInExtension");
   }
 
   void allPropertiesOptionalHidesTheListAndKeepsItsEntries() {

@@ -37,9 +37,8 @@ FormUnderTest::FormUnderTest(telvar::Model model)
 }
 
 telvar::Model emptyModel(std::optional<telvar::OutputType> type) {
-  return telvar::Model(telvar::Uuid::random(), "{}", std::nullopt, std::nullopt, type,
-                       std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                       std::nullopt);
+  return telvar::Model(telvar::Uuid::random(), "{}", std::nullopt, std::nullopt, type, std::nullopt,
+                       std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt);
 }
 
 telvar::Model modelFrom(const nlohmann::json& settings) {

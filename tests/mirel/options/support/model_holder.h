@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
 #include <nlohmann/json.hpp>
 
 #include "mirel/options/binding.h"
@@ -82,6 +83,6 @@ void clickSegment(ChoicePicker* picker, const QString& label);
 }  // namespace mirel
 
 /// Compares two JSON values by their text (QCOMPARE cannot take nlohmann's values directly).
-#define JSON_COMPARE(actual, expected)                               \
-  QCOMPARE(QString::fromStdString(nlohmann::json(actual).dump()),    \
+#define JSON_COMPARE(actual, expected)                            \
+  QCOMPARE(QString::fromStdString(nlohmann::json(actual).dump()), \
            QString::fromStdString(nlohmann::json(expected).dump()))
