@@ -4,6 +4,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "app/support/isolated_settings.h"
 #include <QUrl>
 
 #include "mirel/widgets/input_editor.h"
@@ -46,7 +48,7 @@ class InputEditorTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
 
   void showsThePlaceholderOnlyWhileEmpty() {
     Fixture f;

@@ -2,6 +2,8 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+
+#include "app/support/isolated_settings.h"
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -56,7 +58,7 @@ class OutputViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
 
   void isReadOnlyButSelectable() {
     OutputView view;

@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+
+#include "app/support/isolated_settings.h"
 #include <QUrlQuery>
 
 #include "mirel/app/app_settings.h"
@@ -33,7 +35,7 @@ class SettingsDialogTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
+    mirel::testing::isolateSettings();
     QSettings("Mirel", "Mirel").clear();
     for (const char* scheme : {"https", "mailto"}) {
       QDesktopServices::setUrlHandler(scheme, &m_catcher, "open");

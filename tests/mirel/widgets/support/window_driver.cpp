@@ -11,12 +11,13 @@
 #include "mirel/app/qt_text.h"
 #include "mirel/widgets/input_editor.h"
 #include "mirel/widgets/output_view.h"
+#include "app/support/isolated_settings.h"
 
 
 namespace mirel::testing {
 
 void resetSettings() {
-  QStandardPaths::setTestModeEnabled(true);
+  isolateSettings();
   QSettings("Mirel", "Mirel").clear();
   AppSettings& settings = AppSettings::shared();
   settings.setFontSize(15);
