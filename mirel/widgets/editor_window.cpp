@@ -50,12 +50,6 @@ constexpr double runPause = 0.15;
   button->setToolTip(help);
   button->setAccessibleName(help);
   button->setAutoRaise(true);
-  // Accent-coloured, on a backing of the pane's own colour so the text beneath does not show
-  // through.
-  button->setStyleSheet(QStringLiteral(
-      "QToolButton { color: palette(highlight); background: palette(base); border-radius: 6px;"
-      " padding: 3px 6px; font-weight: bold; }"
-      " QToolButton:hover { background: palette(alternate-base); }"));
   button->setCursor(Qt::ArrowCursor);
   button->setFocusPolicy(Qt::NoFocus);
   button->hide();
@@ -143,6 +137,7 @@ void EditorWindow::buildPanes() {
   connect(m_copyButton, &QToolButton::clicked, this, &EditorWindow::copyOutput);
   m_input->installEventFilter(this);
   m_output->installEventFilter(this);
+  styleOverlays();
 
   // The form reads the latest model (typed text delivered first) and writes whole models back.
   MirelDocument* document = m_document;
@@ -388,6 +383,29 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     placeOverlays();
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void EditorWindow::styleOverlays() {
+  // Accent-coloured, on a backing of the pane's own colour so that text beneath does not show
+  // through; the output's background is its own colour pair, resolved for the current palette.
+  const auto style = [](const QColor& backing) {
+    return QStringLiteral(
+               "QToolButton { color: palette(highlight); background: %1; border-radius: 6px;"
+               " padding: 3px 6px; font-weight: bold; }"
+               " QToolButton:hover { background: palette(alternate-base); }")
+        .arg(backing.name());
+  };
+  m_formatButton->setStyleSheet(style(m_input->palette().color(QPalette::Base)));
+  m_copyButton->setStyleSheet(style(m_output->backgroundColour()));
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange && !m_styling) {
+    m_styling = true;  // the style sheets send palette changes of their own
+    styleOverlays();
+    m_styling = false;
+  }
 }
 
 void EditorWindow::placeOverlays() {

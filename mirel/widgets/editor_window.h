@@ -80,6 +80,7 @@ class EditorWindow : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildPanes();
@@ -90,6 +91,7 @@ class EditorWindow : public QMainWindow {
   void updateUndo();
   void updateSizeClass();
   void placeOverlays();
+  void styleOverlays();
   [[nodiscard]] bool maybeSave();
   void stopWork();
 
@@ -111,6 +113,7 @@ class EditorWindow : public QMainWindow {
   bool m_regular = true;
   bool m_shownOnce = false;
   bool m_closing = false;
+  bool m_styling = false;
 };
 
 }  // namespace mirel
