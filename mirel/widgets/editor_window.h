@@ -20,7 +20,6 @@ class MirelDocument;
 class OptionsForm;
 class OutputView;
 
-
 /// The window of one document: the JSON input above the generated output, the options form
 /// beside them while the window is wide (at least `regularWidth` pixels) or behind the "Options"
 /// button while it is narrow, "Format" and "Copy" over the panes while the output is code, and

@@ -165,8 +165,7 @@ void InputEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 bool InputEditor::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride &&
-      isUndoOrRedo(static_cast<QKeyEvent*>(event))) {
+  if (event->type() == QEvent::ShortcutOverride && isUndoOrRedo(static_cast<QKeyEvent*>(event))) {
     event->ignore();  // let the window's Undo shortcut have it
     return true;
   }

@@ -19,9 +19,8 @@
 #include "mirel/widgets/mirel_application.h"
 #include "mirel/widgets/output_view.h"
 #include "mirel/widgets/settings_dialog.h"
-#include "widgets/support/window_driver.h"
 #include "telvar/value/printer.h"
-
+#include "widgets/support/window_driver.h"
 
 using namespace mirel;
 using namespace mirel::testing;
@@ -79,9 +78,8 @@ class EditorWindowTest : public QObject {
     QVERIFY(window->formatButton()->isVisible());
     QVERIFY(window->copyButton()->isVisible());
     const AttributedText& output = window->outputView()->output();
-    QVERIFY(std::any_of(output.runs.begin(), output.runs.end(), [](const ColourRun& run) {
-      return run.colour == palette::keyword;
-    }));
+    QVERIFY(std::any_of(output.runs.begin(), output.runs.end(),
+                        [](const ColourRun& run) { return run.colour == palette::keyword; }));
     QVERIFY(window->isWindowModified());
   }
 
@@ -267,17 +265,6 @@ class EditorWindowTest : public QObject {
     QTRY_VERIFY(window->optionsDialog() == nullptr);
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
-  }
-
-  void theInputStaysAboveTheOutputAtEveryWidth() {
-    QPointer<EditorWindow> window = openWindow();
-    for (int width : {500, 1200}) {
-      window->resize(width, 700);
-      QTest::qWait(10);
-      const QRect input = window->inputEditor()->geometry();
-      const QRect output = window->outputView()->geometry();
-      QVERIFY(input.bottom() < output.top());
-    }
   }
 
   void aModifiedDocumentAsksBeforeClosing() {

@@ -1,14 +1,14 @@
+#include "mirel/widgets/output_view.h"
+
 #include <QApplication>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
-
-#include "app/support/isolated_settings.h"
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "app/support/isolated_settings.h"
 #include "mirel/app/qt_text.h"
-#include "mirel/widgets/output_view.h"
 
 using mirel::AttributedText;
 using mirel::OutputView;
@@ -99,14 +99,6 @@ class OutputViewTest : public QObject {
     QCOMPARE(view.backgroundColour(), QColor(42, 42, 48));
     QCOMPARE(colourAt(view, 0, 1), QColor(239, 129, 177));
     QCOMPARE(view.viewport()->grab().toImage().pixelColor(250, 150), QColor(42, 42, 48));
-  }
-
-  void anEmptyOutputIsAnEmptyArea() {
-    OutputView view;
-    view.setOutput(code());
-    view.setOutput(AttributedText{});
-    QVERIFY(view.toPlainText().isEmpty());
-    QVERIFY(view.placeholderText().isEmpty());
   }
 
   void theSameTextAgainKeepsTheSelection() {
