@@ -185,6 +185,18 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window->isWindowModified());
   }
 
+  void aFailedSaveSaysWhyAndKeepsTheDocumentModified() {
+    QTemporaryDir dir;
+    QPointer<EditorWindow> window = openWindow(documentWithInput("[]"));
+    const QString path = dir.filePath("missing-folder/x.mirel");
+    QString message;
+    answerNextMessageBox(QMessageBox::Ok, &message);
+    QVERIFY(!window->saveTo(path));
+    QVERIFY(message.contains("x.mirel"));
+    QVERIFY(window->isWindowModified());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Mirel"));
+  }
+
   void aNewLineThenSaveKeepsTheNewLineAndItsIndentation() {
     QTemporaryDir dir;
     const QString path = dir.filePath("newline.mirel");

@@ -70,11 +70,11 @@ class InputEditorTest : public QObject {
     QTest::keyClick(&f.editor, Qt::Key_A);  // 999 characters
     QTRY_COMPARE(f.reports.size(), 1);
     QTest::keyClick(&f.editor, Qt::Key_B);  // 1,000 characters
-    QTest::qWait(100);
+    QTest::qWait(50);
     QTest::keyClick(&f.editor, Qt::Key_C);
-    QTest::qWait(100);
+    QTest::qWait(50);
     QTest::keyClick(&f.editor, Qt::Key_D);
-    QTest::qWait(150);
+    QTest::qWait(50);
     QCOMPARE(f.reports.size(), 1);  // each key restarted the pause
     QTRY_COMPARE(f.reports.size(), 2);
     QVERIFY(f.reports.last().endsWith("abcd"));
