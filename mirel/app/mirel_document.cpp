@@ -88,6 +88,10 @@ MirelDocument::OpenResult MirelDocument::open(const QString& path) {
   if (info.isDir()) {
     return {nullptr, QStringLiteral("data corrupted: a folder is not a document file")};
   }
+  // A device or a pipe might never end, or never begin.
+  if (info.exists() && !info.isFile()) {
+    return {nullptr, QStringLiteral("data corrupted: only a regular file can be a document")};
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     return {nullptr,

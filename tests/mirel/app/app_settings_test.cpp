@@ -63,15 +63,6 @@ class AppSettingsTest : public QObject {
     QVERIFY(!store.contains("previousSwiftOptionsData"));
   }
 
-  void everyOptionsKeyIsNamedAfterItsOutputType() {
-    const QStringList keys{"previousSchemaOptionsData", "previousSwiftOptionsData",
-                           "previousKotlinOptionsData", "previousDartOptionsData",
-                           "previousGoOptionsData",     "previousProtoOptionsData"};
-    for (int i = 0; i < keys.size(); ++i) {
-      QCOMPARE(AppSettings::optionsDataKey(static_cast<OutputType>(i)), keys[i]);
-    }
-  }
-
   void sharedValuesSignalChangesOnly() {
     AppSettings& settings = AppSettings::shared();
     QSignalSpy font(&settings, &AppSettings::fontSizeChanged);
@@ -104,11 +95,6 @@ class AppSettingsTest : public QObject {
     QCOMPARE(settings.inferCount(), 0);
     // Left as stored, to be overwritten by the next write.
     QCOMPARE(store.value("defaultOutputType").toString(), QStringLiteral("cobol"));
-  }
-
-  void anEmptyIndentationUnitStaysEmpty() {
-    AppSettings::shared().setDefaultIndentationUnit("");
-    QCOMPARE(AppSettings::shared().defaultIndentationUnit(), QString(""));
   }
 };
 

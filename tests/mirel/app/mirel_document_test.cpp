@@ -185,16 +185,6 @@ class MirelDocumentTest : public QObject {
     QVERIFY(!QSettings("Mirel", "Mirel").contains("previousSwiftOptionsData"));
   }
 
-  void aModelWithoutOutputTypeStoresItsSwiftOptions() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("plain.mirel");
-    writeFile(path, kDocument);
-    auto opened = MirelDocument::open(path);
-    QVERIFY(opened.document);
-    opened.document->setModel(withName(opened.document->model(), "Other"));
-    QCOMPARE(storedOptions(OutputType::swift), nlohmann::json::object());
-  }
-
   void aFileWithoutOutputTypeIsSavedWithoutIt() {
     QTemporaryDir dir;
     const QString path = dir.filePath("plain.mirel");
@@ -212,6 +202,10 @@ class MirelDocumentTest : public QObject {
     const auto written = nlohmann::json::parse(readFile(copy).toStdString());
     QVERIFY(!written.contains("_outputType"));
     QCOMPARE(written, nlohmann::json::parse(kDocument.toStdString()));
+
+    // A change stores its options as Swift's.
+    document.setModel(withName(document.model(), "Other"));
+    QCOMPARE(storedOptions(OutputType::swift), nlohmann::json::object());
   }
 
   void savingWritesCompactJsonAndClearsTheModifiedFlag() {
@@ -299,11 +293,14 @@ class MirelDocumentTest : public QObject {
     QVERIFY(!result.error.contains('\n'));
   }
 
-  void aFolderOrAMissingFileOpensNoDocument() {
+  void aFolderADeviceOrAMissingFileOpensNoDocument() {
     QTemporaryDir dir;
     const auto folder = MirelDocument::open(dir.path());
     QVERIFY(!folder.document);
     QVERIFY(!folder.error.isEmpty());
+    const auto device = MirelDocument::open("/dev/zero");  // would never end
+    QVERIFY(!device.document);
+    QVERIFY(!device.error.isEmpty());
     const auto missing = MirelDocument::open(dir.filePath("nothing.mirel"));
     QVERIFY(!missing.document);
     QVERIFY(!missing.error.isEmpty());

@@ -67,11 +67,6 @@ class QtTextTest : public QObject {
       QCOMPARE(end, int(text.text.size()));
     }
   }
-
-  void anEmptyTextHasNoRanges() {
-    QVERIFY(formatRanges(AttributedText{u"", Font::monospacedSystem(15), {}}, Appearance::light)
-                .isEmpty());
-  }
 };
 
 QTEST_MAIN(QtTextTest)
