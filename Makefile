@@ -18,11 +18,14 @@ build: deps build/build.ninja
 # The application when there is a display to show it on; otherwise the engine's output of the
 # same document, so that `make run` shows something on a headless machine too.
 run: build
-	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -x build/mirel/mirel ]; then \
-	  build/mirel/mirel $(RUN_ARGS); \
-	else \
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): printing the code that $(RUN_ARGS) generates instead." >&2; \
 	  build/tools/telvar-gen/telvar-gen $(RUN_ARGS); \
+	elif [ ! -x build/mirel/mirel ]; then \
+	  echo "The application is not built (MIREL_APP is off): printing the code that $(RUN_ARGS) generates instead." >&2; \
+	  build/tools/telvar-gen/telvar-gen $(RUN_ARGS); \
+	else \
+	  build/mirel/mirel $(RUN_ARGS); \
 	fi
 
 test: build

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -50,12 +51,6 @@ constexpr double runPause = 0.15;
   button->setToolTip(help);
   button->setAccessibleName(help);
   button->setAutoRaise(true);
-  // Accent-coloured, on a backing of the pane's own colour so the text beneath does not show
-  // through.
-  button->setStyleSheet(QStringLiteral(
-      "QToolButton { color: palette(highlight); background: palette(base); border-radius: 6px;"
-      " padding: 3px 6px; font-weight: bold; }"
-      " QToolButton:hover { background: palette(alternate-base); }"));
   button->setCursor(Qt::ArrowCursor);
   button->setFocusPolicy(Qt::NoFocus);
   button->hide();
@@ -73,8 +68,7 @@ constexpr double runPause = 0.15;
 
 }  // namespace
 
-EditorWindow::EditorWindow(std::unique_ptr<MirelDocument> document,
-                           MirelApplication* application)
+EditorWindow::EditorWindow(std::unique_ptr<MirelDocument> document, MirelApplication* application)
     : m_application(application), m_document(document.release()) {
   setAttribute(Qt::WA_DeleteOnClose);
   m_document->setParent(this);
@@ -143,6 +137,7 @@ void EditorWindow::buildPanes() {
   connect(m_copyButton, &QToolButton::clicked, this, &EditorWindow::copyOutput);
   m_input->installEventFilter(this);
   m_output->installEventFilter(this);
+  styleOverlays();
 
   // The form reads the latest model (typed text delivered first) and writes whole models back.
   MirelDocument* document = m_document;
@@ -168,8 +163,7 @@ void EditorWindow::buildMenus() {
                     [this] { m_application->openWithDialog(this); });
   }
   file->addAction(tr("&Save"), QKeySequence::Save, this, &EditorWindow::save);
-  file->addAction(tr("Save &As..."), QKeySequence(tr("Ctrl+Shift+S")), this,
-                  &EditorWindow::saveAs);
+  file->addAction(tr("Save &As..."), QKeySequence(tr("Ctrl+Shift+S")), this, &EditorWindow::saveAs);
   file->addAction(tr("&Close"), QKeySequence(tr("Ctrl+W")), this, &QWidget::close);
   if (m_application != nullptr) {
     file->addSeparator();
@@ -180,24 +174,31 @@ void EditorWindow::buildMenus() {
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   m_undoAction = edit->addAction(tr("&Undo"), QKeySequence::Undo, this, &EditorWindow::undo);
   edit->addSeparator();
-  // The text commands act on whichever text has the focus: the input or the output.
-  const auto onText = [](auto command) {
-    return [command] {
-      if (auto* text = qobject_cast<QPlainTextEdit*>(QApplication::focusWidget())) {
-        (text->*command)();
+  // The text commands act on whichever text has the focus: the input, the output or a field of
+  // the options form.
+  const auto onText = [](auto plainText, auto lineEdit) {
+    return [plainText, lineEdit] {
+      QWidget* focus = QApplication::focusWidget();
+      if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
+        (text->*plainText)();
+      } else if (auto* field = qobject_cast<QLineEdit*>(focus)) {
+        (field->*lineEdit)();
       }
     };
   };
-  edit->addAction(tr("Cu&t"), QKeySequence::Cut, this, onText(&QPlainTextEdit::cut));
-  edit->addAction(tr("&Copy"), QKeySequence::Copy, this, onText(&QPlainTextEdit::copy));
-  edit->addAction(tr("&Paste"), QKeySequence::Paste, this, onText(&QPlainTextEdit::paste));
+  edit->addAction(tr("Cu&t"), QKeySequence::Cut, this,
+                  onText(&QPlainTextEdit::cut, &QLineEdit::cut));
+  edit->addAction(tr("&Copy"), QKeySequence::Copy, this,
+                  onText(&QPlainTextEdit::copy, &QLineEdit::copy));
+  edit->addAction(tr("&Paste"), QKeySequence::Paste, this,
+                  onText(&QPlainTextEdit::paste, &QLineEdit::paste));
   edit->addAction(tr("Select &All"), QKeySequence::SelectAll, this,
-                  onText(&QPlainTextEdit::selectAll));
+                  onText(&QPlainTextEdit::selectAll, &QLineEdit::selectAll));
   for (QAction* action : edit->actions()) action->setShortcutContext(Qt::WindowShortcut);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  QAction* introduction = help->addAction(tr("Introducing Mirel"), this,
-                                          [] { openLink(Link::introduction); });
+  QAction* introduction =
+      help->addAction(tr("Introducing Mirel"), this, [] { openLink(Link::introduction); });
   introduction->setShortcuts({QKeySequence(tr("Ctrl+?")), QKeySequence(tr("Ctrl+Shift+?"))});
 
   QToolBar* toolbar = addToolBar(tr("Editor"));
@@ -205,7 +206,7 @@ void EditorWindow::buildMenus() {
   toolbar->setMovable(false);
   toolbar->setFloatable(false);
   toolbar->setToolButtonStyle(hasThemeIcon(Symbol::gear) ? Qt::ToolButtonIconOnly
-                                                          : Qt::ToolButtonTextOnly);
+                                                         : Qt::ToolButtonTextOnly);
   toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
   auto* spacer = new QWidget(toolbar);
   spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -280,8 +281,8 @@ bool EditorWindow::saveAs() {
     start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
             QStringLiteral("/Untitled.mirel");
   }
-  const QString path = QFileDialog::getSaveFileName(this, tr("Save As"), start,
-                                                    tr("Mirel documents (*.mirel)"));
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("Save As"), start, tr("Mirel documents (*.mirel)"));
   if (path.isEmpty()) return false;
   return saveTo(path);
 }
@@ -388,6 +389,29 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     placeOverlays();
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void EditorWindow::styleOverlays() {
+  // Accent-coloured, on a backing of the pane's own colour so that text beneath does not show
+  // through; the output's background is its own colour pair, resolved for the current palette.
+  const auto style = [](const QColor& backing) {
+    return QStringLiteral(
+               "QToolButton { color: palette(highlight); background: %1; border-radius: 6px;"
+               " padding: 3px 6px; font-weight: bold; }"
+               " QToolButton:hover { background: palette(alternate-base); }")
+        .arg(backing.name());
+  };
+  m_formatButton->setStyleSheet(style(m_input->palette().color(QPalette::Base)));
+  m_copyButton->setStyleSheet(style(m_output->backgroundColour()));
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange && !m_styling) {
+    m_styling = true;  // the style sheets send palette changes of their own
+    styleOverlays();
+    m_styling = false;
+  }
 }
 
 void EditorWindow::placeOverlays() {

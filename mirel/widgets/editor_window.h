@@ -20,7 +20,6 @@ class MirelDocument;
 class OptionsForm;
 class OutputView;
 
-
 /// The window of one document: the JSON input above the generated output, the options form
 /// beside them while the window is wide (at least `regularWidth` pixels) or behind the "Options"
 /// button while it is narrow, "Format" and "Copy" over the panes while the output is code, and
@@ -80,6 +79,7 @@ class EditorWindow : public QMainWindow {
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void buildPanes();
@@ -90,6 +90,7 @@ class EditorWindow : public QMainWindow {
   void updateUndo();
   void updateSizeClass();
   void placeOverlays();
+  void styleOverlays();
   [[nodiscard]] bool maybeSave();
   void stopWork();
 
@@ -111,6 +112,7 @@ class EditorWindow : public QMainWindow {
   bool m_regular = true;
   bool m_shownOnce = false;
   bool m_closing = false;
+  bool m_styling = false;
 };
 
 }  // namespace mirel

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QUrl>
@@ -79,10 +80,18 @@ void InputEditor::setInputText(const QString& text) {
     m_shownSource = text;
     return;
   }
+  // An undo or a format replaces the text; the caret and the view stay where they were, as far
+  // as the new text reaches.
+  const int caret = textCursor().position();
+  const int scroll = verticalScrollBar()->value();
   m_settingText = true;
   m_reportTimer.stop();
   setPending(false);
   setPlainText(text);
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(std::min(caret, document()->characterCount() - 1));
+  setTextCursor(cursor);
+  verticalScrollBar()->setValue(scroll);
   m_settingText = false;
   m_shownSource = text;
 }
@@ -156,8 +165,7 @@ void InputEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 bool InputEditor::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride &&
-      isUndoOrRedo(static_cast<QKeyEvent*>(event))) {
+  if (event->type() == QEvent::ShortcutOverride && isUndoOrRedo(static_cast<QKeyEvent*>(event))) {
     event->ignore();  // let the window's Undo shortcut have it
     return true;
   }

@@ -12,8 +12,6 @@ class QMimeData;
 
 namespace mirel {
 
-
-
 /// The JSON input: a plain-text editor that reports the user's edits after a short pause, carries
 /// a line's indentation onto a new line, and replaces the whole input with text dropped on it from
 /// outside. It keeps no undo history of its own; the document's history is the only one.
@@ -97,7 +95,6 @@ class InputEditor : public QPlainTextEdit {
   [[nodiscard]] static std::optional<QString> droppedText(const QMimeData* data);
 
  private:
-
   QTimer m_reportTimer;
   QString m_shownSource;       // the text last given to setInputText
   bool m_settingText = false;  // programmatic changes are not edits

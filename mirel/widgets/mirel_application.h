@@ -12,8 +12,6 @@ class QWidget;
 
 namespace mirel {
 
-
-
 /// The application: one editor window per open document, New, Open and Quit, and the errors of
 /// files that do not open. It keeps nothing else; each window owns its document.
 class MirelApplication : public QObject {

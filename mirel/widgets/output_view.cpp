@@ -14,8 +14,7 @@ namespace mirel {
 /// Colours each block of the view from the output's runs, resolved for the view's palette.
 class OutputHighlighter : public QSyntaxHighlighter {
  public:
-  OutputHighlighter(OutputView* view)
-      : QSyntaxHighlighter(view->document()), m_view(view) {}
+  OutputHighlighter(OutputView* view) : QSyntaxHighlighter(view->document()), m_view(view) {}
 
  protected:
   void highlightBlock(const QString& text) override {

@@ -79,8 +79,7 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent) {
   connect(&settings, &AppSettings::fontSizeChanged, this, &SettingsDialog::readSettings);
   connect(&settings, &AppSettings::defaultIndentationUnitChanged, this,
           &SettingsDialog::readSettings);
-  connect(&settings, &AppSettings::defaultOutputTypeChanged, this,
-          &SettingsDialog::readSettings);
+  connect(&settings, &AppSettings::defaultOutputTypeChanged, this, &SettingsDialog::readSettings);
   readSettings();
   resize(420, 640);
 }
@@ -140,9 +139,12 @@ QWidget* SettingsDialog::defaultsBox() {
   m_outputType = new QComboBox(box);
   m_outputType->setAccessibleName(tr("Default Output Type"));
   const QList<std::pair<QString, telvar::OutputType>> types{
-      {tr("JSON Schema"), telvar::OutputType::schema}, {tr("Swift"), telvar::OutputType::swift},
-      {tr("Kotlin"), telvar::OutputType::kotlin},      {tr("Dart"), telvar::OutputType::dart},
-      {tr("Go"), telvar::OutputType::go},              {tr("Proto"), telvar::OutputType::proto}};
+      {tr("JSON Schema"), telvar::OutputType::schema},
+      {tr("Swift"), telvar::OutputType::swift},
+      {tr("Kotlin"), telvar::OutputType::kotlin},
+      {tr("Dart"), telvar::OutputType::dart},
+      {tr("Go"), telvar::OutputType::go},
+      {tr("Proto"), telvar::OutputType::proto}};
   for (const auto& [label, type] : types) m_outputType->addItem(label, static_cast<int>(type));
   connect(m_outputType, &QComboBox::activated, this, [this](int index) {
     AppSettings::shared().setDefaultOutputType(
@@ -176,8 +178,7 @@ QWidget* SettingsDialog::linksBox() {
         {Symbol::link, tr("SorbelMacros on GitHub"), open(Link::sorbelMacrosGitHub)}}},
       {tr("Any questions or suggestions?"),
        {{Symbol::envelope, tr("Feedback"), [] { openFeedbackMail(); }}}},
-      {tr("Do you like Mirel?"),
-       {{Symbol::star, tr("Rate or Review"), open(Link::storeReview)}}},
+      {tr("Do you like Mirel?"), {{Symbol::star, tr("Rate or Review"), open(Link::storeReview)}}},
       {tr("Recommend Mirel to others"),
        {{Symbol::copy, tr("Copy to Share"),
          [] { QApplication::clipboard()->setText(shareText()); }}}},

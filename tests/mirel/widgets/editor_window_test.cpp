@@ -12,15 +12,15 @@
 #include <QToolButton>
 
 #include "mirel/app/app_settings.h"
+#include "mirel/app/json_validator.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"
 #include "mirel/widgets/input_editor.h"
 #include "mirel/widgets/mirel_application.h"
 #include "mirel/widgets/output_view.h"
 #include "mirel/widgets/settings_dialog.h"
-#include "widgets/support/window_driver.h"
 #include "telvar/value/printer.h"
-
+#include "widgets/support/window_driver.h"
 
 using namespace mirel;
 using namespace mirel::testing;
@@ -54,6 +54,9 @@ class EditorWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The script engine keeps the last lint message, which may point into the last input, until
+  // its next collection; one more lint of nothing lets the sanitizer see the input go.
+  void cleanupTestCase() { (void)JSONValidator::shared().validate(QString()); }
   void init() { resetSettings(); }
   void cleanup() {
     // Windows left open are dropped without their close prompt.
@@ -75,9 +78,8 @@ class EditorWindowTest : public QObject {
     QVERIFY(window->formatButton()->isVisible());
     QVERIFY(window->copyButton()->isVisible());
     const AttributedText& output = window->outputView()->output();
-    QVERIFY(std::any_of(output.runs.begin(), output.runs.end(), [](const ColourRun& run) {
-      return run.colour == palette::keyword;
-    }));
+    QVERIFY(std::any_of(output.runs.begin(), output.runs.end(),
+                        [](const ColourRun& run) { return run.colour == palette::keyword; }));
     QVERIFY(window->isWindowModified());
   }
 
@@ -140,6 +142,19 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window->undoAction()->isEnabled());
   }
 
+  void undoKeepsTheCaretWhereItWas() {
+    QPointer<EditorWindow> window = openWindow(documentWithInput("[1, 2, 3]"));
+    caretToEnd(window->inputEditor());
+    type(window, " ");
+    QTRY_VERIFY(!window->inputEditor()->hasPendingReport());
+    QTextCursor cursor = window->inputEditor()->textCursor();
+    cursor.setPosition(4);
+    window->inputEditor()->setTextCursor(cursor);
+    window->undo();
+    QCOMPARE(window->inputEditor()->inputText(), QStringLiteral("[1, 2, 3]"));
+    QCOMPARE(window->inputEditor()->textCursor().position(), 4);
+  }
+
   void undoRightAfterTypingKeepsTheEarlierKeystrokes() {
     // A long text waits a quarter second before it is reported; undo must not lose or revive it.
     QPointer<EditorWindow> window = openWindow(documentWithInput(std::string(1200, ' ')));
@@ -168,6 +183,18 @@ class EditorWindowTest : public QObject {
     QTest::keyClick(window->inputEditor(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(savedInput(path), std::string(1500, ' ') + "[true]");
     QVERIFY(!window->isWindowModified());
+  }
+
+  void aFailedSaveSaysWhyAndKeepsTheDocumentModified() {
+    QTemporaryDir dir;
+    QPointer<EditorWindow> window = openWindow(documentWithInput("[]"));
+    const QString path = dir.filePath("missing-folder/x.mirel");
+    QString message;
+    answerNextMessageBox(QMessageBox::Ok, &message);
+    QVERIFY(!window->saveTo(path));
+    QVERIFY(message.contains("x.mirel"));
+    QVERIFY(window->isWindowModified());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Mirel"));
   }
 
   void aNewLineThenSaveKeepsTheNewLineAndItsIndentation() {
@@ -250,17 +277,6 @@ class EditorWindowTest : public QObject {
     QTRY_VERIFY(window->optionsDialog() == nullptr);
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
-  }
-
-  void theInputStaysAboveTheOutputAtEveryWidth() {
-    QPointer<EditorWindow> window = openWindow();
-    for (int width : {500, 1200}) {
-      window->resize(width, 700);
-      QTest::qWait(10);
-      const QRect input = window->inputEditor()->geometry();
-      const QRect output = window->outputView()->geometry();
-      QVERIFY(input.bottom() < output.top());
-    }
   }
 
   void aModifiedDocumentAsksBeforeClosing() {

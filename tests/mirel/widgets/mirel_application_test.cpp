@@ -1,3 +1,5 @@
+#include "mirel/widgets/mirel_application.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
@@ -10,7 +12,6 @@
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
-#include "mirel/widgets/mirel_application.h"
 #include "widgets/support/window_driver.h"
 
 using namespace mirel;
@@ -86,11 +87,11 @@ class MirelApplicationTest : public QObject {
       }
     }
     QCOMPARE(menus, (QStringList{"File", "Edit", "Help"}));
-    QCOMPARE(items["File"], (QStringList{"New Ctrl+N", "Open... Ctrl+O", "Save Ctrl+S",
-                                         "Save As... Ctrl+Shift+S", "Close Ctrl+W",
-                                         "Quit Ctrl+Q"}));
-    QCOMPARE(items["Edit"], (QStringList{"Undo Ctrl+Z", "Cut Ctrl+X", "Copy Ctrl+C",
-                                         "Paste Ctrl+V", "Select All Ctrl+A"}));
+    QCOMPARE(items["File"],
+             (QStringList{"New Ctrl+N", "Open... Ctrl+O", "Save Ctrl+S", "Save As... Ctrl+Shift+S",
+                          "Close Ctrl+W", "Quit Ctrl+Q"}));
+    QCOMPARE(items["Edit"], (QStringList{"Undo Ctrl+Z", "Cut Ctrl+X", "Copy Ctrl+C", "Paste Ctrl+V",
+                                         "Select All Ctrl+A"}));
     QCOMPARE(items["Help"], QStringList{"Introducing Mirel Ctrl+?"});
   }
 

@@ -1,3 +1,5 @@
+#include "mirel/widgets/output_view.h"
+
 #include <QApplication>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -5,8 +7,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "app/support/isolated_settings.h"
 #include "mirel/app/qt_text.h"
-#include "mirel/widgets/output_view.h"
 
 using mirel::AttributedText;
 using mirel::OutputView;
@@ -56,7 +58,7 @@ class OutputViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() { mirel::testing::isolateSettings(); }
 
   void isReadOnlyButSelectable() {
     OutputView view;
@@ -97,14 +99,6 @@ class OutputViewTest : public QObject {
     QCOMPARE(view.backgroundColour(), QColor(42, 42, 48));
     QCOMPARE(colourAt(view, 0, 1), QColor(239, 129, 177));
     QCOMPARE(view.viewport()->grab().toImage().pixelColor(250, 150), QColor(42, 42, 48));
-  }
-
-  void anEmptyOutputIsAnEmptyArea() {
-    OutputView view;
-    view.setOutput(code());
-    view.setOutput(AttributedText{});
-    QVERIFY(view.toPlainText().isEmpty());
-    QVERIFY(view.placeholderText().isEmpty());
   }
 
   void theSameTextAgainKeepsTheSelection() {

@@ -7,16 +7,16 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/support/isolated_settings.h"
 #include "mirel/app/app_settings.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/widgets/input_editor.h"
 #include "mirel/widgets/output_view.h"
 
-
 namespace mirel::testing {
 
 void resetSettings() {
-  QStandardPaths::setTestModeEnabled(true);
+  isolateSettings();
   QSettings("Mirel", "Mirel").clear();
   AppSettings& settings = AppSettings::shared();
   settings.setFontSize(15);
@@ -41,9 +41,8 @@ void type(EditorWindow* window, const QString& text) {
 QString outputText(const EditorWindow* window) { return window->outputView()->toPlainText(); }
 
 bool waitForCode(const EditorWindow* window, const QString& part) {
-  return QTest::qWaitFor([&] {
-    return window->generationRun()->isOutputCode() && outputText(window).contains(part);
-  });
+  return QTest::qWaitFor(
+      [&] { return window->generationRun()->isOutputCode() && outputText(window).contains(part); });
 }
 
 void answerNextMessageBox(QMessageBox::StandardButton button, QString* text) {

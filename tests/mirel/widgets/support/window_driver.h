@@ -5,10 +5,9 @@
 #include <QString>
 #include <memory>
 
+#include "mirel/app/generation_run.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
-
-#include "mirel/app/generation_run.h"
 
 namespace mirel::testing {
 
