@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 RUN_ARGS ?= examples/sample.mirel
 
-.PHONY: all deps build run test test-sanitize bench fuzz fuzz-smoke format clean
+.PHONY: all deps build run test test-sanitize test-tsan bench fuzz fuzz-smoke format clean
 
 all: build
 
@@ -38,6 +38,14 @@ test-sanitize: deps build-sanitize/build.ninja
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
 
+build-tsan/build.ninja:
+	cmake --preset tsan
+
+# The tests that read large arrays in pieces on worker threads, under ThreadSanitizer.
+test-tsan: deps build-tsan/build.ninja
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
+
 bench:
 	@scripts/install-deps --bench
 	cmake --preset release
@@ -58,4 +66,4 @@ format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
 
 clean:
-	rm -rf build build-sanitize build-release build-fuzz
+	rm -rf build build-sanitize build-tsan build-release build-fuzz

@@ -5,7 +5,7 @@
 #include "common/allocator_settings.h"
 
 int main(int argc, char** argv) {
-  telvar::tools::restartWithAllocatorSettings(argv);
+  telvar::tools::applyAllocatorSettings();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

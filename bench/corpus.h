@@ -9,6 +9,18 @@ namespace telvar::bench {
 /// arrays, nulls, ISO 8601 dates, time intervals, URLs, non-ASCII text and numbers.
 [[nodiscard]] std::string recordCorpus(std::size_t bytes);
 
+/// A JSON array of customers of about `bytes` bytes whose orders hold items that hold
+/// shipments: arrays of objects three levels deep, with dates, URLs and UUIDs at every level.
+[[nodiscard]] std::string nestedCorpus(std::size_t bytes);
+
+/// A JSON array of records of about `bytes` bytes made mostly of long strings (descriptions,
+/// comments, non-ASCII text with escapes) under a few keys.
+[[nodiscard]] std::string textCorpus(std::size_t bytes);
+
+/// A JSON array of records of about `bytes` bytes, each holding some of 40 optional members
+/// (a different subset per record), so that nearly every member comes out optional.
+[[nodiscard]] std::string optionalCorpus(std::size_t bytes);
+
 /// Strings only, much of them non-ASCII with escapes.
 [[nodiscard]] std::string stringCorpus(std::size_t bytes);
 

@@ -1,5 +1,6 @@
-// Writes a corpus file: telvar_corpus records|strings|numbers|deep|wide SIZE FILE
-// (SIZE in bytes for records, strings and numbers; depth for deep; keys for wide).
+// Writes a corpus file: telvar_corpus records|nested|text|optional|strings|numbers|deep|wide SIZE
+// FILE (SIZE in bytes for records, nested, text, optional, strings and numbers; depth for deep;
+// keys for wide).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -9,7 +10,9 @@
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: telvar_corpus records|strings|numbers|deep|wide SIZE FILE\n");
+    std::fprintf(
+        stderr,
+        "usage: telvar_corpus records|nested|text|optional|strings|numbers|deep|wide SIZE FILE\n");
     return 2;
   }
   const std::string kind = argv[1];
@@ -17,6 +20,12 @@ int main(int argc, char** argv) {
   std::string text;
   if (kind == "records") {
     text = telvar::bench::recordCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "nested") {
+    text = telvar::bench::nestedCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "text") {
+    text = telvar::bench::textCorpus(static_cast<std::size_t>(size));
+  } else if (kind == "optional") {
+    text = telvar::bench::optionalCorpus(static_cast<std::size_t>(size));
   } else if (kind == "strings") {
     text = telvar::bench::stringCorpus(static_cast<std::size_t>(size));
   } else if (kind == "numbers") {

@@ -210,7 +210,7 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  telvar::tools::restartWithAllocatorSettings(argv);
+  telvar::tools::applyAllocatorSettings();
   try {
     return run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::bad_alloc&) {

@@ -2,21 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <bit>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
-#include <cstring>
-#include <deque>
 #include <iterator>
 #include <limits>
-#include <mutex>
-#include <new>
 #include <span>
-#include <thread>
 #include <vector>
 
+#include "parse/array_pieces.h"
 #include "telvar/value/merge.h"
 
 namespace telvar {
@@ -336,19 +329,7 @@ const Parser<std::string_view>& commaParser() {
   return instance;
 }
 
-// ---- Large arrays, read in pieces at once --------------------------------------------------
-//
-// A large array of records is cut at top-level commas into pieces that worker threads parse at
-// the same time, while the calling thread merges the finished pieces in order. The cuts come
-// from a quick scan that tracks only strings and brackets; each piece is then parsed with the
-// grammar itself and counts only if its elements end exactly at the next cut. From the first
-// piece that does not, the rest is read in order as usual, so the result never differs from
-// reading the whole array in order.
-
-constexpr std::size_t kInPiecesFrom = std::size_t{64} << 10;
-constexpr std::size_t kMinPieceBytes = std::size_t{32} << 10;
-constexpr std::size_t kMaxPieceBytes = std::size_t{256} << 10;
-constexpr unsigned kMaxWorkers = 8;
+// ---- Large arrays, read in pieces at once (parse/array_pieces.h) ---------------------------
 
 // The elements of `text`, separated by commas, when they take up all of it.
 std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::ptrdiff_t depth) {
@@ -363,302 +344,6 @@ std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::pt
   }
   return std::nullopt;
 }
-
-// Finds where a large array may be cut: top-level commas, at least a piece's length apart. It
-// tracks only strings and brackets, and ends where it could lose track of the text.
-class Cutter {
- public:
-  // `text` starts at a comma after an element of the array.
-  Cutter(std::string_view text, std::size_t pieceBytes) : m_text(text), m_pieceBytes(pieceBytes) {}
-
-  // The next cut, or nothing once the scan has ended: at the array's end, at a quotation mark or
-  // backslash joined to a combining mark after it, or long without a cut (one huge element, or
-  // text this scan does not follow). Reading in order does better from there.
-  std::optional<std::size_t> next() {
-    const std::size_t n = m_text.size();
-    for (; m_pos < n; ++m_pos) {
-      if (m_pos - m_last > 4 * m_pieceBytes) break;
-      if (m_inString) {
-        m_pos = quoteOrBackslashFrom(m_pos);
-        if (m_pos >= n) break;
-        if (joinsNeighbour(m_pos)) break;
-        if (byte(m_pos) == '"') {
-          m_inString = false;
-        } else {
-          ++m_pos;  // the escaped byte
-        }
-        continue;
-      }
-      const unsigned b = byte(m_pos);
-      if (b == '"') {
-        if (joinsNeighbour(m_pos)) break;
-        m_inString = true;
-      } else if (b == '[' || b == '{') {
-        ++m_depth;
-      } else if (b == ']' || b == '}') {
-        if (--m_depth < 0) break;  // the array's end
-      } else if (b == ',' && m_depth == 0 && m_pos - m_last >= m_pieceBytes && cutsCleanly(m_pos)) {
-        m_last = m_pos++;
-        return m_last;
-      }
-    }
-    m_pos = n;
-    return std::nullopt;
-  }
-
- private:
-  [[nodiscard]] unsigned byte(std::size_t at) const {
-    return static_cast<unsigned char>(m_text[at]);
-  }
-
-  // The first quotation mark or backslash from `at` on, or the end: most of a record's text is
-  // inside strings, so this goes eight bytes at a time.
-  [[nodiscard]] std::size_t quoteOrBackslashFrom(std::size_t at) const {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const std::size_t n = m_text.size();
-    // The lowest marked byte is the first one only where the first byte is the lowest.
-    for (; std::endian::native == std::endian::little && at + 8 <= n; at += 8) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, m_text.data() + at, sizeof word);
-      const std::uint64_t quotes = word ^ (kOnes * '"');
-      const std::uint64_t backslashes = word ^ (kOnes * '\\');
-      // A byte of zero in either marks a match; the lowest marked byte is always a true one.
-      const std::uint64_t found =
-          (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
-      if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-    }
-    while (at < n && byte(at) != '"' && byte(at) != '\\') ++at;
-    return at;
-  }
-
-  // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of
-  // it reads as it does within the whole text.
-  [[nodiscard]] bool cutsCleanly(std::size_t comma) const {
-    return byte(comma - 1) < 0x80 && firstCluster(m_text.substr(comma)).length == 1;
-  }
-
-  // Whether the quotation mark or backslash at `at` forms one character with a combining mark
-  // after it: the grammar reads such a character as plain text, where this scan would take the
-  // byte for what it is alone. (Nothing before it joins it: it always begins a character.)
-  [[nodiscard]] bool joinsNeighbour(std::size_t at) const {
-    const bool asciiAfter = at + 1 >= m_text.size() || byte(at + 1) < 0x80;
-    return !asciiAfter && firstCluster(m_text.substr(at)).length != 1;
-  }
-
-  std::string_view m_text;
-  std::size_t m_pieceBytes;
-  std::size_t m_pos = 1;
-  std::size_t m_last = 0;  // the last cut
-  std::ptrdiff_t m_depth = 0;
-  bool m_inString = false;
-};
-
-class Pieces {
- public:
-  // Parses the pieces that `cutter` finds in `text` (the text it scans), the first ending at
-  // `firstCut`; elements lie `depth` levels deep.
-  Pieces(std::string_view text, std::ptrdiff_t depth, unsigned workers, Cutter cutter,
-         std::size_t firstCut)
-      : m_text(text),
-        m_depth(depth),
-        m_window(4 * workers),
-        m_cutter(cutter),
-        m_cuts{0, firstCut},
-        m_pieces(1),
-        m_releasable(workers) {
-    // One worker for the first piece; the cutting thread starts more as it finds more pieces,
-    // so that a modest array does not pay for threads it has no pieces for.
-    try {
-      m_workers.emplace_back([this] { work(0); });
-      m_cutting = std::thread([this] { cut(); });
-    } catch (...) {
-      stop();
-      throw;
-    }
-  }
-  Pieces(const Pieces&) = delete;
-  Pieces& operator=(const Pieces&) = delete;
-  ~Pieces() { stop(); }
-
-  // The elements of piece `k` once parsed (pieces are taken in order, each until `collected`),
-  // or nullptr when they do not fill the piece or there is no such piece. A piece no worker has
-  // started yet is parsed here, rather than waited for.
-  std::vector<Value>* take(std::size_t k) {
-    std::unique_lock lock(m_mutex);
-    m_pieceDone.wait(lock, [&] {
-      return (k < m_pieces.size() && (m_pieces[k].done || m_next == k)) ||
-             (m_cutDone && k >= m_pieces.size());
-    });
-    if (k >= m_pieces.size()) return nullptr;
-    Piece& piece = m_pieces[k];
-    if (!piece.done) {
-      ++m_next;
-      piece.worker = kReader;
-      const std::size_t begin = m_cuts[k] + 1;
-      const std::size_t end = m_cuts[k + 1];
-      lock.unlock();
-      std::optional<std::vector<Value>> values = parsed(begin, end);
-      lock.lock();
-      piece.values = std::move(values);
-      piece.done = true;
-    }
-    return piece.values ? &*piece.values : nullptr;
-  }
-
-  // Where piece `k` ends: at the cut after its last element.
-  [[nodiscard]] std::size_t end(std::size_t k) const {
-    const std::lock_guard lock(m_mutex);
-    return m_cuts[k + 1];
-  }
-
-  // Piece `k` is collected: its worker lets go of what is left of it, so that memory returns
-  // where it came from, and a further piece may be parsed.
-  void collected(std::size_t k) {
-    Piece* own = nullptr;
-    {
-      const std::lock_guard lock(m_mutex);
-      m_taken = k + 1;
-      Piece& piece = m_pieces[k];
-      if (piece.worker == kReader) {
-        own = &piece;
-      } else {
-        try {
-          m_releasable[piece.worker].push_back(&piece);
-        } catch (const std::bad_alloc&) {
-          // Then the piece is let go with the others, when reading in pieces ends.
-        }
-      }
-      // One more piece may now be parsed. Its owner lets the collected one go the next time it
-      // wakes; waking every worker for that costs more than it saves.
-      m_workAvailable.notify_one();
-    }
-    if (own) own->values.reset();
-  }
-
- private:
-  static constexpr unsigned kReader = std::numeric_limits<unsigned>::max();  // not a worker
-
-  struct Piece {
-    bool done = false;
-    unsigned worker = 0;  // who parsed it
-    std::optional<std::vector<Value>> values;
-  };
-
-  // Hands each further piece to the workers as soon as it is known.
-  void cut() {
-    for (std::size_t pieces = 1; !m_stopping.load(std::memory_order_relaxed); ++pieces) {
-      const std::optional<std::size_t> at = m_cutter.next();
-      if (!at || !publish(*at)) break;
-      if (m_workers.size() < m_releasable.size() && m_workers.size() <= pieces) {
-        try {
-          const auto worker = static_cast<unsigned>(m_workers.size());
-          m_workers.emplace_back([this, worker] { work(worker); });
-        } catch (...) {
-          // The workers there are carry on.
-        }
-      }
-    }
-    const std::lock_guard lock(m_mutex);
-    m_cutDone = true;
-    m_pieceDone.notify_all();
-    m_workAvailable.notify_all();
-  }
-
-  // Adds the piece that ends at the cut `at`; false when there is no room for it.
-  bool publish(std::size_t at) {
-    const std::lock_guard lock(m_mutex);
-    try {
-      m_cuts.push_back(at);
-    } catch (const std::bad_alloc&) {
-      return false;
-    }
-    try {
-      m_pieces.emplace_back();
-    } catch (const std::bad_alloc&) {
-      m_cuts.pop_back();
-      return false;
-    }
-    // A worker, or the reader if it gets there first.
-    m_workAvailable.notify_one();
-    m_pieceDone.notify_one();
-    return true;
-  }
-
-  // The elements that fill the text from `begin` to `end`, if they do.
-  std::optional<std::vector<Value>> parsed(std::size_t begin, std::size_t end) const noexcept {
-    try {
-      return elementsFilling(m_text.substr(begin, end - begin), m_depth);
-    } catch (...) {
-      return std::nullopt;  // read again in order, which reports the failure itself
-    }
-  }
-
-  void work(unsigned worker) {
-    for (;;) {
-      std::vector<Piece*> release;
-      Piece* claimed = nullptr;
-      std::size_t begin = 0;
-      std::size_t end = 0;
-      {
-        std::unique_lock lock(m_mutex);
-        m_workAvailable.wait(lock, [&] {
-          return m_stopping || !m_releasable[worker].empty() ||
-                 (m_cutDone && m_next >= m_pieces.size()) ||
-                 (m_next < m_pieces.size() && m_next < m_taken + m_window);
-        });
-        release.swap(m_releasable[worker]);
-        // Done once nothing is left to parse: what is still to be let go goes with the pieces.
-        const bool nothingLeft = m_stopping || (m_cutDone && m_next >= m_pieces.size());
-        if (nothingLeft && release.empty()) return;
-        if (!m_stopping && m_next < m_pieces.size() && m_next < m_taken + m_window) {
-          claimed = &m_pieces[m_next];
-          claimed->worker = worker;
-          begin = m_cuts[m_next] + 1;
-          end = m_cuts[m_next + 1];
-          ++m_next;
-        }
-      }
-      // Collected pieces are no one else's any more.
-      for (Piece* piece : release) piece->values.reset();
-      if (!claimed) continue;
-      std::optional<std::vector<Value>> values = parsed(begin, end);
-      const std::lock_guard lock(m_mutex);
-      claimed->values = std::move(values);
-      claimed->done = true;
-      m_pieceDone.notify_all();
-    }
-  }
-
-  void stop() {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_stopping = true;
-      m_workAvailable.notify_all();
-    }
-    // The cutting thread first: it may still be starting workers.
-    if (m_cutting.joinable()) m_cutting.join();
-    for (std::thread& worker : m_workers) worker.join();
-    m_workers.clear();
-  }
-
-  const std::string_view m_text;
-  const std::ptrdiff_t m_depth;
-  const std::size_t m_window;  // pieces parsed ahead of the reader, which bounds the memory
-  Cutter m_cutter;             // the cutting thread's alone
-  mutable std::mutex m_mutex;
-  std::condition_variable m_workAvailable;
-  std::condition_variable m_pieceDone;
-  std::vector<std::size_t> m_cuts;  // m_cuts[k] and m_cuts[k + 1] bound piece k
-  std::deque<Piece> m_pieces;
-  std::vector<std::vector<Piece*>> m_releasable;  // per worker: its collected pieces
-  std::size_t m_next = 0;                         // the next piece to parse
-  std::size_t m_taken = 0;                        // pieces collected
-  bool m_cutDone = false;
-  std::atomic<bool> m_stopping{false};
-  std::vector<std::thread> m_workers;  // grown by the cutting thread alone while it runs
-  std::thread m_cutting;
-};
 
 // An array's elements merged as they arrive: the array comes out as its one merged element, or
 // empty. The elements of a piece are left to their worker to let go.
@@ -699,11 +384,12 @@ struct ElementsInPieces {
     for (;;) {
       // Elements read in order that take up this much text make the array large: the rest is
       // read in pieces. Deciding by what was read keeps the cost of small arrays as it was.
-      if (!large && i.text.size() - rest.text.size() >= kInPiecesFrom) {
+      if (!large && i.text.size() - rest.text.size() >= telvar::detail::kInPiecesFrom) {
         large = true;
-        if (!rest.text.empty() && rest.text.front() == ',' && firstCluster(rest.text).length == 1) {
-          rest = collectedInPieces(rest, state);
-        }
+        const std::ptrdiff_t depth = rest.depth;
+        rest = rest.advanced(telvar::detail::readInPieces(
+            rest.text, [depth](std::string_view piece) { return elementsFilling(piece, depth); },
+            [&](std::vector<Value>& piece) { collect.addPiece(state, piece); }));
       }
       const auto separator = commaParser().parse(rest);
       if (!separator) break;
@@ -713,36 +399,6 @@ struct ElementsInPieces {
       rest = next->rest;
     }
     return Match<Output>{collect.finish(std::move(state)), rest};
-  }
-
- private:
-  // Collects the elements of the pieces that parse whole; gives where reading in order goes on.
-  template <class State>
-  Input collectedInPieces(const Input& rest, State& state) const {
-    const unsigned workers = std::min(std::thread::hardware_concurrency(), kMaxWorkers);
-    if (workers < 2) return rest;
-    // Enough pieces to keep every worker busy to the end, each long enough to be worth it.
-    const std::size_t pieceBytes =
-        std::clamp(rest.text.size() / (8 * workers), kMinPieceBytes, kMaxPieceBytes);
-    Cutter cutter(rest.text, pieceBytes);
-    // Threads start only once there is a first piece for them.
-    const std::optional<std::size_t> firstCut = cutter.next();
-    if (!firstCut) return rest;
-    std::optional<Pieces> pieces;
-    try {
-      pieces.emplace(rest.text, rest.depth, workers, cutter, *firstCut);
-    } catch (const std::exception&) {
-      return rest;  // no threads to be had: read in order
-    }
-    std::size_t at = 0;
-    for (std::size_t k = 0;; ++k) {
-      std::vector<Value>* values = pieces->take(k);
-      if (!values) break;
-      collect.addPiece(state, *values);
-      at = pieces->end(k);
-      pieces->collected(k);
-    }
-    return rest.advanced(at);
   }
 };
 

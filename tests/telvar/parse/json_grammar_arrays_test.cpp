@@ -117,38 +117,69 @@ void expectLargeTextParsesAsInOrder(const std::string& text, std::string_view wh
   EXPECT_TRUE(plain->output == inOrder->output.arrayValue().values[0]) << what;
 }
 
-// Arrays of a few megabytes are parsed in pieces at once; the result must be the same as
-// reading the whole array in order, also where a piece cannot be read on its own.
+// Arrays of a megabyte are parsed in pieces at once; the result must be the same as reading the
+// whole array in order, also where a piece cannot be read on its own.
+constexpr std::size_t kLarge = std::size_t{1} << 20;
+constexpr std::size_t kMiddle = 8000;  // an element well inside the array
+
 TEST(LargeJsonArrays, GiveTheSameResultAsReadingInOrder) {
-  const std::size_t size = std::size_t{1} << 20;
-  const std::size_t middle = 8000;  // an element well inside the array
-  const std::string array = largeArray(size);
+  const std::string array = largeArray(kLarge);
   expectLargeTextParsesAsInOrder(array, "records");
   expectMergingParseMatchesPlainParse(array + " trailing", "records with text after them");
   expectLargeTextParsesAsInOrder("{\"records\":" + array + ",\"more\":[1,\"a\"]}",
                                  "records inside an object");
   expectLargeTextParsesAsInOrder("[" + array + "," + array + "]", "an array of records");
+}
+
+TEST(LargeJsonArrays, FailingHalfWayReadsAsInOrder) {
+  const std::string array = largeArray(kLarge);
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "{\"a\":}", kMiddle), "a bad element");
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "1,,2", kMiddle), "two commas");
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "\"\xFF\"", kMiddle), "ill-formed UTF-8");
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "nul", kMiddle), "a cut-off literal");
+  expectLargeTextParsesAsInOrder(array.substr(0, array.size() - 1), "no closing bracket");
+  expectLargeTextParsesAsInOrder(array.substr(0, array.size() / 2), "cut off half-way");
+  expectLargeTextParsesAsInOrder(array.substr(0, array.size() - 1) + ",]", "a last comma");
+}
+
+TEST(LargeJsonArrays, HostileStringsReadAsInOrder) {
   // A quotation mark with a combining mark does not end a string, which a quick scan misses.
-  expectLargeTextParsesAsInOrder(largeArray(size, "\"a\"\u0301,]\"", middle),
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "\"a\"\u0301,]\"", kMiddle),
                                  "a joined quotation mark");
-  expectLargeTextParsesAsInOrder(largeArray(size, "\"\\\u0301\"", middle), "a joined backslash");
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "\"\\\u0301\"", kMiddle), "a joined backslash");
+  // A prepended mark before one does not join it: the string ends, or the escape begins.
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, "\"\u0600\",\"\u06DD\\\"],\"", kMiddle),
+                                 "prepended marks before a quotation mark and a backslash");
   std::string commas = "\"\"\u0301";
   for (int i = 0; i < 100000; ++i) commas += ",x";
-  expectLargeTextParsesAsInOrder(largeArray(size, commas + "\"", middle),
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, commas + "\"", kMiddle),
                                  "a long string that seems to end early");
-  // Depth is counted from the document's root in every piece.
+  std::string brackets = "\"";
+  for (int i = 0; i < 20000; ++i) brackets += "],[{\\\"}";
+  expectLargeTextParsesAsInOrder(largeArray(kLarge, brackets + "\"", kMiddle),
+                                 "a string of brackets, commas and escaped quotes");
+}
+
+TEST(LargeJsonArrays, DepthIsCountedFromTheRootInEveryPiece) {
+  // 511 levels inside the array make 512 in all; 512 inside make 513, one too many.
   for (const int depth : {511, 512}) {
     const std::string deep =
-        largeArray(size, std::string(depth, '[') + std::string(depth, ']'), middle);
+        largeArray(kLarge, std::string(depth, '[') + std::string(depth, ']'), kMiddle);
     EXPECT_EQ(jsonValueParser().parse(deep).has_value(), depth == 511) << depth;
     EXPECT_EQ(jsonMergingValueParser().parse(deep).has_value(), depth == 511) << depth;
   }
-  // Broken input somewhere in the middle, or at the end.
-  expectLargeTextParsesAsInOrder(largeArray(size, "{\"a\":}", middle), "a bad element");
-  expectLargeTextParsesAsInOrder(largeArray(size, "1,,2", middle), "two commas");
-  expectLargeTextParsesAsInOrder(largeArray(size, "\"\xFF\"", middle), "ill-formed UTF-8");
-  expectLargeTextParsesAsInOrder(array.substr(0, array.size() - 1), "no closing bracket");
-  expectLargeTextParsesAsInOrder(array.substr(0, array.size() - 1) + ",]", "a last comma");
+}
+
+TEST(LargeJsonArrays, OneHugeElementAmongSmallOnes) {
+  const std::string hugeString = "\"" + std::string(3 << 20, 'x') + "\"";
+  std::string hugeArray = "[";
+  for (int i = 0; i < 200000; ++i) hugeArray += i ? ",[1,\"a\"]" : "[1,\"a\"]";
+  hugeArray += "]";
+  for (const std::string& huge : {hugeString, hugeArray}) {
+    expectLargeTextParsesAsInOrder(largeArray(kLarge, huge, kMiddle), "in the middle");
+    expectLargeTextParsesAsInOrder(largeArray(kLarge, huge, 1), "second");
+    expectLargeTextParsesAsInOrder(largeArray(kLarge, huge, 0) + "", "first");
+  }
 }
 
 }  // namespace

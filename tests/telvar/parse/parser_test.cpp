@@ -319,5 +319,33 @@ TEST(CombinatorsDeathTest, CharacterInOfAnEmptyTextStops) {
   EXPECT_DEATH((void)characterNotIn(""), "characterNotIn: the set of characters is empty");
 }
 
+// The length textUntil takes of `text`, or -1 for no match.
+int runLength(const TextUntil& p, std::string_view text) {
+  auto r = p.parse(text);
+  return r ? static_cast<int>(r->output.size()) : -1;
+}
+
+TEST(TextUntil, EndsAtTheFirstStopStandingAloneWhereverItLies) {
+  const TextUntil quoteOrBackslash = textUntil("\"\\");
+  const TextUntil three = textUntil("\"\\x");  // more stops than the fast scan takes
+  for (std::size_t at = 0; at < 40; ++at) {
+    for (std::string_view prefix : {"a", "\u00e9", "\u0600", "\U000110BD"}) {
+      std::string text;
+      while (text.size() < at) text += prefix;
+      const auto expected = text.empty() ? -1 : static_cast<int>(text.size());
+      EXPECT_EQ(runLength(quoteOrBackslash, text + "\"rest"), expected) << text;
+      EXPECT_EQ(runLength(quoteOrBackslash, text + "\\rest"), expected) << text;
+      EXPECT_EQ(runLength(three, text + "\\rest"), expected) << text;
+      // Ill-formed text ends the run too.
+      EXPECT_EQ(runLength(quoteOrBackslash, text + "\xFFrest"), expected) << text;
+    }
+  }
+  // A stop with a combining mark after it is another character, part of the run.
+  EXPECT_EQ(runLength(quoteOrBackslash, "ab\"\u0301cd\"e"), 7);
+  EXPECT_EQ(runLength(quoteOrBackslash, "\\\u0301\""), 3);
+  EXPECT_EQ(runLength(quoteOrBackslash, "plain to the end"), 16);
+  EXPECT_EQ(runLength(quoteOrBackslash, ""), -1);
+}
+
 }  // namespace
 }  // namespace telvar::parse

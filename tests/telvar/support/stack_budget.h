@@ -2,11 +2,12 @@
 
 #include <cstddef>
 
-// Builds whose stack frames are several times larger: sanitizers, or no optimisation.
-#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+// Builds whose stack frames are several times larger: sanitizers (address or thread), or no
+// optimisation.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || !defined(__OPTIMIZE__)
 #define TELVAR_TEST_LARGE_FRAMES 1
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 #define TELVAR_TEST_LARGE_FRAMES 1
 #endif
 #endif

@@ -28,7 +28,7 @@ template <class Work>
   } catch (const std::bad_alloc&) {
     return Outcome{std::nullopt, "out of memory"};
   } catch (const std::length_error&) {
-    return Outcome{std::nullopt, "text too long"};
+    return Outcome{std::nullopt, "input too large"};  // a size beyond what a container holds
   }
 }
 
