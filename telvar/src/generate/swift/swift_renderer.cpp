@@ -137,9 +137,7 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
   }
 }
 
-std::string SwiftRenderer::pad(std::int64_t level) const {
-  return prefix(m_indentation, level);
-}
+std::string SwiftRenderer::pad(std::int64_t level) const { return prefix(m_indentation, level); }
 
 // ---- Names --------------------------------------------------------------------------------------
 
@@ -386,9 +384,8 @@ std::string SwiftRenderer::protocolList(bool identifiable) const {
 // ---- Declarations -------------------------------------------------------------------------------
 
 std::string SwiftRenderer::propertyDeclaration(const Property& property, std::int64_t level) const {
-  return propertyDeclaration(Member{&property, propertyName(property.names),
-                                    jsonKey(property.names)},
-                             level);
+  return propertyDeclaration(
+      Member{&property, propertyName(property.names), jsonKey(property.names)}, level);
 }
 
 std::string SwiftRenderer::propertyDeclaration(const Member& member, std::int64_t level) const {
