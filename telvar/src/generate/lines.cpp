@@ -9,9 +9,12 @@ std::string prefix(const Indentation& indentation, std::int64_t level) {
 }
 
 void appendPrefix(std::string& out, const Indentation& indentation, std::int64_t level) {
-  if (level <= 0 || indentation.unit.empty()) return;
-  out.reserve(out.size() + indentation.unit.size() * static_cast<std::size_t>(level));
-  for (std::int64_t i = 0; i < level; ++i) out += indentation.unit;
+  appendPrefix(out, std::string_view(indentation.unit), level);
+}
+
+void appendPrefix(std::string& out, std::string_view unit, std::int64_t level) {
+  if (level <= 0 || unit.empty()) return;
+  for (std::int64_t i = 0; i < level; ++i) out += unit;
 }
 
 bool Lines::contains(std::string_view text) const {

@@ -169,9 +169,9 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   language.nested = m_structureStyle == SwiftMeta::StructureStyle::nested ||
                     m_structureStyle == SwiftMeta::StructureStyle::nestedInExtension;
   // A nested type may not share a name with a property of the type around it, nor with the
-  // coding keys declared there.
+  // coding keys declared there; no type of ours may hide a type the file refers to.
   language.reservedIn = [this](const Object* owner) {
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
       taken.insert("CodingKeys");
       for (std::string& name : memberNames(owner->properties)) taken.insert(std::move(name));
