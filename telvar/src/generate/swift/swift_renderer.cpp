@@ -174,18 +174,30 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
     std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
       taken.insert("CodingKeys");
-      for (std::string& name : memberNames(owner->properties)) taken.insert(std::move(name));
+      for (const std::string& name : memberNames(owner->properties)) taken.insert(name);
     }
     return taken;
   };
   return TypeNames(root, language);
 }
 
-std::vector<std::string> SwiftRenderer::memberNames(const std::vector<Property>& properties) const {
-  std::vector<std::string> names;
-  names.reserve(properties.size());
-  for (const Property& p : properties) names.push_back(propertyName(p.names));
-  return distinctNames(std::move(names), NumberStyle::appended);
+const std::vector<std::string>& SwiftRenderer::memberNames(
+    const std::vector<Property>& properties) const {
+  // Both the type names (for the nested types' scope) and the declaration ask for a type's
+  // member names: a wide type is named once. A type is known by its key path, which names one
+  // type of the sample.
+  static const std::vector<std::string> none;
+  if (properties.empty()) return none;
+  const Names& first = properties.front().names;
+  Names owner(first.begin(), first.end() - (first.empty() ? 0 : 1));
+  auto [it, added] = m_memberNames.try_emplace(std::move(owner));
+  if (added) {
+    std::vector<std::string> names;
+    names.reserve(properties.size());
+    for (const Property& p : properties) names.push_back(propertyName(p.names));
+    it->second = distinctNames(std::move(names), NumberStyle::appended);
+  }
+  return it->second;
 }
 
 std::string SwiftRenderer::propertyName(const Names& path) const {
@@ -250,9 +262,9 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
     const std::vector<Property>& properties) const {
   std::vector<Member> out;
   out.reserve(properties.size());
-  std::vector<std::string> names = memberNames(properties);
+  const std::vector<std::string>& names = memberNames(properties);
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    out.push_back({&properties[i], std::move(names[i]), jsonKey(properties[i].names)});
+    out.push_back({&properties[i], names[i], jsonKey(properties[i].names)});
   }
   if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
