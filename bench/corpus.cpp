@@ -201,4 +201,32 @@ std::string wideCorpus(int keys) {
   return out;
 }
 
+std::string wideRecordsCorpus(int records, int keys) {
+  std::string out = "[";
+  for (int r = 0; r < records; ++r) {
+    out += r ? ",{" : "{";
+    for (int k = 0; k < keys; ++k) {
+      if (k) out += ',';
+      out += "\"r" + std::to_string(r) + "_field_" + std::to_string(k) + "\":";
+      switch (k % 4) {
+        case 0:
+          out += std::to_string(k);
+          break;
+        case 1:
+          out += "\"v" + std::to_string(k) + "\"";
+          break;
+        case 2:
+          out += (k & 4) ? "true" : "false";
+          break;
+        default:
+          out += "null";
+          break;
+      }
+    }
+    out += '}';
+  }
+  out += ']';
+  return out;
+}
+
 }  // namespace telvar::bench

@@ -33,4 +33,8 @@ namespace telvar::bench {
 /// One object with `keys` members.
 [[nodiscard]] std::string wideCorpus(int keys);
 
+/// A JSON array of `records` objects of `keys` members each, no key shared between records
+/// (numbers, texts, booleans and nulls in turn): the merged record grows by every record.
+[[nodiscard]] std::string wideRecordsCorpus(int records, int keys);
+
 }  // namespace telvar::bench

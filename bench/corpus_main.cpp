@@ -1,6 +1,7 @@
-// Writes a corpus file: telvar_corpus records|nested|text|optional|strings|numbers|deep|wide SIZE
-// FILE (SIZE in bytes for records, nested, text, optional, strings and numbers; depth for deep;
-// keys for wide).
+// Writes a corpus file:
+//   telvar_corpus records|nested|text|optional|strings|numbers|deep|wide|wide-records SIZE FILE
+// (SIZE in bytes for records, nested, text, optional, strings and numbers; depth for deep; keys
+// for wide; records of 2,000 keys each for wide-records).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,9 +11,9 @@
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(
-        stderr,
-        "usage: telvar_corpus records|nested|text|optional|strings|numbers|deep|wide SIZE FILE\n");
+    std::fprintf(stderr,
+                 "usage: telvar_corpus "
+                 "records|nested|text|optional|strings|numbers|deep|wide|wide-records SIZE FILE\n");
     return 2;
   }
   const std::string kind = argv[1];
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     text = telvar::bench::deepCorpus(static_cast<int>(size));
   } else if (kind == "wide") {
     text = telvar::bench::wideCorpus(static_cast<int>(size));
+  } else if (kind == "wide-records") {
+    text = telvar::bench::wideRecordsCorpus(static_cast<int>(size), 2000);
   } else {
     std::fprintf(stderr, "telvar_corpus: unknown kind %s\n", kind.c_str());
     return 2;

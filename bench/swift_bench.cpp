@@ -53,8 +53,35 @@ void BM_SwiftNestedInExtension(benchmark::State& state) {
   run(state, SwiftMeta::StructureStyle::nestedInExtension);
 }
 
+// Records of 2,000 keys each, none shared: the merged record holds every key of every record.
+void BM_SwiftWideRecords(benchmark::State& state) {
+  const int records = static_cast<int>(state.range(0));
+  const telvar::Model model(telvar::Uuid::random(), telvar::bench::wideRecordsCorpus(records, 2000),
+                            std::nullopt, std::string("Record"), telvar::OutputType::swift,
+                            std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
+                            std::nullopt);
+  for (auto _ : state) {
+    auto out = telvar::swiftOutput(model);
+    if (!out) state.SkipWithError("the corpus generated nothing");
+    benchmark::DoNotOptimize(out);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(model.input().size()));
+}
+
 }  // namespace
 
+BENCHMARK(BM_SwiftWideRecords)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SwiftNested)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SwiftSubtypeFirst)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SwiftNestedInExtension)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SwiftSubtypeFirst)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SwiftNestedInExtension)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

@@ -31,9 +31,9 @@ std::string repairedIdentifier(std::string_view name, const IdentifierRules& rul
           break;
         case ForeignCharacter::spelled: {
           char buffer[16];
-          std::snprintf(buffer, sizeof buffer, "%c%04X", rules.spellMarker,
-                        static_cast<unsigned>(scalar < 0 ? static_cast<unsigned char>(text[0])
-                                                         : scalar));
+          std::snprintf(
+              buffer, sizeof buffer, "%c%04X", rules.spellMarker,
+              static_cast<unsigned>(scalar < 0 ? static_cast<unsigned char>(text[0]) : scalar));
           out += buffer;
           first = false;
           break;
@@ -209,7 +209,8 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
           case Kind::primitive:
             signature += static_cast<char>('a' + static_cast<int>(t->primitiveValue().kind()));
             if (t->primitiveValue().kind() == Primitive::Kind::date) {
-              signature += static_cast<char>('0' + static_cast<int>(t->primitiveValue().dateKind()));
+              signature +=
+                  static_cast<char>('0' + static_cast<int>(t->primitiveValue().dateKind()));
             }
             t = nullptr;
             break;

@@ -9,7 +9,10 @@ std::string prefix(const Indentation& indentation, std::int64_t level) {
 }
 
 void appendPrefix(std::string& out, const Indentation& indentation, std::int64_t level) {
-  const std::string_view unit = indentation.effectiveUnit();
+  appendPrefix(out, indentation.effectiveUnit(), level);
+}
+
+void appendPrefix(std::string& out, std::string_view unit, std::int64_t level) {
   if (level <= 0 || unit.empty()) return;
   out.reserve(out.size() + unit.size() * static_cast<std::size_t>(level));
   for (std::int64_t i = 0; i < level; ++i) out += unit;

@@ -39,11 +39,26 @@ bool isNumeric(char32_t c) {
   return u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
+// ASCII text maps letter by letter in the root locale: the common case skips ICU's conversions.
 std::string upperCased(std::string_view text) {
+  if (telvar::isAscii(text)) {
+    std::string out(text);
+    for (char& c : out) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+  }
   return utf8(unicode(text).toUpper(icu::Locale::getRoot()));
 }
 
 std::string lowerCased(std::string_view text) {
+  if (telvar::isAscii(text)) {
+    std::string out(text);
+    for (char& c : out) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+  }
   return utf8(unicode(text).toLower(icu::Locale::getRoot()));
 }
 

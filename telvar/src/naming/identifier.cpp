@@ -27,6 +27,16 @@ std::optional<std::string> acronymApplied(std::string_view name, std::string_vie
     suffix = upperCased(std::string_view(suffix).substr(0, length)) + suffix.substr(length);
   }
 
+  // ASCII without carriage returns (which join a following line feed into one character) has
+  // one character per byte: compare bytes.
+  if (isAscii(name) && isAscii(suffix) && name.find('\r') == std::string_view::npos &&
+      suffix.find('\r') == std::string_view::npos) {
+    if (name.size() < suffix.size()) return std::nullopt;
+    const std::size_t cut = name.size() - suffix.size();
+    if (name.substr(cut) != suffix) return std::nullopt;
+    return std::string(name.substr(0, cut)) + upperCased(acronym);
+  }
+
   // Compare whole characters: the name's last n characters, n being the suffix's length.
   std::size_t suffixCharacters = 0;
   forEachCluster(suffix, [&](std::string_view, bool) { ++suffixCharacters; });

@@ -1,13 +1,13 @@
 // Runs every golden case under tests/golden/<lang>/<NN-slug>/: the sample (input.json, byte
 // exact) and the document's settings (document.json, without "id" and "input") must generate
 // exactly expected.txt, or nothing when the case holds expected.none.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "telvar/generate/generate.h"
 #include "telvar/model/model.h"

@@ -133,7 +133,7 @@ TEST(Merge, RecordsWithKeysOfTheirOwnFoldAsTheStepByStepMerge) {
     std::string record = "{";
     for (int k = 0; k < 40; ++k) {
       record += "\"k" + std::to_string((r * 7 + k) % 90) + "\":";
-      record += (k + r) % 5 == 0 ? "null" : (k % 3 == 0 ? "\"t\"" : std::to_string(k)) ;
+      record += (k + r) % 5 == 0 ? "null" : (k % 3 == 0 ? "\"t\"" : std::to_string(k));
       record += ",";
     }
     record += r % 2 ? R"("caf\u00e9":1,"o":{"x":1})" : R"("cafe\u0301":2.5,"o":{"y":null})";

@@ -39,8 +39,8 @@ struct IdentifierRules {
   /// Names the language rejects, or that would hide something the file uses; nullptr for none.
   bool (*isReserved)(std::string_view) = nullptr;
   /// What a reserved name gets before and after it.
-  std::string_view reservedBefore;
-  std::string_view reservedAfter;
+  std::string_view reservedBefore = {};
+  std::string_view reservedAfter = {};
 };
 
 /// `name` made into an identifier by `rules`: composed (NFC); each character that may not stand

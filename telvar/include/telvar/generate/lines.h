@@ -17,6 +17,8 @@ namespace telvar::generate {
 
 /// Appends `prefix(indentation, level)` to `out` without building the prefix first.
 void appendPrefix(std::string& out, const Indentation& indentation, std::int64_t level);
+/// Appends `unit` repeated `level` times (none for a level below 1) to `out`.
+void appendPrefix(std::string& out, std::string_view unit, std::int64_t level);
 
 /// A declaration being written: a list of lines joined with "\n", without a final line feed.
 /// An empty line carries no prefix.

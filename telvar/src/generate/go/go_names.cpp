@@ -8,7 +8,6 @@
 #include <unicode/uchar.h>
 
 #include "telvar/generate/identifiers.h"
-
 #include "telvar/generate/literals.h"
 #include "telvar/naming/names.h"
 #include "telvar/naming/words.h"
@@ -35,7 +34,6 @@ bool isGoDigit(int c) {
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
 }
 
-
 bool mayStartGoName(char32_t c) { return isGoLetter(static_cast<int>(c)); }
 bool mayContinueGoName(char32_t c) {
   return isGoLetter(static_cast<int>(c)) || isGoDigit(static_cast<int>(c));
@@ -49,11 +47,18 @@ bool mayStartGoField(char32_t c) {
 bool isKeyword(std::string_view word);
 
 // Type names: Go's identifier characters, "_" before a digit or a keyword.
-const IdentifierRules kGoTypeRules{mayStartGoName, mayContinueGoName, ForeignCharacter::dropped,
-                                   'u', "_", "_", isKeyword, "_", ""};
+const IdentifierRules kGoTypeRules{mayStartGoName,
+                                   mayContinueGoName,
+                                   ForeignCharacter::dropped,
+                                   'u',
+                                   "_",
+                                   "_",
+                                   isKeyword,
+                                   "_",
+                                   ""};
 // Field names: the same characters, "X" before a name that does not begin with a capital.
-const IdentifierRules kGoFieldRules{mayStartGoField, mayContinueGoName, ForeignCharacter::dropped,
-                                    'u', "X", "_", nullptr, "", ""};
+const IdentifierRules kGoFieldRules{
+    mayStartGoField, mayContinueGoName, ForeignCharacter::dropped, 'u', "X", "_", nullptr, "", ""};
 
 bool isKeyword(std::string_view word) { return isGoKeyword(word); }
 

@@ -25,14 +25,14 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   const std::string package = meta.packageName();
   const std::string header =
       package.empty()
-          ? generate::header({"import kotlinx.serialization.*",
-                              "import kotlinx.serialization.json.*",
-                              "import kotlinx.serialization.internal.*"},
-                             indentation)
-          : generate::header({"package " + package, "", "import kotlinx.serialization.*",
-                              "import kotlinx.serialization.json.*",
-                              "import kotlinx.serialization.internal.*"},
-                             indentation);
+          ? generate::header(
+                {"import kotlinx.serialization.*", "import kotlinx.serialization.json.*",
+                 "import kotlinx.serialization.internal.*"},
+                indentation)
+          : generate::header(
+                {"package " + package, "", "import kotlinx.serialization.*",
+                 "import kotlinx.serialization.json.*", "import kotlinx.serialization.internal.*"},
+                indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
   const Value value = generate::refined(*parsed, model, valueMeta, {},

@@ -45,7 +45,8 @@ std::string formedClassName(const KotlinMeta& meta, const Names& path) {
 // Kotlin needs it.
 std::string writtenClassName(const Object& object, const KotlinMeta& meta, const TypeNames* types) {
   if (meta._typeNameMaps) {
-    if (auto mapped = nameForPath(*meta._typeNameMaps, object.names)) return kotlinMappedName(*mapped);
+    if (auto mapped = nameForPath(*meta._typeNameMaps, object.names))
+      return kotlinMappedName(*mapped);
   }
   if (types) {
     if (const std::string* name = types->find(object.names)) return kotlinName(*name);

@@ -15,12 +15,23 @@ bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
 
-bool isAsciiIdentifierStart(char32_t c) { return c < 0x80 && (isAsciiLetter(static_cast<char>(c)) || c == '_'); }
-bool isAsciiIdentifierChar(char32_t c) { return c < 0x80 && isIdentifierChar(static_cast<char>(c)); }
+bool isAsciiIdentifierStart(char32_t c) {
+  return c < 0x80 && (isAsciiLetter(static_cast<char>(c)) || c == '_');
+}
+bool isAsciiIdentifierChar(char32_t c) {
+  return c < 0x80 && isIdentifierChar(static_cast<char>(c));
+}
 
 // protoc's identifiers: ASCII letters, digits and "_"; any other character becomes "_".
-const IdentifierRules kProtoRules{isAsciiIdentifierStart, isAsciiIdentifierChar,
-                                  ForeignCharacter::underscore, 'u', "_", "_", nullptr, "", ""};
+const IdentifierRules kProtoRules{isAsciiIdentifierStart,
+                                  isAsciiIdentifierChar,
+                                  ForeignCharacter::underscore,
+                                  'u',
+                                  "_",
+                                  "_",
+                                  nullptr,
+                                  "",
+                                  ""};
 
 // What protoc compares field names by in proto3: lower case without underscores.
 std::string folded(std::string_view identifier) {
@@ -35,9 +46,7 @@ std::string folded(std::string_view identifier) {
 
 }  // namespace
 
-std::string protoIdentifier(std::string_view text) {
-  return repairedIdentifier(text, kProtoRules);
-}
+std::string protoIdentifier(std::string_view text) { return repairedIdentifier(text, kProtoRules); }
 
 std::string protoTypeName(const ProtoMeta& meta, const Names& path) {
   if (meta._typeNameMaps) {
@@ -77,8 +86,8 @@ std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& propert
     const Property& property = properties[i];
     if (property.type.is(PropertyType::Kind::dictionary)) continue;
     fields.push_back(i);
-    formed.push_back(protoIdentifier(property.names.empty() ? std::string("...")
-                                                            : property.names.back()));
+    formed.push_back(
+        protoIdentifier(property.names.empty() ? std::string("...") : property.names.back()));
   }
   const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
   std::vector<std::string> distinct =

@@ -60,8 +60,7 @@ std::string closedMessage(MessageFrame& frame, const ProtoMeta& meta,
 
 }  // namespace
 
-std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta,
-                          const TypeNames* types) {
+std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta, const TypeNames* types) {
   const PropertyType* t = &type;
   while (true) {
     switch (t->kind()) {

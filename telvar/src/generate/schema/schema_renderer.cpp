@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "telvar/generate/lines.h"
 #include "telvar/generate/literals.h"
 #include "telvar/parse/parser.h"
 #include "telvar/unicode/text.h"
@@ -98,12 +99,7 @@ class Writer {
     std::int64_t closesPropertyAt;
   };
 
-  void indent(std::int64_t level) {
-    if (level <= 0 || m_style.unit.empty()) return;
-    const std::size_t size = static_cast<std::size_t>(level) * m_style.unit.size();
-    while (m_pad.size() < size) m_pad += m_style.unit;
-    m_out.append(m_pad, 0, size);
-  }
+  void indent(std::int64_t level) { appendPrefix(m_out, m_style.unit, level); }
 
   void quoted(std::string_view text) { appendJsonStringLiteral(m_out, text); }
 
@@ -240,7 +236,6 @@ class Writer {
 
   Style m_style;
   std::string m_out;
-  std::string m_pad;  // the unit repeated as often as the deepest level written so far
   std::vector<OpenObject> m_open;
 };
 

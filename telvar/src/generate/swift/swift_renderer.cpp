@@ -137,9 +137,7 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
   }
 }
 
-std::string SwiftRenderer::pad(std::int64_t level) const {
-  return prefix(m_indentation, level);
-}
+std::string SwiftRenderer::pad(std::int64_t level) const { return prefix(m_indentation, level); }
 
 // ---- Names --------------------------------------------------------------------------------------
 
@@ -171,23 +169,35 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   language.nested = m_structureStyle == SwiftMeta::StructureStyle::nested ||
                     m_structureStyle == SwiftMeta::StructureStyle::nestedInExtension;
   // A nested type may not share a name with a property of the type around it, nor with the
-  // coding keys declared there.
+  // coding keys declared there; no type of ours may hide a type the file refers to.
   language.reservedIn = [this](const Object* owner) {
-    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
       taken.insert("CodingKeys");
-      for (std::string& name : memberNames(owner->properties)) taken.insert(std::move(name));
+      for (const std::string& name : memberNames(owner->properties)) taken.insert(name);
     }
     return taken;
   };
   return TypeNames(root, language);
 }
 
-std::vector<std::string> SwiftRenderer::memberNames(const std::vector<Property>& properties) const {
-  std::vector<std::string> names;
-  names.reserve(properties.size());
-  for (const Property& p : properties) names.push_back(propertyName(p.names));
-  return distinctNames(std::move(names), NumberStyle::appended);
+const std::vector<std::string>& SwiftRenderer::memberNames(
+    const std::vector<Property>& properties) const {
+  // Both the type names (for the nested types' scope) and the declaration ask for a type's
+  // member names: a wide type is named once. A type is known by its key path, which names one
+  // type of the sample.
+  static const std::vector<std::string> none;
+  if (properties.empty()) return none;
+  const Names& first = properties.front().names;
+  Names owner(first.begin(), first.end() - (first.empty() ? 0 : 1));
+  auto [it, added] = m_memberNames.try_emplace(std::move(owner));
+  if (added) {
+    std::vector<std::string> names;
+    names.reserve(properties.size());
+    for (const Property& p : properties) names.push_back(propertyName(p.names));
+    it->second = distinctNames(std::move(names), NumberStyle::appended);
+  }
+  return it->second;
 }
 
 std::string SwiftRenderer::propertyName(const Names& path) const {
@@ -252,9 +262,9 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
     const std::vector<Property>& properties) const {
   std::vector<Member> out;
   out.reserve(properties.size());
-  std::vector<std::string> names = memberNames(properties);
+  const std::vector<std::string>& names = memberNames(properties);
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    out.push_back({&properties[i], std::move(names[i]), jsonKey(properties[i].names)});
+    out.push_back({&properties[i], names[i], jsonKey(properties[i].names)});
   }
   if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
@@ -386,9 +396,8 @@ std::string SwiftRenderer::protocolList(bool identifiable) const {
 // ---- Declarations -------------------------------------------------------------------------------
 
 std::string SwiftRenderer::propertyDeclaration(const Property& property, std::int64_t level) const {
-  return propertyDeclaration(Member{&property, propertyName(property.names),
-                                    jsonKey(property.names)},
-                             level);
+  return propertyDeclaration(
+      Member{&property, propertyName(property.names), jsonKey(property.names)}, level);
 }
 
 std::string SwiftRenderer::propertyDeclaration(const Member& member, std::int64_t level) const {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "telvar/generate/identifiers.h"
 #include "telvar/generate/literals.h"
 #include "telvar/unicode/text.h"
 
@@ -52,8 +53,10 @@ bool isHead(char32_t c) {
   return inRanges(c, kHeadRanges);
 }
 
+// "$" is left out: the compiler takes it inside a name, but Swift's grammar has it begin only
+// the names the compiler makes ("$0", projected values), and other tools reject it.
 bool isContinuation(char32_t c) {
-  if (c < 0x80) return isAsciiLetter(c) || c == '_' || c == '$' || (c >= '0' && c <= '9');
+  if (c < 0x80) return isAsciiLetter(c) || c == '_' || (c >= '0' && c <= '9');
   return inRanges(c, kHeadRanges) || inRanges(c, kContinuationOnlyRanges);
 }
 
@@ -68,6 +71,14 @@ void forEachScalar(std::string_view text, F&& f) {
     text.remove_prefix(length);
   }
 }
+
+bool isWildcard(std::string_view name) { return name == "_"; }
+
+// Characters Swift forbids become "_"; a digit or combining mark first gets "_" before it; the
+// wildcard "_" (and the empty text) name nothing, so they become "__".
+const IdentifierRules kSwiftRules{isHead,  isContinuation, ForeignCharacter::underscore,
+                                  'u',     "_",            "__",
+                                  isWildcard, "_",         ""};
 
 }  // namespace
 
@@ -87,22 +98,7 @@ bool isSwiftIdentifier(std::string_view name) {
 
 std::string swiftIdentifier(std::string name) {
   if (isSwiftIdentifier(name)) return name;
-  std::string out;
-  bool first = true;
-  forEachScalar(name, [&](int scalar, std::string_view bytes) {
-    const bool continues = scalar >= 0 && isContinuation(static_cast<char32_t>(scalar));
-    // A digit, "$" or combining mark may continue a name but not begin one.
-    if (first && continues && !isHead(static_cast<char32_t>(scalar))) out += '_';
-    first = false;
-    if (continues) {
-      out += bytes;
-    } else {
-      out += '_';
-    }
-  });
-  // The wildcard "_" (and the empty text) name nothing in Swift.
-  if (out.empty() || out == "_") out = "__";
-  return out;
+  return repairedIdentifier(name, kSwiftRules);
 }
 
 bool isSwiftMemberName(std::string_view name) {

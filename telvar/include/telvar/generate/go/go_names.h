@@ -29,8 +29,7 @@ namespace telvar::generate {
 /// field could name as its type.
 [[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path);
 /// The name `types` gives the object at `path`, or else the formed name.
-[[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path,
-                                     const TypeNames* types);
+[[nodiscard]] std::string goTypeName(const GoMeta& meta, const Names& path, const TypeNames* types);
 
 /// The names of every struct the named styles declare for `root`: one package scope, where
 /// different structs of one formed name are numbered ("Data", "Data2"), and "URL" and "Date"

@@ -53,9 +53,9 @@ struct ProtoFieldName {
 /// declares no field, gets an empty identifier). Each is the last key of the property's key path
 /// ("..." when the path is empty), made a proto identifier; when that is taken - by an earlier
 /// field with the same lower-cased name without underscores, or by a name in `scopeNames` (the
-/// messages declared in the same message) - it is numbered by `distinctNames` ("_2", "_3", ...). A field
-/// whose identifier differs from its key gets the key as its JSON name; so does a field kept as
-/// it is whose proto3 JSON name would equal the JSON name of a renamed one (keys "user_name" and
+/// messages declared in the same message) - it is numbered by `distinctNames` ("_2", "_3", ...). A
+/// field whose identifier differs from its key gets the key as its JSON name; so does a field kept
+/// as it is whose proto3 JSON name would equal the JSON name of a renamed one (keys "user_name" and
 /// "userName" give "user_name" [json_name "user_name"] and "userName_2" [json_name "userName"]).
 /// Linear in the number of properties, even when every key collides.
 [[nodiscard]] std::vector<ProtoFieldName> protoFieldNames(

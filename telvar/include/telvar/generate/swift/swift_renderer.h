@@ -148,7 +148,8 @@ class SwiftRenderer {
   [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
-  [[nodiscard]] std::vector<std::string> memberNames(const std::vector<Property>& properties) const;
+  [[nodiscard]] const std::vector<std::string>& memberNames(
+      const std::vector<Property>& properties) const;
   [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;
   [[nodiscard]] std::optional<std::string> codingKeys(const std::vector<Member>& members,
                                                       std::int64_t level) const;
@@ -165,6 +166,15 @@ class SwiftRenderer {
   bool m_macros;                            // `sorbelModel` with its macros on
   std::vector<std::string> m_acronymForms;  // "Id", "Url": the JSON accessor's subscript test
   const TypeNames* m_types = nullptr;
+  // The member names of each type named so far, by the type's key path.
+  struct PathHash {
+    std::size_t operator()(const Names& path) const noexcept {
+      std::size_t hash = path.size();
+      for (const std::string& key : path) hash = hash * 31 + std::hash<std::string>{}(key);
+      return hash;
+    }
+  };
+  mutable std::unordered_map<Names, std::vector<std::string>, PathHash> m_memberNames;
 };
 
 }  // namespace telvar::generate::swift
