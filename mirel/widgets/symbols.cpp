@@ -65,7 +65,8 @@ QIcon symbolIcon(Symbol symbol, const QPalette& palette) {
   QFont font = painter.font();
   font.setPixelSize(32);
   painter.setFont(font);
-  painter.setPen(symbol == Symbol::star ? QColor(255, 204, 0) : palette.color(QPalette::ButtonText));
+  painter.setPen(symbol == Symbol::star ? QColor(255, 204, 0)
+                                        : palette.color(QPalette::ButtonText));
   painter.drawText(pixmap.rect(), Qt::AlignCenter, fallbackCharacter(symbol));
   painter.end();
   return QIcon(pixmap);
