@@ -2,7 +2,7 @@
 
 namespace telvar {
 
-SwiftMeta SwiftOptions::defaultSwiftMeta() {
+SwiftMeta defaultSwiftMeta() {
   SwiftMeta meta;
   meta._needsInitializer = false;
   return meta;

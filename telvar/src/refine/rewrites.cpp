@@ -267,7 +267,8 @@ class Detector {
   std::optional<Value> close(Frame& frame) const {
     switch (frame.role) {
       case Frame::Role::object:
-        return Value::object(m_path, rebuiltMembers(frame), frame.node.objectValue().orderedKeys().toVector());
+        return Value::object(m_path, rebuiltMembers(frame),
+                             frame.node.objectValue().orderedKeys().toVector());
       case Frame::Role::merged: {
         std::vector<Value> values;
         values.push_back(onlyChild(frame));

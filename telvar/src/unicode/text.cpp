@@ -1,11 +1,11 @@
 #include "telvar/unicode/text.h"
 
+#include <cstring>
+
 #include <unicode/bytestream.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
-
-#include <cstring>
 
 namespace telvar {
 namespace {
@@ -145,11 +145,11 @@ bool joins(const ClusterState& s, int current, UChar32 c) {
   if (p == U_GCB_CONTROL || p == U_GCB_CR || p == U_GCB_LF) return false;      // GB4
   if (current == U_GCB_CONTROL || current == U_GCB_CR || current == U_GCB_LF)  // GB5
     return false;
-  if (p == U_GCB_L && (current == U_GCB_L || current == U_GCB_V || current == U_GCB_LV ||
-                       current == U_GCB_LVT))
+  if (p == U_GCB_L &&
+      (current == U_GCB_L || current == U_GCB_V || current == U_GCB_LV || current == U_GCB_LVT))
     return true;  // GB6
   if ((p == U_GCB_LV || p == U_GCB_V) && (current == U_GCB_V || current == U_GCB_T))
-    return true;  // GB7
+    return true;                                                            // GB7
   if ((p == U_GCB_LVT || p == U_GCB_T) && current == U_GCB_T) return true;  // GB8
   if (current == U_GCB_EXTEND || current == U_GCB_ZWJ) return true;         // GB9
   if (current == U_GCB_SPACING_MARK) return true;                           // GB9a
@@ -186,8 +186,8 @@ bool isAsciiControl(unsigned byte) { return byte < 0x20 || byte == 0x7F; }
 
 Cluster detail::firstClusterSlow(std::string_view text) noexcept {
   if (text.empty()) return {0, true};
-  if (const auto b0 = static_cast<unsigned char>(text[0]); b0 < 0x80 && text.size() > 1 &&
-                                                            !isAsciiControl(b0)) {
+  if (const auto b0 = static_cast<unsigned char>(text[0]);
+      b0 < 0x80 && text.size() > 1 && !isAsciiControl(b0)) {
     // Any other ASCII character is joined only by an extending character after it, which is
     // the one property worth looking up.
     int next;

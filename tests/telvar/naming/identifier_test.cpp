@@ -27,7 +27,8 @@ TEST(AcronymApplied, RewritesAMatchingEndUpperCasedCaseSensitivelyOnWholeCharact
       {"d", std::nullopt},
       {"userId\u0301", std::nullopt},  // ends in another character than "d"
   };
-  for (const auto& [name, expected] : cases) EXPECT_EQ(acronymApplied(name, "ID"), expected) << name;
+  for (const auto& [name, expected] : cases)
+    EXPECT_EQ(acronymApplied(name, "ID"), expected) << name;
   EXPECT_EQ(acronymApplied("userId", "id"), "userID");  // typed in lower case
   EXPECT_EQ(acronymApplied("avatarUrl", "URL"), "avatarURL");
   EXPECT_EQ(acronymApplied("uRL", "URL"), std::nullopt);

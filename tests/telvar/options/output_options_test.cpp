@@ -52,5 +52,32 @@ TEST(OutputOptions, EditingTheValueMetaLeavesTheLanguageMetaUnset) {
   EXPECT_EQ(toJson(options).dump(), R"({"_valueMeta":{"_needsDetectURL":true}})");
 }
 
+// Each options record keeps its language meta under the language's own key beside the value
+// options; a stored empty meta differs from an unset one, and a missing key reads as unset.
+template <class Meta>
+void expectLanguageKey(const std::string& key) {
+  SCOPED_TRACE(key);
+  using Options = OutputOptions<Meta>;
+  const Options languageOnly(std::nullopt, Meta());
+  EXPECT_EQ(toJson(languageOnly).dump(), "{\"" + key + "\":{}}");
+  EXPECT_NE(languageOnly, Options());
+
+  const Options both(ValueMeta(true), Meta());
+  EXPECT_EQ(toJson(both).dump(), "{\"" + key + R"(":{},"_valueMeta":{"_needsDetectURL":true}})");
+  EXPECT_EQ(fromJson<Options>(toJson(both)), both);
+  nlohmann::json withoutLanguage = toJson(both);
+  withoutLanguage.erase(key);
+  EXPECT_EQ(fromJson<Options>(withoutLanguage), Options(ValueMeta(true)));
+}
+
+TEST(OutputOptions, EachLanguageMetaHasItsOwnKeyBesideTheValueOptions) {
+  expectLanguageKey<SchemaMeta>("_schemaMeta");
+  expectLanguageKey<SwiftMeta>("_swiftMeta");
+  expectLanguageKey<KotlinMeta>("_kotlinMeta");
+  expectLanguageKey<DartMeta>("_dartMeta");
+  expectLanguageKey<GoMeta>("_goMeta");
+  expectLanguageKey<ProtoMeta>("_protoMeta");
+}
+
 }  // namespace
 }  // namespace telvar

@@ -14,13 +14,11 @@ namespace {
 using testing::json;
 
 // A record of its own, written as the convention's header shows: the mechanism needs nothing
-// but the stored members and their table.
+// but the declared settings and their table.
 struct Example {
   static std::string defaultName() { return "main"; }
-  settings::Setting<std::string, &defaultName> _name;
-  settings::Setting<std::vector<int>> _numbers;
-  std::string name() const { return _name.read(); }
-  void setName(std::string v) { _name = std::move(v); }
+  TELVAR_SETTING(std::string, name, Name, &defaultName);
+  TELVAR_SETTING(std::vector<int>, numbers, Numbers);
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_name", &Example::_name},
                       settings::Field{"_numbers", &Example::_numbers}};
@@ -46,8 +44,12 @@ TEST(SettingsConvention, ARecordOfItsOwnGetsCodingAndEqualityFromItsTable) {
   EXPECT_EQ(example.name(), "main");
   EXPECT_EQ(toJson(example).dump(), "{}");
   example.setName("other");
-  example._numbers.edit([](std::vector<int>& numbers) { numbers.push_back(7); });
+  example.editNumbers([](std::vector<int>& numbers) { numbers.push_back(7); });
   EXPECT_EQ(toJson(example).dump(), R"({"_name":"other","_numbers":[7]})");
+  EXPECT_EQ(example.numbers(), std::vector<int>{7});
+  example.setNumbers({});
+  EXPECT_EQ(toJson(example).dump(), R"({"_name":"other","_numbers":[]})");
+  example.setNumbers({7});
   EXPECT_EQ(fromJson<Example>(toJson(example)), example);
   EXPECT_NE(fromJson<Example>(json("{}")), example);
 }

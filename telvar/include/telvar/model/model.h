@@ -68,15 +68,20 @@ class Model {
 
   [[nodiscard]] static std::string defaultModelName() { return "Unknown"; }
 
-  settings::Setting<Indentation, &Indentation::default_> _indentation;  // level 0, "  "
-  settings::Setting<std::string, &defaultModelName> _modelName;         // "Unknown"
-  settings::Setting<OutputType, &settings::constant<OutputType::swift>> _outputType;
-  settings::Setting<SchemaOptions> _schemaOptions;  // defaults: both fields unset
-  settings::Setting<SwiftOptions> _swiftOptions;
-  settings::Setting<KotlinOptions> _kotlinOptions;
-  settings::Setting<DartOptions> _dartOptions;
-  settings::Setting<GoOptions> _goOptions;
-  settings::Setting<ProtoOptions> _protoOptions;
+  /// Unset reads as level 0 with a two-space unit.
+  TELVAR_SETTING(Indentation, indentation, Indentation, &Indentation::default_);
+  /// The root type's name and the first key of every key path. Only an unset name reads as
+  /// "Unknown"; a stored empty text reads as the empty text.
+  TELVAR_SETTING(std::string, modelName, ModelName, &defaultModelName);
+  /// Unset reads as `swift`.
+  TELVAR_SETTING(OutputType, outputType, OutputType, &settings::constant<OutputType::swift>);
+  // Unset options read as options records with both fields unset.
+  TELVAR_SETTING(SchemaOptions, schemaOptions, SchemaOptions);
+  TELVAR_SETTING(SwiftOptions, swiftOptions, SwiftOptions);
+  TELVAR_SETTING(KotlinOptions, kotlinOptions, KotlinOptions);
+  TELVAR_SETTING(DartOptions, dartOptions, DartOptions);
+  TELVAR_SETTING(GoOptions, goOptions, GoOptions);
+  TELVAR_SETTING(ProtoOptions, protoOptions, ProtoOptions);
 
   /// Takes all eleven fields in order, with no defaults: for a new document the caller passes a
   /// fresh `Uuid::random()`, the input, and each setting (or std::nullopt for unset).
@@ -91,54 +96,6 @@ class Model {
   /// The JSON sample as the user typed it (shared between copies of the model).
   [[nodiscard]] const std::string& input() const noexcept { return m_input.text(); }
   void setInput(std::string input) { m_input = SharedText(std::move(input)); }
-
-  /// Unset reads as level 0 with a two-space unit.
-  [[nodiscard]] Indentation indentation() const { return _indentation.read(); }
-  void setIndentation(Indentation value) { _indentation = std::move(value); }
-  /// The root type's name and the first key of every key path. Only an unset name reads as
-  /// "Unknown"; a stored empty text reads as the empty text.
-  [[nodiscard]] std::string modelName() const { return _modelName.read(); }
-  void setModelName(std::string value) { _modelName = std::move(value); }
-  /// Unset reads as `swift`.
-  [[nodiscard]] OutputType outputType() const { return _outputType.read(); }
-  void setOutputType(OutputType value) { _outputType = value; }
-
-  [[nodiscard]] SchemaOptions schemaOptions() const { return _schemaOptions.read(); }
-  void setSchemaOptions(SchemaOptions value) { _schemaOptions = std::move(value); }
-  template <class F>
-  void editSchemaOptions(F&& change) {
-    _schemaOptions.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] SwiftOptions swiftOptions() const { return _swiftOptions.read(); }
-  void setSwiftOptions(SwiftOptions value) { _swiftOptions = std::move(value); }
-  template <class F>
-  void editSwiftOptions(F&& change) {
-    _swiftOptions.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] KotlinOptions kotlinOptions() const { return _kotlinOptions.read(); }
-  void setKotlinOptions(KotlinOptions value) { _kotlinOptions = std::move(value); }
-  template <class F>
-  void editKotlinOptions(F&& change) {
-    _kotlinOptions.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] DartOptions dartOptions() const { return _dartOptions.read(); }
-  void setDartOptions(DartOptions value) { _dartOptions = std::move(value); }
-  template <class F>
-  void editDartOptions(F&& change) {
-    _dartOptions.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] GoOptions goOptions() const { return _goOptions.read(); }
-  void setGoOptions(GoOptions value) { _goOptions = std::move(value); }
-  template <class F>
-  void editGoOptions(F&& change) {
-    _goOptions.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] ProtoOptions protoOptions() const { return _protoOptions.read(); }
-  void setProtoOptions(ProtoOptions value) { _protoOptions = std::move(value); }
-  template <class F>
-  void editProtoOptions(F&& change) {
-    _protoOptions.edit(std::forward<F>(change));
-  }
 
   /// The members of the document file, in the order they are written, read and compared.
   static constexpr auto fields() {

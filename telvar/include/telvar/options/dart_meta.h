@@ -19,17 +19,18 @@ struct DartMeta {
   /// The order of the classes in the file; Dart classes are never nested.
   enum class StructureStyle { subtypeFirst, subtypeLast };
 
-  settings::Setting<std::string> _modelPrefix;  // default ""
-  settings::Setting<StructureStyle, &settings::constant<StructureStyle::subtypeLast>>
-      _structureStyle;
-  settings::Setting<PropertySortMethod> _propertySortMethod;            // default `default_`
-  settings::Setting<bool> _allPropertiesFinal;                          // default false
-  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;            // default empty
-  settings::Setting<std::vector<PropertyNameMap>> _propertyNameMaps;    // default empty
-  settings::Setting<std::vector<Acronym>, &defaultAcronyms> _acronyms;  // "ID", "URL"
-  settings::Setting<bool> _needsCopyWith;                               // default false
-  settings::Setting<bool, &settings::constant<true>> _needsFromJSON;
-  settings::Setting<bool, &settings::constant<true>> _needsToJSON;
+  TELVAR_SETTING(std::string, modelPrefix, ModelPrefix);  // ""
+  TELVAR_SETTING(StructureStyle, structureStyle, StructureStyle,
+                 &settings::constant<StructureStyle::subtypeLast>);
+  TELVAR_SETTING(PropertySortMethod, propertySortMethod, PropertySortMethod);        // `default_`
+  TELVAR_SETTING(bool, allPropertiesFinal, AllPropertiesFinal);                      // false
+  TELVAR_SETTING(std::vector<TypeNameMap>, typeNameMaps, TypeNameMaps);              // empty
+  TELVAR_SETTING(std::vector<PropertyNameMap>, propertyNameMaps, PropertyNameMaps);  // empty
+  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
+  TELVAR_SETTING(std::vector<Acronym>, acronyms, Acronyms, &defaultAcronyms);
+  TELVAR_SETTING(bool, needsCopyWith, NeedsCopyWith);  // false
+  TELVAR_SETTING(bool, needsFromJSON, NeedsFromJSON, &settings::constant<true>);
+  TELVAR_SETTING(bool, needsToJSON, NeedsToJSON, &settings::constant<true>);
 
   /// Takes the ten settings in field order; each may be left unset.
   DartMeta(std::optional<std::string> modelPrefix = std::nullopt,
@@ -52,44 +53,6 @@ struct DartMeta {
         _needsCopyWith(needsCopyWith),
         _needsFromJSON(needsFromJSON),
         _needsToJSON(needsToJSON) {}
-
-  [[nodiscard]] std::string modelPrefix() const { return _modelPrefix.read(); }
-  void setModelPrefix(std::string value) { _modelPrefix = std::move(value); }
-  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
-  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
-  [[nodiscard]] PropertySortMethod propertySortMethod() const { return _propertySortMethod.read(); }
-  void setPropertySortMethod(PropertySortMethod value) { _propertySortMethod = value; }
-  [[nodiscard]] bool allPropertiesFinal() const { return _allPropertiesFinal.read(); }
-  void setAllPropertiesFinal(bool value) { _allPropertiesFinal = value; }
-  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
-  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
-  template <class F>
-  void editTypeNameMaps(F&& change) {
-    _typeNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyNameMap> propertyNameMaps() const {
-    return _propertyNameMaps.read();
-  }
-  void setPropertyNameMaps(std::vector<PropertyNameMap> value) {
-    _propertyNameMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyNameMaps(F&& change) {
-    _propertyNameMaps.edit(std::forward<F>(change));
-  }
-  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
-  [[nodiscard]] std::vector<Acronym> acronyms() const { return _acronyms.read(); }
-  void setAcronyms(std::vector<Acronym> value) { _acronyms = std::move(value); }
-  template <class F>
-  void editAcronyms(F&& change) {
-    _acronyms.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] bool needsCopyWith() const { return _needsCopyWith.read(); }
-  void setNeedsCopyWith(bool value) { _needsCopyWith = value; }
-  [[nodiscard]] bool needsFromJSON() const { return _needsFromJSON.read(); }
-  void setNeedsFromJSON(bool value) { _needsFromJSON = value; }
-  [[nodiscard]] bool needsToJSON() const { return _needsToJSON.read(); }
-  void setNeedsToJSON(bool value) { _needsToJSON = value; }
 
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_modelPrefix", &DartMeta::_modelPrefix},

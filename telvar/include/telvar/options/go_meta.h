@@ -21,13 +21,14 @@ struct GoMeta {
 
   [[nodiscard]] static std::string defaultPackageName() { return "main"; }
 
-  settings::Setting<std::string, &defaultPackageName> _packageName;     // default "main"
-  settings::Setting<std::string> _modelPrefix;                          // default ""
-  settings::Setting<StructureStyle> _structureStyle;                    // default `inline_`
-  settings::Setting<PropertySortMethod> _propertySortMethod;            // default `default_`
-  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;            // default empty
-  settings::Setting<std::vector<PropertyNameMap>> _propertyNameMaps;    // default empty
-  settings::Setting<std::vector<Acronym>, &defaultAcronyms> _acronyms;  // "ID", "URL"
+  TELVAR_SETTING(std::string, packageName, PackageName, &defaultPackageName);        // "main"
+  TELVAR_SETTING(std::string, modelPrefix, ModelPrefix);                             // ""
+  TELVAR_SETTING(StructureStyle, structureStyle, StructureStyle);                    // `inline_`
+  TELVAR_SETTING(PropertySortMethod, propertySortMethod, PropertySortMethod);        // `default_`
+  TELVAR_SETTING(std::vector<TypeNameMap>, typeNameMaps, TypeNameMaps);              // empty
+  TELVAR_SETTING(std::vector<PropertyNameMap>, propertyNameMaps, PropertyNameMaps);  // empty
+  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
+  TELVAR_SETTING(std::vector<Acronym>, acronyms, Acronyms, &defaultAcronyms);
 
   /// Takes the seven settings in field order; each may be left unset.
   GoMeta(std::optional<std::string> packageName = std::nullopt,
@@ -44,38 +45,6 @@ struct GoMeta {
         _typeNameMaps(std::move(typeNameMaps)),
         _propertyNameMaps(std::move(propertyNameMaps)),
         _acronyms(std::move(acronyms)) {}
-
-  [[nodiscard]] std::string packageName() const { return _packageName.read(); }
-  void setPackageName(std::string value) { _packageName = std::move(value); }
-  [[nodiscard]] std::string modelPrefix() const { return _modelPrefix.read(); }
-  void setModelPrefix(std::string value) { _modelPrefix = std::move(value); }
-  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
-  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
-  [[nodiscard]] PropertySortMethod propertySortMethod() const { return _propertySortMethod.read(); }
-  void setPropertySortMethod(PropertySortMethod value) { _propertySortMethod = value; }
-  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
-  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
-  template <class F>
-  void editTypeNameMaps(F&& change) {
-    _typeNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyNameMap> propertyNameMaps() const {
-    return _propertyNameMaps.read();
-  }
-  void setPropertyNameMaps(std::vector<PropertyNameMap> value) {
-    _propertyNameMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyNameMaps(F&& change) {
-    _propertyNameMaps.edit(std::forward<F>(change));
-  }
-  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
-  [[nodiscard]] std::vector<Acronym> acronyms() const { return _acronyms.read(); }
-  void setAcronyms(std::vector<Acronym> value) { _acronyms = std::move(value); }
-  template <class F>
-  void editAcronyms(F&& change) {
-    _acronyms.edit(std::forward<F>(change));
-  }
 
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_packageName", &GoMeta::_packageName},

@@ -23,14 +23,15 @@ struct KotlinMeta {
 
   [[nodiscard]] static std::string defaultPackageName() { return "mirel"; }
 
-  settings::Setting<std::string> _modelPrefix;                          // default ""
-  settings::Setting<std::string, &defaultPackageName> _packageName;     // default "mirel"
-  settings::Setting<StructureStyle> _structureStyle;                    // default `nested`
-  settings::Setting<PropertyDeclareType> _propertyDeclareType;          // default `val`
-  settings::Setting<PropertySortMethod> _propertySortMethod;            // default `default_`
-  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;            // default empty
-  settings::Setting<std::vector<PropertyNameMap>> _propertyNameMaps;    // default empty
-  settings::Setting<std::vector<Acronym>, &defaultAcronyms> _acronyms;  // "ID", "URL"
+  TELVAR_SETTING(std::string, modelPrefix, ModelPrefix);                             // ""
+  TELVAR_SETTING(std::string, packageName, PackageName, &defaultPackageName);        // "mirel"
+  TELVAR_SETTING(StructureStyle, structureStyle, StructureStyle);                    // `nested`
+  TELVAR_SETTING(PropertyDeclareType, propertyDeclareType, PropertyDeclareType);     // `val`
+  TELVAR_SETTING(PropertySortMethod, propertySortMethod, PropertySortMethod);        // `default_`
+  TELVAR_SETTING(std::vector<TypeNameMap>, typeNameMaps, TypeNameMaps);              // empty
+  TELVAR_SETTING(std::vector<PropertyNameMap>, propertyNameMaps, PropertyNameMaps);  // empty
+  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
+  TELVAR_SETTING(std::vector<Acronym>, acronyms, Acronyms, &defaultAcronyms);
 
   /// Takes every setting, each may be left unset: the package name first, then the model
   /// prefix, then the others in field order.
@@ -50,42 +51,6 @@ struct KotlinMeta {
         _typeNameMaps(std::move(typeNameMaps)),
         _propertyNameMaps(std::move(propertyNameMaps)),
         _acronyms(std::move(acronyms)) {}
-
-  [[nodiscard]] std::string modelPrefix() const { return _modelPrefix.read(); }
-  void setModelPrefix(std::string value) { _modelPrefix = std::move(value); }
-  [[nodiscard]] std::string packageName() const { return _packageName.read(); }
-  void setPackageName(std::string value) { _packageName = std::move(value); }
-  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
-  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
-  [[nodiscard]] PropertyDeclareType propertyDeclareType() const {
-    return _propertyDeclareType.read();
-  }
-  void setPropertyDeclareType(PropertyDeclareType value) { _propertyDeclareType = value; }
-  [[nodiscard]] PropertySortMethod propertySortMethod() const { return _propertySortMethod.read(); }
-  void setPropertySortMethod(PropertySortMethod value) { _propertySortMethod = value; }
-  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
-  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
-  template <class F>
-  void editTypeNameMaps(F&& change) {
-    _typeNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyNameMap> propertyNameMaps() const {
-    return _propertyNameMaps.read();
-  }
-  void setPropertyNameMaps(std::vector<PropertyNameMap> value) {
-    _propertyNameMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyNameMaps(F&& change) {
-    _propertyNameMaps.edit(std::forward<F>(change));
-  }
-  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
-  [[nodiscard]] std::vector<Acronym> acronyms() const { return _acronyms.read(); }
-  void setAcronyms(std::vector<Acronym> value) { _acronyms = std::move(value); }
-  template <class F>
-  void editAcronyms(F&& change) {
-    _acronyms.edit(std::forward<F>(change));
-  }
 
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_modelPrefix", &KotlinMeta::_modelPrefix},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <optional>
 #include <string_view>
 #include <tuple>
@@ -32,222 +33,65 @@ struct EnumCases<OutputType> {
                                                          "dart",   "go",    "proto"};
 };
 
-/// The options of the Schema output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `schemaMeta` reads as a `SchemaMeta` whose fields are all unset.
-struct SchemaOptions {
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<SchemaMeta> _schemaMeta;
+/// The member that holds a language's own options inside its options record, under the
+/// language's name: `_swiftMeta` with `swiftMeta()`, `setSwiftMeta(...)` and `editSwiftMeta(...)`
+/// for Swift, and so on. `field()` is its entry in the record's field table.
+template <class Meta>
+struct LanguageMember;
+
+// One line per language: the member and its accessors carry the language's name.
+#define TELVAR_LANGUAGE_MEMBER(Meta, name, Name, ...)                                              \
+  template <>                                                                                      \
+  struct LanguageMember<Meta> {                                                                    \
+    TELVAR_SETTING(Meta, name, Name __VA_OPT__(, ) __VA_ARGS__);                                   \
+    static constexpr auto field() { return settings::Field{"_" #name, &LanguageMember::_##name}; } \
+  }
+
+/// The value an unset `swiftMeta` reads as: every field unset but `_needsInitializer`, which is
+/// set to false; an in-place change of an unset meta therefore stores it too.
+[[nodiscard]] SwiftMeta defaultSwiftMeta();
+
+TELVAR_LANGUAGE_MEMBER(SchemaMeta, schemaMeta, SchemaMeta);
+TELVAR_LANGUAGE_MEMBER(SwiftMeta, swiftMeta, SwiftMeta, &defaultSwiftMeta);
+TELVAR_LANGUAGE_MEMBER(KotlinMeta, kotlinMeta, KotlinMeta);
+TELVAR_LANGUAGE_MEMBER(DartMeta, dartMeta, DartMeta);
+TELVAR_LANGUAGE_MEMBER(GoMeta, goMeta, GoMeta);
+TELVAR_LANGUAGE_MEMBER(ProtoMeta, protoMeta, ProtoMeta);
+
+#undef TELVAR_LANGUAGE_MEMBER
+
+/// The options of one output type: the value options (`_valueMeta`, read by `valueMeta()`) and
+/// the language options of `Meta` (see `LanguageMember`). An unset `valueMeta` reads as a
+/// `ValueMeta` with every field unset; an unset language meta reads as one with every field
+/// unset, except Swift's, which reads as `defaultSwiftMeta()`.
+template <class Meta>
+struct OutputOptions : LanguageMember<Meta> {
+  /// The value an unset Swift meta reads as (see `telvar::defaultSwiftMeta`).
+  [[nodiscard]] static SwiftMeta defaultSwiftMeta() requires std::same_as<Meta, SwiftMeta> {
+    return telvar::defaultSwiftMeta();
+  }
+
+  TELVAR_SETTING(ValueMeta, valueMeta, ValueMeta);
 
   /// Takes the value options, then the language options; each may be left unset.
-  SchemaOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-                std::optional<SchemaMeta> schemaMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _schemaMeta(std::move(schemaMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] SchemaMeta schemaMeta() const { return _schemaMeta.read(); }
-  void setSchemaMeta(SchemaMeta value) { _schemaMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editSchemaMeta(F&& change) {
-    _schemaMeta.edit(std::forward<F>(change));
-  }
+  OutputOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
+                std::optional<Meta> languageMeta = std::nullopt)
+      : LanguageMember<Meta>{std::move(languageMeta)}, _valueMeta(std::move(valueMeta)) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &SchemaOptions::_valueMeta},
-                      settings::Field{"_schemaMeta", &SchemaOptions::_schemaMeta}};
+    return std::tuple{settings::Field{"_valueMeta", &OutputOptions::_valueMeta},
+                      settings::asFieldOf<OutputOptions>(LanguageMember<Meta>::field())};
   }
-  friend bool operator==(const SchemaOptions& a, const SchemaOptions& b) {
+  friend bool operator==(const OutputOptions& a, const OutputOptions& b) {
     return settings::equal(a, b);
   }
 };
 
-/// The options of the Swift output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `swiftMeta` reads as `defaultSwiftMeta()`.
-struct SwiftOptions {
-  /// The value an unset `swiftMeta` reads as: every field unset but `_needsInitializer`, which
-  /// is set to false; an in-place change of an unset meta therefore stores it too.
-  [[nodiscard]] static SwiftMeta defaultSwiftMeta();
-
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<SwiftMeta, &defaultSwiftMeta> _swiftMeta;
-
-  /// Takes the value options, then the language options; each may be left unset.
-  SwiftOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-               std::optional<SwiftMeta> swiftMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _swiftMeta(std::move(swiftMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] SwiftMeta swiftMeta() const { return _swiftMeta.read(); }
-  void setSwiftMeta(SwiftMeta value) { _swiftMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editSwiftMeta(F&& change) {
-    _swiftMeta.edit(std::forward<F>(change));
-  }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &SwiftOptions::_valueMeta},
-                      settings::Field{"_swiftMeta", &SwiftOptions::_swiftMeta}};
-  }
-  friend bool operator==(const SwiftOptions& a, const SwiftOptions& b) {
-    return settings::equal(a, b);
-  }
-};
-
-/// The options of the Kotlin output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `kotlinMeta` reads as a `KotlinMeta` whose fields are all unset.
-struct KotlinOptions {
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<KotlinMeta> _kotlinMeta;
-
-  /// Takes the value options, then the language options; each may be left unset.
-  KotlinOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-                std::optional<KotlinMeta> kotlinMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _kotlinMeta(std::move(kotlinMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] KotlinMeta kotlinMeta() const { return _kotlinMeta.read(); }
-  void setKotlinMeta(KotlinMeta value) { _kotlinMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editKotlinMeta(F&& change) {
-    _kotlinMeta.edit(std::forward<F>(change));
-  }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &KotlinOptions::_valueMeta},
-                      settings::Field{"_kotlinMeta", &KotlinOptions::_kotlinMeta}};
-  }
-  friend bool operator==(const KotlinOptions& a, const KotlinOptions& b) {
-    return settings::equal(a, b);
-  }
-};
-
-/// The options of the Dart output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `dartMeta` reads as a `DartMeta` whose fields are all unset.
-struct DartOptions {
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<DartMeta> _dartMeta;
-
-  /// Takes the value options, then the language options; each may be left unset.
-  DartOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-              std::optional<DartMeta> dartMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _dartMeta(std::move(dartMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] DartMeta dartMeta() const { return _dartMeta.read(); }
-  void setDartMeta(DartMeta value) { _dartMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editDartMeta(F&& change) {
-    _dartMeta.edit(std::forward<F>(change));
-  }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &DartOptions::_valueMeta},
-                      settings::Field{"_dartMeta", &DartOptions::_dartMeta}};
-  }
-  friend bool operator==(const DartOptions& a, const DartOptions& b) {
-    return settings::equal(a, b);
-  }
-};
-
-/// The options of the Go output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `goMeta` reads as a `GoMeta` whose fields are all unset.
-struct GoOptions {
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<GoMeta> _goMeta;
-
-  /// Takes the value options, then the language options; each may be left unset.
-  GoOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-            std::optional<GoMeta> goMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _goMeta(std::move(goMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] GoMeta goMeta() const { return _goMeta.read(); }
-  void setGoMeta(GoMeta value) { _goMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editGoMeta(F&& change) {
-    _goMeta.edit(std::forward<F>(change));
-  }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &GoOptions::_valueMeta},
-                      settings::Field{"_goMeta", &GoOptions::_goMeta}};
-  }
-  friend bool operator==(const GoOptions& a, const GoOptions& b) { return settings::equal(a, b); }
-};
-
-/// The options of the Proto output. An unset `valueMeta` reads as a `ValueMeta` with every field
-/// unset. An unset `protoMeta` reads as a `ProtoMeta` whose fields are all unset.
-struct ProtoOptions {
-  settings::Setting<ValueMeta> _valueMeta;
-  settings::Setting<ProtoMeta> _protoMeta;
-
-  /// Takes the value options, then the language options; each may be left unset.
-  ProtoOptions(std::optional<ValueMeta> valueMeta = std::nullopt,
-               std::optional<ProtoMeta> protoMeta = std::nullopt)
-      : _valueMeta(std::move(valueMeta)), _protoMeta(std::move(protoMeta)) {}
-
-  [[nodiscard]] ValueMeta valueMeta() const { return _valueMeta.read(); }
-  void setValueMeta(ValueMeta value) { _valueMeta = std::move(value); }
-  /// Changes the value options in place (starting from the default when unset) and stores them.
-  template <class F>
-  void editValueMeta(F&& change) {
-    _valueMeta.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] ProtoMeta protoMeta() const { return _protoMeta.read(); }
-  void setProtoMeta(ProtoMeta value) { _protoMeta = std::move(value); }
-  /// Changes the language options in place (starting from the default when unset) and stores
-  /// them.
-  template <class F>
-  void editProtoMeta(F&& change) {
-    _protoMeta.edit(std::forward<F>(change));
-  }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &ProtoOptions::_valueMeta},
-                      settings::Field{"_protoMeta", &ProtoOptions::_protoMeta}};
-  }
-  friend bool operator==(const ProtoOptions& a, const ProtoOptions& b) {
-    return settings::equal(a, b);
-  }
-};
+using SchemaOptions = OutputOptions<SchemaMeta>;
+using SwiftOptions = OutputOptions<SwiftMeta>;
+using KotlinOptions = OutputOptions<KotlinMeta>;
+using DartOptions = OutputOptions<DartMeta>;
+using GoOptions = OutputOptions<GoMeta>;
+using ProtoOptions = OutputOptions<ProtoMeta>;
 
 }  // namespace telvar

@@ -27,10 +27,10 @@ struct ProtoMeta {
 
   [[nodiscard]] static std::string defaultPackageName() { return "mirel"; }
 
-  settings::Setting<std::string, &defaultPackageName> _packageName;   // default "mirel"
-  settings::Setting<StructureStyle> _structureStyle;                  // default `nested`
-  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;          // default empty
-  settings::Setting<std::vector<PropertyEnumMap>> _propertyEnumMaps;  // default empty
+  TELVAR_SETTING(std::string, packageName, PackageName, &defaultPackageName);        // "mirel"
+  TELVAR_SETTING(StructureStyle, structureStyle, StructureStyle);                    // `nested`
+  TELVAR_SETTING(std::vector<TypeNameMap>, typeNameMaps, TypeNameMaps);              // empty
+  TELVAR_SETTING(std::vector<PropertyEnumMap>, propertyEnumMaps, PropertyEnumMaps);  // empty
 
   /// Takes the four settings in field order; each may be left unset.
   ProtoMeta(std::optional<std::string> packageName = std::nullopt,
@@ -41,27 +41,6 @@ struct ProtoMeta {
         _structureStyle(structureStyle),
         _typeNameMaps(std::move(typeNameMaps)),
         _propertyEnumMaps(std::move(propertyEnumMaps)) {}
-
-  [[nodiscard]] std::string packageName() const { return _packageName.read(); }
-  void setPackageName(std::string value) { _packageName = std::move(value); }
-  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
-  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
-  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
-  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
-  template <class F>
-  void editTypeNameMaps(F&& change) {
-    _typeNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyEnumMap> propertyEnumMaps() const {
-    return _propertyEnumMaps.read();
-  }
-  void setPropertyEnumMaps(std::vector<PropertyEnumMap> value) {
-    _propertyEnumMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyEnumMaps(F&& change) {
-    _propertyEnumMaps.edit(std::forward<F>(change));
-  }
 
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_packageName", &ProtoMeta::_packageName},

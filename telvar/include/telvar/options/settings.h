@@ -6,6 +6,7 @@
 // leading underscore (`_modelName`): an optional that is either unset or holds an explicit value.
 // The record's accessor without the underscore (`modelName()`) returns the stored value or a
 // default made anew at each read; its setter always stores, also a value equal to the default.
+// `TELVAR_SETTING` declares such a member together with its accessors in one line.
 //
 // Each record lists its stored members once, in order, in a static `fields()` table of
 // `settings::Field`s (JSON key and member pointer). Coding and equality run over that table:
@@ -20,10 +21,8 @@
 // Example (a record with one text setting whose default is "main"):
 //   struct Example {
 //     static std::string defaultName() { return "main"; }
-//     settings::Setting<std::string, &defaultName> _name;
-//     std::string name() const { return _name.read(); }
-//     void setName(std::string v) { _name = std::move(v); }
-//     static constexpr auto fields() {
+//     TELVAR_SETTING(std::string, name, Name, &defaultName);  // _name, name(), setName(),
+//     editName() static constexpr auto fields() {
 //       return std::tuple{settings::Field{"_name", &Example::_name}};
 //     }
 //     friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
@@ -140,6 +139,25 @@ class Setting : public std::optional<T> {
   }
 };
 
+/// Declares one setting of a settings record: the stored member `_name`, a
+/// `settings::Setting<Type, MakeDefault>` (the optional fourth argument; the value-initialised
+/// `Type` when left out), and its accessors
+///   Type name() const                  the stored value, or the default made anew when unset;
+///   void setName(Type value)           stores `value`, also one equal to the default;
+///   void editName(F&& change)          `Setting::edit`: changes the value in place and stores it.
+/// The member still takes its place in the record's `fields()` table, which fixes the JSON key
+/// and order. Used inside the record's body, followed by a semicolon.
+// A macro because C++ cannot make the accessor names from the member name otherwise.
+#define TELVAR_SETTING(Type, name, Name, ...)                           \
+  ::telvar::settings::Setting<Type __VA_OPT__(, ) __VA_ARGS__> _##name; \
+  [[nodiscard]] Type name() const { return _##name.read(); }            \
+  void set##Name(Type value) { _##name = std::move(value); }            \
+  template <class F>                                                    \
+  void edit##Name(F&& change) {                                         \
+    _##name.edit(std::forward<F>(change));                              \
+  }                                                                     \
+  static_assert(true, "swallows the semicolon after the macro")
+
 template <class M>
 concept IsSetting = requires {
   typename M::Value;
@@ -154,6 +172,14 @@ struct Field {
 };
 template <class R, class M>
 Field(std::string_view, M R::*) -> Field<R, M>;
+
+/// A base class's field as a field of the derived record `R`, for the table of a record that
+/// inherits some of its members.
+template <class R, class B, class M>
+requires std::derived_from<R, B>
+[[nodiscard]] constexpr Field<R, M> asFieldOf(Field<B, M> field) noexcept {
+  return {field.key, field.member};
+}
 
 /// A record coded and compared through its field table.
 template <class R>

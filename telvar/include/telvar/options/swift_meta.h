@@ -38,17 +38,12 @@ struct SwiftMeta {
   struct Initializer {
     enum class Style { singleLine, multipleLines };
 
-    settings::Setting<AccessLevel> _accessLevel;  // default `default_`
-    settings::Setting<Style> _style;              // default `singleLine`
+    TELVAR_SETTING(AccessLevel, accessLevel, AccessLevel);  // `default_`
+    TELVAR_SETTING(Style, style, Style);                    // `singleLine`
 
     Initializer(std::optional<AccessLevel> accessLevel = std::nullopt,
                 std::optional<Style> style = std::nullopt)
         : _accessLevel(accessLevel), _style(style) {}
-
-    [[nodiscard]] AccessLevel accessLevel() const { return _accessLevel.read(); }
-    void setAccessLevel(AccessLevel value) { _accessLevel = value; }
-    [[nodiscard]] Style style() const { return _style.read(); }
-    void setStyle(Style value) { _style = value; }
 
     static constexpr auto fields() {
       return std::tuple{settings::Field{"_accessLevel", &Initializer::_accessLevel},
@@ -94,23 +89,27 @@ struct SwiftMeta {
   /// A member at a key path that becomes an enumeration; `PropertyEnumMap::Case` is one case.
   using PropertyEnumMap = BasicPropertyEnumMap<PropertyEnumMapTag>;
 
-  settings::Setting<std::string> _modelPrefix;  // default ""
-  settings::Setting<StructureStyle, &settings::constant<StructureStyle::nested>> _structureStyle;
-  settings::Setting<AccessLevel> _modelAccessLevel;  // default `default_`
-  settings::Setting<ModelType> _modelType;           // default `struct_`
-  settings::Setting<ProtocolType, &settings::constant<ProtocolType::codable>> _protocolType;
-  settings::Setting<AccessLevel> _propertyAccessLevel;          // default `default_`
-  settings::Setting<PropertyDeclareType> _propertyDeclareType;  // default `let`
-  settings::Setting<PropertySortMethod> _propertySortMethod;    // default `default_`
-  settings::Setting<bool> _useSorbelMacros;                     // default false
-  settings::Setting<bool> _needsInitializer;                    // default false
-  settings::Setting<Initializer> _initializer;                  // default: both fields unset
-  settings::Setting<std::vector<TypeNameMap>> _typeNameMaps;    // default empty
-  settings::Setting<std::vector<IdentifiableType>> _identifiableTypes;
-  settings::Setting<std::vector<PropertyNameMap>> _propertyNameMaps;
-  settings::Setting<std::vector<PropertyEnumMap>> _propertyEnumMaps;
-  settings::Setting<PropertyNamingStyle> _propertyNamingStyle;          // default `default_`
-  settings::Setting<std::vector<Acronym>, &defaultAcronyms> _acronyms;  // "ID", "URL", fresh ids
+  TELVAR_SETTING(std::string, modelPrefix, ModelPrefix);  // ""
+  TELVAR_SETTING(StructureStyle, structureStyle, StructureStyle,
+                 &settings::constant<StructureStyle::nested>);
+  TELVAR_SETTING(AccessLevel, modelAccessLevel, ModelAccessLevel);  // `default_`
+  TELVAR_SETTING(ModelType, modelType, ModelType);                  // `struct_`
+  TELVAR_SETTING(ProtocolType, protocolType, ProtocolType,
+                 &settings::constant<ProtocolType::codable>);
+  TELVAR_SETTING(AccessLevel, propertyAccessLevel, PropertyAccessLevel);          // `default_`
+  TELVAR_SETTING(PropertyDeclareType, propertyDeclareType, PropertyDeclareType);  // `let`
+  TELVAR_SETTING(PropertySortMethod, propertySortMethod, PropertySortMethod);     // `default_`
+  TELVAR_SETTING(bool, useSorbelMacros, UseSorbelMacros);                         // false
+  TELVAR_SETTING(bool, needsInitializer, NeedsInitializer);                       // false
+  /// Unset reads as an `Initializer` whose own fields are unset.
+  TELVAR_SETTING(Initializer, initializer, Initializer);
+  TELVAR_SETTING(std::vector<TypeNameMap>, typeNameMaps, TypeNameMaps);  // empty
+  TELVAR_SETTING(std::vector<IdentifiableType>, identifiableTypes, IdentifiableTypes);
+  TELVAR_SETTING(std::vector<PropertyNameMap>, propertyNameMaps, PropertyNameMaps);
+  TELVAR_SETTING(std::vector<PropertyEnumMap>, propertyEnumMaps, PropertyEnumMaps);
+  TELVAR_SETTING(PropertyNamingStyle, propertyNamingStyle, PropertyNamingStyle);  // `default_`
+  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
+  TELVAR_SETTING(std::vector<Acronym>, acronyms, Acronyms, &defaultAcronyms);
 
   /// Takes the seventeen stored fields in order; each may be left unset.
   SwiftMeta(std::optional<std::string> modelPrefix = std::nullopt,
@@ -130,83 +129,6 @@ struct SwiftMeta {
             std::optional<std::vector<PropertyEnumMap>> propertyEnumMaps = std::nullopt,
             std::optional<PropertyNamingStyle> propertyNamingStyle = std::nullopt,
             std::optional<std::vector<Acronym>> acronyms = std::nullopt);
-
-  [[nodiscard]] std::string modelPrefix() const { return _modelPrefix.read(); }
-  void setModelPrefix(std::string value) { _modelPrefix = std::move(value); }
-  [[nodiscard]] StructureStyle structureStyle() const { return _structureStyle.read(); }
-  void setStructureStyle(StructureStyle value) { _structureStyle = value; }
-  [[nodiscard]] AccessLevel modelAccessLevel() const { return _modelAccessLevel.read(); }
-  void setModelAccessLevel(AccessLevel value) { _modelAccessLevel = value; }
-  [[nodiscard]] ModelType modelType() const { return _modelType.read(); }
-  void setModelType(ModelType value) { _modelType = value; }
-  [[nodiscard]] ProtocolType protocolType() const { return _protocolType.read(); }
-  void setProtocolType(ProtocolType value) { _protocolType = value; }
-  [[nodiscard]] AccessLevel propertyAccessLevel() const { return _propertyAccessLevel.read(); }
-  void setPropertyAccessLevel(AccessLevel value) { _propertyAccessLevel = value; }
-  [[nodiscard]] PropertyDeclareType propertyDeclareType() const {
-    return _propertyDeclareType.read();
-  }
-  void setPropertyDeclareType(PropertyDeclareType value) { _propertyDeclareType = value; }
-  [[nodiscard]] PropertySortMethod propertySortMethod() const { return _propertySortMethod.read(); }
-  void setPropertySortMethod(PropertySortMethod value) { _propertySortMethod = value; }
-  [[nodiscard]] bool useSorbelMacros() const { return _useSorbelMacros.read(); }
-  void setUseSorbelMacros(bool value) { _useSorbelMacros = value; }
-  [[nodiscard]] bool needsInitializer() const { return _needsInitializer.read(); }
-  void setNeedsInitializer(bool value) { _needsInitializer = value; }
-  /// Unset reads as an `Initializer` whose own fields are unset.
-  [[nodiscard]] Initializer initializer() const { return _initializer.read(); }
-  void setInitializer(Initializer value) { _initializer = std::move(value); }
-  template <class F>
-  void editInitializer(F&& change) {
-    _initializer.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<TypeNameMap> typeNameMaps() const { return _typeNameMaps.read(); }
-  void setTypeNameMaps(std::vector<TypeNameMap> value) { _typeNameMaps = std::move(value); }
-  template <class F>
-  void editTypeNameMaps(F&& change) {
-    _typeNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<IdentifiableType> identifiableTypes() const {
-    return _identifiableTypes.read();
-  }
-  void setIdentifiableTypes(std::vector<IdentifiableType> value) {
-    _identifiableTypes = std::move(value);
-  }
-  template <class F>
-  void editIdentifiableTypes(F&& change) {
-    _identifiableTypes.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyNameMap> propertyNameMaps() const {
-    return _propertyNameMaps.read();
-  }
-  void setPropertyNameMaps(std::vector<PropertyNameMap> value) {
-    _propertyNameMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyNameMaps(F&& change) {
-    _propertyNameMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<PropertyEnumMap> propertyEnumMaps() const {
-    return _propertyEnumMaps.read();
-  }
-  void setPropertyEnumMaps(std::vector<PropertyEnumMap> value) {
-    _propertyEnumMaps = std::move(value);
-  }
-  template <class F>
-  void editPropertyEnumMaps(F&& change) {
-    _propertyEnumMaps.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] PropertyNamingStyle propertyNamingStyle() const {
-    return _propertyNamingStyle.read();
-  }
-  void setPropertyNamingStyle(PropertyNamingStyle value) { _propertyNamingStyle = value; }
-  /// Unset reads as two new acronyms, "ID" then "URL", with identifiers fresh at every read.
-  [[nodiscard]] std::vector<Acronym> acronyms() const { return _acronyms.read(); }
-  void setAcronyms(std::vector<Acronym> value) { _acronyms = std::move(value); }
-  template <class F>
-  void editAcronyms(F&& change) {
-    _acronyms.edit(std::forward<F>(change));
-  }
 
   static constexpr auto fields() {
     return std::tuple{settings::Field{"_modelPrefix", &SwiftMeta::_modelPrefix},

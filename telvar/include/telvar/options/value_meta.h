@@ -55,13 +55,13 @@ struct ValueMeta {
   /// Object members at this path are made optional.
   using OptionalProperty = BasicPathRecord<OptionalPropertyTag>;
 
-  settings::Setting<bool> _needsDetectURL;                               // default false
-  settings::Setting<bool> _needsDetectISO8601Date;                       // default false
-  settings::Setting<bool> _needsDetectTimeIntervalDate;                  // default false
-  settings::Setting<std::vector<IgnoredProperty>> _ignoredProperties;    // default empty
-  settings::Setting<std::vector<DictionaryObject>> _dictionaryObjects;   // default empty
-  settings::Setting<bool> _allPropertiesOptional;                        // default false
-  settings::Setting<std::vector<OptionalProperty>> _optionalProperties;  // default empty
+  TELVAR_SETTING(bool, needsDetectURL, NeedsDetectURL);                                   // false
+  TELVAR_SETTING(bool, needsDetectISO8601Date, NeedsDetectISO8601Date);                   // false
+  TELVAR_SETTING(bool, needsDetectTimeIntervalDate, NeedsDetectTimeIntervalDate);         // false
+  TELVAR_SETTING(std::vector<IgnoredProperty>, ignoredProperties, IgnoredProperties);     // empty
+  TELVAR_SETTING(std::vector<DictionaryObject>, dictionaryObjects, DictionaryObjects);    // empty
+  TELVAR_SETTING(bool, allPropertiesOptional, AllPropertiesOptional);                     // false
+  TELVAR_SETTING(std::vector<OptionalProperty>, optionalProperties, OptionalProperties);  // empty
 
   /// Takes the seven stored fields in order; each may be left unset.
   ValueMeta(std::optional<bool> needsDetectURL = std::nullopt,
@@ -78,47 +78,6 @@ struct ValueMeta {
         _dictionaryObjects(std::move(dictionaryObjects)),
         _allPropertiesOptional(allPropertiesOptional),
         _optionalProperties(std::move(optionalProperties)) {}
-
-  [[nodiscard]] bool needsDetectURL() const { return _needsDetectURL.read(); }
-  void setNeedsDetectURL(bool value) { _needsDetectURL = value; }
-  [[nodiscard]] bool needsDetectISO8601Date() const { return _needsDetectISO8601Date.read(); }
-  void setNeedsDetectISO8601Date(bool value) { _needsDetectISO8601Date = value; }
-  [[nodiscard]] bool needsDetectTimeIntervalDate() const {
-    return _needsDetectTimeIntervalDate.read();
-  }
-  void setNeedsDetectTimeIntervalDate(bool value) { _needsDetectTimeIntervalDate = value; }
-  [[nodiscard]] std::vector<IgnoredProperty> ignoredProperties() const {
-    return _ignoredProperties.read();
-  }
-  void setIgnoredProperties(std::vector<IgnoredProperty> value) {
-    _ignoredProperties = std::move(value);
-  }
-  template <class F>
-  void editIgnoredProperties(F&& change) {
-    _ignoredProperties.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] std::vector<DictionaryObject> dictionaryObjects() const {
-    return _dictionaryObjects.read();
-  }
-  void setDictionaryObjects(std::vector<DictionaryObject> value) {
-    _dictionaryObjects = std::move(value);
-  }
-  template <class F>
-  void editDictionaryObjects(F&& change) {
-    _dictionaryObjects.edit(std::forward<F>(change));
-  }
-  [[nodiscard]] bool allPropertiesOptional() const { return _allPropertiesOptional.read(); }
-  void setAllPropertiesOptional(bool value) { _allPropertiesOptional = value; }
-  [[nodiscard]] std::vector<OptionalProperty> optionalProperties() const {
-    return _optionalProperties.read();
-  }
-  void setOptionalProperties(std::vector<OptionalProperty> value) {
-    _optionalProperties = std::move(value);
-  }
-  template <class F>
-  void editOptionalProperties(F&& change) {
-    _optionalProperties.edit(std::forward<F>(change));
-  }
 
   static constexpr auto fields() {
     return std::tuple{
