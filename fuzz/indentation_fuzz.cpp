@@ -30,6 +30,7 @@ std::string unitOf(std::uint8_t kind, std::size_t length) {
                                         "\u0600", "\"", "\\", "\U0001F44D", "\n"};
   const std::string_view piece = kind % 12 == 11 ? std::string_view("\0", 1) : kPieces[kind % 12];
   std::string unit;
+  unit.reserve(length + piece.size());
   while (unit.size() < length) unit += piece;
   return unit;
 }
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::int64_t kLevels[] = {
       std::numeric_limits<std::int64_t>::min(), -1, 0, 1, 7, 100, 101, 1'000'000'000'000,
       std::numeric_limits<std::int64_t>::max()};
-  const std::size_t length = (std::size_t{data[1]} << 8 | data[2]) * (data[0] & 0x80 ? 16 : 1);
+  const std::size_t length = std::size_t{data[1]} << 8 | data[2];  // up to 65,535 bytes
   telvar::Indentation hostile{kLevels[data[3] % 9], unitOf(data[0] & 0x7F, length)};
   const std::string sample(reinterpret_cast<const char*>(data + 5), size - 5);
 
