@@ -201,7 +201,7 @@ Value mergedInto(Value&& a, const Value& b) {
         if (!value.is(Kind::null)) value = Value::null(value);
       }
       for (const ValueMap::Member* theirs : added) {
-        members.insertIfAbsent(theirs->first, nullable(theirs->second));
+        members.appendAbsent(theirs->first, nullable(theirs->second));
       }
       return std::move(a);
     }

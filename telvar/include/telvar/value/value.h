@@ -233,6 +233,8 @@ class ValueMap {
   void insertOrAssign(Key key, Value value);
   /// Inserts only when no equivalent key is stored; returns whether it inserted.
   bool insertIfAbsent(Key key, Value value);
+  /// Appends a member whose key the caller knows to be absent (no equivalent key is stored).
+  void appendAbsent(Key key, Value value);
   /// Removes the member under `key`, if any.
   void erase(std::string_view key);
 
