@@ -270,6 +270,7 @@ Value::Object::Object(Names n, ValueMap d) : names(std::move(n)), dictionary(std
 Value::Object::Object(const Object& other)
     : names(other.names),
       dictionary(other.dictionary),
+      nullablePrefix(other.nullablePrefix),
       m_orderedKeys(other.m_orderedKeys
                         ? std::make_unique<const std::vector<Key>>(*other.m_orderedKeys)
                         : nullptr) {}
