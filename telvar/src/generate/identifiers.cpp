@@ -1,5 +1,7 @@
 #include "telvar/generate/identifiers.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "telvar/unicode/text.h"
@@ -67,22 +69,25 @@ std::vector<std::string> distinctNames(std::vector<std::string> names, NumberSty
                                        std::string (*fold)(std::string_view),
                                        bool (*mayRepeat)(std::string_view)) {
   const auto key = [&](std::string_view name) { return fold ? fold(name) : std::string(name); };
-  // Most types have no colliding names: one pass over views finds that without copying them.
+  // Most types have no colliding names: sorted hashes of the names show that without building
+  // a set of them. Equal hashes may be a collision of the hash alone; the full test decides then.
   {
-    std::vector<std::string> foldedNames;
-    if (fold) {
-      foldedNames.reserve(names.size());
-      for (const std::string& name : names) foldedNames.push_back(fold(name));
+    std::vector<std::uint64_t> hashes;
+    hashes.reserve(names.size());
+    bool repeats = false;
+    for (const std::string& name : names) {
+      if (mayRepeat && mayRepeat(name)) continue;
+      if (taken.contains(name)) {
+        repeats = true;
+        break;
+      }
+      hashes.push_back(fold ? std::hash<std::string>{}(fold(name))
+                            : std::hash<std::string_view>{}(name));
     }
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(names.size());
-    bool collides = false;
-    for (std::size_t i = 0; i < names.size() && !collides; ++i) {
-      if (mayRepeat && mayRepeat(names[i])) continue;
-      const std::string_view folded = fold ? std::string_view(foldedNames[i]) : names[i];
-      collides = !seen.insert(folded).second || taken.contains(names[i]);
+    if (!repeats) {
+      std::sort(hashes.begin(), hashes.end());
+      if (std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end()) return names;
     }
-    if (!collides) return names;
   }
   // Every name as formed, so that a numbered name never takes a later member's own name.
   std::unordered_set<std::string> formed;

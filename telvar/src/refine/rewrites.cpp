@@ -151,8 +151,9 @@ ValueMap rebuiltMembers(Frame& frame) {
   members.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (!frame.skipped.empty() && frame.skipped[i]) continue;
-    members.insertIfAbsent(entries[i].first,
-                           frame.results[i] ? std::move(*frame.results[i]) : entries[i].second);
+    // The members of one object: their keys differ already.
+    members.appendAbsent(entries[i].first,
+                         frame.results[i] ? std::move(*frame.results[i]) : entries[i].second);
   }
   return members;
 }

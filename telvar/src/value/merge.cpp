@@ -1,5 +1,6 @@
 #include "telvar/value/merge.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -183,7 +184,7 @@ Value mergedInto(Value&& a, const Value& b) {
     if (Value::Object* mine = a.uniqueObject()) {
       ValueMap& members = mine->dictionary;
       const std::size_t before = members.size();
-      std::vector<bool> inB(before, false);
+      std::vector<std::size_t> inB;  // A's positions that B has, in B's order
       std::vector<const ValueMap::Member*> added;
       for (const ValueMap::Member& theirs : b.objectValue().dictionary.entries()) {
         const std::ptrdiff_t at = members.position(theirs.first);
@@ -191,17 +192,28 @@ Value mergedInto(Value&& a, const Value& b) {
           added.push_back(&theirs);
           continue;
         }
-        inB[static_cast<std::size_t>(at)] = true;
+        inB.push_back(static_cast<std::size_t>(at));
         Value& value = members.valueAt(static_cast<std::size_t>(at));
         value = mergedInto(std::move(value), theirs.second);
       }
-      for (std::size_t i = 0; i < before; ++i) {
-        if (inB[i]) continue;
+      // Members before the nullable prefix are nullable already; of the rest, those B lacks
+      // become nullable.
+      std::sort(inB.begin(), inB.end());
+      auto next = std::lower_bound(inB.begin(), inB.end(), mine->nullablePrefix);
+      for (std::size_t i = mine->nullablePrefix; i < before; ++i) {
+        if (next != inB.end() && *next == i) {
+          ++next;
+          continue;
+        }
         Value& value = members.valueAt(i);
         if (!value.is(Kind::null)) value = Value::null(value);
       }
+      while (mine->nullablePrefix < before &&
+             members.valueAt(mine->nullablePrefix).is(Kind::null)) {
+        ++mine->nullablePrefix;
+      }
       for (const ValueMap::Member* theirs : added) {
-        members.insertIfAbsent(theirs->first, nullable(theirs->second));
+        members.appendAbsent(theirs->first, nullable(theirs->second));
       }
       return std::move(a);
     }

@@ -188,6 +188,11 @@ ValueMap::ValueMap(std::vector<Member> distinctMembers) {
 
 bool ValueMap::insertIfAbsent(Key key, Value value) {
   if (indexOf(key) >= 0) return false;
+  appendAbsent(std::move(key), std::move(value));
+  return true;
+}
+
+void ValueMap::appendAbsent(Key key, Value value) {
   if (m_capacity == kExternal || m_size == m_capacity) {
     reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1
                                        : std::max<std::size_t>(4, std::size_t{m_size} * 2));
@@ -201,7 +206,6 @@ bool ValueMap::insertIfAbsent(Key key, Value value) {
       indexInsert(m_size - 1);
     }
   }
-  return true;
 }
 
 void ValueMap::insertOrAssign(Key key, Value value) {
@@ -266,6 +270,7 @@ Value::Object::Object(Names n, ValueMap d) : names(std::move(n)), dictionary(std
 Value::Object::Object(const Object& other)
     : names(other.names),
       dictionary(other.dictionary),
+      nullablePrefix(other.nullablePrefix),
       m_orderedKeys(other.m_orderedKeys
                         ? std::make_unique<const std::vector<Key>>(*other.m_orderedKeys)
                         : nullptr) {}

@@ -233,6 +233,8 @@ class ValueMap {
   void insertOrAssign(Key key, Value value);
   /// Inserts only when no equivalent key is stored; returns whether it inserted.
   bool insertIfAbsent(Key key, Value value);
+  /// Appends a member whose key the caller knows to be absent (no equivalent key is stored).
+  void appendAbsent(Key key, Value value);
   /// Removes the member under `key`, if any.
   void erase(std::string_view key);
 
@@ -353,6 +355,10 @@ class Value {
 
     NodeNames names;
     ValueMap dictionary;
+    /// A hint for folding records in place: the members before this position are all nullable.
+    /// Merging keeps a nullable member nullable and appends new members at the end, so the hint
+    /// stays true; a fold over wide records then looks only at the members after it.
+    std::size_t nullablePrefix = 0;
     /// The keys in the order the sample gave them.
     [[nodiscard]] KeyList orderedKeys() const noexcept {
       if (m_orderedKeys) return {m_orderedKeys->data(), nullptr, m_orderedKeys->size()};

@@ -44,8 +44,6 @@ bool mayStartGoField(char32_t c) {
   return u_isupper(static_cast<UChar32>(c)) != 0;
 }
 
-bool isKeyword(std::string_view word);
-
 // Type names: Go's identifier characters, "_" before a digit or a keyword.
 const IdentifierRules kGoTypeRules{mayStartGoName,
                                    mayContinueGoName,
@@ -53,14 +51,12 @@ const IdentifierRules kGoTypeRules{mayStartGoName,
                                    'u',
                                    "_",
                                    "_",
-                                   isKeyword,
+                                   isGoKeyword,
                                    "_",
                                    ""};
 // Field names: the same characters, "X" before a name that does not begin with a capital.
 const IdentifierRules kGoFieldRules{
     mayStartGoField, mayContinueGoName, ForeignCharacter::dropped, 'u', "X", "_", nullptr, "", ""};
-
-bool isKeyword(std::string_view word) { return isGoKeyword(word); }
 
 bool isBlank(std::string_view name) { return name == "_"; }
 
