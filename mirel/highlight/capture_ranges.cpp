@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "mirel/highlight/capture_ranges_detail.h"
 #include "mirel/highlight/regex_support.h"
 
 namespace mirel {

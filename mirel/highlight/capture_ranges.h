@@ -17,13 +17,4 @@ namespace mirel {
 [[nodiscard]] std::vector<TextRange> captureRanges(std::u16string_view pattern,
                                                    std::u16string_view code);
 
-namespace detail {
-
-/// The same ranges found by the plain search alone, without the shortcut that `captureRanges`
-/// takes for patterns opening with a run of word characters (for comparing the two).
-[[nodiscard]] std::vector<TextRange> plainCaptureRanges(std::u16string_view pattern,
-                                                        std::u16string_view code);
-
-}  // namespace detail
-
 }  // namespace mirel

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "markup.h"
+#include "mirel/highlight/capture_ranges_detail.h"
 #include "mirel/highlight/regex_support.h"
 
 namespace mirel {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "markup.h"
-#include "mirel/highlight/capture_ranges.h"
+#include "mirel/highlight/capture_ranges_detail.h"
 
 namespace mirel {
 namespace {

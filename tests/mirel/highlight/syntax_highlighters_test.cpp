@@ -24,7 +24,8 @@ TEST(SyntaxHighlighters, ColourEachCornerOfTheirRules) {
   const MarkupCase cases[] = {
       // Dart: list types up to four levels, whole map types, both nullable marks, constructors
       // that are no methods, a single-quoted text only before a semicolon.
-      {"dart", "  List<List<List<List<int>>>> a;", "  «propertyType:List<List<List<List<int>>>>» a;"},
+      {"dart", "  List<List<List<List<int>>>> a;",
+       "  «propertyType:List<List<List<List<int>>>>» a;"},
       {"dart", "  List<List<List<List<List<int>>>>> deep;",
        "  List<List<List<List<List<int>>>>> deep;"},
       {"dart", "  Map<String, dynamic> extra;", "  «propertyType:Map<String, dynamic>» extra;"},
@@ -48,11 +49,13 @@ TEST(SyntaxHighlighters, ColourEachCornerOfTheirRules) {
       {"kotlin", "data  class X (\n)\ndata\nclass Y ()", "data  class X (\n)\ndata\nclass Y ()"},
       {"kotlin", "data class X ()", "«keyword:data class» «type:X» ()"},
       {"kotlin", "package dev.data\nclass Z", "«keyword:package» dev.data\nclass Z"},
-      {"kotlin", "val xs: [Item]\n// Item", "«keyword:val» xs: [«propertyType:Item»]\n// «type:Item»"},
+      {"kotlin", "val xs: [Item]\n// Item",
+       "«keyword:val» xs: [«propertyType:Item»]\n// «type:Item»"},
       {"kotlin", "@SerialName(\"a_b\")", "@«propertyType:SerialName»(«string:\"a_b\"»)"},
       // Proto: a message name needs a blank, enumeration values, import, qualified types.
       {"proto", "message Foo{\n}", "«keyword:message» Foo{\n}"},
-      {"proto", "enum Kind {\n  KIND_A = 0;\n}", "«keyword:enum» Kind {\n  KIND_A = «number:0»;\n}"},
+      {"proto", "enum Kind {\n  KIND_A = 0;\n}",
+       "«keyword:enum» Kind {\n  KIND_A = «number:0»;\n}"},
       {"proto", "syntax = \"proto3\";\nimport \"a/b.proto\";",
        "«keyword:syntax» = «string:\"proto3\"»;\nimport «string:\"a/b.proto\"»;"},
       {"proto", "  optional google.protobuf.Value v = 2;",
@@ -79,7 +82,8 @@ TEST(SyntaxHighlighters, ColourEachCornerOfTheirRules) {
       {"swift", R"(struct A: Codable { let a = "struct A: Codable self.x = 1" })",
        R"(«keyword:struct» «type:A»: «propertyType:Codable» { «keyword:let» «member:a» = )"
        R"(«string:"struct A: Codable self.x = 1"» })"},
-      {"swift", "a = b.self\nc = json.isEmpty", "a = b.«member:self»\nc = json.«propertyType:isEmpty»"},
+      {"swift", "a = b.self\nc = json.isEmpty",
+       "a = b.«member:self»\nc = json.«propertyType:isEmpty»"},
       {"swift", "case smile = \"\U0001F600\"\nlet face: String",
        "«keyword:case» «member:smile» = «string:\"\U0001F600\"»\n«keyword:let» face: "
        "«propertyType:String»"},

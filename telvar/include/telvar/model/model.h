@@ -99,17 +99,11 @@ class Model {
 
   /// The members of the document file, in the order they are written, read and compared.
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"id", &Model::m_id},
-                      settings::Field{"input", &Model::m_input},
-                      settings::Field{"_indentation", &Model::_indentation},
-                      settings::Field{"_modelName", &Model::_modelName},
-                      settings::Field{"_outputType", &Model::_outputType},
-                      settings::Field{"_schemaOptions", &Model::_schemaOptions},
-                      settings::Field{"_swiftOptions", &Model::_swiftOptions},
-                      settings::Field{"_kotlinOptions", &Model::_kotlinOptions},
-                      settings::Field{"_dartOptions", &Model::_dartOptions},
-                      settings::Field{"_goOptions", &Model::_goOptions},
-                      settings::Field{"_protoOptions", &Model::_protoOptions}};
+    return settings::fieldTable<Model>(
+        settings::Field{"id", &Model::m_id}, settings::Field{"input", &Model::m_input},
+        &Model::_indentation, &Model::_modelName, &Model::_outputType, &Model::_schemaOptions,
+        &Model::_swiftOptions, &Model::_kotlinOptions, &Model::_dartOptions, &Model::_goOptions,
+        &Model::_protoOptions);
   }
 
   /// Equal when all eleven fields are: `id`, `input` (canonically equivalent texts are equal),

@@ -55,16 +55,11 @@ struct DartMeta {
         _needsToJSON(needsToJSON) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_modelPrefix", &DartMeta::_modelPrefix},
-                      settings::Field{"_structureStyle", &DartMeta::_structureStyle},
-                      settings::Field{"_propertySortMethod", &DartMeta::_propertySortMethod},
-                      settings::Field{"_allPropertiesFinal", &DartMeta::_allPropertiesFinal},
-                      settings::Field{"_typeNameMaps", &DartMeta::_typeNameMaps},
-                      settings::Field{"_propertyNameMaps", &DartMeta::_propertyNameMaps},
-                      settings::Field{"_acronyms", &DartMeta::_acronyms},
-                      settings::Field{"_needsCopyWith", &DartMeta::_needsCopyWith},
-                      settings::Field{"_needsFromJSON", &DartMeta::_needsFromJSON},
-                      settings::Field{"_needsToJSON", &DartMeta::_needsToJSON}};
+    return settings::fieldTable<DartMeta>(
+        &DartMeta::_modelPrefix, &DartMeta::_structureStyle, &DartMeta::_propertySortMethod,
+        &DartMeta::_allPropertiesFinal, &DartMeta::_typeNameMaps, &DartMeta::_propertyNameMaps,
+        &DartMeta::_acronyms, &DartMeta::_needsCopyWith, &DartMeta::_needsFromJSON,
+        &DartMeta::_needsToJSON);
   }
   friend bool operator==(const DartMeta& a, const DartMeta& b) { return settings::equal(a, b); }
 };

@@ -47,13 +47,10 @@ struct GoMeta {
         _acronyms(std::move(acronyms)) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_packageName", &GoMeta::_packageName},
-                      settings::Field{"_modelPrefix", &GoMeta::_modelPrefix},
-                      settings::Field{"_structureStyle", &GoMeta::_structureStyle},
-                      settings::Field{"_propertySortMethod", &GoMeta::_propertySortMethod},
-                      settings::Field{"_typeNameMaps", &GoMeta::_typeNameMaps},
-                      settings::Field{"_propertyNameMaps", &GoMeta::_propertyNameMaps},
-                      settings::Field{"_acronyms", &GoMeta::_acronyms}};
+    return settings::fieldTable<GoMeta>(&GoMeta::_packageName, &GoMeta::_modelPrefix,
+                                        &GoMeta::_structureStyle, &GoMeta::_propertySortMethod,
+                                        &GoMeta::_typeNameMaps, &GoMeta::_propertyNameMaps,
+                                        &GoMeta::_acronyms);
   }
   friend bool operator==(const GoMeta& a, const GoMeta& b) { return settings::equal(a, b); }
 };

@@ -53,14 +53,10 @@ struct KotlinMeta {
         _acronyms(std::move(acronyms)) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_modelPrefix", &KotlinMeta::_modelPrefix},
-                      settings::Field{"_packageName", &KotlinMeta::_packageName},
-                      settings::Field{"_structureStyle", &KotlinMeta::_structureStyle},
-                      settings::Field{"_propertyDeclareType", &KotlinMeta::_propertyDeclareType},
-                      settings::Field{"_propertySortMethod", &KotlinMeta::_propertySortMethod},
-                      settings::Field{"_typeNameMaps", &KotlinMeta::_typeNameMaps},
-                      settings::Field{"_propertyNameMaps", &KotlinMeta::_propertyNameMaps},
-                      settings::Field{"_acronyms", &KotlinMeta::_acronyms}};
+    return settings::fieldTable<KotlinMeta>(
+        &KotlinMeta::_modelPrefix, &KotlinMeta::_packageName, &KotlinMeta::_structureStyle,
+        &KotlinMeta::_propertyDeclareType, &KotlinMeta::_propertySortMethod,
+        &KotlinMeta::_typeNameMaps, &KotlinMeta::_propertyNameMaps, &KotlinMeta::_acronyms);
   }
   friend bool operator==(const KotlinMeta& a, const KotlinMeta& b) { return settings::equal(a, b); }
 };

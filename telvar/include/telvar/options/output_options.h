@@ -35,16 +35,16 @@ struct EnumCases<OutputType> {
 
 /// The member that holds a language's own options inside its options record, under the
 /// language's name: `_swiftMeta` with `swiftMeta()`, `setSwiftMeta(...)` and `editSwiftMeta(...)`
-/// for Swift, and so on. `field()` is its entry in the record's field table.
+/// for Swift, and so on. `member()` points at it, for the record's field table.
 template <class Meta>
 struct LanguageMember;
 
 // One line per language: the member and its accessors carry the language's name.
-#define TELVAR_LANGUAGE_MEMBER(Meta, name, Name, ...)                                              \
-  template <>                                                                                      \
-  struct LanguageMember<Meta> {                                                                    \
-    TELVAR_SETTING(Meta, name, Name __VA_OPT__(, ) __VA_ARGS__);                                   \
-    static constexpr auto field() { return settings::Field{"_" #name, &LanguageMember::_##name}; } \
+#define TELVAR_LANGUAGE_MEMBER(Meta, name, Name, ...)                   \
+  template <>                                                           \
+  struct LanguageMember<Meta> {                                         \
+    TELVAR_SETTING(Meta, name, Name __VA_OPT__(, ) __VA_ARGS__);        \
+    static constexpr auto member() { return &LanguageMember::_##name; } \
   }
 
 /// The value an unset `swiftMeta` reads as: every field unset but `_needsInitializer`, which is
@@ -79,8 +79,8 @@ struct OutputOptions : LanguageMember<Meta> {
       : LanguageMember<Meta>{std::move(languageMeta)}, _valueMeta(std::move(valueMeta)) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_valueMeta", &OutputOptions::_valueMeta},
-                      settings::asFieldOf<OutputOptions>(LanguageMember<Meta>::field())};
+    return settings::fieldTable<OutputOptions>(&OutputOptions::_valueMeta,
+                                               LanguageMember<Meta>::member());
   }
   friend bool operator==(const OutputOptions& a, const OutputOptions& b) {
     return settings::equal(a, b);

@@ -43,10 +43,9 @@ struct ProtoMeta {
         _propertyEnumMaps(std::move(propertyEnumMaps)) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_packageName", &ProtoMeta::_packageName},
-                      settings::Field{"_structureStyle", &ProtoMeta::_structureStyle},
-                      settings::Field{"_typeNameMaps", &ProtoMeta::_typeNameMaps},
-                      settings::Field{"_propertyEnumMaps", &ProtoMeta::_propertyEnumMaps}};
+    return settings::fieldTable<ProtoMeta>(&ProtoMeta::_packageName, &ProtoMeta::_structureStyle,
+                                           &ProtoMeta::_typeNameMaps,
+                                           &ProtoMeta::_propertyEnumMaps);
   }
   friend bool operator==(const ProtoMeta& a, const ProtoMeta& b) { return settings::equal(a, b); }
 };

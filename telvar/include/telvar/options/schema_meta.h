@@ -17,7 +17,7 @@ struct SchemaMeta {
       : _propertySortMethod(propertySortMethod) {}
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_propertySortMethod", &SchemaMeta::_propertySortMethod}};
+    return settings::fieldTable<SchemaMeta>(&SchemaMeta::_propertySortMethod);
   }
   friend bool operator==(const SchemaMeta& a, const SchemaMeta& b) { return settings::equal(a, b); }
 };

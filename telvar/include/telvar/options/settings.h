@@ -2,14 +2,15 @@
 
 // The storage convention of every settings record, written once.
 //
-// A settings record keeps each setting in a `settings::Setting<T, MakeDefault>` member named with a
-// leading underscore (`_modelName`): an optional that is either unset or holds an explicit value.
+// A settings record keeps each setting in a `settings::Setting` member named with a leading
+// underscore (`_modelName`): an optional that is either unset or holds an explicit value.
 // The record's accessor without the underscore (`modelName()`) returns the stored value or a
 // default made anew at each read; its setter always stores, also a value equal to the default.
 // `TELVAR_SETTING` declares such a member together with its accessors in one line.
 //
 // Each record lists its stored members once, in order, in a static `fields()` table of
-// `settings::Field`s (JSON key and member pointer). Coding and equality run over that table:
+// `settings::Field`s (JSON key and member pointer; a setting's key is "_" and its name). Coding and
+// equality run over that table:
 // - writing puts one member per set setting under its key (an unset setting is never written);
 //   a plain member (a record's "id", "path", ...) is always written;
 // - reading takes a missing or null setting as unset and ignores unknown members; a plain member
@@ -89,10 +90,22 @@ template <auto V>
   return V;
 }
 
-/// One stored setting: unset, or an explicit value. `MakeDefault` (a function returning T) gives
-/// the value an unset setting reads as; it runs at every read, so a default holding fresh
-/// identifiers differs between reads.
-template <class T, auto MakeDefault = &valueInitialized<T>>
+/// The JSON key of a setting, fixed in its type: `Key{"_modelName"}`.
+template <std::size_t N>
+struct Key {
+  // Implicit so that a string literal names a key where a Key is expected.
+  constexpr Key(const char (&text)[N]) {  // NOLINT
+    for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
+  }
+  [[nodiscard]] constexpr std::string_view view() const { return {chars, N - 1}; }
+
+  char chars[N]{};
+};
+
+/// One stored setting under its JSON key `K`: unset, or an explicit value. `MakeDefault` (a
+/// function returning T) gives the value an unset setting reads as; it runs at every read, so a
+/// default holding fresh identifiers differs between reads.
+template <class T, Key K, auto MakeDefault = &valueInitialized<T>>
 class Setting : public std::optional<T> {
  public:
   using Value = T;
@@ -123,6 +136,9 @@ class Setting : public std::optional<T> {
     return *this;
   }
 
+  /// The member's key in the record's JSON object.
+  [[nodiscard]] static constexpr std::string_view key() { return K.view(); }
+
   /// The value an unset setting reads as, made anew.
   [[nodiscard]] static T makeDefault() { return MakeDefault(); }
 
@@ -140,29 +156,33 @@ class Setting : public std::optional<T> {
 };
 
 /// Declares one setting of a settings record: the stored member `_name`, a
-/// `settings::Setting<Type, MakeDefault>` (the optional fourth argument; the value-initialised
-/// `Type` when left out), and its accessors
+/// `settings::Setting` under the JSON key "_name" whose default comes from the optional fourth
+/// argument (the value-initialised `Type` when left out), and its accessors
 ///   Type name() const                  the stored value, or the default made anew when unset;
 ///   void setName(Type value)           stores `value`, also one equal to the default;
 ///   void editName(F&& change)          `Setting::edit`: changes the value in place and stores it.
-/// The member still takes its place in the record's `fields()` table, which fixes the JSON key
-/// and order. Used inside the record's body, followed by a semicolon.
-// A macro because C++ cannot make the accessor names from the member name otherwise.
-#define TELVAR_SETTING(Type, name, Name, ...)                           \
-  ::telvar::settings::Setting<Type __VA_OPT__(, ) __VA_ARGS__> _##name; \
-  [[nodiscard]] Type name() const { return _##name.read(); }            \
-  void set##Name(Type value) { _##name = std::move(value); }            \
-  template <class F>                                                    \
-  void edit##Name(F&& change) {                                         \
-    _##name.edit(std::forward<F>(change));                              \
-  }                                                                     \
+/// The member still takes its place in the record's `fields()` table, which fixes the order in
+/// which members are read and compared. Used inside the record's body, followed by a semicolon.
+// A macro because C++ cannot make the accessor names and the key from the member name otherwise.
+#define TELVAR_SETTING(Type, name, Name, ...)                                                      \
+  ::telvar::settings::Setting<Type, ::telvar::settings::Key{"_" #name} __VA_OPT__(, ) __VA_ARGS__> \
+      _##name;                                                                                     \
+  [[nodiscard]] Type name() const { return _##name.read(); }                                       \
+  void set##Name(Type value) { _##name = std::move(value); }                                       \
+  template <class F>                                                                               \
+  void edit##Name(F&& change) {                                                                    \
+    _##name.edit(std::forward<F>(change));                                                         \
+  }                                                                                                \
   static_assert(true, "swallows the semicolon after the macro")
 
 template <class M>
 concept IsSetting = requires {
   typename M::Value;
 }
-&&std::derived_from<M, std::optional<typename M::Value>>&& requires { M::makeDefault(); };
+&&std::derived_from<M, std::optional<typename M::Value>>&& requires {
+  M::makeDefault();
+  M::key();
+};
 
 /// One entry of a record's field table: the JSON key and the stored member.
 template <class R, class M>
@@ -173,12 +193,26 @@ struct Field {
 template <class R, class M>
 Field(std::string_view, M R::*) -> Field<R, M>;
 
-/// A base class's field as a field of the derived record `R`, for the table of a record that
-/// inherits some of its members.
+namespace detail {
+
 template <class R, class B, class M>
 requires std::derived_from<R, B>
 [[nodiscard]] constexpr Field<R, M> asFieldOf(Field<B, M> field) noexcept {
   return {field.key, field.member};
+}
+template <class R, class B, class M>
+requires std::derived_from<R, B> && IsSetting<M>
+[[nodiscard]] constexpr Field<R, M> asFieldOf(M B::*member) noexcept { return {M::key(), member}; }
+
+}  // namespace detail
+
+/// The field table of record `R`, in the order given: each entry is a `Field` (a plain member
+/// under an explicit key) or a pointer to a `Setting` member, which brings its own key. Members
+/// that `R` inherits count as its own.
+///   settings::fieldTable<Model>(settings::Field{"id", &Model::m_id}, &Model::_modelName)
+template <class R, class... Entries>
+[[nodiscard]] constexpr auto fieldTable(Entries... entries) {
+  return std::tuple{detail::asFieldOf<R>(entries)...};
 }
 
 /// A record coded and compared through its field table.

@@ -46,8 +46,7 @@ struct SwiftMeta {
         : _accessLevel(accessLevel), _style(style) {}
 
     static constexpr auto fields() {
-      return std::tuple{settings::Field{"_accessLevel", &Initializer::_accessLevel},
-                        settings::Field{"_style", &Initializer::_style}};
+      return settings::fieldTable<Initializer>(&Initializer::_accessLevel, &Initializer::_style);
     }
     friend bool operator==(const Initializer& a, const Initializer& b) {
       return settings::equal(a, b);
@@ -131,23 +130,13 @@ struct SwiftMeta {
             std::optional<std::vector<Acronym>> acronyms = std::nullopt);
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_modelPrefix", &SwiftMeta::_modelPrefix},
-                      settings::Field{"_structureStyle", &SwiftMeta::_structureStyle},
-                      settings::Field{"_modelAccessLevel", &SwiftMeta::_modelAccessLevel},
-                      settings::Field{"_modelType", &SwiftMeta::_modelType},
-                      settings::Field{"_protocolType", &SwiftMeta::_protocolType},
-                      settings::Field{"_propertyAccessLevel", &SwiftMeta::_propertyAccessLevel},
-                      settings::Field{"_propertyDeclareType", &SwiftMeta::_propertyDeclareType},
-                      settings::Field{"_propertySortMethod", &SwiftMeta::_propertySortMethod},
-                      settings::Field{"_useSorbelMacros", &SwiftMeta::_useSorbelMacros},
-                      settings::Field{"_needsInitializer", &SwiftMeta::_needsInitializer},
-                      settings::Field{"_initializer", &SwiftMeta::_initializer},
-                      settings::Field{"_typeNameMaps", &SwiftMeta::_typeNameMaps},
-                      settings::Field{"_identifiableTypes", &SwiftMeta::_identifiableTypes},
-                      settings::Field{"_propertyNameMaps", &SwiftMeta::_propertyNameMaps},
-                      settings::Field{"_propertyEnumMaps", &SwiftMeta::_propertyEnumMaps},
-                      settings::Field{"_propertyNamingStyle", &SwiftMeta::_propertyNamingStyle},
-                      settings::Field{"_acronyms", &SwiftMeta::_acronyms}};
+    return settings::fieldTable<SwiftMeta>(
+        &SwiftMeta::_modelPrefix, &SwiftMeta::_structureStyle, &SwiftMeta::_modelAccessLevel,
+        &SwiftMeta::_modelType, &SwiftMeta::_protocolType, &SwiftMeta::_propertyAccessLevel,
+        &SwiftMeta::_propertyDeclareType, &SwiftMeta::_propertySortMethod,
+        &SwiftMeta::_useSorbelMacros, &SwiftMeta::_needsInitializer, &SwiftMeta::_initializer,
+        &SwiftMeta::_typeNameMaps, &SwiftMeta::_identifiableTypes, &SwiftMeta::_propertyNameMaps,
+        &SwiftMeta::_propertyEnumMaps, &SwiftMeta::_propertyNamingStyle, &SwiftMeta::_acronyms);
   }
   friend bool operator==(const SwiftMeta& a, const SwiftMeta& b) { return settings::equal(a, b); }
 };

@@ -80,14 +80,11 @@ struct ValueMeta {
         _optionalProperties(std::move(optionalProperties)) {}
 
   static constexpr auto fields() {
-    return std::tuple{
-        settings::Field{"_needsDetectURL", &ValueMeta::_needsDetectURL},
-        settings::Field{"_needsDetectISO8601Date", &ValueMeta::_needsDetectISO8601Date},
-        settings::Field{"_needsDetectTimeIntervalDate", &ValueMeta::_needsDetectTimeIntervalDate},
-        settings::Field{"_ignoredProperties", &ValueMeta::_ignoredProperties},
-        settings::Field{"_dictionaryObjects", &ValueMeta::_dictionaryObjects},
-        settings::Field{"_allPropertiesOptional", &ValueMeta::_allPropertiesOptional},
-        settings::Field{"_optionalProperties", &ValueMeta::_optionalProperties}};
+    return settings::fieldTable<ValueMeta>(
+        &ValueMeta::_needsDetectURL, &ValueMeta::_needsDetectISO8601Date,
+        &ValueMeta::_needsDetectTimeIntervalDate, &ValueMeta::_ignoredProperties,
+        &ValueMeta::_dictionaryObjects, &ValueMeta::_allPropertiesOptional,
+        &ValueMeta::_optionalProperties);
   }
   friend bool operator==(const ValueMeta& a, const ValueMeta& b) { return settings::equal(a, b); }
 };
