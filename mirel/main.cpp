@@ -2,10 +2,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "common/allocator_settings.h"
 #include "mirel/widgets/mirel_application.h"
 #include "mirel/widgets/version.h"
 
 int main(int argc, char* argv[]) {
+  // Large samples make millions of small allocations; the engine's driver sets the allocator the
+  // same way.
+  telvar::tools::applyAllocatorSettings();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mirel"));
   QApplication::setApplicationVersion(mirel::appVersion());

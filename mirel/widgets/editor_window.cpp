@@ -243,7 +243,11 @@ void EditorWindow::outputChanged() {
 void EditorWindow::format() {
   m_document->deliverPendingInput();
   telvar::Model model = m_document->model();
-  model.setInput(telvar::Formatter::format(model.input(), model.indentation()));
+  // Running out of memory on a huge sample leaves the input as it is, like a text that does not
+  // parse, rather than ending the program with the user's work unsaved.
+  telvar::Outcome formatted = telvar::Formatter::checkedFormat(model.input(), model.indentation());
+  if (!formatted.text) return;
+  model.setInput(std::move(*formatted.text));
   // Assigned even when nothing changed, as any edit is.
   m_document->setModel(std::move(model));
 }
