@@ -1,6 +1,7 @@
 #include "mirel/widgets/input_editor.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputDevice>
@@ -251,8 +252,13 @@ std::optional<QString> InputEditor::droppedText(const QMimeData* data) {
   std::optional<QString> text;
   const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>{};
   if (!urls.isEmpty() && urls.first().isLocalFile()) {
-    QFile file(urls.first().toLocalFile());
-    if (file.open(QIODevice::ReadOnly)) text = strictUtf8(file.readAll());
+    // Only a regular file: a device or a pipe might never end, or never begin.
+    const QString path = urls.first().toLocalFile();
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = file.readAll();
+      if (file.error() == QFileDevice::NoError) text = strictUtf8(bytes);
+    }
   } else if (data->hasFormat("text/plain;charset=utf-8")) {
     text = strictUtf8(data->data("text/plain;charset=utf-8"));
   } else if (data->hasFormat("text/plain")) {

@@ -12,7 +12,6 @@
 #include <QToolButton>
 
 #include "mirel/app/app_settings.h"
-#include "mirel/app/json_validator.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"
 #include "mirel/widgets/input_editor.h"
@@ -54,9 +53,6 @@ class EditorWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The script engine keeps the last lint message, which may point into the last input, until
-  // its next collection; one more lint of nothing lets the sanitizer see the input go.
-  void cleanupTestCase() { (void)JSONValidator::shared().validate(QString()); }
   void init() { resetSettings(); }
   void cleanup() {
     // Windows left open are dropped without their close prompt.

@@ -4,7 +4,6 @@
 #include <QStyleFactory>
 #include <QTest>
 
-#include "mirel/app/json_validator.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
@@ -56,9 +55,6 @@ class ScreenshotTest : public QObject {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     resetSettings();
   }
-  // The script engine keeps the last lint message, which may point into the last input, until
-  // its next collection; one more lint of nothing lets the sanitizer see the input go.
-  void cleanupTestCase() { (void)JSONValidator::shared().validate(QString()); }
   void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
 
   void window_data() {
