@@ -135,8 +135,11 @@ void EditorWindow::buildPanes() {
   connect(m_formatButton, &QToolButton::clicked, this, &EditorWindow::format);
   m_copyButton = overlayButton(Symbol::copy, tr("Copy"), m_output);
   connect(m_copyButton, &QToolButton::clicked, this, &EditorWindow::copyOutput);
-  m_input->installEventFilter(this);
-  m_output->installEventFilter(this);
+  // The viewports, not the panes: a pane's resize is seen before its viewport follows it.
+  for (QWidget* watched : {static_cast<QWidget*>(m_input), m_input->viewport(),
+                           static_cast<QWidget*>(m_output), m_output->viewport()}) {
+    watched->installEventFilter(this);
+  }
   styleOverlays();
 
   // The form reads the latest model (typed text delivered first) and writes whole models back.
@@ -384,8 +387,10 @@ void EditorWindow::updateSizeClass() {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == m_input || watched == m_output) &&
-      (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+  if ((watched == m_input->viewport() || watched == m_output->viewport()) &&
+      event->type() == QEvent::Resize) {
+    placeOverlays();
+  } else if ((watched == m_input || watched == m_output) && event->type() == QEvent::Show) {
     placeOverlays();
   }
   return QMainWindow::eventFilter(watched, event);

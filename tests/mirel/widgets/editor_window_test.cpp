@@ -258,8 +258,20 @@ class EditorWindowTest : public QObject {
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->width(), 375);
     QVERIFY(!window->optionsAction()->isVisible());
+    // Format and Copy stay in the top trailing corner of their panes across the change.
+    const auto inTheirCorners = [&window] {
+      for (auto [button, pane] :
+           {std::pair<QWidget*, QAbstractScrollArea*>{window->formatButton(), window->inputEditor()},
+            {window->copyButton(), window->outputView()}}) {
+        const int gap = pane->viewport()->geometry().right() - button->geometry().right();
+        if (gap < 0 || gap > 12) return false;
+      }
+      return true;
+    };
+    QVERIFY(inTheirCorners());
     window->resize(799, 700);
     QTRY_VERIFY(!window->isRegularWidth());
+    QVERIFY(inTheirCorners());
     QVERIFY(!window->optionsColumn()->isVisible());
     QVERIFY(window->optionsAction()->isVisible());
     window->optionsAction()->trigger();
@@ -271,6 +283,7 @@ class EditorWindowTest : public QObject {
     QVERIFY(dialog->isAncestorOf(window->optionsForm()));
     window->resize(800, 700);
     QTRY_VERIFY(window->optionsDialog() == nullptr);
+    QVERIFY(inTheirCorners());
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
   }
