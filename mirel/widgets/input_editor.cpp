@@ -185,6 +185,9 @@ void InputEditor::focusInEvent(QFocusEvent* event) {
 
 void InputEditor::focusOutEvent(QFocusEvent* event) {
   QPlainTextEdit::focusOutEvent(event);
+  // What was typed reaches the model before another control edits it; delivered in the middle
+  // of that edit, it would reload the control under the user's caret.
+  if (!m_composing) deliverPendingReport();
   updateKeyRow();
 }
 

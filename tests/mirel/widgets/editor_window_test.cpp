@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
@@ -179,6 +180,24 @@ class EditorWindowTest : public QObject {
     QTest::keyClick(window->inputEditor(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(savedInput(path), std::string(1500, ' ') + "[true]");
     QVERIFY(!window->isWindowModified());
+  }
+
+  void typingInTheFormRightAfterTheInputKeepsTheFieldsCaret() {
+    QPointer<EditorWindow> window = openWindow(documentWithInput(std::string(1500, ' ')));
+    caretToEnd(window->inputEditor());
+    type(window, "[true]");
+    QVERIFY(window->inputEditor()->hasPendingReport());
+    QLineEdit* name = nullptr;
+    for (QLineEdit* field : window->optionsForm()->findChildren<QLineEdit*>()) {
+      if (field->placeholderText() == QStringLiteral("Model Name")) name = field;
+    }
+    QVERIFY(name != nullptr);
+    name->setFocus();
+    name->setCursorPosition(2);
+    QTest::keyClicks(name, "XY");
+    QCOMPARE(name->text(), QStringLiteral("UnXYknown"));
+    QCOMPARE(window->document()->model().modelName(), "UnXYknown");
+    QCOMPARE(window->document()->model().input(), std::string(1500, ' ') + "[true]");
   }
 
   void aFailedSaveSaysWhyAndKeepsTheDocumentModified() {
