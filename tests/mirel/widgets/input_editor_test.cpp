@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "app/support/isolated_settings.h"
+#include "app/support/test_files.h"
 #include "mirel/widgets/key_row.h"
 
 using mirel::InputEditor;
@@ -181,10 +182,7 @@ class InputEditorTest : public QObject {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("sample.json");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"caf\xC3\xA9\": 1}");
-    file.close();
+    QVERIFY(mirel::testing::writeFile(path, "{\"caf\xC3\xA9\": 1}"));
     auto* fileDrop = new QMimeData;
     fileDrop->setUrls({QUrl::fromLocalFile(path)});
     f.drop(fileDrop);
@@ -198,14 +196,9 @@ class InputEditorTest : public QObject {
     f.editor.setInputText("kept");
     QTemporaryDir dir;
     const QString latin1 = dir.filePath("latin1.json");
-    QFile file(latin1);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"caf\xE9\": 1}");
-    file.close();
+    QVERIFY(mirel::testing::writeFile(latin1, "{\"caf\xE9\": 1}"));
     const QString empty = dir.filePath("empty.json");
-    QFile emptyFile(empty);
-    QVERIFY(emptyFile.open(QIODevice::WriteOnly));
-    emptyFile.close();
+    QVERIFY(mirel::testing::writeFile(empty, QByteArray()));
 
     QList<QMimeData*> drops;
     drops.append(new QMimeData);

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/support/test_files.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
@@ -46,10 +47,7 @@ class MirelApplicationTest : public QObject {
   void filesThatDoNotOpenShowTheReasonAndOpenNoWindow() {
     QTemporaryDir dir;
     const QString broken = dir.filePath("broken.mirel");
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"id\": 3}");
-    file.close();
+    QVERIFY(writeFile(broken, "{\"id\": 3}"));
     MirelApplication application;
     QStringList errors;
     application.onError = [&](const QString& message) { errors.append(message); };
