@@ -355,6 +355,8 @@ void EditorWindow::showOptions() {
         m_optionsColumn->setWidget(m_optionsDialogScroll->takeWidget());
       }
       m_optionsDialogScroll = nullptr;
+      // Closed is gone: the dialog is deleted later, and Options must not show it again meanwhile.
+      m_optionsDialog = nullptr;
     });
     dialog->resize(optionsColumnWidth + 40, std::max(420, height() - 80));
     m_optionsDialog = dialog;
@@ -368,6 +370,7 @@ void EditorWindow::showSettings() {
   if (m_settingsDialog == nullptr) {
     m_settingsDialog = new SettingsDialog(this);
     m_settingsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_settingsDialog, &QDialog::finished, this, [this] { m_settingsDialog = nullptr; });
   }
   m_settingsDialog->show();
   m_settingsDialog->raise();

@@ -307,6 +307,33 @@ class EditorWindowTest : public QObject {
     QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
   }
 
+  void sheetsReopenedAtOnceAfterDoneShowAgain() {
+    QPointer<EditorWindow> window = openWindow();
+    window->resize(700, 700);
+    QTRY_VERIFY(!window->isRegularWidth());
+    for (int round = 0; round < 2; ++round) {
+      window->optionsAction()->trigger();
+      QPointer<QDialog> options = window->optionsDialog();
+      QVERIFY(options != nullptr);
+      QVERIFY(QTest::qWaitForWindowExposed(options));
+      QVERIFY(options->isAncestorOf(window->optionsForm()));
+      options->accept();  // "Done", then Options again before the loop turns
+    }
+    QVERIFY(window->optionsDialog() == nullptr);
+    QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
+
+    window->settingsAction()->trigger();
+    QPointer<SettingsDialog> first = window->settingsDialog();
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    QTest::mouseClick(first->doneButton(), Qt::LeftButton);
+    window->settingsAction()->trigger();
+    QPointer<SettingsDialog> second = window->settingsDialog();
+    QVERIFY(second != nullptr && second != first);
+    QTRY_VERIFY(first == nullptr);
+    QVERIFY(second != nullptr);
+    QVERIFY(second->isVisible());
+  }
+
   void aModifiedDocumentAsksBeforeClosing() {
     QPointer<EditorWindow> window = openWindow();
     type(window, "[]");
