@@ -1,7 +1,7 @@
 #include "mirel/widgets/input_editor.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <cmath>
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputDevice>
@@ -12,8 +12,8 @@
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QUrl>
-#include <cmath>
 
+#include "mirel/app/file_reading.h"
 #include "mirel/widgets/key_row.h"
 
 namespace mirel {
@@ -255,13 +255,8 @@ std::optional<QString> InputEditor::droppedText(const QMimeData* data) {
   std::optional<QString> text;
   const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>{};
   if (!urls.isEmpty() && urls.first().isLocalFile()) {
-    // Only a regular file: a device or a pipe might never end, or never begin.
-    const QString path = urls.first().toLocalFile();
-    QFile file(path);
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = file.readAll();
-      if (file.error() == QFileDevice::NoError) text = strictUtf8(bytes);
-    }
+    const FileContents contents = readRegularFile(urls.first().toLocalFile());
+    if (contents.error == FileReadError::none) text = strictUtf8(contents.data);
   } else if (data->hasFormat("text/plain;charset=utf-8")) {
     text = strictUtf8(data->data("text/plain;charset=utf-8"));
   } else if (data->hasFormat("text/plain")) {

@@ -13,6 +13,7 @@
 #include "app/support/isolated_settings.h"
 #include "app/support/test_files.h"
 #include "mirel/app/app_settings.h"
+#include "mirel/app/file_reading.h"
 
 using mirel::AppSettings;
 using mirel::MirelDocument;
@@ -285,7 +286,7 @@ class MirelDocumentTest : public QObject {
     QVERIFY(!result.error.contains('\n'));
   }
 
-  void aFolderADeviceOrAMissingFileOpensNoDocument() {
+  void aFolderADeviceAHugeOrAMissingFileOpensNoDocument() {
     QTemporaryDir dir;
     const auto folder = MirelDocument::open(dir.path());
     QVERIFY(!folder.document);
@@ -296,6 +297,13 @@ class MirelDocumentTest : public QObject {
     const auto missing = MirelDocument::open(dir.filePath("nothing.mirel"));
     QVERIFY(!missing.document);
     QVERIFY(!missing.error.isEmpty());
+    // Refused by its size, before a byte is read (the file is sparse: it takes no disk space).
+    const QString huge = dir.filePath("huge.mirel");
+    QVERIFY(writeFile(huge, QByteArray()));
+    QVERIFY(QFile::resize(huge, mirel::kFileSizeLimit + 1));
+    const auto tooLarge = MirelDocument::open(huge);
+    QVERIFY(!tooLarge.document);
+    QVERIFY2(tooLarge.error.contains("too large"), qPrintable(tooLarge.error));
   }
 
   void pendingInputIsDeliveredBeforeSaveAndUndo() {

@@ -11,6 +11,7 @@
 
 #include "app/support/isolated_settings.h"
 #include "app/support/test_files.h"
+#include "mirel/app/file_reading.h"
 #include "mirel/widgets/key_row.h"
 
 using mirel::InputEditor;
@@ -191,7 +192,7 @@ class InputEditorTest : public QObject {
     delete fileDrop;
   }
 
-  void emptyNonUtf8OrEndlessDropsChangeNothing() {
+  void emptyNonUtf8EndlessOrHugeDropsChangeNothing() {
     Fixture f;
     f.editor.setInputText("kept");
     QTemporaryDir dir;
@@ -218,6 +219,11 @@ class InputEditorTest : public QObject {
     drops.last()->setUrls({QUrl::fromLocalFile(pipe)});
     drops.append(new QMimeData);
     drops.last()->setUrls({QUrl::fromLocalFile("/dev/zero")});
+    const QString huge = dir.filePath("huge.json");  // sparse: no disk space taken
+    QVERIFY(mirel::testing::writeFile(huge, QByteArray()));
+    QVERIFY(QFile::resize(huge, mirel::kFileSizeLimit + 1));
+    drops.append(new QMimeData);
+    drops.last()->setUrls({QUrl::fromLocalFile(huge)});
     for (QMimeData* data : drops) {
       f.drop(data);
       QCOMPARE(f.editor.inputText(), QStringLiteral("kept"));
