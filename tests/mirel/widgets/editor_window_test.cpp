@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/support/test_files.h"
 #include "mirel/app/app_settings.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"
@@ -353,7 +354,7 @@ class EditorWindowTest : public QObject {
     QPointer<EditorWindow> window =
         openWindow(documentWithInput("{\"caf\xC3\xA9\u00A0\": [1.5, null]}\r\n"));
     QVERIFY(window->saveTo(path));
-    const QByteArray saved = fileBytes(path);
+    const QByteArray saved = readFile(path);
     QVERIFY(!saved.isEmpty());
     QVERIFY(window->close());
     QTRY_VERIFY(window.isNull());
@@ -367,7 +368,7 @@ class EditorWindowTest : public QObject {
     QVERIFY(waitForCode(reopened, "struct"));
     QVERIFY(!reopened->isWindowModified());
     QVERIFY(reopened->save());
-    QCOMPARE(fileBytes(path), saved);
+    QCOMPARE(readFile(path), saved);
     QVERIFY(errors.isEmpty());
   }
 };

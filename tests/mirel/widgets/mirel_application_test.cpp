@@ -13,19 +13,11 @@
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
+#include "widgets/support/url_catcher.h"
 #include "widgets/support/window_driver.h"
 
 using namespace mirel;
 using namespace mirel::testing;
-
-// Stands in for the browser.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.append(url); }
-};
 
 // The application: its windows, its menus and the files it cannot open.
 class MirelApplicationTest : public QObject {
