@@ -48,13 +48,16 @@ QJSEngine* JSONValidator::context() {
 std::optional<QString> JSONValidator::validate(const QString& json) {
   QJSEngine* engine = context();
   if (!engine) return std::nullopt;
-  QJSValue wrapper = engine->globalObject().property(QStringLiteral("wrapper"));
-  if (!wrapper.isCallable()) return std::nullopt;
-  const QJSValue result = wrapper.call({QJSValue(json)});
-  // The engine would hold the input (possibly many megabytes) until some later collection.
+  QString message;
+  {
+    const QJSValue wrapper = engine->globalObject().property(QStringLiteral("wrapper"));
+    if (!wrapper.isCallable()) return std::nullopt;
+    const QJSValue result = wrapper.call({QJSValue(json)});
+    if (!result.isError() && result.isString()) message = result.toString();
+  }
+  // With every handle to the call released, a collection drops the input (possibly many
+  // megabytes) and the message now instead of at some later run.
   engine->collectGarbage();
-  if (result.isError() || !result.isString()) return std::nullopt;
-  QString message = result.toString();
   if (message.isEmpty()) return std::nullopt;
   return message;
 }

@@ -1,14 +1,15 @@
 #include "mirel/app/mirel_document.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <exception>
 #include <stdexcept>
+
+#include <QFileInfo>
+#include <QSaveFile>
 
 #include <nlohmann/json.hpp>
 
 #include "mirel/app/app_settings.h"
+#include "mirel/app/file_reading.h"
 
 namespace mirel {
 namespace {
@@ -84,28 +85,28 @@ MirelDocument::MirelDocument(Model model, QString filePath)
       m_filePath(std::move(filePath)) {}
 
 MirelDocument::OpenResult MirelDocument::open(const QString& path) {
-  const QFileInfo info(path);
-  if (info.isDir()) {
-    return {nullptr, QStringLiteral("data corrupted: a folder is not a document file")};
+  const FileContents contents = readRegularFile(path);
+  switch (contents.error) {
+    case FileReadError::none:
+      break;
+    case FileReadError::folder:
+      return {nullptr, QStringLiteral("data corrupted: a folder is not a document file")};
+    case FileReadError::notRegular:
+      // A device or a pipe might never end, or never begin.
+      return {nullptr, QStringLiteral("data corrupted: only a regular file can be a document")};
+    case FileReadError::tooLarge:
+      return {
+          nullptr,
+          QStringLiteral("the file is too large to open: over %1 MB").arg(kFileSizeLimit >> 20)};
+    case FileReadError::unreadable:
+      return {nullptr,
+              oneLine(QStringLiteral("the file could not be read: %1").arg(contents.reason))};
   }
-  // A device or a pipe might never end, or never begin.
-  if (info.exists() && !info.isFile()) {
-    return {nullptr, QStringLiteral("data corrupted: only a regular file can be a document")};
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return {nullptr,
-            oneLine(QStringLiteral("the file could not be read: %1").arg(file.errorString()))};
-  }
-  const QByteArray data = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    return {nullptr,
-            oneLine(QStringLiteral("the file could not be read: %1").arg(file.errorString()))};
-  }
+  const QByteArray& data = contents.data;
   try {
     Model model = telvar::modelFromDocumentText(std::string_view(data.constData(), data.size()));
     return {std::unique_ptr<MirelDocument>(
-                new MirelDocument(std::move(model), info.absoluteFilePath())),
+                new MirelDocument(std::move(model), QFileInfo(path).absoluteFilePath())),
             QString()};
   } catch (const std::exception& e) {
     return {nullptr, oneLine(QString::fromUtf8(e.what()))};

@@ -135,8 +135,11 @@ void EditorWindow::buildPanes() {
   connect(m_formatButton, &QToolButton::clicked, this, &EditorWindow::format);
   m_copyButton = overlayButton(Symbol::copy, tr("Copy"), m_output);
   connect(m_copyButton, &QToolButton::clicked, this, &EditorWindow::copyOutput);
-  m_input->installEventFilter(this);
-  m_output->installEventFilter(this);
+  // The viewports, not the panes: a pane's resize is seen before its viewport follows it.
+  for (QWidget* watched : {static_cast<QWidget*>(m_input), m_input->viewport(),
+                           static_cast<QWidget*>(m_output), m_output->viewport()}) {
+    watched->installEventFilter(this);
+  }
   styleOverlays();
 
   // The form reads the latest model (typed text delivered first) and writes whole models back.
@@ -356,6 +359,8 @@ void EditorWindow::showOptions() {
         m_optionsColumn->setWidget(m_optionsDialogScroll->takeWidget());
       }
       m_optionsDialogScroll = nullptr;
+      // Closed is gone: the dialog is deleted later, and Options must not show it again meanwhile.
+      m_optionsDialog = nullptr;
     });
     dialog->resize(optionsColumnWidth + 40, std::max(420, height() - 80));
     m_optionsDialog = dialog;
@@ -369,6 +374,7 @@ void EditorWindow::showSettings() {
   if (m_settingsDialog == nullptr) {
     m_settingsDialog = new SettingsDialog(this);
     m_settingsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_settingsDialog, &QDialog::finished, this, [this] { m_settingsDialog = nullptr; });
   }
   m_settingsDialog->show();
   m_settingsDialog->raise();
@@ -388,8 +394,10 @@ void EditorWindow::updateSizeClass() {
 }
 
 bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == m_input || watched == m_output) &&
-      (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+  if ((watched == m_input->viewport() || watched == m_output->viewport()) &&
+      event->type() == QEvent::Resize) {
+    placeOverlays();
+  } else if ((watched == m_input || watched == m_output) && event->type() == QEvent::Show) {
     placeOverlays();
   }
   return QMainWindow::eventFilter(watched, event);

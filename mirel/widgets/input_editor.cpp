@@ -1,6 +1,7 @@
 #include "mirel/widgets/input_editor.h"
 
-#include <QFile>
+#include <cmath>
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputDevice>
@@ -11,8 +12,8 @@
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QUrl>
-#include <cmath>
 
+#include "mirel/app/file_reading.h"
 #include "mirel/widgets/key_row.h"
 
 namespace mirel {
@@ -184,6 +185,9 @@ void InputEditor::focusInEvent(QFocusEvent* event) {
 
 void InputEditor::focusOutEvent(QFocusEvent* event) {
   QPlainTextEdit::focusOutEvent(event);
+  // What was typed reaches the model before another control edits it; delivered in the middle
+  // of that edit, it would reload the control under the user's caret.
+  if (!m_composing) deliverPendingReport();
   updateKeyRow();
 }
 
@@ -251,8 +255,8 @@ std::optional<QString> InputEditor::droppedText(const QMimeData* data) {
   std::optional<QString> text;
   const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>{};
   if (!urls.isEmpty() && urls.first().isLocalFile()) {
-    QFile file(urls.first().toLocalFile());
-    if (file.open(QIODevice::ReadOnly)) text = strictUtf8(file.readAll());
+    const FileContents contents = readRegularFile(urls.first().toLocalFile());
+    if (contents.error == FileReadError::none) text = strictUtf8(contents.data);
   } else if (data->hasFormat("text/plain;charset=utf-8")) {
     text = strictUtf8(data->data("text/plain;charset=utf-8"));
   } else if (data->hasFormat("text/plain")) {

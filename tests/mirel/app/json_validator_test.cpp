@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/support/test_files.h"
 #include "mirel/app/qt_text.h"
 #include "telvar/generate/generate.h"
 
@@ -162,10 +163,7 @@ class JSONValidatorTest : public QObject {
   void aScriptWithoutTheLinterGivesTheEnginesMessage() {
     QTemporaryDir dir;
     const QString path = dir.filePath("empty.js");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("var unrelated = 1;");
-    file.close();
+    QVERIFY(mirel::testing::writeFile(path, "var unrelated = 1;"));
     const std::optional<QString> message = JSONValidator(path).validate("{}");
     QVERIFY(message);
     QVERIFY2(message->contains("jsonlint"), qPrintable(*message));

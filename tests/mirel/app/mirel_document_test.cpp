@@ -11,12 +11,16 @@
 #include <nlohmann/json.hpp>
 
 #include "app/support/isolated_settings.h"
+#include "app/support/test_files.h"
 #include "mirel/app/app_settings.h"
+#include "mirel/app/file_reading.h"
 
 using mirel::AppSettings;
 using mirel::MirelDocument;
 using telvar::Model;
 using telvar::OutputType;
+using mirel::testing::readFile;
+using mirel::testing::writeFile;
 
 namespace {
 
@@ -34,17 +38,6 @@ Model withInput(const Model& model, const std::string& input) {
 
 nlohmann::json storedOptions(OutputType type) {
   return nlohmann::json::parse(AppSettings::shared().optionsData(type).toStdString());
-}
-
-void writeFile(const QString& path, const QByteArray& data) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(data), data.size());
-}
-
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Written without "_outputType".
@@ -188,7 +181,7 @@ class MirelDocumentTest : public QObject {
   void aFileWithoutOutputTypeIsSavedWithoutIt() {
     QTemporaryDir dir;
     const QString path = dir.filePath("plain.mirel");
-    writeFile(path, kDocument);
+    QVERIFY(writeFile(path, kDocument));
     auto opened = MirelDocument::open(path);
     QVERIFY2(opened.document, qPrintable(opened.error));
     MirelDocument& document = *opened.document;
@@ -286,14 +279,14 @@ class MirelDocumentTest : public QObject {
     QFETCH(QString, mentions);
     QTemporaryDir dir;
     const QString path = dir.filePath("bad.mirel");
-    writeFile(path, contents);
+    QVERIFY(writeFile(path, contents));
     const MirelDocument::OpenResult result = MirelDocument::open(path);
     QVERIFY(!result.document);
     QVERIFY2(result.error.contains(mentions), qPrintable(result.error));
     QVERIFY(!result.error.contains('\n'));
   }
 
-  void aFolderADeviceOrAMissingFileOpensNoDocument() {
+  void aFolderADeviceAHugeOrAMissingFileOpensNoDocument() {
     QTemporaryDir dir;
     const auto folder = MirelDocument::open(dir.path());
     QVERIFY(!folder.document);
@@ -304,6 +297,13 @@ class MirelDocumentTest : public QObject {
     const auto missing = MirelDocument::open(dir.filePath("nothing.mirel"));
     QVERIFY(!missing.document);
     QVERIFY(!missing.error.isEmpty());
+    // Refused by its size, before a byte is read (the file is sparse: it takes no disk space).
+    const QString huge = dir.filePath("huge.mirel");
+    QVERIFY(writeFile(huge, QByteArray()));
+    QVERIFY(QFile::resize(huge, mirel::kFileSizeLimit + 1));
+    const auto tooLarge = MirelDocument::open(huge);
+    QVERIFY(!tooLarge.document);
+    QVERIFY2(tooLarge.error.contains("too large"), qPrintable(tooLarge.error));
   }
 
   void pendingInputIsDeliveredBeforeSaveAndUndo() {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
@@ -11,8 +12,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/support/test_files.h"
 #include "mirel/app/app_settings.h"
-#include "mirel/app/json_validator.h"
 #include "mirel/app/qt_text.h"
 #include "mirel/options/options_form.h"
 #include "mirel/widgets/input_editor.h"
@@ -54,9 +55,6 @@ class EditorWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The script engine keeps the last lint message, which may point into the last input, until
-  // its next collection; one more lint of nothing lets the sanitizer see the input go.
-  void cleanupTestCase() { (void)JSONValidator::shared().validate(QString()); }
   void init() { resetSettings(); }
   void cleanup() {
     // Windows left open are dropped without their close prompt.
@@ -185,6 +183,24 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window->isWindowModified());
   }
 
+  void typingInTheFormRightAfterTheInputKeepsTheFieldsCaret() {
+    QPointer<EditorWindow> window = openWindow(documentWithInput(std::string(1500, ' ')));
+    caretToEnd(window->inputEditor());
+    type(window, "[true]");
+    QVERIFY(window->inputEditor()->hasPendingReport());
+    QLineEdit* name = nullptr;
+    for (QLineEdit* field : window->optionsForm()->findChildren<QLineEdit*>()) {
+      if (field->placeholderText() == QStringLiteral("Model Name")) name = field;
+    }
+    QVERIFY(name != nullptr);
+    name->setFocus();
+    name->setCursorPosition(2);
+    QTest::keyClicks(name, "XY");
+    QCOMPARE(name->text(), QStringLiteral("UnXYknown"));
+    QCOMPARE(window->document()->model().modelName(), "UnXYknown");
+    QCOMPARE(window->document()->model().input(), std::string(1500, ' ') + "[true]");
+  }
+
   void aFailedSaveSaysWhyAndKeepsTheDocumentModified() {
     QTemporaryDir dir;
     QPointer<EditorWindow> window = openWindow(documentWithInput("[]"));
@@ -262,8 +278,20 @@ class EditorWindowTest : public QObject {
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->width(), 375);
     QVERIFY(!window->optionsAction()->isVisible());
+    // Format and Copy stay in the top trailing corner of their panes across the change.
+    const auto inTheirCorners = [&window] {
+      for (auto [button, pane] :
+           {std::pair<QWidget*, QAbstractScrollArea*>{window->formatButton(), window->inputEditor()},
+            {window->copyButton(), window->outputView()}}) {
+        const int gap = pane->viewport()->geometry().right() - button->geometry().right();
+        if (gap < 0 || gap > 12) return false;
+      }
+      return true;
+    };
+    QVERIFY(inTheirCorners());
     window->resize(799, 700);
     QTRY_VERIFY(!window->isRegularWidth());
+    QVERIFY(inTheirCorners());
     QVERIFY(!window->optionsColumn()->isVisible());
     QVERIFY(window->optionsAction()->isVisible());
     window->optionsAction()->trigger();
@@ -275,8 +303,36 @@ class EditorWindowTest : public QObject {
     QVERIFY(dialog->isAncestorOf(window->optionsForm()));
     window->resize(800, 700);
     QTRY_VERIFY(window->optionsDialog() == nullptr);
+    QVERIFY(inTheirCorners());
     QVERIFY(window->optionsColumn()->isVisible());
     QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
+  }
+
+  void sheetsReopenedAtOnceAfterDoneShowAgain() {
+    QPointer<EditorWindow> window = openWindow();
+    window->resize(700, 700);
+    QTRY_VERIFY(!window->isRegularWidth());
+    for (int round = 0; round < 2; ++round) {
+      window->optionsAction()->trigger();
+      QPointer<QDialog> options = window->optionsDialog();
+      QVERIFY(options != nullptr);
+      QVERIFY(QTest::qWaitForWindowExposed(options));
+      QVERIFY(options->isAncestorOf(window->optionsForm()));
+      options->accept();  // "Done", then Options again before the loop turns
+    }
+    QVERIFY(window->optionsDialog() == nullptr);
+    QCOMPARE(window->optionsColumn()->widget(), window->optionsForm());
+
+    window->settingsAction()->trigger();
+    QPointer<SettingsDialog> first = window->settingsDialog();
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    QTest::mouseClick(first->doneButton(), Qt::LeftButton);
+    window->settingsAction()->trigger();
+    QPointer<SettingsDialog> second = window->settingsDialog();
+    QVERIFY(second != nullptr && second != first);
+    QTRY_VERIFY(first == nullptr);
+    QVERIFY(second != nullptr);
+    QVERIFY(second->isVisible());
   }
 
   void aModifiedDocumentAsksBeforeClosing() {
@@ -298,7 +354,7 @@ class EditorWindowTest : public QObject {
     QPointer<EditorWindow> window =
         openWindow(documentWithInput("{\"caf\xC3\xA9\u00A0\": [1.5, null]}\r\n"));
     QVERIFY(window->saveTo(path));
-    const QByteArray saved = fileBytes(path);
+    const QByteArray saved = readFile(path);
     QVERIFY(!saved.isEmpty());
     QVERIFY(window->close());
     QTRY_VERIFY(window.isNull());
@@ -312,7 +368,7 @@ class EditorWindowTest : public QObject {
     QVERIFY(waitForCode(reopened, "struct"));
     QVERIFY(!reopened->isWindowModified());
     QVERIFY(reopened->save());
-    QCOMPARE(fileBytes(path), saved);
+    QCOMPARE(readFile(path), saved);
     QVERIFY(errors.isEmpty());
   }
 };

@@ -7,8 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <sys/stat.h>
 
 #include "app/support/isolated_settings.h"
+#include "app/support/test_files.h"
+#include "mirel/app/file_reading.h"
 #include "mirel/widgets/key_row.h"
 
 using mirel::InputEditor;
@@ -180,10 +183,7 @@ class InputEditorTest : public QObject {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("sample.json");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"caf\xC3\xA9\": 1}");
-    file.close();
+    QVERIFY(mirel::testing::writeFile(path, "{\"caf\xC3\xA9\": 1}"));
     auto* fileDrop = new QMimeData;
     fileDrop->setUrls({QUrl::fromLocalFile(path)});
     f.drop(fileDrop);
@@ -192,19 +192,14 @@ class InputEditorTest : public QObject {
     delete fileDrop;
   }
 
-  void emptyOrNonUtf8DropsChangeNothing() {
+  void emptyNonUtf8EndlessOrHugeDropsChangeNothing() {
     Fixture f;
     f.editor.setInputText("kept");
     QTemporaryDir dir;
     const QString latin1 = dir.filePath("latin1.json");
-    QFile file(latin1);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"caf\xE9\": 1}");
-    file.close();
+    QVERIFY(mirel::testing::writeFile(latin1, "{\"caf\xE9\": 1}"));
     const QString empty = dir.filePath("empty.json");
-    QFile emptyFile(empty);
-    QVERIFY(emptyFile.open(QIODevice::WriteOnly));
-    emptyFile.close();
+    QVERIFY(mirel::testing::writeFile(empty, QByteArray()));
 
     QList<QMimeData*> drops;
     drops.append(new QMimeData);
@@ -217,6 +212,18 @@ class InputEditorTest : public QObject {
     drops.last()->setUrls({QUrl::fromLocalFile(empty)});
     drops.append(new QMimeData);
     drops.last()->setUrls({QUrl::fromLocalFile(dir.path())});
+    // Devices and pipes are not read: one would never end, the other never begin.
+    const QString pipe = dir.filePath("pipe.json");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    drops.append(new QMimeData);
+    drops.last()->setUrls({QUrl::fromLocalFile(pipe)});
+    drops.append(new QMimeData);
+    drops.last()->setUrls({QUrl::fromLocalFile("/dev/zero")});
+    const QString huge = dir.filePath("huge.json");  // sparse: no disk space taken
+    QVERIFY(mirel::testing::writeFile(huge, QByteArray()));
+    QVERIFY(QFile::resize(huge, mirel::kFileSizeLimit + 1));
+    drops.append(new QMimeData);
+    drops.last()->setUrls({QUrl::fromLocalFile(huge)});
     for (QMimeData* data : drops) {
       f.drop(data);
       QCOMPARE(f.editor.inputText(), QStringLiteral("kept"));

@@ -9,22 +9,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/support/test_files.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
+#include "widgets/support/url_catcher.h"
 #include "widgets/support/window_driver.h"
 
 using namespace mirel;
 using namespace mirel::testing;
-
-// Stands in for the browser.
-class UrlCatcher : public QObject {
-  Q_OBJECT
- public:
-  QList<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.append(url); }
-};
 
 // The application: its windows, its menus and the files it cannot open.
 class MirelApplicationTest : public QObject {
@@ -46,10 +39,7 @@ class MirelApplicationTest : public QObject {
   void filesThatDoNotOpenShowTheReasonAndOpenNoWindow() {
     QTemporaryDir dir;
     const QString broken = dir.filePath("broken.mirel");
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\"id\": 3}");
-    file.close();
+    QVERIFY(writeFile(broken, "{\"id\": 3}"));
     MirelApplication application;
     QStringList errors;
     application.onError = [&](const QString& message) { errors.append(message); };

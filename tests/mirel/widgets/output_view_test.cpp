@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "app/support/dark_palette.h"
 #include "app/support/isolated_settings.h"
 #include "mirel/app/qt_text.h"
 
@@ -20,14 +21,6 @@ QPalette lightPalette() {
   palette.setColor(QPalette::Window, QColor(236, 236, 236));
   palette.setColor(QPalette::Base, Qt::white);
   palette.setColor(QPalette::Text, Qt::black);
-  return palette;
-}
-
-QPalette darkPalette() {
-  QPalette palette;
-  palette.setColor(QPalette::Window, QColor(30, 30, 30));
-  palette.setColor(QPalette::Base, QColor(20, 20, 20));
-  palette.setColor(QPalette::Text, Qt::white);
   return palette;
 }
 
@@ -95,7 +88,7 @@ class OutputViewTest : public QObject {
     QCOMPARE(view.backgroundColour(), QColor(249, 249, 255));
     QCOMPARE(view.viewport()->grab().toImage().pixelColor(250, 150), QColor(249, 249, 255));
 
-    view.setPalette(darkPalette());
+    view.setPalette(mirel::testing::darkPalette());
     QCOMPARE(view.backgroundColour(), QColor(42, 42, 48));
     QCOMPARE(colourAt(view, 0, 1), QColor(239, 129, 177));
     QCOMPARE(view.viewport()->grab().toImage().pixelColor(250, 150), QColor(42, 42, 48));

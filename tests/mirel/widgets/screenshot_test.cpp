@@ -4,7 +4,7 @@
 #include <QStyleFactory>
 #include <QTest>
 
-#include "mirel/app/json_validator.h"
+#include "app/support/dark_palette.h"
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"
 #include "mirel/widgets/input_editor.h"
@@ -16,22 +16,6 @@ using namespace mirel;
 using namespace mirel::testing;
 
 namespace {
-
-QPalette darkPalette() {
-  QPalette palette;
-  palette.setColor(QPalette::Window, QColor(40, 40, 43));
-  palette.setColor(QPalette::WindowText, QColor(235, 235, 240));
-  palette.setColor(QPalette::Base, QColor(30, 30, 33));
-  palette.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-  palette.setColor(QPalette::Text, QColor(235, 235, 240));
-  palette.setColor(QPalette::Button, QColor(58, 58, 62));
-  palette.setColor(QPalette::ButtonText, QColor(235, 235, 240));
-  palette.setColor(QPalette::Highlight, QColor(10, 132, 255));
-  palette.setColor(QPalette::HighlightedText, Qt::white);
-  palette.setColor(QPalette::PlaceholderText, QColor(150, 150, 155));
-  palette.setColor(QPalette::Mid, QColor(70, 70, 75));
-  return palette;
-}
 
 std::unique_ptr<MirelDocument> sampleDocument() {
   MirelDocument::OpenResult opened =
@@ -56,9 +40,6 @@ class ScreenshotTest : public QObject {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     resetSettings();
   }
-  // The script engine keeps the last lint message, which may point into the last input, until
-  // its next collection; one more lint of nothing lets the sanitizer see the input go.
-  void cleanupTestCase() { (void)JSONValidator::shared().validate(QString()); }
   void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
 
   void window_data() {
@@ -77,7 +58,7 @@ class ScreenshotTest : public QObject {
     QFETCH(bool, dark);
     QFETCH(bool, compact);
     QFETCH(bool, lint);
-    if (dark) QApplication::setPalette(darkPalette());
+    if (dark) QApplication::setPalette(mirel::testing::darkPalette());
     QPointer<EditorWindow> window =
         openWindow(sampleDocument(), compact ? QSize(600, 760) : QSize(1180, 760));
     QVERIFY(waitForCode(window, "struct"));
@@ -116,7 +97,7 @@ class ScreenshotTest : public QObject {
 
   void settingsDialog() {
     QFETCH(bool, dark);
-    if (dark) QApplication::setPalette(darkPalette());
+    if (dark) QApplication::setPalette(mirel::testing::darkPalette());
     SettingsDialog dialog;
     dialog.resize(440, 1000);
     dialog.show();

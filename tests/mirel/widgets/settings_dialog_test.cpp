@@ -15,20 +15,11 @@
 #include "mirel/widgets/feedback_mail.h"
 #include "mirel/widgets/links.h"
 #include "mirel/widgets/version.h"
+#include "widgets/support/url_catcher.h"
 
 using mirel::AppSettings;
 using mirel::SettingsDialog;
-
-// Stands in for the browser and the mail program.
-class UrlCatcher : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> opened;
-
- public slots:
-  void open(const QUrl& url) { opened.append(url); }
-};
+using mirel::testing::UrlCatcher;
 
 class SettingsDialogTest : public QObject {
   Q_OBJECT

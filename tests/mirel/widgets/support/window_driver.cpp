@@ -1,7 +1,6 @@
 #include "widgets/support/window_driver.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -57,12 +56,6 @@ void answerNextMessageBox(QMessageBox::StandardButton button, QString* text) {
     box->button(button)->click();
   });
   poll->start();
-}
-
-QByteArray fileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
 }
 
 }  // namespace mirel::testing

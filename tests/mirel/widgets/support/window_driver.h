@@ -31,7 +31,4 @@ void type(EditorWindow* window, const QString& text);
 /// Answers the next message box that appears with `button`; returns at once.
 void answerNextMessageBox(QMessageBox::StandardButton button, QString* text = nullptr);
 
-/// The bytes of the file at `path`.
-[[nodiscard]] QByteArray fileBytes(const QString& path);
-
 }  // namespace mirel::testing
