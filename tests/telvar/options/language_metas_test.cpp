@@ -81,5 +81,17 @@ TEST(LanguageMetas, EnumMapsDifferingOnlyInIdentifiersAreUnequal) {
             ProtoMeta::PropertyEnumMap::Case(testing::uuid(2), "a", "1"));
 }
 
+// The records built on a path record compare their own column too, not only id and path.
+TEST(LanguageMetas, PathRecordsDifferingOnlyInTheirOwnColumnAreUnequal) {
+  const Uuid id = testing::uuid(1);
+  EXPECT_NE(TypeNameMap(id, "user", "User"), TypeNameMap(id, "user", "Person"));
+  EXPECT_NE(SwiftMeta::IdentifiableType(id, "orders", "id"),
+            SwiftMeta::IdentifiableType(id, "orders", "sku"));
+  ProtoMeta::PropertyEnumMap::Case c(testing::uuid(2), "a", "1");
+  EXPECT_NE(ProtoMeta::PropertyEnumMap(id, "status", {c}),
+            ProtoMeta::PropertyEnumMap(id, "status", {}));
+  EXPECT_EQ(TypeNameMap(id, "user", "User"), TypeNameMap(id, "user", "User"));
+}
+
 }  // namespace
 }  // namespace telvar

@@ -203,16 +203,24 @@ requires std::derived_from<R, B>
 template <class R, class B, class M>
 requires std::derived_from<R, B> && IsSetting<M>
 [[nodiscard]] constexpr Field<R, M> asFieldOf(M B::*member) noexcept { return {M::key(), member}; }
+template <class R, class Entry>
+[[nodiscard]] constexpr auto asFieldsOf(Entry entry) noexcept {
+  return std::tuple{asFieldOf<R>(entry)};
+}
+template <class R, class... Fields>
+[[nodiscard]] constexpr auto asFieldsOf(std::tuple<Fields...> table) noexcept {
+  return std::apply([](auto... field) { return std::tuple{asFieldOf<R>(field)...}; }, table);
+}
 
 }  // namespace detail
 
 /// The field table of record `R`, in the order given: each entry is a `Field` (a plain member
-/// under an explicit key) or a pointer to a `Setting` member, which brings its own key. Members
-/// that `R` inherits count as its own.
+/// under an explicit key), a pointer to a `Setting` member, which brings its own key, or a base
+/// class's whole table. Members that `R` inherits count as its own.
 ///   settings::fieldTable<Model>(settings::Field{"id", &Model::m_id}, &Model::_modelName)
 template <class R, class... Entries>
 [[nodiscard]] constexpr auto fieldTable(Entries... entries) {
-  return std::tuple{detail::asFieldOf<R>(entries)...};
+  return std::tuple_cat(detail::asFieldsOf<R>(entries)...);
 }
 
 /// A record coded and compared through its field table.
