@@ -9,8 +9,8 @@
 // `TELVAR_SETTING` declares such a member together with its accessors in one line.
 //
 // Each record lists its stored members once, in order, in a static `fields()` table of
-// `settings::Field`s (JSON key and member pointer; a setting's key is "_" and its name). Coding and
-// equality run over that table:
+// `settings::Field`s: JSON key and member pointer, where a setting's key is "_" and its name.
+// Coding and equality run over that table:
 // - writing puts one member per set setting under its key (an unset setting is never written);
 //   a plain member (a record's "id", "path", ...) is always written;
 // - reading takes a missing or null setting as unset and ignores unknown members; a plain member
@@ -19,13 +19,12 @@
 // - equality compares the table's members in order: unset equals only unset, texts compare by
 //   canonical equivalence, lists element by element.
 //
-// Example (a record with one text setting whose default is "main"):
+// Example (a record with one text setting whose default is "main"; the macro declares `_name`,
+// `name()`, `setName(...)` and `editName(...)`):
 //   struct Example {
 //     static std::string defaultName() { return "main"; }
-//     TELVAR_SETTING(std::string, name, Name, &defaultName);  // _name, name(), setName(),
-//     editName() static constexpr auto fields() {
-//       return std::tuple{settings::Field{"_name", &Example::_name}};
-//     }
+//     TELVAR_SETTING(std::string, name, Name, &defaultName);
+//     static constexpr auto fields() { return settings::fieldTable<Example>(&Example::_name); }
 //     friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
 //   };
 //   toJson(Example{}).dump() == "{}";  fromJson<Example>(json) reads it back.
