@@ -1,5 +1,8 @@
 #include "telvar/options/swift_meta.h"
 
+#include <array>
+#include <cstddef>
+
 namespace telvar {
 
 SwiftMeta::SwiftMeta(std::optional<std::string> modelPrefix,
@@ -35,18 +38,22 @@ SwiftMeta::SwiftMeta(std::optional<std::string> modelPrefix,
       _propertyNamingStyle(propertyNamingStyle),
       _acronyms(std::move(acronyms)) {}
 
+namespace {
+
+// The text of each case of an enumeration, in case order; `fallback` for a value outside them.
+template <class E, std::size_t N>
+std::string_view caseText(const std::array<std::string_view, N>& texts, E value,
+                          std::string_view fallback) noexcept {
+  const auto index = static_cast<std::size_t>(value);
+  return index < N ? texts[index] : fallback;
+}
+
+}  // namespace
+
 std::string_view description(SwiftMeta::AccessLevel level) noexcept {
-  switch (level) {
-    case SwiftMeta::AccessLevel::default_:
-      return "";
-    case SwiftMeta::AccessLevel::public_:
-      return "public ";
-    case SwiftMeta::AccessLevel::internal:
-      return "internal ";
-    case SwiftMeta::AccessLevel::private_:
-      return "private ";
-  }
-  return "";
+  static constexpr std::array<std::string_view, 4> kKeywords{"", "public ", "internal ",
+                                                             "private "};
+  return caseText(kKeywords, level, "");
 }
 
 std::string_view description(SwiftMeta::ModelType type) noexcept {
@@ -54,17 +61,9 @@ std::string_view description(SwiftMeta::ModelType type) noexcept {
 }
 
 std::string_view description(SwiftMeta::ProtocolType type) noexcept {
-  switch (type) {
-    case SwiftMeta::ProtocolType::sorbelModel:
-      return "SorbelModel";
-    case SwiftMeta::ProtocolType::codable:
-      return "Codable";
-    case SwiftMeta::ProtocolType::decodable:
-      return "Decodable";
-    case SwiftMeta::ProtocolType::encodable:
-      return "Encodable";
-  }
-  return "Codable";
+  static constexpr std::array<std::string_view, 4> kProtocols{"SorbelModel", "Codable", "Decodable",
+                                                              "Encodable"};
+  return caseText(kProtocols, type, "Codable");
 }
 
 std::string_view description(SwiftMeta::PropertyDeclareType type) noexcept {

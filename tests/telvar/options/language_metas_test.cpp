@@ -81,5 +81,34 @@ TEST(LanguageMetas, EnumMapsDifferingOnlyInIdentifiersAreUnequal) {
             ProtoMeta::PropertyEnumMap::Case(testing::uuid(2), "a", "1"));
 }
 
+// The words the Swift output writes for each case, in case order.
+TEST(LanguageMetas, SwiftCasesDescribeThemselvesWithTheirKeywords) {
+  using M = SwiftMeta;
+  const std::string_view access[] = {"", "public ", "internal ", "private "};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(description(static_cast<M::AccessLevel>(i)), access[i]);
+  }
+  const std::string_view protocols[] = {"SorbelModel", "Codable", "Decodable", "Encodable"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(description(static_cast<M::ProtocolType>(i)), protocols[i]);
+  }
+  EXPECT_EQ(description(M::ModelType::struct_), "struct");
+  EXPECT_EQ(description(M::ModelType::class_), "class");
+  EXPECT_EQ(description(M::PropertyDeclareType::let), "let");
+  EXPECT_EQ(description(M::PropertyDeclareType::var), "var");
+}
+
+// The records built on a path record compare their own column too, not only id and path.
+TEST(LanguageMetas, PathRecordsDifferingOnlyInTheirOwnColumnAreUnequal) {
+  const Uuid id = testing::uuid(1);
+  EXPECT_NE(TypeNameMap(id, "user", "User"), TypeNameMap(id, "user", "Person"));
+  EXPECT_NE(SwiftMeta::IdentifiableType(id, "orders", "id"),
+            SwiftMeta::IdentifiableType(id, "orders", "sku"));
+  ProtoMeta::PropertyEnumMap::Case c(testing::uuid(2), "a", "1");
+  EXPECT_NE(ProtoMeta::PropertyEnumMap(id, "status", {c}),
+            ProtoMeta::PropertyEnumMap(id, "status", {}));
+  EXPECT_EQ(TypeNameMap(id, "user", "User"), TypeNameMap(id, "user", "User"));
+}
+
 }  // namespace
 }  // namespace telvar

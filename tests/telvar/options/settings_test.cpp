@@ -20,8 +20,7 @@ struct Example {
   TELVAR_SETTING(std::string, name, Name, &defaultName);
   TELVAR_SETTING(std::vector<int>, numbers, Numbers);
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"_name", &Example::_name},
-                      settings::Field{"_numbers", &Example::_numbers}};
+    return settings::fieldTable<Example>(&Example::_name, &Example::_numbers);
   }
   friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
 };

@@ -8,6 +8,7 @@
 
 #include "telvar/options/path_lookup.h"
 #include "telvar/options/settings.h"
+#include "telvar/options/shared_records.h"
 #include "telvar/options/uuid.h"
 
 namespace telvar {
@@ -16,7 +17,7 @@ namespace telvar {
 /// keeps the Swift and the Protocol Buffers enum maps distinct types.
 /// JSON: {"id": UUID text, "path": text, "cases": [Case]}, all required.
 template <class Tag>
-class BasicPropertyEnumMap {
+class BasicPropertyEnumMap : public BasicPathRecord<Tag> {
  public:
   /// One case of an enum map: `name` is the case name, `value` the raw value as written in the
   /// sample (empty for a case without one).
@@ -48,18 +49,14 @@ class BasicPropertyEnumMap {
   };
 
   BasicPropertyEnumMap(Uuid id, std::string path, std::vector<Case> cases)
-      : m_id(id), m_path(std::move(path)), m_cases(std::move(cases)) {}
+      : BasicPathRecord<Tag>(id, std::move(path)), m_cases(std::move(cases)) {}
 
-  [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
-  [[nodiscard]] const std::string& path() const noexcept { return m_path; }
   [[nodiscard]] const std::vector<Case>& cases() const noexcept { return m_cases; }
-  void setPath(std::string path) { m_path = std::move(path); }
   void setCases(std::vector<Case> cases) { m_cases = std::move(cases); }
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"id", &BasicPropertyEnumMap::m_id},
-                      settings::Field{"path", &BasicPropertyEnumMap::m_path},
-                      settings::Field{"cases", &BasicPropertyEnumMap::m_cases}};
+    return settings::fieldTable<BasicPropertyEnumMap>(
+        BasicPathRecord<Tag>::fields(), settings::Field{"cases", &BasicPropertyEnumMap::m_cases});
   }
   friend bool operator==(const BasicPropertyEnumMap& a, const BasicPropertyEnumMap& b) {
     return settings::equal(a, b);
@@ -69,8 +66,6 @@ class BasicPropertyEnumMap {
   friend struct settings::Access;
   BasicPropertyEnumMap() = default;
 
-  Uuid m_id;
-  std::string m_path;
   std::vector<Case> m_cases;
 };
 

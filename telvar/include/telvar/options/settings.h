@@ -9,8 +9,8 @@
 // `TELVAR_SETTING` declares such a member together with its accessors in one line.
 //
 // Each record lists its stored members once, in order, in a static `fields()` table of
-// `settings::Field`s (JSON key and member pointer; a setting's key is "_" and its name). Coding and
-// equality run over that table:
+// `settings::Field`s: JSON key and member pointer, where a setting's key is "_" and its name.
+// Coding and equality run over that table:
 // - writing puts one member per set setting under its key (an unset setting is never written);
 //   a plain member (a record's "id", "path", ...) is always written;
 // - reading takes a missing or null setting as unset and ignores unknown members; a plain member
@@ -19,13 +19,12 @@
 // - equality compares the table's members in order: unset equals only unset, texts compare by
 //   canonical equivalence, lists element by element.
 //
-// Example (a record with one text setting whose default is "main"):
+// Example (a record with one text setting whose default is "main"; the macro declares `_name`,
+// `name()`, `setName(...)` and `editName(...)`):
 //   struct Example {
 //     static std::string defaultName() { return "main"; }
-//     TELVAR_SETTING(std::string, name, Name, &defaultName);  // _name, name(), setName(),
-//     editName() static constexpr auto fields() {
-//       return std::tuple{settings::Field{"_name", &Example::_name}};
-//     }
+//     TELVAR_SETTING(std::string, name, Name, &defaultName);
+//     static constexpr auto fields() { return settings::fieldTable<Example>(&Example::_name); }
 //     friend bool operator==(const Example& a, const Example& b) { return settings::equal(a, b); }
 //   };
 //   toJson(Example{}).dump() == "{}";  fromJson<Example>(json) reads it back.
@@ -203,16 +202,24 @@ requires std::derived_from<R, B>
 template <class R, class B, class M>
 requires std::derived_from<R, B> && IsSetting<M>
 [[nodiscard]] constexpr Field<R, M> asFieldOf(M B::*member) noexcept { return {M::key(), member}; }
+template <class R, class Entry>
+[[nodiscard]] constexpr auto asFieldsOf(Entry entry) noexcept {
+  return std::tuple{asFieldOf<R>(entry)};
+}
+template <class R, class... Fields>
+[[nodiscard]] constexpr auto asFieldsOf(std::tuple<Fields...> table) noexcept {
+  return std::apply([](auto... field) { return std::tuple{asFieldOf<R>(field)...}; }, table);
+}
 
 }  // namespace detail
 
 /// The field table of record `R`, in the order given: each entry is a `Field` (a plain member
-/// under an explicit key) or a pointer to a `Setting` member, which brings its own key. Members
-/// that `R` inherits count as its own.
+/// under an explicit key), a pointer to a `Setting` member, which brings its own key, or a base
+/// class's whole table. Members that `R` inherits count as its own.
 ///   settings::fieldTable<Model>(settings::Field{"id", &Model::m_id}, &Model::_modelName)
 template <class R, class... Entries>
 [[nodiscard]] constexpr auto fieldTable(Entries... entries) {
-  return std::tuple{detail::asFieldOf<R>(entries)...};
+  return std::tuple_cat(detail::asFieldsOf<R>(entries)...);
 }
 
 /// A record coded and compared through its field table.

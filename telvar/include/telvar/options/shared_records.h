@@ -51,26 +51,51 @@ class Acronym {
 /// identifier, so two calls give lists equal in names but not equal as records.
 [[nodiscard]] std::vector<Acronym> defaultAcronyms();
 
-/// A record naming something at a key path: `path` is JSON keys joined with "." (a whole path or
-/// a trailing part of one), `name` the name to use there, verbatim. The tag keeps type-name maps
-/// and property-name maps distinct types.
-/// JSON: {"id": UUID text, "path": text, "name": text}, all required.
+/// A record that selects the members or objects at a key path: `path` is JSON keys joined with
+/// "." (a whole path or a trailing part of one). The tag keeps the uses distinct types; the
+/// records that name something at the path, or list its cases, build on it.
+/// JSON: {"id": UUID text, "path": text}, both required.
 template <class Tag>
-class BasicNameMap {
+class BasicPathRecord {
  public:
-  BasicNameMap(Uuid id, std::string path, std::string name)
-      : m_id(id), m_path(std::move(path)), m_name(std::move(name)) {}
+  BasicPathRecord(Uuid id, std::string path) : m_id(id), m_path(std::move(path)) {}
 
   [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
   [[nodiscard]] const std::string& path() const noexcept { return m_path; }
-  [[nodiscard]] const std::string& name() const noexcept { return m_name; }
   void setPath(std::string path) { m_path = std::move(path); }
+
+  static constexpr auto fields() {
+    return std::tuple{settings::Field{"id", &BasicPathRecord::m_id},
+                      settings::Field{"path", &BasicPathRecord::m_path}};
+  }
+  friend bool operator==(const BasicPathRecord& a, const BasicPathRecord& b) {
+    return settings::equal(a, b);
+  }
+
+ protected:
+  friend struct settings::Access;
+  BasicPathRecord() = default;
+
+ private:
+  Uuid m_id;
+  std::string m_path;
+};
+
+/// A record naming something at a key path (see `BasicPathRecord`): `name` is the name to use
+/// there, verbatim. The tag keeps type-name maps and property-name maps distinct types.
+/// JSON: {"id": UUID text, "path": text, "name": text}, all required.
+template <class Tag>
+class BasicNameMap : public BasicPathRecord<Tag> {
+ public:
+  BasicNameMap(Uuid id, std::string path, std::string name)
+      : BasicPathRecord<Tag>(id, std::move(path)), m_name(std::move(name)) {}
+
+  [[nodiscard]] const std::string& name() const noexcept { return m_name; }
   void setName(std::string name) { m_name = std::move(name); }
 
   static constexpr auto fields() {
-    return std::tuple{settings::Field{"id", &BasicNameMap::m_id},
-                      settings::Field{"path", &BasicNameMap::m_path},
-                      settings::Field{"name", &BasicNameMap::m_name}};
+    return settings::fieldTable<BasicNameMap>(BasicPathRecord<Tag>::fields(),
+                                              settings::Field{"name", &BasicNameMap::m_name});
   }
   friend bool operator==(const BasicNameMap& a, const BasicNameMap& b) {
     return settings::equal(a, b);
@@ -80,8 +105,6 @@ class BasicNameMap {
   friend struct settings::Access;
   BasicNameMap() = default;
 
-  Uuid m_id;
-  std::string m_path;
   std::string m_name;
 };
 

@@ -55,21 +55,18 @@ struct SwiftMeta {
 
   /// An object at a key path that conforms to "Identifiable"; `key` is the JSON key of the member
   /// that identifies it. JSON: {"id", "path", "key"}, all required.
-  class IdentifiableType {
+  struct IdentifiableTypeTag;
+  class IdentifiableType : public BasicPathRecord<IdentifiableTypeTag> {
    public:
     IdentifiableType(Uuid id, std::string path, std::string key)
-        : m_id(id), m_path(std::move(path)), m_key(std::move(key)) {}
+        : BasicPathRecord(id, std::move(path)), m_key(std::move(key)) {}
 
-    [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
-    [[nodiscard]] const std::string& path() const noexcept { return m_path; }
     [[nodiscard]] const std::string& key() const noexcept { return m_key; }
-    void setPath(std::string path) { m_path = std::move(path); }
     void setKey(std::string key) { m_key = std::move(key); }
 
     static constexpr auto fields() {
-      return std::tuple{settings::Field{"id", &IdentifiableType::m_id},
-                        settings::Field{"path", &IdentifiableType::m_path},
-                        settings::Field{"key", &IdentifiableType::m_key}};
+      return settings::fieldTable<IdentifiableType>(
+          BasicPathRecord::fields(), settings::Field{"key", &IdentifiableType::m_key});
     }
     friend bool operator==(const IdentifiableType& a, const IdentifiableType& b) {
       return settings::equal(a, b);
@@ -79,8 +76,6 @@ struct SwiftMeta {
     friend struct settings::Access;
     IdentifiableType() = default;
 
-    Uuid m_id;
-    std::string m_path;
     std::string m_key;
   };
 

@@ -8,37 +8,10 @@
 
 #include "telvar/options/path_lookup.h"
 #include "telvar/options/settings.h"
+#include "telvar/options/shared_records.h"
 #include "telvar/options/uuid.h"
 
 namespace telvar {
-
-/// A record that selects the members or objects at a key path: `path` is JSON keys joined with
-/// "." (a whole path or a trailing part of one). The tag keeps the three uses distinct types.
-/// JSON: {"id": UUID text, "path": text}, both required.
-template <class Tag>
-class BasicPathRecord {
- public:
-  BasicPathRecord(Uuid id, std::string path) : m_id(id), m_path(std::move(path)) {}
-
-  [[nodiscard]] const Uuid& id() const noexcept { return m_id; }
-  [[nodiscard]] const std::string& path() const noexcept { return m_path; }
-  void setPath(std::string path) { m_path = std::move(path); }
-
-  static constexpr auto fields() {
-    return std::tuple{settings::Field{"id", &BasicPathRecord::m_id},
-                      settings::Field{"path", &BasicPathRecord::m_path}};
-  }
-  friend bool operator==(const BasicPathRecord& a, const BasicPathRecord& b) {
-    return settings::equal(a, b);
-  }
-
- private:
-  friend struct settings::Access;
-  BasicPathRecord() = default;
-
-  Uuid m_id;
-  std::string m_path;
-};
 
 struct IgnoredPropertyTag;
 struct DictionaryObjectTag;
