@@ -380,6 +380,13 @@ std::span<Value> Value::uniqueElements() noexcept {
   return {const_cast<Value*>(values.data()), values.size()};
 }
 
+Value* Value::uniqueNullInner() noexcept {
+  if (!is(Kind::null) || m_raw[1] == 0) return nullptr;
+  auto* node = static_cast<Node<Value>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
+  return &node->payload;
+}
+
 bool Value::holdsPointer() const noexcept {
   switch (kind()) {
     case Kind::string:

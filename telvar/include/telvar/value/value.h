@@ -444,6 +444,9 @@ class Value {
   /// owner of its node; nullptr otherwise.
   [[nodiscard]] Object* uniqueObject() noexcept;
   [[nodiscard]] std::span<Value> uniqueElements() noexcept;
+  /// For changing in place: the inner value of a `null` that has one, when this value is the
+  /// only owner of its node; nullptr otherwise.
+  [[nodiscard]] Value* uniqueNullInner() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
   friend bool operator==(const Value& a, const Value& b);
