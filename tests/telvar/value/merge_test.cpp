@@ -203,9 +203,13 @@ TEST(Merge, OptionalMembersFoldAsTheStepByStepMerge) {
   EXPECT_EQ(describe(values[1]), describe(json(records[1])));  // the inputs are left as they were
 
   // Nulls with values on the argument's side too (merged samples are such nulls).
-  std::vector<Value> nulls{json(R"({"a":1})"), json("null"), Value::null(json(R"({"b":2})")),
-                           json(R"({"a":2.5,"c":[1]})"), Value::null(json(R"({"c":[null]})")),
-                           Value::empty(), json("null")};
+  std::vector<Value> nulls{json(R"({"a":1})"),
+                           json("null"),
+                           Value::null(json(R"({"b":2})")),
+                           json(R"({"a":2.5,"c":[1]})"),
+                           Value::null(json(R"({"c":[null]})")),
+                           Value::empty(),
+                           json("null")};
   Value stepwiseNulls = nulls.front();
   for (std::size_t i = 1; i < nulls.size(); ++i) {
     stepwiseNulls = mergedWith(stepwiseNulls, nulls[i]);
