@@ -153,9 +153,12 @@ std::ptrdiff_t ValueMap::indexOf(std::string_view key) const {
     }
     return -1;
   }
+  return indexOf(key, hashKey(key));
+}
+
+std::ptrdiff_t ValueMap::indexOf(std::string_view key, std::uint32_t hash) const {
   // Wide records look up every key of every record here (most of them absent): comparing the
   // stored hashes first keeps a probe from reading the keys' text.
-  const std::uint32_t hash = hashKey(key);
   const std::size_t mask = slotCount() - 1;
   const std::uint64_t* slots = m_slots.get() + 1;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -216,12 +219,25 @@ ValueMap::ValueMap(std::vector<Member> distinctMembers) {
 }
 
 bool ValueMap::insertIfAbsent(Key key, Value value) {
-  if (indexOf(key) >= 0) return false;
-  appendAbsent(std::move(key), std::move(value));
+  if (!m_slots) {
+    if (indexOf(key) >= 0) return false;
+    appendAbsent(std::move(key), std::move(value));
+    return true;
+  }
+  // One hash for the look-up and the insertion: the grammar adds every key of a wide object
+  // here.
+  const std::uint32_t hash = hashKey(key);
+  if (indexOf(key, hash) >= 0) return false;
+  appendHashed(std::move(key), std::move(value), hash);
   return true;
 }
 
 void ValueMap::appendAbsent(Key key, Value value) {
+  const std::uint32_t hash = m_size + 1 > kIndexThreshold ? hashKey(key) : 0;
+  appendHashed(std::move(key), std::move(value), hash);
+}
+
+void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   if (m_capacity == kExternal || m_size == m_capacity) {
     reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1
                                        : std::max<std::size_t>(4, std::size_t{m_size} * 2));
@@ -232,7 +248,7 @@ void ValueMap::appendAbsent(Key key, Value value) {
     if (slotCount() < std::size_t{m_size} * 2) {
       rebuildIndex();
     } else {
-      indexInsert(m_size - 1, hashKey(m_data[m_size - 1].first));
+      indexInsert(m_size - 1, hash);
     }
   }
 }

@@ -262,6 +262,10 @@ class ValueMap {
   static constexpr std::uint32_t kExternal = 0xFFFFFFFF;
 
   [[nodiscard]] std::ptrdiff_t indexOf(std::string_view key) const;
+  // The same with the key's hash known (only while the table is there).
+  [[nodiscard]] std::ptrdiff_t indexOf(std::string_view key, std::uint32_t hash) const;
+  // `appendAbsent` with the key's hash known.
+  void appendHashed(Key key, Value value, std::uint32_t hash);
   void rebuildIndex();
   void indexInsert(std::size_t entry, std::uint32_t hash);
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
