@@ -19,6 +19,26 @@ std::string identifierFixedUp(std::string name) {
 }
 
 std::optional<std::string> acronymApplied(std::string_view name, std::string_view acronym) {
+  // ASCII without carriage returns is one character per byte and needs no character database:
+  // every property name is tried against the acronyms, so this is most of naming wide records.
+  const auto plain = [](std::string_view text) {
+    return isAscii(text) && text.find('\r') == std::string_view::npos;
+  };
+  if (plain(name) && plain(acronym)) {
+    if (name.size() < acronym.size()) return std::nullopt;
+    const std::size_t cut = name.size() - acronym.size();
+    for (std::size_t i = 0; i < acronym.size(); ++i) {
+      // The acronym as it would appear in a camel-cased name: "Id", "Url".
+      char expected = acronym[i];
+      if (expected >= 'A' && expected <= 'Z') expected = static_cast<char>(expected - 'A' + 'a');
+      if (i == 0 && expected >= 'a' && expected <= 'z') {
+        expected = static_cast<char>(expected - 'a' + 'A');
+      }
+      if (name[cut + i] != expected) return std::nullopt;
+    }
+    return std::string(name.substr(0, cut)) + upperCased(acronym);
+  }
+
   // The acronym as it would appear in a camel-cased name: "Id", "Url".
   std::string suffix = lowerCased(acronym);
   if (const int first = firstScalar(suffix);

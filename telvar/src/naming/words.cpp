@@ -24,9 +24,29 @@ void appendCapitalised(std::string& out, std::string_view part) {
   out.append(part.substr(length));
 }
 
+// `upperCamelCased` for ASCII text, where a byte is a character and the letters and digits are
+// the alphanumerics: names of wide records are mostly such keys, and the character database costs
+// more than the rest of naming them.
+std::string upperCamelCasedAscii(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool partStart = true;
+  for (const char c : text) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!(letter || (c >= '0' && c <= '9') || c == '$')) {
+      partStart = true;
+      continue;
+    }
+    out += partStart && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    partStart = false;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string upperCamelCased(std::string_view text) {
+  if (isAscii(text)) return upperCamelCasedAscii(text);
   std::string out;
   out.reserve(text.size());
   std::size_t partStart = 0;
@@ -49,6 +69,10 @@ std::string upperCamelCased(std::string_view text) {
 std::string lowerCamelCased(const Names& keyPath) {
   if (keyPath.empty()) return "...";
   std::string upper = upperCamelCased(keyPath.back());
+  if (!upper.empty() && upper[0] >= 'A' && upper[0] <= 'Z') {
+    upper[0] = static_cast<char>(upper[0] - 'A' + 'a');  // an ASCII capital is one character
+    return upper;
+  }
   const int first = firstScalar(upper);
   if (first < 0 || !isUppercase(static_cast<char32_t>(first))) return upper;
   const std::size_t length = firstCluster(upper).length;

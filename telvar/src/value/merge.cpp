@@ -165,6 +165,19 @@ Value mergedWith(const Value& a, const Value& b) {
 // When `a` alone owns its object or array node, the node is changed in place instead of rebuilt,
 // which spares a fold over many records an allocation per record and level.
 Value mergedInto(Value&& a, const Value& b) {
+  // A member absent from some records is a null around its value: merging into that value in
+  // place spares rebuilding the null and its object for every further record (records of many
+  // optional members). The cases are `mergedWith`'s for a null A.
+  if (Value* inner = a.uniqueNullInner()) {
+    if (b.is(Kind::empty)) return std::move(a);
+    if (b.is(Kind::null)) {
+      const Value* theirs = b.nullInner();
+      if (theirs) *inner = mergedInto(std::move(*inner), *theirs);
+      return std::move(a);
+    }
+    *inner = mergedInto(std::move(*inner), b);
+    return std::move(a);
+  }
   if (a.is(Kind::object) && b.is(Kind::object) &&
       pairByPosition(a.objectValue(), b.objectValue())) {
     const std::span<ValueMap::Member> members = a.uniqueMembers();

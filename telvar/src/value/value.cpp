@@ -13,9 +13,15 @@ namespace {
 // Small maps are searched in order: comparing a few keys costs less than hashing one.
 constexpr std::size_t kIndexThreshold = 16;
 
-std::size_t hashKey(std::string_view key) {
+std::uint32_t hashKey(std::string_view key) {
+  // ASCII text is its own composition: most keys skip the normaliser's check.
+  if (isAscii(key)) return static_cast<std::uint32_t>(std::hash<std::string_view>{}(key));
   std::string scratch;
-  return std::hash<std::string_view>{}(nfcView(key, scratch));
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(nfcView(key, scratch)));
+}
+
+constexpr std::uint64_t slotOf(std::size_t entry, std::uint32_t hash) {
+  return (std::uint64_t{hash} << 32) | static_cast<std::uint32_t>(entry + 1);
 }
 
 }  // namespace
@@ -58,8 +64,8 @@ ValueMap::ValueMap(const ValueMap& other) {
     }
     if (other.m_slots) {
       const std::size_t n = other.slotCount() + 1;
-      m_slots = std::make_unique<std::uint32_t[]>(n);
-      std::memcpy(m_slots.get(), other.m_slots.get(), n * sizeof(std::uint32_t));
+      m_slots = std::make_unique<std::uint64_t[]>(n);
+      std::memcpy(m_slots.get(), other.m_slots.get(), n * sizeof(std::uint64_t));
     }
   } catch (...) {
     clear();  // a constructor that throws runs no destructor
@@ -147,32 +153,58 @@ std::ptrdiff_t ValueMap::indexOf(std::string_view key) const {
     }
     return -1;
   }
+  return indexOf(key, hashKey(key));
+}
+
+std::ptrdiff_t ValueMap::indexOf(std::string_view key, std::uint32_t hash) const {
+  // Wide records look up every key of every record here (most of them absent): comparing the
+  // stored hashes first keeps a probe from reading the keys' text.
   const std::size_t mask = slotCount() - 1;
-  const std::uint32_t* slots = m_slots.get() + 1;
-  for (std::size_t slot = hashKey(key) & mask;; slot = (slot + 1) & mask) {
-    std::uint32_t e = slots[slot];
-    if (e == 0) return -1;
+  const std::uint64_t* slots = m_slots.get() + 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint64_t s = slots[slot];
+    if (s == 0) return -1;
+    if ((s >> 32) != hash) continue;
+    const auto e = static_cast<std::uint32_t>(s);
     if (textEquals(m_data[e - 1].first, key)) return static_cast<std::ptrdiff_t>(e - 1);
   }
 }
 
-void ValueMap::indexInsert(std::size_t entry) {
+void ValueMap::indexInsert(std::size_t entry, std::uint32_t hash) {
   const std::size_t mask = slotCount() - 1;
-  std::uint32_t* slots = m_slots.get() + 1;
-  std::size_t slot = hashKey(m_data[entry].first) & mask;
+  std::uint64_t* slots = m_slots.get() + 1;
+  std::size_t slot = hash & mask;
   while (slots[slot] != 0) slot = (slot + 1) & mask;
-  slots[slot] = static_cast<std::uint32_t>(entry + 1);
+  slots[slot] = slotOf(entry, hash);
 }
 
 void ValueMap::rebuildIndex() {
-  m_slots.reset();
-  if (m_size <= kIndexThreshold) return;
+  if (m_size <= kIndexThreshold) {
+    m_slots.reset();
+    return;
+  }
   std::size_t capacity = 32;
   while (capacity < std::size_t{m_size} * 2) capacity *= 2;
+  std::unique_ptr<std::uint64_t[]> old = std::move(m_slots);
+  const std::size_t oldCount = old ? old[0] : 0;
   // The first word holds the number of slots.
-  m_slots = std::make_unique<std::uint32_t[]>(capacity + 1);
-  m_slots[0] = static_cast<std::uint32_t>(capacity);
-  for (std::size_t i = 0; i < m_size; ++i) indexInsert(i);
+  m_slots = std::make_unique<std::uint64_t[]>(capacity + 1);
+  m_slots[0] = capacity;
+  std::vector<bool> placed;
+  if (old) {
+    // Growing: the old slots still hold the right hashes of the entries they name.
+    placed.assign(m_size, false);
+    for (std::size_t i = 1; i <= oldCount; ++i) {
+      const std::uint64_t s = old[i];
+      const auto e = static_cast<std::uint32_t>(s);
+      if (e == 0 || e > m_size) continue;
+      indexInsert(e - 1, static_cast<std::uint32_t>(s >> 32));
+      placed[e - 1] = true;
+    }
+  }
+  for (std::size_t i = 0; i < m_size; ++i) {
+    if (placed.empty() || !placed[i]) indexInsert(i, hashKey(m_data[i].first));
+  }
 }
 
 ValueMap::ValueMap(std::vector<Member> distinctMembers) {
@@ -187,12 +219,25 @@ ValueMap::ValueMap(std::vector<Member> distinctMembers) {
 }
 
 bool ValueMap::insertIfAbsent(Key key, Value value) {
-  if (indexOf(key) >= 0) return false;
-  appendAbsent(std::move(key), std::move(value));
+  if (!m_slots) {
+    if (indexOf(key) >= 0) return false;
+    appendAbsent(std::move(key), std::move(value));
+    return true;
+  }
+  // One hash for the look-up and the insertion: the grammar adds every key of a wide object
+  // here.
+  const std::uint32_t hash = hashKey(key);
+  if (indexOf(key, hash) >= 0) return false;
+  appendHashed(std::move(key), std::move(value), hash);
   return true;
 }
 
 void ValueMap::appendAbsent(Key key, Value value) {
+  const std::uint32_t hash = m_size + 1 > kIndexThreshold ? hashKey(key) : 0;
+  appendHashed(std::move(key), std::move(value), hash);
+}
+
+void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   if (m_capacity == kExternal || m_size == m_capacity) {
     reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1
                                        : std::max<std::size_t>(4, std::size_t{m_size} * 2));
@@ -203,7 +248,7 @@ void ValueMap::appendAbsent(Key key, Value value) {
     if (slotCount() < std::size_t{m_size} * 2) {
       rebuildIndex();
     } else {
-      indexInsert(m_size - 1);
+      indexInsert(m_size - 1, hash);
     }
   }
 }
@@ -226,6 +271,7 @@ void ValueMap::erase(std::string_view key) {
     m_data[j] = std::move(m_data[j + 1]);
   }
   m_data[--m_size].~Member();
+  m_slots.reset();  // the positions moved: every key is hashed again
   rebuildIndex();
 }
 
@@ -348,6 +394,13 @@ std::span<Value> Value::uniqueElements() noexcept {
   // The elements were made in the node's own block, not as constants.
   const std::span<const Value> values = node->payload.values;
   return {const_cast<Value*>(values.data()), values.size()};
+}
+
+Value* Value::uniqueNullInner() noexcept {
+  if (!is(Kind::null) || m_raw[1] == 0) return nullptr;
+  auto* node = static_cast<Node<Value>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
+  return &node->payload;
 }
 
 bool Value::holdsPointer() const noexcept {

@@ -39,5 +39,27 @@ TEST(AcronymApplied, RewritesAMatchingEndUpperCasedCaseSensitivelyOnWholeCharact
   EXPECT_EQ(acronymApplied("", ""), "");
 }
 
+TEST(AcronymApplied, AsciiNamesMatchAsTheCharacterDatabaseDoes) {
+  // ASCII names take a path of their own; a leading "\u00e9" sends the same name down the general
+  // one. Every acronym and name tail from a few interesting bytes must agree.
+  const std::string bytes{'a', 'd', 'i', 'I', 'D', '1', '_', '$', '\r', '\n', ' '};
+  std::vector<std::string> texts{""};
+  for (char a : bytes) {
+    texts.emplace_back(1, a);
+    for (char b : bytes) texts.push_back(std::string{a, b});
+  }
+  for (const std::string& acronym : texts) {
+    for (const std::string& tail : texts) {
+      const std::string name = "x" + tail;
+      const auto fast = acronymApplied(name, acronym);
+      const auto general = acronymApplied("\u00e9" + name, acronym);
+      ASSERT_EQ(fast.has_value(), general.has_value()) << name << '/' << acronym;
+      if (fast) {
+        EXPECT_EQ("\u00e9" + *fast, *general) << name << '/' << acronym;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace telvar

@@ -32,6 +32,20 @@ TEST(UpperCamelCased, UsesUnicodeClassesAndFullCaseMapping) {
             "AB");  // ill-formed bytes separate, never leak
 }
 
+TEST(UpperCamelCased, AsciiKeysNameAsTheCharacterDatabaseDoes) {
+  // ASCII text takes a path of its own; a trailing "_\u00e9" sends the same text down the
+  // general one. Every pair of ASCII bytes (carriage return and line feed included) must agree.
+  for (int a = 0; a < 128; ++a) {
+    for (int b = 0; b < 128; ++b) {
+      const std::string text{static_cast<char>(a), static_cast<char>(b), 'x'};
+      ASSERT_EQ(upperCamelCased(text) + "\u00c9", upperCamelCased(text + "_\u00e9"))
+          << a << ' ' << b;
+      ASSERT_EQ(lowerCamelCased({text}) + "\u00c9", lowerCamelCased({text + "_\u00e9"}))
+          << a << ' ' << b;
+    }
+  }
+}
+
 TEST(LowerCamelCased, LowersOnlyTheFirstCharacterOfTheLastKey) {
   EXPECT_EQ(lowerCamelCased({"M", "user_name"}), "userName");
   EXPECT_EQ(lowerCamelCased({"M", "Id"}), "id");

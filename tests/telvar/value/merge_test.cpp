@@ -181,5 +181,41 @@ TEST(Merge, AFoldOverManyRecordsEqualsTheStepByStepMerge) {
   }
 }
 
+TEST(Merge, OptionalMembersFoldAsTheStepByStepMerge) {
+  // Members absent from some records become nulls around their values, and the fold merges into
+  // those in place: a null with or without a value, an object, a list of nullable objects, and
+  // a value met only after its null must all come out as merging step by step gives.
+  const std::vector<std::string_view> records{
+      R"({"a":{"v":1},"b":null,"c":[{"x":1},null]})",
+      R"({"b":{"w":"t"},"d":1})",
+      R"({"a":null,"b":{"w":null,"z":2.5},"c":[null,{"y":true}]})",
+      R"({"a":{"v":2.5,"u":"https://example.com"},"c":[],"d":null})",
+      R"({"b":null,"d":"x","c":[{"x":null}]})",
+      R"({"a":{"u":"s"},"b":{"w":"r"},"d":2})",
+  };
+  std::vector<Value> values;
+  for (int round = 0; round < 3; ++round) {
+    for (std::string_view record : records) values.push_back(json(record));
+  }
+  Value stepwise = values.front();
+  for (std::size_t i = 1; i < values.size(); ++i) stepwise = mergedWith(stepwise, values[i]);
+  EXPECT_EQ(describe(mergedElements(values)), describe(stepwise));
+  EXPECT_EQ(describe(values[1]), describe(json(records[1])));  // the inputs are left as they were
+
+  // Nulls with values on the argument's side too (merged samples are such nulls).
+  std::vector<Value> nulls{json(R"({"a":1})"),
+                           json("null"),
+                           Value::null(json(R"({"b":2})")),
+                           json(R"({"a":2.5,"c":[1]})"),
+                           Value::null(json(R"({"c":[null]})")),
+                           Value::empty(),
+                           json("null")};
+  Value stepwiseNulls = nulls.front();
+  for (std::size_t i = 1; i < nulls.size(); ++i) {
+    stepwiseNulls = mergedWith(stepwiseNulls, nulls[i]);
+  }
+  EXPECT_EQ(describe(mergedElements(nulls)), describe(stepwiseNulls));
+}
+
 }  // namespace
 }  // namespace telvar

@@ -262,8 +262,12 @@ class ValueMap {
   static constexpr std::uint32_t kExternal = 0xFFFFFFFF;
 
   [[nodiscard]] std::ptrdiff_t indexOf(std::string_view key) const;
+  // The same with the key's hash known (only while the table is there).
+  [[nodiscard]] std::ptrdiff_t indexOf(std::string_view key, std::uint32_t hash) const;
+  // `appendAbsent` with the key's hash known.
+  void appendHashed(Key key, Value value, std::uint32_t hash);
   void rebuildIndex();
-  void indexInsert(std::size_t entry);
+  void indexInsert(std::size_t entry, std::uint32_t hash);
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
   // Moves the members to `size()` places at `storage`, owned from then on by the caller.
   void moveInto(Member* storage) noexcept;
@@ -275,10 +279,12 @@ class ValueMap {
   Member* m_data = nullptr;
   std::uint32_t m_size = 0;
   std::uint32_t m_capacity = 0;
-  // Open-addressing table of entry positions plus one (0 marks an empty slot), built once the map
-  // grows past a few members; its first word is the number of slots. Keys are hashed in their
-  // canonical composition.
-  std::unique_ptr<std::uint32_t[]> m_slots;
+  // Open-addressing table, built once the map grows past a few members; its first word is the
+  // number of slots. A slot holds the entry's position plus one in its low half (0 marks an empty
+  // slot) and the key's hash in its high half, so that a probe skips most keys without reading
+  // them and growing the table hashes no key again. Keys are hashed in their canonical
+  // composition.
+  std::unique_ptr<std::uint64_t[]> m_slots;
 };
 
 /// A parsed and refined JSON sample. Eleven cases; children live in shared immutable nodes, so a
@@ -442,6 +448,9 @@ class Value {
   /// owner of its node; nullptr otherwise.
   [[nodiscard]] Object* uniqueObject() noexcept;
   [[nodiscard]] std::span<Value> uniqueElements() noexcept;
+  /// For changing in place: the inner value of a `null` that has one, when this value is the
+  /// only owner of its node; nullptr otherwise.
+  [[nodiscard]] Value* uniqueNullInner() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
   friend bool operator==(const Value& a, const Value& b);
