@@ -1,6 +1,7 @@
 #include "telvar/code/code.h"
 
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -28,24 +29,10 @@ TEST(PropertyTypeWalk, FindsTheDeclaredTypeThroughListsMapsAndNullables) {
   EXPECT_EQ(prim(Primitive::any()).walk(), std::nullopt);
 }
 
-// One mark per case, '-' for no type: a walk's result reads as a short text.
+// One mark per case, in the order of `PropertyType::Kind`, and '-' for no type: a walk's result
+// reads as a short text.
 char mark(const PropertyType* type) {
-  if (!type) return '-';
-  switch (type->kind()) {
-    case PropertyType::Kind::primitive:
-      return 'p';
-    case PropertyType::Kind::object:
-      return 'o';
-    case PropertyType::Kind::enum_:
-      return 'e';
-    case PropertyType::Kind::array:
-      return '[';
-    case PropertyType::Kind::optional:
-      return '?';
-    case PropertyType::Kind::dictionary:
-      return '{';
-  }
-  return '!';
+  return type ? std::string_view("po{e[?").at(static_cast<std::size_t>(type->kind())) : '-';
 }
 
 // Each walk over wrappers: which wrappers it visits, outermost first, and where it stops.
