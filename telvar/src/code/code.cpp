@@ -30,26 +30,9 @@ PropertyType PropertyType::optional(std::optional<PropertyType> wrapped) {
 const Object& PropertyType::objectValue() const { return *std::get<1>(m_storage); }
 
 std::optional<Names> PropertyType::walk() const {
-  const PropertyType* t = this;
-  while (t) {
-    switch (t->kind()) {
-      case Kind::primitive:
-        return std::nullopt;
-      case Kind::object:
-        return t->objectValue().names;
-      case Kind::enum_:
-        return t->enumValue().names;
-      case Kind::dictionary:
-        t = &t->dictionaryValue();
-        break;
-      case Kind::array:
-        t = &t->arrayValue();
-        break;
-      case Kind::optional:
-        t = t->optionalValue();
-        break;
-    }
-  }
+  const PropertyType* t = innermost();
+  if (t && t->is(Kind::object)) return t->objectValue().names;
+  if (t && t->is(Kind::enum_)) return t->enumValue().names;
   return std::nullopt;
 }
 

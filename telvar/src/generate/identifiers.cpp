@@ -135,26 +135,8 @@ using Kind = PropertyType::Kind;
 
 // The object a property type holds through lists, nullable types and maps, or nullptr.
 const Object* heldObject(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t) {
-    switch (t->kind()) {
-      case Kind::object:
-        return &t->objectValue();
-      case Kind::array:
-        t = &t->arrayValue();
-        break;
-      case Kind::optional:
-        t = t->optionalValue();
-        break;
-      case Kind::dictionary:
-        t = &t->dictionaryValue();
-        break;
-      case Kind::primitive:
-      case Kind::enum_:
-        return nullptr;
-    }
-  }
-  return nullptr;
+  const PropertyType* t = type.innermost();
+  return t && t->is(Kind::object) ? &t->objectValue() : nullptr;
 }
 
 const Object* rootObject(const Code& root) {
@@ -209,45 +191,36 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
     for (const Property& property : visit.object->properties) {
       signature += property.names.empty() ? std::string_view() : property.names.back();
       signature += '\x1f';
-      for (const PropertyType* t = &property.type; t;) {
-        switch (t->kind()) {
-          case Kind::primitive:
-            signature += static_cast<char>('a' + static_cast<int>(t->primitiveValue().kind()));
-            if (t->primitiveValue().kind() == Primitive::Kind::date) {
-              signature +=
-                  static_cast<char>('0' + static_cast<int>(t->primitiveValue().dateKind()));
+      const PropertyType* t =
+          property.type.visitWrappers(Wrappers::all, [&](const PropertyType& wrapper) {
+            switch (wrapper.kind()) {
+              case Kind::dictionary:
+                signature += '{';
+                break;
+              case Kind::array:
+                signature += '[';
+                break;
+              default:
+                signature += '?';
+                break;
             }
-            t = nullptr;
-            break;
-          case Kind::object: {
-            const Known& child = known[t->objectValue().names];
-            signature += 'O';
-            signature += child.formed;
-            signature += '\x1d';
-            signature += std::to_string(child.shape);
-            t = nullptr;
-            break;
-          }
-          case Kind::enum_:
-            signature += 'E';
-            for (const std::string& name : t->enumValue().names) {
-              signature += name;
-              signature += '\x1d';
-            }
-            t = nullptr;
-            break;
-          case Kind::dictionary:
-            signature += '{';
-            t = &t->dictionaryValue();
-            break;
-          case Kind::array:
-            signature += '[';
-            t = &t->arrayValue();
-            break;
-          case Kind::optional:
-            signature += '?';
-            t = t->optionalValue();
-            break;
+          });
+      if (t && t->is(Kind::primitive)) {
+        signature += static_cast<char>('a' + static_cast<int>(t->primitiveValue().kind()));
+        if (t->primitiveValue().kind() == Primitive::Kind::date) {
+          signature += static_cast<char>('0' + static_cast<int>(t->primitiveValue().dateKind()));
+        }
+      } else if (t && t->is(Kind::object)) {
+        const Known& child = known[t->objectValue().names];
+        signature += 'O';
+        signature += child.formed;
+        signature += '\x1d';
+        signature += std::to_string(child.shape);
+      } else if (t && t->is(Kind::enum_)) {
+        signature += 'E';
+        for (const std::string& name : t->enumValue().names) {
+          signature += name;
+          signature += '\x1d';
         }
       }
       signature += '\x1e';

@@ -1,12 +1,13 @@
 #include "telvar/generate/road.h"
 
 #include <exception>
+#include <iostream>
 #include <new>
 #include <stdexcept>
-#include <iostream>
 
 #include "telvar/generate/lines.h"
 #include "telvar/parse/json_grammar.h"
+#include "telvar/parse/parser.h"
 #include "telvar/refine/rewrites.h"
 #include "telvar/value/walks.h"
 
@@ -97,43 +98,14 @@ namespace {
 
 using TypeKind = PropertyType::Kind;
 
-// Follows lists (to their element type) and nullable types (to their wrapped type), as the
-// value walks follow arrays and nulls; nullptr when a nullable type has no payload.
-const PropertyType* passThrough(const PropertyType* type) {
-  while (type) {
-    if (type->is(TypeKind::array)) {
-      type = &type->arrayValue();
-    } else if (type->is(TypeKind::optional)) {
-      type = type->optionalValue();
-    } else {
-      return type;
-    }
-  }
-  return nullptr;
-}
+// The value walks look through arrays and nulls; the walk over the code tree follows the types
+// they infer, lists and nullable types.
+constexpr Wrappers kAsValuesWalk = Wrappers::listsAndNullables;
 
 // Whether a nested value of this type declares a type (`hasNestedType` of the value).
 bool declares(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t) {
-    switch (t->kind()) {
-      case TypeKind::object:
-      case TypeKind::enum_:
-        return true;
-      case TypeKind::array:
-        t = &t->arrayValue();
-        break;
-      case TypeKind::optional:
-        t = t->optionalValue();
-        break;
-      case TypeKind::dictionary:
-        t = &t->dictionaryValue();
-        break;
-      case TypeKind::primitive:
-        return false;
-    }
-  }
-  return false;
+  const PropertyType* t = type.innermost();
+  return t && (t->is(TypeKind::object) || t->is(TypeKind::enum_));
 }
 
 // One level of the walk over the code tree, mirroring the value walk: the properties of
@@ -177,7 +149,8 @@ std::vector<const PropertyType*> nestedTypes(const Code& rootCode, Order order) 
       stack.push_back({nullptr, false, nullptr, &rootCode.dictionaryValue().propertyType});
       break;
     case Code::Kind::propertyType:
-      if (auto level = levelOf(nullptr, false, passThrough(&rootCode.propertyTypeValue()))) {
+      if (auto level =
+              levelOf(nullptr, false, rootCode.propertyTypeValue().innermost(kAsValuesWalk))) {
         stack.push_back(*level);
       }
       break;
@@ -189,7 +162,7 @@ std::vector<const PropertyType*> nestedTypes(const Code& rootCode, Order order) 
     if (const PropertyType* child = nextChild(stack.back())) {
       const bool childDeclares = declares(*child);
       if (childDeclares && parentFirst) listed.push_back(child);
-      if (auto level = levelOf(child, childDeclares, passThrough(child))) {
+      if (auto level = levelOf(child, childDeclares, child->innermost(kAsValuesWalk))) {
         stack.push_back(*level);
       } else if (childDeclares && !parentFirst) {
         listed.push_back(child);
@@ -203,10 +176,31 @@ std::vector<const PropertyType*> nestedTypes(const Code& rootCode, Order order) 
   return listed;
 }
 
+// The case of the type `Code(value)` infers for a value of this case.
+TypeKind inferredKind(Value::Kind kind) {
+  switch (kind) {
+    case Value::Kind::object:
+      return TypeKind::object;
+    case Value::Kind::dictionary:
+      return TypeKind::dictionary;
+    case Value::Kind::enum_:
+      return TypeKind::enum_;
+    case Value::Kind::array:
+      return TypeKind::array;
+    case Value::Kind::null:
+      return TypeKind::optional;
+    default:
+      return TypeKind::primitive;
+  }
+}
+
 // What `Code(value)` infers, given the type inferred for `value`.
 Code codeOf(const Value& value, const PropertyType& type) {
+  if (inferredKind(value.kind()) != type.kind()) {
+    parse::detail::programmingError("nestedCodes: a nested value was paired with another's type");
+  }
   if (type.is(TypeKind::object)) return Code::object(type.sharedObject());
-  if (type.is(TypeKind::dictionary) && value.is(Value::Kind::dictionary)) {
+  if (type.is(TypeKind::dictionary)) {
     return Code::dictionary(Dictionary{value.dictionaryValue().names, type.dictionaryValue()});
   }
   return Code::propertyType(type);
@@ -220,12 +214,13 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
   const std::vector<const PropertyType*> types = nestedTypes(rootCode, order);
   std::vector<Code> codes;
   codes.reserve(values.size());
-  // The two walks list the same values; should they ever part, infer afresh rather than pair
-  // a value with another's type.
-  const bool paired = types.size() == values.size();
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    codes.push_back(paired ? codeOf(values[i], *types[i]) : Code(values[i]));
+  // The two walks follow the same rules over the same sample, so they list the same values in the
+  // same order; if they ever part, one of them is wrong, and pairing a value with another's type
+  // would write wrong declarations.
+  if (types.size() != values.size()) {
+    parse::detail::programmingError("nestedCodes: the value and code walks list different values");
   }
+  for (std::size_t i = 0; i < values.size(); ++i) codes.push_back(codeOf(values[i], *types[i]));
   return codes;
 }
 

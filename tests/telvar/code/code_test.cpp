@@ -1,5 +1,8 @@
 #include "telvar/code/code.h"
 
+#include <string>
+#include <string_view>
+
 #include <gtest/gtest.h>
 
 namespace telvar {
@@ -24,6 +27,68 @@ TEST(PropertyTypeWalk, FindsTheDeclaredTypeThroughListsMapsAndNullables) {
   EXPECT_EQ(PropertyType::optional(std::nullopt).walk(), std::nullopt);
   EXPECT_EQ(PropertyType::dictionary(prim(Primitive::string())).walk(), std::nullopt);
   EXPECT_EQ(prim(Primitive::any()).walk(), std::nullopt);
+}
+
+// One mark per case, in the order of `PropertyType::Kind`, and '-' for no type: a walk's result
+// reads as a short text.
+char mark(const PropertyType* type) {
+  return type ? std::string_view("po{e[?").at(static_cast<std::size_t>(type->kind())) : '-';
+}
+
+// Each walk over wrappers: which wrappers it visits, outermost first, and where it stops.
+TEST(PropertyTypeWrappers, VisitOutermostFirstAndStopWhereTheirWrappersEnd) {
+  using W = Wrappers;
+  const PropertyType object = PropertyType::object(objectNamed({"M", "o"}));
+  const PropertyType enumeration =
+      PropertyType::enum_(Enum{{"M", "e"}, Enum::RawType::string, {{"a", "a"}}});
+  const PropertyType nothing = PropertyType::optional(std::nullopt);
+  const auto list = [](PropertyType t) { return PropertyType::array(std::move(t)); };
+  const auto nullable = [](PropertyType t) { return PropertyType::optional(std::move(t)); };
+  const auto map = [](PropertyType t) { return PropertyType::dictionary(std::move(t)); };
+  struct Case {
+    PropertyType type;
+    Wrappers through;
+    std::string visited;
+    char innermost;
+  };
+  const Case cases[] = {
+      {prim(Primitive::int_()), W::all, "", 'p'},
+      {list(list(nullable(object))), W::all, "[[?", 'o'},
+      {list(list(nullable(object))), W::nullables, "", '['},
+      // Maps are looked through only by the widest walk.
+      {map(list(nullable(object))), W::all, "{[?", 'o'},
+      {map(list(nullable(object))), W::listsAndNullables, "", '{'},
+      {list(map(object)), W::listsAndNullables, "[", '{'},
+      // Nullable-only walks stop at the first list, however deep the nullables are.
+      {nullable(nullable(list(object))), W::nullables, "??", '['},
+      {nullable(nullable(list(object))), W::listsAndNullables, "??[", 'o'},
+      {nullable(nullable(map(enumeration))), W::all, "??{", 'e'},
+      // A nullable of nothing ends every walk with no type; it is still visited.
+      {nothing, W::nullables, "?", '-'},
+      {list(nothing), W::listsAndNullables, "[?", '-'},
+      {map(nothing), W::all, "{?", '-'},
+      {map(nothing), W::nullables, "", '{'},
+  };
+  for (const Case& c : cases) {
+    std::string visited;
+    const PropertyType* inner =
+        c.type.visitWrappers(c.through, [&](const PropertyType& w) { visited += mark(&w); });
+    SCOPED_TRACE(std::string(1, mark(&c.type)) + " through " +
+                 std::to_string(static_cast<int>(c.through)));
+    EXPECT_EQ(visited, c.visited);
+    EXPECT_EQ(mark(inner), c.innermost);
+    EXPECT_EQ(c.type.innermost(c.through), inner);
+  }
+  EXPECT_EQ(mark(map(list(object)).innermost()), 'o');  // all wrappers unless told otherwise
+}
+
+TEST(PropertyTypeWrappers, UnwrappedIsTheTypeDirectlyInside) {
+  const PropertyType element = prim(Primitive::string());
+  const PropertyType list = PropertyType::array(element);
+  EXPECT_EQ(list.unwrapped(), &list.arrayValue());
+  EXPECT_EQ(*PropertyType::dictionary(element).unwrapped(), element);
+  EXPECT_EQ(*PropertyType::optional(element).unwrapped(), element);
+  EXPECT_EQ(PropertyType::optional(std::nullopt).unwrapped(), nullptr);
 }
 
 TEST(CodeAsPropertyType, StandsForTheTypeOfEachCase) {

@@ -78,4 +78,16 @@ TEST(NestedCodes, SampleHasDictionariesAndEnumerations) {
 }
 
 }  // namespace
+// A root code that is not the root's own would pair values with other values' types; that is a
+// fault of the caller, and it stops the program instead of writing wrong declarations.
+TEST(NestedCodesDeathTest, StopsWhenTheCodeIsNotTheValues) {
+  const Value root = refinedSample(R"({"a": {"x": 1}})");
+  const Code moreNested(refinedSample(R"({"a": {"x": 1}, "b": {"y": 2}})"));
+  const Code otherShape(refinedSample(R"({"a": [{"x": 1}]})"));
+  for (Order order : {Order::parentFirst, Order::childrenFirst}) {
+    EXPECT_DEATH((void)nestedCodes(root, moreNested, order), "walks list different values");
+    EXPECT_DEATH((void)nestedCodes(root, otherShape, order), "paired with another's type");
+  }
+}
+
 }  // namespace telvar::generate

@@ -66,6 +66,10 @@ struct Enum {
   friend bool operator==(const Enum& a, const Enum& b);
 };
 
+/// The wrappers a walk over a type looks through: nullable types only; lists and nullable types;
+/// or lists, maps and nullable types.
+enum class Wrappers : std::uint8_t { nullables, listsAndNullables, all };
+
 /// The type of a property: a primitive, an object type, a map from text keys to one value type,
 /// an enumeration, a list, or a nullable type (whose payload is absent when nothing but null was
 /// seen).
@@ -101,6 +105,52 @@ class PropertyType {
   [[nodiscard]] const PropertyType& arrayValue() const { return *std::get<4>(m_storage); }
   /// The wrapped type of an `optional`, or nullptr when its payload is absent.
   [[nodiscard]] const PropertyType* optionalValue() const { return std::get<5>(m_storage).get(); }
+
+  /// Whether this type is a wrapper that `through` looks through.
+  [[nodiscard]] bool isWrapper(Wrappers through) const noexcept {
+    switch (kind()) {
+      case Kind::optional:
+        return true;
+      case Kind::array:
+        return through != Wrappers::nullables;
+      case Kind::dictionary:
+        return through == Wrappers::all;
+      case Kind::primitive:
+      case Kind::object:
+      case Kind::enum_:
+        break;
+    }
+    return false;
+  }
+
+  /// The type directly inside a wrapper: an `array`'s element type, a `dictionary`'s value type
+  /// or an `optional`'s wrapped type (nullptr when its payload is absent). Requires one of those.
+  [[nodiscard]] const PropertyType* unwrapped() const {
+    if (is(Kind::array)) return &arrayValue();
+    if (is(Kind::dictionary)) return &dictionaryValue();
+    return optionalValue();
+  }
+
+  /// Calls `visit` with each wrapper that `through` looks through, outermost first, and gives the
+  /// type inside them all (`innermost(through)`). Loops, never recurses, so deep lists cost no
+  /// call stack. For `[[Foo]?]` through lists and nullables: the outer list, the nullable, the
+  /// inner list, then gives `Foo`.
+  template <class Visit>
+  const PropertyType* visitWrappers(Wrappers through, Visit&& visit) const {
+    const PropertyType* t = this;
+    while (t && t->isWrapper(through)) {
+      visit(*t);
+      t = t->unwrapped();
+    }
+    return t;
+  }
+
+  /// The type inside every wrapper that `through` looks through: this type itself when it is no
+  /// such wrapper, and nullptr when the chain ends in an `optional` without payload. So
+  /// `[String: [Foo?]]` gives `Foo` through `all`, and itself through `listsAndNullables`.
+  [[nodiscard]] const PropertyType* innermost(Wrappers through = Wrappers::all) const {
+    return visitWrappers(through, [](const PropertyType&) {});
+  }
 
   /// The key path of the object or enumeration type this type holds, looking through lists, maps
   /// and nullable types; nothing for primitives and for a payload-less `optional`. So a list of

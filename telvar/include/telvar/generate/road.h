@@ -70,6 +70,8 @@ enum class Order { parentFirst, childrenFirst };
 /// `nestedValuesChildrenFirst` list, in that order), each equal to `Code(nested)`, but taken
 /// from the shared subtrees of `rootCode`, which must be `Code(root)`. Inferring each nested
 /// value afresh would infer a deep sample's inner levels once for every level above them.
+/// Stops the program with a message when `rootCode` lists other nested types than `root`: that
+/// is a programming error, never a property of the sample.
 [[nodiscard]] std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order order);
 
 /// Renders one inferred `Code`, or gives nothing.

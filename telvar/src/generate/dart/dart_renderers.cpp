@@ -17,32 +17,13 @@ using K = PropertyType::Kind;
 
 // The object a type holds through lists, maps and nullable types.
 const Object* innermostObject(const PropertyType& type) {
-  const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case K::object:
-        return &t->objectValue();
-      case K::array:
-        t = &t->arrayValue();
-        break;
-      case K::dictionary:
-        t = &t->dictionaryValue();
-        break;
-      case K::optional:
-        if (!t->optionalValue()) return nullptr;
-        t = t->optionalValue();
-        break;
-      case K::primitive:
-      case K::enum_:
-        return nullptr;
-    }
-  }
+  const PropertyType* t = type.innermost();
+  return t && t->is(K::object) ? &t->objectValue() : nullptr;
 }
 
 bool isArray(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t->is(K::optional) && t->optionalValue()) t = t->optionalValue();
-  return t->is(K::array);
+  const PropertyType* t = type.innermost(Wrappers::nullables);
+  return t && t->is(K::array);
 }
 
 // Whether reading a JSON value as this type needs more than taking the value as it is.
@@ -334,24 +315,9 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
 
 std::optional<std::string> dartNestedClass(const PropertyType& type, const DartMeta& meta,
                                            const Indentation& indentation, const TypeNames* types) {
-  const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case K::object:
-        return dartClass(t->objectValue(), meta, indentation, types);
-      case K::array:
-        t = &t->arrayValue();
-        break;
-      case K::optional:
-        if (!t->optionalValue()) return std::nullopt;
-        t = t->optionalValue();
-        break;
-      case K::primitive:
-      case K::dictionary:
-      case K::enum_:
-        return std::nullopt;
-    }
-  }
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  if (!t || !t->is(K::object)) return std::nullopt;
+  return dartClass(t->objectValue(), meta, indentation, types);
 }
 
 std::string dartFieldDeclaration(const Property& property, std::int64_t level,
@@ -387,40 +353,23 @@ std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const T
   // Lists and nullable types wrap the innermost text; walk down once, then close outwards.
   std::string open;
   std::string close;  // reversed: the closing texts of the wrappers, innermost last
-  const PropertyType* t = &type;
-  std::string inner;
-  for (bool done = false; !done;) {
-    switch (t->kind()) {
-      case K::array:
-        open += "List<";
-        close += '>';
-        t = &t->arrayValue();
-        break;
-      case K::optional:
-        close += '?';
-        if (!t->optionalValue()) {
-          close.pop_back();
-          inner = "Null";
-          done = true;
-        } else {
-          t = t->optionalValue();
+  const PropertyType* t =
+      type.visitWrappers(Wrappers::listsAndNullables, [&](const PropertyType& wrapper) {
+        if (wrapper.is(K::array)) {
+          open += "List<";
+          close += '>';
+        } else if (wrapper.optionalValue()) {
+          close += '?';  // a nullable of nothing is written as the plain `Null`
         }
-        break;
-      case K::primitive:
-        inner = primitiveText(t->primitiveValue());
-        done = true;
-        break;
-      case K::object:
-        inner = dartTypeName(meta, t->objectValue().names, types);
-        done = true;
-        break;
-      case K::dictionary:
-      case K::enum_:
-        // Neither reaches the Dart output; they have no text of their own.
-        done = true;
-        break;
-    }
-  }
+      });
+  std::string inner;
+  if (!t) {
+    inner = "Null";
+  } else if (t->is(K::primitive)) {
+    inner = primitiveText(t->primitiveValue());
+  } else if (t->is(K::object)) {
+    inner = dartTypeName(meta, t->objectValue().names, types);
+  }  // maps and enumerations never reach the Dart output; they have no text of their own
   std::reverse(close.begin(), close.end());
   return open + inner + close;
 }

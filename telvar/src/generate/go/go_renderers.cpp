@@ -75,20 +75,13 @@ struct Wrapped {
 
 Wrapped wrappedType(const PropertyType& type) {
   Wrapped out;
-  const PropertyType* t = &type;
-  while (t) {
-    if (t->is(Kind::array)) {
+  out.leaf = type.visitWrappers(Wrappers::listsAndNullables, [&](const PropertyType& wrapper) {
+    if (wrapper.is(Kind::array)) {
       out.head += "[]";
-      t = &t->arrayValue();
-    } else if (t->is(Kind::optional)) {
-      const PropertyType* inner = t->optionalValue();
-      if (inner && !inner->is(Kind::array)) out.head += '*';
-      t = inner;
-    } else {
-      break;
+    } else if (wrapper.optionalValue() && !wrapper.optionalValue()->is(Kind::array)) {
+      out.head += '*';
     }
-  }
-  out.leaf = t;
+  });
   return out;
 }
 
@@ -100,10 +93,7 @@ struct InlineText {
 };
 
 InlineText inlineBase(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t && (t->is(Kind::array) || t->is(Kind::optional))) {
-    t = t->is(Kind::array) ? &t->arrayValue() : t->optionalValue();
-  }
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
   if (!t) return {"interface{}"};
   if (t->is(Kind::primitive)) return {std::string(primitiveText(t->primitiveValue()))};
   if (t->is(Kind::object)) return {{}, &t->objectValue()};
@@ -249,24 +239,9 @@ std::string goStruct(const Object& object, const GoMeta& meta, const Indentation
 std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta& meta,
                                           const Indentation& indentation, std::int64_t level,
                                           const TypeNames* types) {
-  const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case Kind::object:
-        return goStruct(t->objectValue(), meta, indentation, level, types);
-      case Kind::array:
-        t = &t->arrayValue();
-        continue;
-      case Kind::optional:
-        if (!t->optionalValue()) return std::nullopt;
-        t = t->optionalValue();
-        continue;
-      case Kind::primitive:
-      case Kind::dictionary:
-      case Kind::enum_:
-        return std::nullopt;
-    }
-  }
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  if (!t || !t->is(Kind::object)) return std::nullopt;
+  return goStruct(t->objectValue(), meta, indentation, level, types);
 }
 
 std::string goInlineStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,

@@ -92,24 +92,14 @@ std::string baseTypeText(const PropertyType& type, const KotlinMeta& meta, const
                          const std::string* className) {
   // Walk down the lists and nullables first, so that deep lists cost no call stack.
   std::vector<bool> wrappers;  // true: a list, false: a nullable
-  const PropertyType* t = &type;
-  std::string inner;
-  while (true) {
-    if (t->is(PropertyType::Kind::array)) {
-      wrappers.push_back(true);
-      t = &t->arrayValue();
-    } else if (t->is(PropertyType::Kind::optional)) {
-      if (!t->optionalValue()) {
-        inner = "Any?";
-        break;
-      }
-      wrappers.push_back(false);
-      t = t->optionalValue();
-    } else {
-      inner = leafType(*t, meta, types, className);
-      break;
-    }
-  }
+  const PropertyType* t =
+      type.visitWrappers(Wrappers::listsAndNullables, [&](const PropertyType& wrapper) {
+        // A nullable of nothing is the whole of `Any?`, not a wrapper around it.
+        if (wrapper.is(PropertyType::Kind::array) || wrapper.optionalValue()) {
+          wrappers.push_back(wrapper.is(PropertyType::Kind::array));
+        }
+      });
+  const std::string inner = t ? leafType(*t, meta, types, className) : "Any?";
   std::string out;
   for (bool list : wrappers) {
     if (list) out += "List<";
@@ -170,24 +160,8 @@ std::string declarationText(const Property& property, const std::string& name, c
 
 // The object a property type holds, through lists and nullables; nullptr when it holds none.
 const Object* carriedObject(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (true) {
-    switch (t->kind()) {
-      case PropertyType::Kind::object:
-        return &t->objectValue();
-      case PropertyType::Kind::array:
-        t = &t->arrayValue();
-        break;
-      case PropertyType::Kind::optional:
-        t = t->optionalValue();
-        if (!t) return nullptr;
-        break;
-      case PropertyType::Kind::primitive:
-      case PropertyType::Kind::dictionary:
-      case PropertyType::Kind::enum_:
-        return nullptr;
-    }
-  }
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  return t && t->is(PropertyType::Kind::object) ? &t->objectValue() : nullptr;
 }
 
 }  // namespace

@@ -11,22 +11,8 @@ using Kind = PropertyType::Kind;
 
 // The object a type holds through lists and nullable types, or nullptr.
 const Object* heldObject(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t) {
-    switch (t->kind()) {
-      case Kind::object:
-        return &t->objectValue();
-      case Kind::array:
-        t = &t->arrayValue();
-        break;
-      case Kind::optional:
-        t = t->optionalValue();
-        break;
-      default:
-        return nullptr;
-    }
-  }
-  return nullptr;
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  return t && t->is(Kind::object) ? &t->objectValue() : nullptr;
 }
 
 // A message being written: its opening line is in `lines`, its nested messages are added as
@@ -61,41 +47,36 @@ std::string closedMessage(MessageFrame& frame, const ProtoMeta& meta,
 }  // namespace
 
 std::string protoBaseType(const PropertyType& type, const ProtoMeta& meta, const TypeNames* types) {
-  const PropertyType* t = &type;
-  while (true) {
-    switch (t->kind()) {
-      case Kind::primitive:
-        switch (t->primitiveValue().kind()) {
-          case Primitive::Kind::bool_:
-            return "bool";
-          case Primitive::Kind::int_:
-            return "int64";
-          case Primitive::Kind::double_:
-            return "double";
-          case Primitive::Kind::string:
-            return "string";
-          case Primitive::Kind::url:
-            return "URL";
-          case Primitive::Kind::any:
-            return "Value";
-          case Primitive::Kind::date:
-            return "Date";
-        }
-        return "";
-      case Kind::object:
-        return protoTypeName(meta, t->objectValue().names, types);
-      case Kind::dictionary:
-      case Kind::enum_:
-        return "";
-      case Kind::array:
-        t = &t->arrayValue();
-        break;
-      case Kind::optional:
-        t = t->optionalValue();
-        if (!t) return "Value";
-        break;
-    }
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  if (!t) return "Value";  // a nullable of nothing
+  switch (t->kind()) {
+    case Kind::primitive:
+      switch (t->primitiveValue().kind()) {
+        case Primitive::Kind::bool_:
+          return "bool";
+        case Primitive::Kind::int_:
+          return "int64";
+        case Primitive::Kind::double_:
+          return "double";
+        case Primitive::Kind::string:
+          return "string";
+        case Primitive::Kind::url:
+          return "URL";
+        case Primitive::Kind::any:
+          return "Value";
+        case Primitive::Kind::date:
+          return "Date";
+      }
+      return "";
+    case Kind::object:
+      return protoTypeName(meta, t->objectValue().names, types);
+    case Kind::dictionary:
+    case Kind::enum_:
+    case Kind::array:  // looked through above
+    case Kind::optional:
+      break;
   }
+  return "";
 }
 
 std::string protoType(const Property& property, const ProtoMeta& meta, const TypeNames* types) {

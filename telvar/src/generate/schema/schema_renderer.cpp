@@ -16,32 +16,6 @@ std::string_view keyOf(const Property& property) {
   return property.names.empty() ? std::string_view() : std::string_view(property.names.back());
 }
 
-// Looks through nullable wrappers; nullptr for a nullable of nothing.
-const PropertyType* throughOptionals(const PropertyType* type) {
-  while (type && type->is(PropertyType::Kind::optional)) type = type->optionalValue();
-  return type;
-}
-
-// Looks through nullable, list and map wrappers; nullptr for a nullable of nothing.
-const PropertyType* innermost(const PropertyType* type) {
-  while (type) {
-    switch (type->kind()) {
-      case PropertyType::Kind::optional:
-        type = type->optionalValue();
-        break;
-      case PropertyType::Kind::array:
-        type = &type->arrayValue();
-        break;
-      case PropertyType::Kind::dictionary:
-        type = &type->dictionaryValue();
-        break;
-      default:
-        return type;
-    }
-  }
-  return type;
-}
-
 std::optional<std::string_view> primitiveFormat(const PropertyType* type) {
   if (!type || !type->is(PropertyType::Kind::primitive)) return std::nullopt;
   const Primitive& primitive = type->primitiveValue();
@@ -59,7 +33,7 @@ std::optional<std::string_view> primitiveFormat(const PropertyType* type) {
 
 // The object a property's schema describes: through nullable, list and map wrappers.
 const Object* innerObject(const PropertyType& type) {
-  const PropertyType* inner = innermost(&type);
+  const PropertyType* inner = type.innermost();
   return inner && inner->is(PropertyType::Kind::object) ? &inner->objectValue() : nullptr;
 }
 
@@ -169,7 +143,7 @@ class Writer {
     quoted(keyOf(property));
     m_out += ": ";
     const PropertyType& type = property.type;
-    const PropertyType* bare = throughOptionals(&type);
+    const PropertyType* bare = type.innermost(Wrappers::nullables);
     if (bare && bare->is(PropertyType::Kind::object)) {
       openObject(bare->objectValue().properties, level, -1);
       return;
@@ -244,7 +218,7 @@ class Writer {
 std::string jsonStringLiteral(std::string_view text) { return quoted(text, kJsonLiteral); }
 
 std::optional<std::string_view> typeName(const PropertyType& type) {
-  const PropertyType* bare = throughOptionals(&type);
+  const PropertyType* bare = type.innermost(Wrappers::nullables);
   if (!bare) return "null";
   switch (bare->kind()) {
     case PropertyType::Kind::primitive: {
@@ -281,22 +255,17 @@ std::optional<std::string_view> typeName(const PropertyType& type) {
 }
 
 std::optional<std::string_view> elementTypeName(const PropertyType& type) {
-  const PropertyType* element = &type;
-  for (;;) {
-    element = throughOptionals(element);
-    if (!element || !element->is(PropertyType::Kind::array)) break;
-    element = &element->arrayValue();
-  }
+  const PropertyType* element = type.innermost(Wrappers::listsAndNullables);
   if (!element) return "null";
   return typeName(*element);
 }
 
 std::optional<std::string_view> formatName(const PropertyType& type) {
-  return primitiveFormat(throughOptionals(&type));
+  return primitiveFormat(type.innermost(Wrappers::nullables));
 }
 
 std::optional<std::string_view> itemsFormatName(const PropertyType& type) {
-  return primitiveFormat(innermost(&type));
+  return primitiveFormat(type.innermost());
 }
 
 std::string objectSchema(const std::vector<Property>& properties, std::int64_t level,

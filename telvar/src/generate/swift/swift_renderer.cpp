@@ -45,32 +45,14 @@ std::string_view primitiveTypeText(const Primitive& primitive) {
 
 // The object or enumeration a property type holds, through lists, maps and nullable types.
 const PropertyType* heldType(const PropertyType& type) {
-  const PropertyType* t = &type;
-  for (;;) {
-    switch (t->kind()) {
-      case PropertyType::Kind::primitive:
-        return nullptr;
-      case PropertyType::Kind::object:
-      case PropertyType::Kind::enum_:
-        return t;
-      case PropertyType::Kind::dictionary:
-        t = &t->dictionaryValue();
-        break;
-      case PropertyType::Kind::array:
-        t = &t->arrayValue();
-        break;
-      case PropertyType::Kind::optional:
-        t = t->optionalValue();
-        if (!t) return nullptr;
-        break;
-    }
-  }
+  const PropertyType* t = type.innermost();
+  if (t && (t->is(PropertyType::Kind::object) || t->is(PropertyType::Kind::enum_))) return t;
+  return nullptr;
 }
 
 // Whether a type is a list, possibly under nullable layers.
 bool isListType(const PropertyType& type) {
-  const PropertyType* t = &type;
-  while (t && t->is(PropertyType::Kind::optional)) t = t->optionalValue();
+  const PropertyType* t = type.innermost(Wrappers::nullables);
   return t && t->is(PropertyType::Kind::array);
 }
 
@@ -342,10 +324,7 @@ std::string SwiftRenderer::baseType(const PropertyType& type, const std::string*
       case PropertyType::Kind::dictionary: {
         // Map values are written without their nullable layers, unless only null was seen.
         const PropertyType* value = &t->dictionaryValue();
-        const PropertyType* stripped = value;
-        while (stripped && stripped->is(PropertyType::Kind::optional)) {
-          stripped = stripped->optionalValue();
-        }
+        const PropertyType* stripped = value->innermost(Wrappers::nullables);
         opening += "[String: ";
         closing += ']';
         // Nullable all the way down: the value type is written as it is.
