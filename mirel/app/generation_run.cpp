@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QWindow>
-#include <exception>
 #include <limits>
 #include <string>
 
@@ -23,46 +22,24 @@ namespace {
 
 using telvar::OutputType;
 
-// The generated code of the model's output type, highlighted, or nothing.
+// The highlighter of each output type, in the order of the cases.
+using Highlighter = AttributedText (*)(std::u16string_view, const Font&);
+constexpr Highlighter kHighlighters[] = {
+    &SchemaSyntaxHighlighter::highlight, &SwiftSyntaxHighlighter::highlight,
+    &KotlinSyntaxHighlighter::highlight, &DartSyntaxHighlighter::highlight,
+    &GoSyntaxHighlighter::highlight,     &ProtoSyntaxHighlighter::highlight};
+
+// The generated code of the model's output type, highlighted, or nothing. The engine's `output`
+// never throws: running out of memory shows as nothing generated.
 std::optional<AttributedText> highlightedCode(const telvar::Model& model, const Font& font) {
-  std::optional<std::string> code;
-  AttributedText (*highlight)(std::u16string_view, const Font&) = nullptr;
-  try {
-    switch (model.outputType()) {
-      case OutputType::schema:
-        code = telvar::schemaOutput(model);
-        highlight = &SchemaSyntaxHighlighter::highlight;
-        break;
-      case OutputType::swift:
-        code = telvar::swiftOutput(model);
-        highlight = &SwiftSyntaxHighlighter::highlight;
-        break;
-      case OutputType::kotlin:
-        code = telvar::kotlinOutput(model);
-        highlight = &KotlinSyntaxHighlighter::highlight;
-        break;
-      case OutputType::dart:
-        code = telvar::dartOutput(model);
-        highlight = &DartSyntaxHighlighter::highlight;
-        break;
-      case OutputType::go:
-        code = telvar::goOutput(model);
-        highlight = &GoSyntaxHighlighter::highlight;
-        break;
-      case OutputType::proto:
-        code = telvar::protoOutput(model);
-        highlight = &ProtoSyntaxHighlighter::highlight;
-        break;
-    }
-  } catch (const std::exception&) {
-    // The generators report no failure; one that runs out of memory shows as nothing generated.
-    code.reset();
-  }
-  if (!code || !highlight) return std::nullopt;
+  const OutputType type = model.outputType();
+  const std::optional<std::string> code = telvar::output(model, type);
+  if (!code) return std::nullopt;
   const QString text = QString::fromStdString(*code);
-  return highlight(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                       static_cast<std::size_t>(text.size())),
-                   font);
+  return kHighlighters[static_cast<std::size_t>(type)](
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size())),
+      font);
 }
 
 // The message in one run of the system's red.
