@@ -1,0 +1,152 @@
+#pragma once
+
+// Every generator writes its text through a `CodePrinter`: lines at the current indentation,
+// an indentation scope that ends with the block that opened it, and joins. The document's
+// indentation unit and level are applied here once, so no generator counts spaces, and a
+// declaration is written straight into the text it ends up in instead of being built from
+// pieces and copied.
+
+#include <charconv>
+#include <concepts>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "telvar/value/indentation.h"
+
+namespace telvar::generate {
+
+/// Appends the indentation of `level` (`unit` repeated `level` times; none below 1) to `out`.
+/// Only the document's own level is clamped (by the caller, through
+/// `Indentation::effectiveLevel`); nesting below it is never cut, so the 105th nested object
+/// stands one step further in than the 104th.
+void appendIndentation(std::string& out, std::string_view unit, std::int64_t level);
+
+/// Writes code into a text it is given, after what the text already holds. Lines are separated
+/// by line feeds, with none after the last, the way a declaration is handed on; an empty line
+/// carries no indentation.
+///
+///     std::string out;
+///     CodePrinter p(out, indentation, level);
+///     p.line("struct ", name, " {");
+///     {
+///       auto body = p.indented();
+///       for (const auto& field : fields) p.line(field.name, ": ", field.type);
+///     }
+///     p.line("}");
+class CodePrinter {
+ public:
+  /// Writes into `out` with the document's indentation unit, starting at `level`.
+  CodePrinter(std::string& out, const Indentation& indentation, std::int64_t level)
+      : CodePrinter(out, indentation.effectiveUnit(), level) {}
+  /// Writes into `out` indenting by `unit`, starting at `level`.
+  CodePrinter(std::string& out, std::string_view unit, std::int64_t level)
+      : m_out(out), m_unit(unit), m_level(level) {}
+
+  CodePrinter(const CodePrinter&) = delete;
+  CodePrinter& operator=(const CodePrinter&) = delete;
+
+  /// Starts a line at the current level and writes `parts` on it: texts, characters and
+  /// integers, in order.
+  template <typename... Parts>
+  CodePrinter& line(const Parts&... parts) {
+    newLine();
+    appendIndentation(m_out, m_unit, m_level);
+    (append(parts), ...);
+    return *this;
+  }
+
+  /// Writes `parts` at the end of the current line.
+  template <typename... Parts>
+  CodePrinter& add(const Parts&... parts) {
+    m_started = true;
+    (append(parts), ...);
+    return *this;
+  }
+
+  /// An empty line.
+  CodePrinter& blank() {
+    newLine();
+    return *this;
+  }
+
+  /// Writes `text`, which may hold several lines already indented (a declaration rendered
+  /// apart), as the next line.
+  CodePrinter& block(std::string_view text) {
+    newLine();
+    m_out += text;
+    return *this;
+  }
+
+  /// Indents every line written while it lives by `steps` more levels.
+  class [[nodiscard]] Indent {
+   public:
+    Indent(const Indent&) = delete;
+    Indent& operator=(const Indent&) = delete;
+    ~Indent() { m_printer.m_level -= m_steps; }
+
+   private:
+    friend class CodePrinter;
+    Indent(CodePrinter& printer, std::int64_t steps) : m_printer(printer), m_steps(steps) {
+      m_printer.m_level += steps;
+    }
+    CodePrinter& m_printer;
+    std::int64_t m_steps;
+  };
+  [[nodiscard]] Indent indented(std::int64_t steps = 1) { return Indent(*this, steps); }
+
+  /// Calls `write(item)` for each of `items`, writing `separator` between two of them.
+  template <typename Range, typename Write>
+  CodePrinter& join(const Range& items, std::string_view separator, Write&& write) {
+    bool first = true;
+    for (const auto& item : items) {
+      if (!first) add(separator);
+      first = false;
+      write(item);
+    }
+    return *this;
+  }
+
+  /// A place in the text: what follows it can be taken back.
+  struct Mark {
+    std::size_t size;
+    bool started;
+  };
+  [[nodiscard]] Mark mark() const noexcept { return {m_out.size(), m_started}; }
+  /// The text written since `mark`.
+  [[nodiscard]] std::string_view since(Mark mark) const noexcept {
+    return std::string_view(m_out).substr(mark.size);
+  }
+  /// Takes back everything written since `mark` (a declaration that repeats an earlier one).
+  void takeBack(Mark mark) {
+    m_out.resize(mark.size);
+    m_started = mark.started;
+  }
+
+  [[nodiscard]] std::int64_t level() const noexcept { return m_level; }
+  /// Whether nothing was written yet.
+  [[nodiscard]] bool empty() const noexcept { return !m_started; }
+
+ private:
+  void newLine() {
+    if (m_started) m_out += '\n';
+    m_started = true;
+  }
+  void append(std::string_view text) { m_out += text; }
+  void append(char c) { m_out += c; }
+  template <std::integral Integer>
+  requires(!std::same_as<Integer, char> &&
+           !std::same_as<Integer, bool>) void append(Integer value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_out.append(digits, end);
+  }
+
+  std::string& m_out;
+  std::string_view m_unit;
+  std::int64_t m_level;
+  bool m_started = false;
+};
+
+}  // namespace telvar::generate

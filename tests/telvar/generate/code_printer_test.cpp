@@ -1,0 +1,96 @@
+#include "telvar/generate/code_printer.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace telvar::generate {
+namespace {
+
+TEST(CodePrinter, IndentsLinesByScopeAndLeavesEmptyLinesBare) {
+  std::string out;
+  CodePrinter p(out, "  ", 1);
+  p.line("struct A {");
+  {
+    auto body = p.indented();
+    p.line("let a: ", std::string("Int"));
+    p.blank();
+    {
+      auto deeper = p.indented(2);
+      p.line('x', 42, ' ', std::int64_t{-7});
+    }
+    p.line("}").add(" // end");
+  }
+  p.line("}");
+  EXPECT_EQ(out, "  struct A {\n    let a: Int\n\n        x42 -7\n    } // end\n  }");
+  EXPECT_EQ(p.level(), 1);
+}
+
+TEST(CodePrinter, AppendsAfterWhatTheTextHoldsWithoutALeadingLineFeed) {
+  std::string out = "head ";
+  CodePrinter p(out, "\t", 0);
+  EXPECT_TRUE(p.empty());
+  p.add("struct {");
+  p.line("}");
+  EXPECT_EQ(out, "head struct {\n}");
+}
+
+TEST(CodePrinter, IndentationBelowTheDocumentLevelIsNeverCut) {
+  std::string out;
+  CodePrinter p(out, " ", 100);
+  auto inner = p.indented(5);
+  p.line("x");
+  EXPECT_EQ(out, std::string(105, ' ') + "x");
+
+  std::string none;
+  CodePrinter q(none, "  ", -3);
+  q.line("y");
+  EXPECT_EQ(none, "y");
+}
+
+TEST(CodePrinter, JoinsWithSeparatorsBetweenItems) {
+  std::string out;
+  CodePrinter p(out, "  ", 0);
+  const std::vector<std::string> names{"a", "b", "c"};
+  p.line("(");
+  {
+    auto args = p.indented();
+    p.join(names, ",", [&](const std::string& n) { p.line(n); });
+  }
+  p.line(")");
+  EXPECT_EQ(out, "(\n  a,\n  b,\n  c\n)");
+
+  std::string empty;
+  CodePrinter q(empty, "  ", 0);
+  q.join(std::vector<int>{}, ", ", [&](int i) { q.add(i); });
+  EXPECT_EQ(empty, "");
+}
+
+TEST(CodePrinter, TakesBackARepeatedDeclarationIncludingItsLineFeed) {
+  std::string out;
+  CodePrinter p(out, "  ", 0);
+  const auto start = p.mark();
+  p.line("first");
+  EXPECT_EQ(p.since(start), "first");
+  const auto second = p.mark();
+  p.line("second");
+  EXPECT_EQ(p.since(second), "\nsecond");
+  p.takeBack(second);
+  p.line("third");
+  EXPECT_EQ(out, "first\nthird");
+  p.takeBack(start);
+  EXPECT_TRUE(p.empty());
+  p.line("again");
+  EXPECT_EQ(out, "again");
+}
+
+TEST(CodePrinter, BlockWritesARenderedDeclarationAsItStands) {
+  std::string out;
+  CodePrinter p(out, "  ", 3);
+  p.line("{");
+  p.block("  a\n  b");
+  EXPECT_EQ(out, "      {\n  a\n  b");
+}
+
+}  // namespace
+}  // namespace telvar::generate
