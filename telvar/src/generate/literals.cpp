@@ -58,6 +58,13 @@ void appendControl(std::string& out, unsigned char byte, ControlForm form) {
   }
 }
 
+// Whether a byte may need more than copying in some language: a JSON key is mostly plain
+// text, which is copied in runs instead of byte by byte against the rules.
+constexpr bool mayNeedEscape(unsigned char byte) {
+  return byte < 0x20 || byte == '"' || byte == '\\' || byte == '$' || byte == 0x7F ||
+         byte == 0xEF;  // the first byte of a byte order mark
+}
+
 }  // namespace
 
 const LiteralRules kJsonLiteral{kJsonEscapes, ControlForm::unicodeLower, false};
@@ -69,6 +76,13 @@ const LiteralRules kProtoLiteral{kPlainEscapes, ControlForm::octal, true};
 
 void appendEscaped(std::string& out, std::string_view text, const LiteralRules& rules) {
   for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t plain = i;
+    while (plain < text.size() && !mayNeedEscape(static_cast<unsigned char>(text[plain]))) {
+      ++plain;
+    }
+    out.append(text, i, plain - i);
+    i = plain;
+    if (i == text.size()) break;
     const char c = text[i];
     const auto byte = static_cast<unsigned char>(c);
     bool named = false;

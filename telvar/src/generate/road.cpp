@@ -5,7 +5,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "telvar/generate/lines.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/parse/json_grammar.h"
 #include "telvar/parse/parser.h"
 #include "telvar/refine/rewrites.h"
@@ -51,46 +51,98 @@ Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
 }
 
 std::string header(std::initializer_list<std::string_view> lines, const Indentation& indentation) {
-  const std::string p = indentation.pad(indentation.effectiveLevel());
   std::string out;
-  bool first = true;
+  CodePrinter p(out, indentation, indentation.effectiveLevel());
   for (std::string_view line : lines) {
-    if (!first) out += '\n';
-    first = false;
-    if (!line.empty()) {
-      out += p;
-      out += line;
+    if (line.empty()) {
+      p.blank();
+    } else {
+      p.line(line);
     }
   }
   return out;
 }
 
-void Blocks::add(const std::optional<std::string>& block) {
-  if (block && !contains(*block)) addUnchecked(block);
+namespace {
+std::size_t blockHash(std::string_view block) { return std::hash<std::string_view>{}(block); }
+}  // namespace
+
+void Blocks::indexFirst() const {
+  if (m_blocks.size() == 1 && m_index.empty()) m_index.emplace(blockHash(m_blocks.front()), 0);
 }
 
-void Blocks::addUnchecked(const std::optional<std::string>& block) {
+void Blocks::add(std::optional<std::string> block) {
   if (!block) return;
-  m_index.emplace(std::hash<std::string_view>{}(*block), m_blocks.size());
-  m_blocks.push_back(*block);
+  if (m_blocks.empty()) {
+    m_blocks.push_back(std::move(*block));
+    return;
+  }
+  indexFirst();
+  const std::size_t hash = blockHash(*block);
+  if (contains(*block, hash)) return;
+  m_index.emplace(hash, m_blocks.size());
+  m_blocks.push_back(std::move(*block));
+}
+
+void Blocks::addUnchecked(std::optional<std::string> block) {
+  if (!block) return;
+  if (!m_blocks.empty()) {
+    indexFirst();
+    m_index.emplace(blockHash(*block), m_blocks.size());
+  }
+  m_blocks.push_back(std::move(*block));
 }
 
 bool Blocks::contains(std::string_view block) const {
-  auto [first, last] = m_index.equal_range(std::hash<std::string_view>{}(block));
+  if (m_blocks.size() == 1) return m_blocks.front() == block;
+  return contains(block, blockHash(block));
+}
+
+bool Blocks::contains(std::string_view block, std::size_t hash) const {
+  auto [first, last] = m_index.equal_range(hash);
   for (auto it = first; it != last; ++it) {
     if (m_blocks[it->second] == block) return true;
   }
   return false;
 }
 
-std::optional<std::string> Blocks::file(const std::optional<std::string>& header) const {
+namespace {
+
+// The header and the empty line after it; nothing for no header.
+std::string headerLead(const std::optional<std::string>& header) {
+  return header && !header->empty() ? *header + "\n\n" : std::string();
+}
+
+}  // namespace
+
+std::optional<std::string> Blocks::file(const std::optional<std::string>& header) const& {
   if (m_blocks.empty()) return std::nullopt;
-  std::string out;
-  if (header && !header->empty()) {
-    out = *header;
-    out += "\n\n";
+  std::string out = headerLead(header);
+  std::size_t size = out.size();
+  for (const std::string& block : m_blocks) size += block.size() + 2;
+  out.reserve(size);
+  for (std::size_t i = 0; i < m_blocks.size(); ++i) {
+    if (i) out += "\n\n";
+    out += m_blocks[i];
   }
-  out += joined(m_blocks, "\n\n");
+  return out;
+}
+
+std::optional<std::string> Blocks::file(const std::optional<std::string>& header) && {
+  if (m_blocks.empty()) return std::nullopt;
+  const std::string lead = headerLead(header);
+  std::size_t size = lead.size();
+  for (const std::string& block : m_blocks) size += block.size() + 2;
+  std::string out = std::move(m_blocks.front());
+  out.reserve(size);
+  out.insert(0, lead);
+  for (std::size_t i = 1; i < m_blocks.size(); ++i) {
+    out += "\n\n";
+    out += m_blocks[i];
+    std::string().swap(m_blocks[i]);  // each block is let go of once copied
+  }
+  m_blocks.clear();
+  m_index.clear();
   return out;
 }
 

@@ -48,19 +48,26 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
 /// repeats stays cheap when a sample declares tens of thousands of types.
 class Blocks {
  public:
-  void add(const std::optional<std::string>& block);
-  void addUnchecked(const std::optional<std::string>& block);
+  void add(std::optional<std::string> block);
+  void addUnchecked(std::optional<std::string> block);
   [[nodiscard]] bool contains(std::string_view block) const;
   [[nodiscard]] bool empty() const noexcept { return m_blocks.empty(); }
   [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
 
   /// Nothing when no block was collected (never the header alone); otherwise the header (when
   /// not empty) and the blocks joined with one empty line between them.
-  [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) const;
+  [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) const&;
+  /// The same, built in the first block's own storage, so that a large file is never held twice.
+  [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) &&;
 
  private:
+  [[nodiscard]] bool contains(std::string_view block, std::size_t hash) const;
+  void indexFirst() const;
+
   std::vector<std::string> m_blocks;
-  std::unordered_multimap<std::size_t, std::size_t> m_index;  // hash -> position in m_blocks
+  // hash -> position in m_blocks. The first block is hashed only once a second one comes: a file
+  // of one large declaration is never hashed.
+  mutable std::unordered_multimap<std::size_t, std::size_t> m_index;
 };
 
 /// The order of the nested values' declarations.
