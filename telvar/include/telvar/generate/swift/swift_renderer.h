@@ -134,9 +134,9 @@ class SwiftRenderer {
 
  private:
   // A property with what its lines need, found out once per declaration: its Swift name
-  // (unescaped, held by the member-name cache), its JSON key, whether the name is a reserved word
-  // (written in backquotes) and whether it differs from the key (the coding keys and the
-  // "@SorbelKey" name the key then).
+  // (unescaped, held by the member-name cache or the caller), its JSON key, whether the name is
+  // a reserved word (written in backquotes) and whether it differs from the key (the coding keys
+  // and "@SorbelKey" then name the key).
   struct Member {
     const Property* property;
     std::string_view name;
