@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "telvar/generate/lines.h"
+#include "telvar/generate/code_printer.h"
+#include "telvar/generate/literals.h"
 #include "telvar/generate/swift/swift_renderer.h"
 #include "telvar/generate/swift/swift_text.h"
 #include "telvar/naming/names.h"
@@ -69,93 +70,122 @@ std::string_view rawWord(const Enum& enumeration) {
 
 // The case a missing or unknown raw value falls back to: the first case that is declared (cases
 // without a name are not).
-std::string enumDefault(const Enum& enumeration) {
+void addEnumDefault(CodePrinter& p, const Enum& enumeration) {
   for (const Enum::Case& c : enumeration.cases) {
-    if (!c.name.empty()) return std::string(".").append(swiftMemberName(c.name));
+    if (c.name.empty()) continue;
+    if (isSwiftDotKeyword(c.name)) {
+      p.add(".`", c.name, '`');
+    } else {
+      p.add('.', c.name);
+    }
+    return;
   }
-  return std::string(kTodo);
+  p.add(kTodo);
 }
 
-std::string decodeText(const PropertyType& type, const std::string& a) {
-  const auto word = [](const PropertyType& t) {
-    return std::string(primitiveWord(t.primitiveValue()));
-  };
-  const auto raw = [](const PropertyType& t) { return std::string(rawWord(t.enumValue())); };
+// The expression that reads a value of `type` through the accessor `a`.
+void addDecode(CodePrinter& p, const PropertyType& type, std::string_view a) {
+  const auto word = [](const PropertyType& t) { return primitiveWord(t.primitiveValue()); };
+  const auto raw = [](const PropertyType& t) { return rawWord(t.enumValue()); };
   switch (type.kind()) {
     case Kind::primitive:
-      return a + "." + word(type) + "()";
+      p.add(a, '.', word(type), "()");
+      return;
     case Kind::object:
-      return ".decode(from: " + a + ")";
+      p.add(".decode(from: ", a, ')');
+      return;
     case Kind::enum_:
-      return ".init(rawValue: " + a + "." + raw(type) + ") ?? " + enumDefault(type.enumValue());
+      p.add(".init(rawValue: ", a, '.', raw(type), ") ?? ");
+      addEnumDefault(p, type.enumValue());
+      return;
     case Kind::dictionary: {
       const PropertyType& v = type.dictionaryValue();
       switch (v.kind()) {
         case Kind::primitive:
-          return a + ".dictionary().mapValues { $0." + word(v) + "() }";
+          p.add(a, ".dictionary().mapValues { $0.", word(v), "() }");
+          return;
         case Kind::object:
-          return a + ".dictionary().mapValues { .decode(from: $0) }";
+          p.add(a, ".dictionary().mapValues { .decode(from: $0) }");
+          return;
         case Kind::enum_:
-          return a + ".dictionary().compactMapValues { .init(rawValue: $0." + raw(v) + ") }";
+          p.add(a, ".dictionary().compactMapValues { .init(rawValue: $0.", raw(v), ") }");
+          return;
         default:
-          return std::string(kTodo);
+          p.add(kTodo);
+          return;
       }
     }
     case Kind::array: {
       const PropertyType& v = type.arrayValue();
       switch (v.kind()) {
         case Kind::primitive:
-          return a + ".array().map { $0." + word(v) + "() }";
+          p.add(a, ".array().map { $0.", word(v), "() }");
+          return;
         case Kind::object:
-          return a + ".array().map { .decode(from: $0) }";
+          p.add(a, ".array().map { .decode(from: $0) }");
+          return;
         case Kind::dictionary: {
           const PropertyType& w = v.dictionaryValue();
           if (w.is(Kind::primitive)) {
-            return a + ".array().map { $0.dictionary().mapValues { $0." + word(w) + "() } }";
+            p.add(a, ".array().map { $0.dictionary().mapValues { $0.", word(w), "() } }");
+          } else if (w.is(Kind::object)) {
+            p.add(a, ".array().map { $0.dictionary().mapValues { .decode(from: $0) } }");
+          } else {
+            p.add(kTodo);
           }
-          if (w.is(Kind::object)) {
-            return a + ".array().map { $0.dictionary().mapValues { .decode(from: $0) } }";
-          }
-          return std::string(kTodo);
+          return;
         }
         case Kind::enum_:
-          return a + ".array().compactMap { .init(rawValue: $0." + raw(v) + ") }";
+          p.add(a, ".array().compactMap { .init(rawValue: $0.", raw(v), ") }");
+          return;
         default:
-          return std::string(kTodo);
+          p.add(kTodo);
+          return;
       }
     }
     case Kind::optional: {
       const PropertyType* v = type.optionalValue();
-      if (!v) return std::string(kTodo);
+      if (!v) {
+        p.add(kTodo);
+        return;
+      }
       switch (v->kind()) {
         case Kind::primitive:
-          return a + "." + word(*v);
+          p.add(a, '.', word(*v));
+          return;
         case Kind::object:
-          return a + ".emptyAsNil.map { .decode(from: $0) }";
+          p.add(a, ".emptyAsNil.map { .decode(from: $0) }");
+          return;
         case Kind::enum_:
-          return ".init(rawValue: " + a + "." + raw(*v) + ")";
+          p.add(".init(rawValue: ", a, '.', raw(*v), ')');
+          return;
         case Kind::array: {
           const PropertyType& w = v->arrayValue();
-          if (w.is(Kind::primitive)) return a + ".array?.map { $0." + word(w) + "() }";
-          if (w.is(Kind::object)) return a + ".array?.map { .decode(from: $0) }";
-          return std::string(kTodo);
+          if (w.is(Kind::primitive)) {
+            p.add(a, ".array?.map { $0.", word(w), "() }");
+          } else if (w.is(Kind::object)) {
+            p.add(a, ".array?.map { .decode(from: $0) }");
+          } else {
+            p.add(kTodo);
+          }
+          return;
         }
         default:
-          return std::string(kTodo);
+          p.add(kTodo);
+          return;
       }
     }
   }
-  return std::string(kTodo);
+  p.add(kTodo);
 }
 
 // A parameter label: any word but these three may label an argument unquoted.
-std::string parameterLabel(const std::string& name) {
-  if (name == "let" || name == "var" || name == "inout") return "`" + name + "`";
-  return name;
-}
-
-std::string_view initializerAccessText(const SwiftMeta::Initializer& initializer) {
-  return description(initializer.accessLevel());
+void addParameterLabel(CodePrinter& p, std::string_view name) {
+  if (name == "let" || name == "var" || name == "inout") {
+    p.add('`', name, '`');
+  } else {
+    p.add(name);
+  }
 }
 
 }  // namespace
@@ -164,100 +194,127 @@ std::string_view initializerAccessText(const SwiftMeta::Initializer& initializer
 
 std::optional<std::string> SwiftRenderer::codingKeys(const std::vector<Property>& properties,
                                                      std::int64_t level) const {
-  return codingKeys(members(properties), level);
+  const std::vector<Member> all = members(properties);
+  if (std::none_of(all.begin(), all.end(), [](const Member& m) { return m.renamed; })) {
+    return std::nullopt;
+  }
+  return printed(level, [&](CodePrinter& p) { writeCodingKeys(p, all); });
 }
 
-std::optional<std::string> SwiftRenderer::codingKeys(const std::vector<Member>& members,
-                                                     std::int64_t level) const {
-  const bool needed = std::any_of(members.begin(), members.end(),
-                                  [](const Member& m) { return !textEquals(m.name, m.key); });
-  if (!needed) return std::nullopt;
-  const std::string p1 = pad(level + 1);
-  Lines lines;
-  lines.add(pad(level) + "private enum CodingKeys: String, CodingKey {");
-  for (const Member& m : members) {
-    std::string line = p1 + "case " + swiftEscaped(m.name);
-    if (!textEquals(m.name, m.key)) line += " = " + swiftStringLiteral(m.key);
-    lines.add(std::move(line));
+void SwiftRenderer::writeCodingKeys(CodePrinter& p, const std::vector<Member>& members) const {
+  p.line("private enum CodingKeys: String, CodingKey {");
+  {
+    auto body = p.indented();
+    for (const Member& m : members) {
+      p.line("case ");
+      addName(p, m.name, m.reserved);
+      if (!m.renamed) continue;
+      p.add(" = ");
+      addStringLiteral(p, m.key);
+    }
   }
-  lines.add(pad(level) + "}");
-  return lines.joined();
+  p.line("}");
 }
 
 // ---- JSON initializer ---------------------------------------------------------------------------
 
 std::string SwiftRenderer::jsonAccessor(std::string_view key) const {
+  std::string out;
+  appendJsonAccessor(out, key);
+  return out;
+}
+
+void SwiftRenderer::appendJsonAccessor(std::string& out, std::string_view key) const {
   const bool member =
       std::find(kJsonMembers.begin(), kJsonMembers.end(), key) != kJsonMembers.end();
   const bool acronym = std::any_of(m_acronymForms.begin(), m_acronymForms.end(),
                                    [&](const std::string& form) { return key.ends_with(form); });
   // A key that cannot follow a dot ("first name", "init", "1st") is read by subscript too.
-  if (member || acronym || !isSwiftMemberName(key)) return "json[" + swiftStringLiteral(key) + "]";
-  return "json." + std::string(key);
+  if (member || acronym || !isSwiftMemberName(key)) {
+    out += "json[\"";
+    appendEscaped(out, key, kSwiftLiteral);
+    out += "\"]";
+  } else {
+    out += "json.";
+    out += key;
+  }
 }
 
 std::string SwiftRenderer::decodeExpression(const Property& property, std::int64_t level) const {
-  return decodeExpression(Member{&property, propertyName(property.names),
-                                 property.names.empty() ? std::string_view("...")
-                                                        : std::string_view(property.names.back())},
-                          level);
+  const std::string name = propertyName(property.names);
+  return printed(level + 1, [&](CodePrinter& p) { writeDecodeLine(p, memberOf(property, name)); });
 }
 
-std::string SwiftRenderer::decodeExpression(const Member& member, std::int64_t level) const {
-  return pad(level + 1) + swiftEscaped(member.name) + " = " +
-         decodeText(member.property->type, jsonAccessor(member.key));
+void SwiftRenderer::writeDecodeLine(CodePrinter& p, const Member& member) const {
+  m_scratch.clear();
+  appendJsonAccessor(m_scratch, member.key);
+  p.line();
+  addName(p, member.name, member.reserved);
+  p.add(" = ");
+  addDecode(p, member.property->type, m_scratch);
 }
 
 std::string SwiftRenderer::jsonInitializer(const std::vector<Property>& properties,
                                            std::int64_t level) const {
-  return jsonInitializer(members(properties), level);
+  const std::vector<Member> all = members(properties);
+  return printed(level, [&](CodePrinter& p) { writeJsonInitializer(p, all); });
 }
 
-std::string SwiftRenderer::jsonInitializer(const std::vector<Member>& members,
-                                           std::int64_t level) const {
-  Lines lines;
-  lines.add(pad(level) + std::string(description(m_meta.modelAccessLevel())) +
-            "init(json: SorbelJSON) {");
-  for (const Member& m : members) lines.add(decodeExpression(m, level));
-  lines.add(pad(level) + "}");
-  return lines.joined();
+void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const std::vector<Member>& members) const {
+  p.line(description(m_meta.modelAccessLevel()), "init(json: SorbelJSON) {");
+  {
+    auto body = p.indented();
+    for (const Member& m : members) writeDecodeLine(p, m);
+  }
+  p.line("}");
 }
 
 // ---- Memberwise initializer ---------------------------------------------------------------------
 
 std::string SwiftRenderer::memberwiseInitializer(const std::vector<Property>& properties,
                                                  std::int64_t level) const {
-  return memberwiseInitializer(members(properties), level);
+  const std::vector<Member> all = members(properties);
+  return printed(level, [&](CodePrinter& p) { writeMemberwiseInitializer(p, all); });
 }
 
-std::string SwiftRenderer::memberwiseInitializer(const std::vector<Member>& members,
-                                                 std::int64_t level) const {
+void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p,
+                                               const std::vector<Member>& members) const {
   const SwiftMeta::Initializer initializer = m_meta.initializer();
-  const std::string p0 = pad(level);
-  const std::string p1 = pad(level + 1);
-  const std::string opening = p0 + std::string(initializerAccessText(initializer)) + "init(";
-
-  std::vector<std::string> parameters;
-  parameters.reserve(members.size());
-  for (const Member& m : members) {
-    parameters.push_back(parameterLabel(m.name) + ": " + type(*m.property));
-  }
-
-  Lines lines;
+  const auto addParameter = [&](const Member& m) {
+    addParameterLabel(p, m.name);
+    p.add(": ");
+    addType(p, *m.property);
+  };
+  p.line(description(initializer.accessLevel()), "init(");
   if (initializer.style() == SwiftMeta::Initializer::Style::multipleLines) {
-    lines.add(opening);
-    for (std::string& parameter : parameters) parameter.insert(0, p1);
-    // Without parameters this leaves one empty line between the parentheses.
-    lines.add(joined(parameters, ",\n"));
-    lines.add(p0 + ") {");
+    {
+      auto parameters = p.indented();
+      // Without parameters this leaves one empty line between the parentheses.
+      if (members.empty()) p.blank();
+      p.join(members, ",", [&](const Member& m) {
+        p.line();
+        addParameter(m);
+      });
+    }
+    p.line(") {");
   } else {
-    lines.add(opening + joined(parameters, ", ") + ") {");
+    p.join(members, ", ", addParameter);
+    p.add(") {");
   }
-  for (const Member& m : members) {
-    lines.add(p1 + "self." + swiftMemberName(m.name) + " = " + swiftEscaped(m.name));
+  {
+    auto body = p.indented();
+    for (const Member& m : members) {
+      p.line("self.");
+      if (isSwiftDotKeyword(m.name)) {
+        p.add('`', m.name, '`');
+      } else {
+        p.add(m.name);
+      }
+      p.add(" = ");
+      addName(p, m.name, m.reserved);
+    }
   }
-  lines.add(p0 + "}");
-  return lines.joined();
+  p.line("}");
 }
 
 }  // namespace telvar::generate::swift

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/generate.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_renderer.h"
@@ -8,6 +9,7 @@ namespace telvar {
 namespace {
 
 using generate::Blocks;
+using generate::CodePrinter;
 using generate::Rewrite;
 using generate::swift::SwiftRenderer;
 
@@ -25,8 +27,9 @@ std::vector<std::string> dictionaryKeys(const ValueMeta& valueMeta) {
 }
 
 // The root's declaration, then each nested type's in an extension of the type that encloses it.
-Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer, std::int64_t level,
-                               const ValueMeta& valueMeta) {
+Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer,
+                               const Indentation& indentation, const ValueMeta& valueMeta) {
+  const std::int64_t level = indentation.effectiveLevel();
   Blocks blocks;
   const Code rootCode(root);
   blocks.add(renderer.render(rootCode, level));
@@ -40,9 +43,17 @@ Blocks nestedInExtensionBlocks(const Value& root, const SwiftRenderer& renderer,
       blocks.add(renderer.render(code, level));
       continue;
     }
-    std::optional<std::string> text = renderer.render(code, level + 1);
-    if (!text) continue;
-    blocks.add("extension " + path + " {\n" + *text + "\n}");
+    // The extension stands at the left margin; what it declares, one level in from the
+    // document's level.
+    std::string block;
+    CodePrinter p(block, indentation, 0);
+    p.line("extension ", path, " {");
+    {
+      auto body = p.indented(level + 1);
+      if (!renderer.write(p, code)) continue;
+    }
+    p.line("}");
+    blocks.add(block);
   }
   return blocks;
 }
@@ -77,16 +88,24 @@ std::optional<std::string> swiftOutput(const Model& model) {
   auto rootCode = std::make_unique<const Code>(root);
   const generate::TypeNames types = renderer.typeNames(*rootCode);
   renderer.useTypeNames(&types);
-  const auto render = [&](const Code& code) { return renderer.render(code, level); };
-  if (meta.structureStyle() != SwiftMeta::StructureStyle::nested) rootCode.reset();
+  if (meta.structureStyle() == SwiftMeta::StructureStyle::nested) {
+    // One declaration holds every other: it is written straight after the header, into the
+    // file's own text.
+    std::string file = generate::swift::swiftHeader(meta, indentation);
+    if (!file.empty()) file += "\n\n";
+    CodePrinter p(file, indentation, level);
+    if (!renderer.write(p, *rootCode)) return std::nullopt;
+    return file;
+  }
+  rootCode.reset();
 
+  const auto render = [&](const Code& code) { return renderer.render(code, level); };
   Blocks blocks;
   switch (meta.structureStyle()) {
-    case SwiftMeta::StructureStyle::nested:
-      blocks.add(render(*rootCode));
+    case SwiftMeta::StructureStyle::nested:  // written above
       break;
     case SwiftMeta::StructureStyle::nestedInExtension:
-      blocks = nestedInExtensionBlocks(root, renderer, level, valueMeta);
+      blocks = nestedInExtensionBlocks(root, renderer, indentation, valueMeta);
       break;
     case SwiftMeta::StructureStyle::subtypeFirst:
       blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(root, render));

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "naming/characters.h"
-#include "telvar/generate/lines.h"
+#include "telvar/generate/literals.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_text.h"
 #include "telvar/naming/names.h"
@@ -56,28 +56,6 @@ bool isListType(const PropertyType& type) {
   return t && t->is(PropertyType::Kind::array);
 }
 
-// A type-name map's name placed in the shape of the property's type: one list, map or nullable
-// layer is kept around it.
-std::string shapedMappedName(const std::string& name, const PropertyType& type) {
-  switch (type.kind()) {
-    case PropertyType::Kind::dictionary:
-      return "[String: " + name + "]";
-    case PropertyType::Kind::array:
-      return type.arrayValue().is(PropertyType::Kind::optional) ? "[" + name + "?]"
-                                                                : "[" + name + "]";
-    case PropertyType::Kind::optional: {
-      const PropertyType* wrapped = type.optionalValue();
-      if (wrapped && isListType(*wrapped)) return "[" + name + "]?";
-      return name + "?";
-    }
-    case PropertyType::Kind::primitive:
-    case PropertyType::Kind::object:
-    case PropertyType::Kind::enum_:
-      break;
-  }
-  return name;
-}
-
 std::string_view jsonKey(const Names& names) {
   return names.empty() ? std::string_view("...") : std::string_view(names.back());
 }
@@ -87,13 +65,14 @@ std::string_view jsonKey(const Names& names) {
 // ---- Header -------------------------------------------------------------------------------------
 
 std::string swiftHeader(const SwiftMeta& meta, const Indentation& indentation) {
-  if (meta.protocolType() != ProtocolType::sorbelModel) {
-    return header({"import Foundation"}, indentation);
+  std::string out;
+  CodePrinter p(out, indentation, indentation.effectiveLevel());
+  p.line("import Foundation");
+  if (meta.protocolType() == ProtocolType::sorbelModel) {
+    p.line("import Sorbel");
+    if (meta.useSorbelMacros()) p.line("import SorbelMacros");
   }
-  if (meta.useSorbelMacros()) {
-    return header({"import Foundation", "import Sorbel", "import SorbelMacros"}, indentation);
-  }
-  return header({"import Foundation", "import Sorbel"}, indentation);
+  return out;
 }
 
 // ---- Set-up -------------------------------------------------------------------------------------
@@ -118,8 +97,6 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
     m_acronymForms = {"Id", "Url"};
   }
 }
-
-std::string SwiftRenderer::pad(std::int64_t level) const { return prefix(m_indentation, level); }
 
 // ---- Names --------------------------------------------------------------------------------------
 
@@ -155,8 +132,10 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   language.reservedIn = [this](const Object* owner) {
     std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
+      const std::vector<std::string>& names = memberNames(owner->properties);
+      taken.reserve(taken.size() + names.size() + 1);
       taken.insert("CodingKeys");
-      for (const std::string& name : memberNames(owner->properties)) taken.insert(name);
+      taken.insert(names.begin(), names.end());
     }
     return taken;
   };
@@ -167,19 +146,26 @@ const std::vector<std::string>& SwiftRenderer::memberNames(
     const std::vector<Property>& properties) const {
   // Both the type names (for the nested types' scope) and the declaration ask for a type's
   // member names: a wide type is named once. A type is known by its key path, which names one
-  // type of the sample.
+  // type of the sample; the keys are checked as well, so that another list of members at the
+  // same path (a caller's own) is named afresh instead of taking names that are not its own.
   static const std::vector<std::string> none;
   if (properties.empty()) return none;
   const Names& first = properties.front().names;
   Names owner(first.begin(), first.end() - (first.empty() ? 0 : 1));
+  std::size_t keys = properties.size();
+  for (const Property& p : properties) {
+    keys = keys * 31 + std::hash<std::string_view>{}(jsonKey(p.names));
+  }
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
-  if (added) {
+  MemberNames& entry = it->second;
+  if (added || entry.keys != keys || entry.names.size() != properties.size()) {
     std::vector<std::string> names;
     names.reserve(properties.size());
     for (const Property& p : properties) names.push_back(propertyName(p.names));
-    it->second = distinctNames(std::move(names), NumberStyle::appended);
+    entry.names = distinctNames(std::move(names), NumberStyle::appended);
+    entry.keys = keys;
   }
-  return it->second;
+  return entry.names;
 }
 
 std::string SwiftRenderer::propertyName(const Names& path) const {
@@ -240,14 +226,18 @@ std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::str
   return out;
 }
 
+SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, std::string_view name) {
+  const std::string_view key = jsonKey(property.names);
+  return {&property, name, key, isSwiftReservedWord(name), !textEquals(name, key)};
+}
+
 std::vector<SwiftRenderer::Member> SwiftRenderer::members(
     const std::vector<Property>& properties) const {
   std::vector<Member> out;
   out.reserve(properties.size());
   const std::vector<std::string>& names = memberNames(properties);
-  for (std::size_t i = 0; i < properties.size(); ++i) {
-    out.push_back({&properties[i], names[i], jsonKey(properties[i].names)});
-  }
+  for (std::size_t i = 0; i < properties.size(); ++i)
+    out.push_back(memberOf(properties[i], names[i]));
   if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
       return textCompare(a.name, b.name) < 0;
@@ -256,31 +246,24 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
   return out;
 }
 
-void SwiftRenderer::appendNestedDeclarations(std::string& out, const std::vector<Member>& members,
-                                             std::int64_t level) const {
+void SwiftRenderer::writeNestedDeclarations(CodePrinter& p,
+                                            const std::vector<Member>& members) const {
   // Two members may declare the very same type; it is written once. Each declaration is written
   // in place and taken back out when it repeats an earlier one. Texts are compared by hash once
   // there are several, so that objects with many members stay linear, while a long chain of
   // single nested objects is never hashed.
   struct Written {
-    std::size_t start;
+    CodePrinter::Mark start;
     std::size_t size;
   };
   std::vector<Written> written;
   std::unordered_multimap<std::size_t, std::size_t> index;
-  const auto textOf = [&](const Written& w) {
-    return std::string_view(out).substr(w.start, w.size);
-  };
+  const auto textOf = [&](const Written& w) { return p.since(w.start).substr(0, w.size); };
   const auto hashOf = [](std::string_view text) { return std::hash<std::string_view>{}(text); };
   for (const Member& m : members) {
-    const std::size_t before = out.size();
-    out += '\n';
-    const Written text{out.size(), 0};
-    if (!appendTypeDeclaration(out, m.property->type, level)) {
-      out.resize(before);
-      continue;
-    }
-    const Written current{text.start, out.size() - text.start};
+    const CodePrinter::Mark start = p.mark();
+    if (!writeTypeDeclaration(p, m.property->type)) continue;
+    const Written current{start, p.since(start).size()};
     if (written.size() == 1 && index.empty()) index.emplace(hashOf(textOf(written.front())), 0);
     if (!written.empty()) {
       const std::size_t hash = hashOf(textOf(current));
@@ -288,70 +271,129 @@ void SwiftRenderer::appendNestedDeclarations(std::string& out, const std::vector
       if (std::any_of(first, last, [&](const auto& e) {
             return textOf(written[e.second]) == textOf(current);
           })) {
-        out.resize(before);
+        p.takeBack(start);
         continue;
       }
       index.emplace(hash, written.size());
     }
     written.push_back(current);
-    out += '\n';  // the empty line after each nested declaration
+    p.blank();  // the empty line after each nested declaration
   }
+}
+
+void SwiftRenderer::addName(CodePrinter& p, std::string_view name, bool reserved) {
+  if (reserved) {
+    p.add('`', name, '`');
+  } else {
+    p.add(name);
+  }
+}
+
+void SwiftRenderer::addName(CodePrinter& p, std::string_view name) {
+  addName(p, name, isSwiftReservedWord(name));
 }
 
 // ---- Type texts ---------------------------------------------------------------------------------
 
 std::string SwiftRenderer::baseType(const PropertyType& type) const {
-  return baseType(type, nullptr);
+  return printed(0, [&](CodePrinter& p) { addBaseType(p, type, {}); });
 }
 
-std::string SwiftRenderer::baseType(const PropertyType& type, const std::string* enumName) const {
-  // Built from the outside in, so that deeply nested lists cost no call stack.
-  std::string opening;
+void SwiftRenderer::addTypeName(CodePrinter& p, const Names& path) const {
+  if (m_types) {
+    if (const std::string* name = m_types->find(path)) return addName(p, *name);
+  }
+  p.add(typeName(path));
+}
+
+void SwiftRenderer::addBaseType(CodePrinter& p, const PropertyType& type,
+                                std::string_view enumName) const {
+  // Written from the outside in, so that deeply nested lists cost no call stack; the closing
+  // marks wait until the innermost type is written.
   std::string closing;
-  std::string core;
   const PropertyType* t = &type;
-  while (core.empty()) {
+  for (bool done = false; !done;) {
+    done = true;
     switch (t->kind()) {
       case PropertyType::Kind::primitive:
-        core = primitiveTypeText(t->primitiveValue());
+        p.add(primitiveTypeText(t->primitiveValue()));
         break;
       case PropertyType::Kind::object:
-        core = typeName(t->objectValue().names);
+        addTypeName(p, t->objectValue().names);
         break;
       case PropertyType::Kind::enum_:
-        core = enumName ? *enumName : typeName(t->enumValue().names);
+        if (enumName.empty()) {
+          addTypeName(p, t->enumValue().names);
+        } else {
+          p.add(enumName);
+        }
         break;
       case PropertyType::Kind::dictionary: {
         // Map values are written without their nullable layers, unless only null was seen.
         const PropertyType* value = &t->dictionaryValue();
         const PropertyType* stripped = value->innermost(Wrappers::nullables);
-        opening += "[String: ";
+        p.add("[String: ");
         closing += ']';
         // Nullable all the way down: the value type is written as it is.
         t = stripped ? stripped : value;
+        done = false;
         break;
       }
       case PropertyType::Kind::array:
-        opening += '[';
+        p.add('[');
         closing += ']';
         t = &t->arrayValue();
+        done = false;
         break;
       case PropertyType::Kind::optional:
         closing += '?';
         t = t->optionalValue();
-        if (!t) core = "Any";
+        if (t) {
+          done = false;
+        } else {
+          p.add("Any");
+        }
         break;
     }
   }
   // The closing marks were collected from the outside in.
   std::reverse(closing.begin(), closing.end());
-  return opening + core + closing;
+  p.add(closing);
 }
 
 std::string SwiftRenderer::type(const Property& property) const {
+  return printed(0, [&](CodePrinter& p) { addType(p, property); });
+}
+
+void SwiftRenderer::addType(CodePrinter& p, const Property& property) const {
   if (m_protocol != ProtocolType::sorbelModel && m_meta._typeNameMaps) {
     if (auto mapped = nameForPath(*m_meta._typeNameMaps, property.names)) {
-      return shapedMappedName(*mapped, property.type);
+      // A type-name map's name placed in the shape of the property's type: one list, map or
+      // nullable layer is kept around it.
+      const PropertyType& type = property.type;
+      switch (type.kind()) {
+        case PropertyType::Kind::dictionary:
+          p.add("[String: ", *mapped, ']');
+          return;
+        case PropertyType::Kind::array:
+          p.add('[', *mapped, type.arrayValue().is(PropertyType::Kind::optional) ? "?]" : "]");
+          return;
+        case PropertyType::Kind::optional: {
+          const PropertyType* wrapped = type.optionalValue();
+          if (wrapped && isListType(*wrapped)) {
+            p.add('[', *mapped, "]?");
+          } else {
+            p.add(*mapped, '?');
+          }
+          return;
+        }
+        case PropertyType::Kind::primitive:
+        case PropertyType::Kind::object:
+        case PropertyType::Kind::enum_:
+          break;
+      }
+      p.add(*mapped);
+      return;
     }
   }
   if (m_meta._propertyEnumMaps && recordForPath(*m_meta._propertyEnumMaps, property.names)) {
@@ -360,10 +402,10 @@ std::string SwiftRenderer::type(const Property& property) const {
     const PropertyType* held = heldType(property.type);
     if (held && held->is(PropertyType::Kind::enum_)) {
       const std::string name = swiftEscaped(unmappedTypeName(property.names));
-      return baseType(property.type, &name);
+      return addBaseType(p, property.type, name);
     }
   }
-  return baseType(property.type, nullptr);
+  addBaseType(p, property.type, {});
 }
 
 std::string SwiftRenderer::protocolList(bool identifiable) const {
@@ -372,155 +414,159 @@ std::string SwiftRenderer::protocolList(bool identifiable) const {
   return out;
 }
 
+void SwiftRenderer::addStringLiteral(CodePrinter& p, std::string_view text) const {
+  m_scratch.clear();
+  appendEscaped(m_scratch, text, kSwiftLiteral);
+  p.add('"', m_scratch, '"');
+}
+
 // ---- Declarations -------------------------------------------------------------------------------
 
 std::string SwiftRenderer::propertyDeclaration(const Property& property, std::int64_t level) const {
-  return propertyDeclaration(
-      Member{&property, propertyName(property.names), jsonKey(property.names)}, level);
+  const std::string name = propertyName(property.names);
+  return printed(level, [&](CodePrinter& p) { writeProperty(p, memberOf(property, name)); });
 }
 
-std::string SwiftRenderer::propertyDeclaration(const Member& member, std::int64_t level) const {
-  const Property& property = *member.property;
-  const std::string p = pad(level);
-  const std::string name = swiftEscaped(member.name);
-  std::string decl = p;
-  decl += description(m_meta.propertyAccessLevel());
-  decl += description(m_meta.propertyDeclareType());
-  decl += ' ';
-  decl += name;
-  decl += ": ";
-  decl += type(property);
-  const std::string_view key = jsonKey(property.names);
-  if (m_macros && !textEquals(key, name)) {
-    return p + "@SorbelKey(" + swiftStringLiteral(key) + ")\n" + decl;
+void SwiftRenderer::writeProperty(CodePrinter& p, const Member& member) const {
+  // The macro names the key whenever the written name, backquotes and all, differs from it.
+  if (m_macros && (member.reserved ? !textEquals(member.key, swiftEscaped(std::string(member.name)))
+                                   : member.renamed)) {
+    p.line("@SorbelKey(");
+    addStringLiteral(p, member.key);
+    p.add(')');
   }
-  return decl;
+  p.line(description(m_meta.propertyAccessLevel()), description(m_meta.propertyDeclareType()), ' ');
+  addName(p, member.name, member.reserved);
+  p.add(": ");
+  addType(p, *member.property);
 }
 
 std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t level) const {
-  std::string out;
-  appendObjectDeclaration(out, object, level);
-  return out;
+  return printed(level, [&](CodePrinter& p) { writeObject(p, object); });
 }
 
-void SwiftRenderer::appendObjectDeclaration(std::string& out, const Object& object,
-                                            std::int64_t level) const {
-  const std::string p0 = pad(level);
-  const std::string p1 = pad(level + 1);
+void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
   const std::vector<Member> sorted = members(object.properties);
   const std::optional<std::string> identifiableKey =
       m_meta._identifiableTypes ? keyForPath(*m_meta._identifiableTypes, object.names)
                                 : std::nullopt;
 
-  if (m_macros) {
-    out += p0;
-    out += "@SorbelInit\n";
-  }
-  out += p0;
-  out += description(m_meta.modelAccessLevel());
-  out += description(m_meta.modelType());
-  out += ' ';
-  out += typeName(object.names);
-  out += ": ";
-  out += protocolList(identifiableKey.has_value());
-  out += " {";
-  if (m_structureStyle == StructureStyle::nested) appendNestedDeclarations(out, sorted, level + 1);
+  if (m_macros) p.line("@SorbelInit");
+  p.line(description(m_meta.modelAccessLevel()), description(m_meta.modelType()), ' ');
+  addTypeName(p, object.names);
+  p.add(": ", description(m_protocol), identifiableKey ? ", Identifiable" : "", " {");
+  {
+    auto body = p.indented();
+    if (m_structureStyle == StructureStyle::nested) writeNestedDeclarations(p, sorted);
 
-  Lines lines;
-  if (identifiableKey && *identifiableKey != "id") {
-    auto member = std::find_if(sorted.begin(), sorted.end(), [&](const Member& m) {
-      return textEquals(m.key, *identifiableKey);
-    });
-    // A member whose Swift name is already "id" is the identity itself.
-    if (member != sorted.end() && member->name != "id") {
-      lines.add(p1 + std::string(idAccessText(m_meta.modelAccessLevel())) +
-                "var id: " + type(*member->property) + " { " + swiftEscaped(member->name) + " }");
-      lines.addBlank();
+    if (identifiableKey && *identifiableKey != "id") {
+      auto identity = std::find_if(sorted.begin(), sorted.end(), [&](const Member& m) {
+        return textEquals(m.key, *identifiableKey);
+      });
+      // A member whose Swift name is already "id" is the identity itself.
+      if (identity != sorted.end() && identity->name != "id") {
+        p.line(idAccessText(m_meta.modelAccessLevel()), "var id: ");
+        addType(p, *identity->property);
+        p.add(" { ");
+        addName(p, identity->name, identity->reserved);
+        p.add(" }");
+        p.blank();
+      }
+    }
+
+    for (const Member& m : sorted) writeProperty(p, m);
+
+    const bool hasProperties = !object.properties.empty();
+    if (m_protocol != ProtocolType::sorbelModel &&
+        m_meta.propertyNamingStyle() != SwiftMeta::PropertyNamingStyle::snakeToCamel) {
+      if (std::any_of(sorted.begin(), sorted.end(), [](const Member& m) { return m.renamed; })) {
+        p.blank();
+        writeCodingKeys(p, sorted);
+      }
+    } else if (m_protocol == ProtocolType::sorbelModel && !m_macros) {
+      if (hasProperties) p.blank();
+      writeJsonInitializer(p, sorted);
+    }
+    if (m_meta.needsInitializer()) {
+      if (hasProperties) p.blank();
+      writeMemberwiseInitializer(p, sorted);
     }
   }
-
-  for (const Member& m : sorted) lines.add(propertyDeclaration(m, level + 1));
-
-  const bool hasProperties = !object.properties.empty();
-  if (m_protocol != ProtocolType::sorbelModel &&
-      m_meta.propertyNamingStyle() != SwiftMeta::PropertyNamingStyle::snakeToCamel) {
-    if (auto keys = codingKeys(sorted, level + 1)) {
-      lines.addBlank();
-      lines.add(std::move(*keys));
-    }
-  } else if (m_protocol == ProtocolType::sorbelModel && !m_macros) {
-    if (hasProperties) lines.addBlank();
-    lines.add(jsonInitializer(sorted, level + 1));
-  }
-  if (m_meta.needsInitializer()) {
-    if (hasProperties) lines.addBlank();
-    lines.add(memberwiseInitializer(sorted, level + 1));
-  }
-  lines.add(p0 + "}");
-  out += '\n';
-  out += lines.joined();
+  p.line("}");
 }
 
 std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t level) const {
-  const std::string p1 = pad(level + 1);
-  const bool isString = enumeration.rawType == Enum::RawType::string;
-  std::string first = pad(level);
-  first += description(m_meta.modelAccessLevel());
-  first += "enum ";
-  first += typeName(enumeration.names);
-  first += isString ? ": String" : ": Int";
-  if (m_protocol != ProtocolType::sorbelModel) {
-    first += ", ";
-    first += description(m_protocol);
-  }
-  first += " {";
+  return printed(level, [&](CodePrinter& p) { writeEnum(p, enumeration); });
+}
 
-  Lines lines;
-  lines.add(std::move(first));
-  for (const Enum::Case& c : enumeration.cases) {
-    if (c.name.empty()) continue;
-    std::string line = p1 + "case " + swiftEscaped(c.name);
-    if (!c.value.empty()) {
-      line += " = ";
-      line += isString ? swiftStringLiteral(c.value) : c.value;
+void SwiftRenderer::writeEnum(CodePrinter& p, const Enum& enumeration) const {
+  const bool isString = enumeration.rawType == Enum::RawType::string;
+  p.line(description(m_meta.modelAccessLevel()), "enum ");
+  addTypeName(p, enumeration.names);
+  p.add(isString ? ": String" : ": Int");
+  if (m_protocol != ProtocolType::sorbelModel) p.add(", ", description(m_protocol));
+  p.add(" {");
+  {
+    auto body = p.indented();
+    for (const Enum::Case& c : enumeration.cases) {
+      if (c.name.empty()) continue;
+      p.line("case ");
+      addName(p, c.name);
+      if (c.value.empty()) continue;
+      p.add(" = ");
+      if (isString) {
+        addStringLiteral(p, c.value);
+      } else {
+        p.add(c.value);
+      }
     }
-    lines.add(std::move(line));
   }
-  lines.add(pad(level) + "}");
-  return lines.joined();
+  p.line("}");
 }
 
 std::optional<std::string> SwiftRenderer::typeDeclaration(const PropertyType& type,
                                                           std::int64_t level) const {
   std::string out;
-  if (!appendTypeDeclaration(out, type, level)) return std::nullopt;
+  CodePrinter p(out, m_indentation, level);
+  if (!writeTypeDeclaration(p, type)) return std::nullopt;
   return out;
 }
 
-bool SwiftRenderer::appendTypeDeclaration(std::string& out, const PropertyType& type,
-                                          std::int64_t level) const {
+bool SwiftRenderer::writeTypeDeclaration(CodePrinter& p, const PropertyType& type) const {
   const PropertyType* held = heldType(type);
   if (!held) return false;
   if (held->is(PropertyType::Kind::object)) {
-    appendObjectDeclaration(out, held->objectValue(), level);
+    writeObject(p, held->objectValue());
   } else {
-    out += enumDeclaration(held->enumValue(), level);
+    writeEnum(p, held->enumValue());
   }
   return true;
 }
 
 std::optional<std::string> SwiftRenderer::render(const Code& code, std::int64_t level) const {
+  std::string out;
+  CodePrinter p(out, m_indentation, level);
+  if (!write(p, code)) return std::nullopt;
+  return out;
+}
+
+bool SwiftRenderer::write(CodePrinter& p, const Code& code) const {
   switch (code.kind()) {
     case Code::Kind::object:
-      return objectDeclaration(code.objectValue(), level);
+      writeObject(p, code.objectValue());
+      return true;
     case Code::Kind::dictionary:
-      return typeDeclaration(code.dictionaryValue().propertyType, level);
-    case Code::Kind::property:
-      return propertyDeclaration(code.propertyValue(), level);
+      return writeTypeDeclaration(p, code.dictionaryValue().propertyType);
+    case Code::Kind::property: {
+      const Property& property = code.propertyValue();
+      const std::string name = propertyName(property.names);
+      writeProperty(p, memberOf(property, name));
+      return true;
+    }
     case Code::Kind::propertyType:
-      return typeDeclaration(code.propertyTypeValue(), level);
+      return writeTypeDeclaration(p, code.propertyTypeValue());
   }
-  return std::nullopt;
+  return false;
 }
 
 }  // namespace telvar::generate::swift

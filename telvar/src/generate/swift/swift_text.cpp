@@ -76,17 +76,23 @@ bool isWildcard(std::string_view name) { return name == "_"; }
 
 // Characters Swift forbids become "_"; a digit or combining mark first gets "_" before it; the
 // wildcard "_" (and the empty text) name nothing, so they become "__".
-const IdentifierRules kSwiftRules{isHead,  isContinuation, ForeignCharacter::underscore,
-                                  'u',     "_",            "__",
-                                  isWildcard, "_",         ""};
+const IdentifierRules kSwiftRules{
+    isHead, isContinuation, ForeignCharacter::underscore, 'u', "_", "__", isWildcard, "_", ""};
 
 }  // namespace
 
 bool isSwiftIdentifier(std::string_view name) {
   if (name.empty() || name == "_") return false;
-  bool first = true;
+  // Most names are ASCII: their bytes are tested as they are, and only the rest is decoded.
+  std::size_t i = 0;
+  for (; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte >= 0x80) break;
+    if (!(i == 0 ? isHead(byte) : isContinuation(byte))) return false;
+  }
+  bool first = i == 0;
   bool valid = true;
-  forEachScalar(name, [&](int scalar, std::string_view) {
+  forEachScalar(name.substr(i), [&](int scalar, std::string_view) {
     if (!valid) return;
     const bool ok = scalar >= 0 && (first ? isHead(static_cast<char32_t>(scalar))
                                           : isContinuation(static_cast<char32_t>(scalar)));
@@ -101,15 +107,16 @@ std::string swiftIdentifier(std::string name) {
   return repairedIdentifier(name, kSwiftRules);
 }
 
+bool isSwiftDotKeyword(std::string_view name) {
+  return name == "init" || name == "self" || name == "Type" || name == "Protocol";
+}
+
 bool isSwiftMemberName(std::string_view name) {
-  return isSwiftIdentifier(name) && name != "init" && name != "self" && name != "Type" &&
-         name != "Protocol";
+  return isSwiftIdentifier(name) && !isSwiftDotKeyword(name);
 }
 
 std::string swiftMemberName(std::string name) {
-  if (name == "init" || name == "self" || name == "Type" || name == "Protocol") {
-    return "`" + name + "`";
-  }
+  if (isSwiftDotKeyword(name)) return "`" + name + "`";
   return name;
 }
 

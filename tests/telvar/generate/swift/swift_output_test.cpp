@@ -59,6 +59,43 @@ TEST(SwiftRenderer, RendersAPropertyCodeAsItsLine) {
             std::nullopt);
 }
 
+TEST(SwiftRenderer, WritesEachPieceAtTheLevelAsked) {
+  const SwiftRenderer renderer(SwiftMeta{}, Indentation{0, "  "});
+  const std::vector<Property> renamed{
+      property({"Root", "first_name"}, PropertyType::primitive(Primitive::string())),
+      property({"Root", "default"}, PropertyType::primitive(Primitive::int_()))};
+  EXPECT_EQ(renderer.codingKeys(renamed, 1),
+            "  private enum CodingKeys: String, CodingKey {\n"
+            "    case firstName = \"first_name\"\n"
+            "    case `default`\n"
+            "  }");
+  EXPECT_EQ(renderer.codingKeys({renamed[1]}, 1), std::nullopt);
+  EXPECT_EQ(renderer.decodeExpression(renamed[0], 0), "  firstName = json.first_name.string()");
+  EXPECT_EQ(renderer.jsonInitializer(renamed, 1),
+            "  init(json: SorbelJSON) {\n"
+            "    firstName = json.first_name.string()\n"
+            "    `default` = json.default.int()\n"
+            "  }");
+  EXPECT_EQ(renderer.memberwiseInitializer(renamed, 0),
+            "init(firstName: String, default: Int) {\n"
+            "  self.firstName = firstName\n"
+            "  self.default = `default`\n"
+            "}");
+}
+
+TEST(SwiftRenderer, WritesADeclarationAfterWhatThePrinterHolds) {
+  const SwiftRenderer renderer(SwiftMeta{}, Indentation{0, "  "});
+  std::string text = "// before";
+  CodePrinter p(text, "  ", 1);
+  p.line("// first");
+  const Code code =
+      Code::property(property({"Root", "name"}, PropertyType::primitive(Primitive::string())));
+  EXPECT_TRUE(renderer.write(p, code));
+  // A primitive type declares nothing and leaves the text as it was.
+  EXPECT_FALSE(renderer.write(p, Code::propertyType(PropertyType::primitive(Primitive::int_()))));
+  EXPECT_EQ(text, "// before  // first\n  let name: String");
+}
+
 TEST(SwiftRenderer, ReadsTheMembersOfTheJsonTypeBySubscript) {
   const SwiftRenderer renderer(SwiftMeta{}, Indentation::default_());
   EXPECT_EQ(renderer.jsonAccessor("name"), "json.name");

@@ -6,8 +6,8 @@ namespace telvar::generate::swift {
 namespace {
 
 TEST(SwiftIdentifier, KeepsWhatSwiftAlreadyAccepts) {
-  for (const char* name : {"name", "userID", "_1st", "naïve", "名前", "😀", "a\u0301", "__",
-                           "default", "Type"}) {
+  for (const char* name :
+       {"name", "userID", "_1st", "naïve", "名前", "😀", "a\u0301", "__", "default", "Type"}) {
     EXPECT_TRUE(isSwiftIdentifier(name)) << name;
     EXPECT_EQ(swiftIdentifier(name), name);
   }
@@ -30,6 +30,11 @@ TEST(SwiftIdentifier, RepairsWhatSwiftRejects) {
   EXPECT_EQ(swiftIdentifier("a\u00D7b"), "a_b");
   // Ill-formed UTF-8 never reaches the output.
   EXPECT_EQ(swiftIdentifier("a\xFF"), "a_");
+  // ASCII before and after other characters is judged the same as alone.
+  EXPECT_EQ(swiftIdentifier("a b\u00E9"), "a_b\u00E9");
+  EXPECT_EQ(swiftIdentifier("\u00E9 1"), "\u00E9_1");
+  EXPECT_EQ(swiftIdentifier("1\u00E9"), "_1\u00E9");
+  EXPECT_TRUE(isSwiftIdentifier("\u00E91"));
   for (const char* name : {"", "_", "1st", "a b", "\u0301", "-", "\xC3", "$", "$0"}) {
     EXPECT_TRUE(isSwiftIdentifier(swiftIdentifier(name))) << name;
   }
@@ -42,6 +47,8 @@ TEST(SwiftMemberName, QuotesOnlyTheWordsSwiftKeepsAfterADot) {
   EXPECT_EQ(swiftMemberName("self"), "`self`");
   EXPECT_EQ(swiftMemberName("Type"), "`Type`");
   EXPECT_EQ(swiftMemberName("Protocol"), "`Protocol`");
+  EXPECT_TRUE(isSwiftDotKeyword("Protocol"));
+  EXPECT_FALSE(isSwiftDotKeyword("protocol"));
   EXPECT_TRUE(isSwiftMemberName("default"));
   EXPECT_FALSE(isSwiftMemberName("init"));
   EXPECT_FALSE(isSwiftMemberName("first name"));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/identifiers.h"
 #include "telvar/options/swift_meta.h"
 #include "telvar/value/indentation.h"
@@ -108,6 +109,9 @@ class SwiftRenderer {
   /// The declaration one inferred `Code` stands for: an object's, a dictionary value type's, a
   /// property's, or the type a property type holds; nothing when it declares nothing.
   [[nodiscard]] std::optional<std::string> render(const Code& code, std::int64_t level) const;
+  /// Writes the declaration `render` gives as the next lines of `printer`, at its level; false,
+  /// with nothing written, when `code` declares nothing.
+  bool write(CodePrinter& printer, const Code& code) const;
 
   // ---- Coding keys and initializers -------------------------------------------------------------
 
@@ -129,35 +133,53 @@ class SwiftRenderer {
                                                   std::int64_t level) const;
 
  private:
-  // A property with its Swift name (unescaped) and JSON key, formed once per declaration.
+  // A property with what its lines need, found out once per declaration: its Swift name
+  // (unescaped, held by the member-name cache or the caller), its JSON key, whether the name is
+  // a reserved word (written in backquotes) and whether it differs from the key (the coding keys
+  // and "@SorbelKey" then name the key).
   struct Member {
     const Property* property;
-    std::string name;
+    std::string_view name;
     std::string_view key;
+    bool reserved;
+    bool renamed;
   };
 
+  [[nodiscard]] static Member memberOf(const Property& property, std::string_view name);
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
-  [[nodiscard]] std::string propertyDeclaration(const Member& member, std::int64_t level) const;
-  // The declarations append to `out`, so that a deep sample's nested types are written once
-  // into one text instead of being copied into every enclosing declaration.
-  void appendObjectDeclaration(std::string& out, const Object& object, std::int64_t level) const;
-  [[nodiscard]] bool appendTypeDeclaration(std::string& out, const PropertyType& type,
-                                           std::int64_t level) const;
-  void appendNestedDeclarations(std::string& out, const std::vector<Member>& members,
-                                std::int64_t level) const;
-  [[nodiscard]] std::string pad(std::int64_t level) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
   [[nodiscard]] const std::vector<std::string>& memberNames(
       const std::vector<Property>& properties) const;
-  [[nodiscard]] std::string baseType(const PropertyType& type, const std::string* enumName) const;
-  [[nodiscard]] std::optional<std::string> codingKeys(const std::vector<Member>& members,
-                                                      std::int64_t level) const;
-  [[nodiscard]] std::string decodeExpression(const Member& member, std::int64_t level) const;
-  [[nodiscard]] std::string jsonInitializer(const std::vector<Member>& members,
-                                            std::int64_t level) const;
-  [[nodiscard]] std::string memberwiseInitializer(const std::vector<Member>& members,
-                                                  std::int64_t level) const;
+
+  // Runs `write` with a printer over a new text at `level` and gives the text.
+  template <typename Write>
+  [[nodiscard]] std::string printed(std::int64_t level, Write&& write) const {
+    std::string out;
+    CodePrinter p(out, m_indentation, level);
+    write(p);
+    return out;
+  }
+
+  // The writers put their lines into the printer at its level; nested declarations are written
+  // into the same text, and a repeated one is taken back out.
+  void writeObject(CodePrinter& p, const Object& object) const;
+  void writeEnum(CodePrinter& p, const Enum& enumeration) const;
+  [[nodiscard]] bool writeTypeDeclaration(CodePrinter& p, const PropertyType& type) const;
+  void writeNestedDeclarations(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeProperty(CodePrinter& p, const Member& member) const;
+  void writeCodingKeys(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeDecodeLine(CodePrinter& p, const Member& member) const;
+  void writeJsonInitializer(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeMemberwiseInitializer(CodePrinter& p, const std::vector<Member>& members) const;
+  // Parts of a line, added at its end. A name is written in backquotes when a reserved word.
+  static void addName(CodePrinter& p, std::string_view name, bool reserved);
+  static void addName(CodePrinter& p, std::string_view name);
+  void addTypeName(CodePrinter& p, const Names& path) const;
+  void addType(CodePrinter& p, const Property& property) const;
+  void addBaseType(CodePrinter& p, const PropertyType& type, std::string_view enumName) const;
+  void addStringLiteral(CodePrinter& p, std::string_view text) const;
+  void appendJsonAccessor(std::string& out, std::string_view key) const;
 
   SwiftMeta m_meta;
   Indentation m_indentation;
@@ -174,7 +196,14 @@ class SwiftRenderer {
       return hash;
     }
   };
-  mutable std::unordered_map<Names, std::vector<std::string>, PathHash> m_memberNames;
+  struct MemberNames {
+    std::size_t keys = 0;  // a hash of the members' keys, in order
+    std::vector<std::string> names;
+  };
+  mutable std::unordered_map<Names, MemberNames, PathHash> m_memberNames;
+  // Room for a text on its way into a line (an escaped key, a JSON accessor), kept so that
+  // writing a member allocates nothing.
+  mutable std::string m_scratch;
 };
 
 }  // namespace telvar::generate::swift

@@ -20,6 +20,10 @@ namespace telvar::generate::swift {
 /// "1st" "_1st", "" "__".
 [[nodiscard]] std::string swiftIdentifier(std::string name);
 
+/// Whether `name` is one of the four words Swift keeps for itself after a dot: "init", "self",
+/// "Type", "Protocol".
+[[nodiscard]] bool isSwiftDotKeyword(std::string_view name);
+
 /// Whether `name` can follow a dot unquoted (`json.name`, `self.name`, `.name`): an identifier
 /// other than the four words Swift keeps for itself there ("init", "self", "Type", "Protocol").
 [[nodiscard]] bool isSwiftMemberName(std::string_view name);
