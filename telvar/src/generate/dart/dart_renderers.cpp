@@ -1,10 +1,11 @@
 #include "telvar/generate/dart/dart_renderers.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/dart/dart_names.h"
-#include "telvar/generate/lines.h"
 #include "telvar/options/shared_records.h"
 #include "telvar/unicode/text.h"
 
@@ -50,114 +51,141 @@ const char* primitiveText(const Primitive& primitive) {
   return "dynamic";
 }
 
-std::string indent(const Indentation& indentation, std::int64_t count) {
-  return prefix(indentation, count);
-}
-
 std::string keyOf(const Property& property) {
   return property.names.empty() ? std::string("...") : property.names.back();
 }
 
 // ---- fromJSON and toJSON expressions ---------------------------------------------------------
 
-// Reads the JSON value `source` (of static type dynamic) as `type`: objects through their
-// factory, lists element by element as typed lists, nullable values that need converting only
-// when present. Recursion follows the nesting of lists, as deep as the sample's.
-std::string readExpression(const PropertyType& type, const std::string& source,
-                           const DartMeta& meta, const TypeNames* types) {
+// Writes the reading of the JSON value `source` (of static type dynamic) as `type`: objects
+// through their factory, lists element by element as typed lists, nullable values that need
+// converting only when present. Recursion follows the nesting of lists, as deep as the sample's.
+void writeRead(CodePrinter& p, const PropertyType& type, std::string_view source,
+               const DartMeta& meta, const TypeNames* types) {
   switch (type.kind()) {
     case K::object:
-      return dartTypeName(meta, type.objectValue().names, types) + ".fromJSON(" + source + ")";
+      p.add(dartTypeName(meta, type.objectValue().names, types), ".fromJSON(", source, ")");
+      return;
     case K::array:
-      return dartBaseType(type, meta, types) + ".from(" + source + ".map((x) => " +
-             readExpression(type.arrayValue(), "x", meta, types) + "))";
+      p.add(dartBaseType(type, meta, types), ".from(", source, ".map((x) => ");
+      writeRead(p, type.arrayValue(), "x", meta, types);
+      p.add("))");
+      return;
     case K::optional:
       if (type.optionalValue() && needsConversion(*type.optionalValue())) {
-        return source +
-               " == null ? null : " + readExpression(*type.optionalValue(), source, meta, types);
+        p.add(source, " == null ? null : ");
+        writeRead(p, *type.optionalValue(), source, meta, types);
+        return;
       }
-      return source;
+      break;
     case K::primitive:
     case K::dictionary:
     case K::enum_:
-      return source;
+      break;
   }
-  return source;
+  p.add(source);
 }
 
 // Writes a member without objects inside: the value itself, lists copied as List<dynamic> level
 // by level down to the first nullable element.
-std::string plainWriteExpression(const PropertyType& type, const std::string& name) {
+void writePlainWrite(CodePrinter& p, const PropertyType& type, std::string_view name) {
   if (type.is(K::array)) {
     const PropertyType& element = type.arrayValue();
-    const std::string inner = element.is(K::array) ? plainWriteExpression(element, "x") : "x";
-    return "List<dynamic>.from(" + name + ".map((x) => " + inner + "))";
+    p.add("List<dynamic>.from(", name, ".map((x) => ");
+    if (element.is(K::array)) {
+      writePlainWrite(p, element, "x");
+    } else {
+      p.add("x");
+    }
+    p.add("))");
+    return;
   }
   if (type.is(K::optional) && type.optionalValue() && type.optionalValue()->is(K::array)) {
-    return name + " == null ? null : List<dynamic>.from(" + name + "!.map((x) => x))";
+    p.add(name, " == null ? null : List<dynamic>.from(", name, "!.map((x) => x))");
+    return;
   }
-  return name;
+  p.add(name);
 }
 
 // Writes the member `name` of `type`: objects through their toJSON (with "?." when nullable),
 // lists as List<dynamic> element by element.
-std::string writeExpression(const PropertyType& type, const std::string& name) {
-  if (!innermostObject(type)) return plainWriteExpression(type, name);
+void writeWrite(CodePrinter& p, const PropertyType& type, std::string_view name) {
+  if (!innermostObject(type)) {
+    writePlainWrite(p, type, name);
+    return;
+  }
   switch (type.kind()) {
     case K::object:
-      return name + ".toJSON()";
+      p.add(name, ".toJSON()");
+      return;
     case K::array:
-      return "List<dynamic>.from(" + name + ".map((x) => " +
-             writeExpression(type.arrayValue(), "x") + "))";
+      p.add("List<dynamic>.from(", name, ".map((x) => ");
+      writeWrite(p, type.arrayValue(), "x");
+      p.add("))");
+      return;
     case K::optional: {
       const PropertyType& wrapped = *type.optionalValue();
-      if (wrapped.is(K::object)) return name + "?.toJSON()";
-      if (wrapped.is(K::array)) {
-        return name + " == null ? null : " + writeExpression(wrapped, name + "!");
+      if (wrapped.is(K::object)) {
+        p.add(name, "?.toJSON()");
+        return;
       }
-      return name;
+      if (wrapped.is(K::array)) {
+        p.add(name, " == null ? null : ");
+        writeWrite(p, wrapped, std::string(name) + "!");
+        return;
+      }
+      break;
     }
     case K::primitive:
     case K::dictionary:
     case K::enum_:
-      return name;
+      break;
   }
-  return name;
+  p.add(name);
 }
 
-// The right-hand side of a property's fromJSON line. The outermost list or object is named by
-// the property's own type text T (T' without its "?" when nullable), so that a type-name map
-// shows; lists of lists are named from their innermost type at every level.
-std::string fromJSONValue(const Property& property, const std::string& typeText,
-                          const std::string& key, const DartMeta& meta, const TypeNames* types) {
+// Writes the right-hand side of a property's fromJSON line. The outermost list or object is
+// named by the property's own type text T (T' without its "?" when nullable), so that a
+// type-name map shows; lists of lists are named from their innermost type at every level.
+void writeFromJSONValue(CodePrinter& p, const Property& property, std::string_view typeText,
+                        std::string_view key, const DartMeta& meta, const TypeNames* types) {
   const PropertyType& type = property.type;
-  const std::string source = "json[\"" + key + "\"]";
-  const std::string unwrapped =
+  const std::string source = "json[\"" + std::string(key) + "\"]";
+  const std::string_view unwrapped =
       typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);
   switch (type.kind()) {
     case K::object:
-      return typeText + ".fromJSON(" + source + ")";
+      p.add(typeText, ".fromJSON(", source, ")");
+      return;
     case K::array:
-      if (type.arrayValue().is(K::array)) return readExpression(type, source, meta, types);
-      return typeText + ".from(" + source + ".map((x) => " +
-             readExpression(type.arrayValue(), "x", meta, types) + "))";
+      if (type.arrayValue().is(K::array)) {
+        writeRead(p, type, source, meta, types);
+        return;
+      }
+      p.add(typeText, ".from(", source, ".map((x) => ");
+      writeRead(p, type.arrayValue(), "x", meta, types);
+      p.add("))");
+      return;
     case K::optional: {
       const PropertyType* wrapped = type.optionalValue();
       if (wrapped && wrapped->is(K::object)) {
-        return source + " == null ? null : " + unwrapped + ".fromJSON(" + source + ")";
+        p.add(source, " == null ? null : ", unwrapped, ".fromJSON(", source, ")");
+        return;
       }
       if (wrapped && wrapped->is(K::array)) {
-        return source + " == null ? null : " + unwrapped + ".from(" + source + ".map((x) => " +
-               readExpression(wrapped->arrayValue(), "x", meta, types) + "))";
+        p.add(source, " == null ? null : ", unwrapped, ".from(", source, ".map((x) => ");
+        writeRead(p, wrapped->arrayValue(), "x", meta, types);
+        p.add("))");
+        return;
       }
-      return source;
+      break;
     }
     case K::primitive:
     case K::dictionary:
     case K::enum_:
-      return source;
+      break;
   }
-  return source;
+  p.add(source);
 }
 
 // ---- One class ---------------------------------------------------------------------------------
@@ -188,30 +216,155 @@ bool isNullableText(const std::string& type) {
   return (!type.empty() && type.back() == '?') || type == "Null" || type == "dynamic";
 }
 
-std::string fieldLine(const Member& m, const std::string& prefix, bool isFinal) {
-  return prefix + (isFinal ? "final " : "") + m.type + " " + m.name + ";";
+// The members of a class in the order it writes them, named so that none hides the class or a
+// type the class refers to, and none repeats another.
+std::vector<Member> membersOf(const Object& object, const std::string& className,
+                              const DartMeta& meta, const TypeNames* types) {
+  std::vector<Member> members;
+  members.reserve(object.properties.size());
+  // A member may not share its class's name, and one named like a type the class refers to would
+  // hide that type from the class body.
+  std::unordered_set<std::string> typeNames{className};
+  for (const Property& property : object.properties) {
+    members.push_back(memberOf(property, meta, types));
+    if (std::string named = namedType(property, meta, types); !named.empty()) {
+      typeNames.insert(std::move(named));
+    }
+  }
+  for (Member& m : members) {
+    if (typeNames.contains(m.name)) m.name += '_';
+  }
+  {
+    std::vector<std::string> names;
+    names.reserve(members.size());
+    for (Member& m : members) names.push_back(std::move(m.name));
+    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
+    for (std::size_t i = 0; i < members.size(); ++i) members[i].name = std::move(names[i]);
+  }
+  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+    std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
+      return textCompare(a.name, b.name) < 0;
+    });
+  }
+  return members;
 }
 
-std::string constructorParameterLine(const Member& m, const std::string& prefix) {
+// ---- The lines of one member in each section -------------------------------------------------
+
+void writeField(CodePrinter& p, const Member& m, bool isFinal) {
+  p.line(isFinal ? "final " : "", m.type, " ", m.name, ";");
+}
+
+void writeConstructorParameter(CodePrinter& p, const Member& m) {
   const bool required = !m.property->type.is(K::optional);
-  return prefix + (required ? "required " : "") + "this." + m.name + ",";
+  p.line(required ? "required " : "", "this.", m.name, ",");
 }
 
-std::string copyWithParameterLine(const Member& m, const std::string& prefix) {
-  return prefix + m.type + (isNullableText(m.type) ? "" : "?") + " " + m.name + ",";
+void writeCopyWithParameter(CodePrinter& p, const Member& m) {
+  p.line(m.type, isNullableText(m.type) ? "" : "?", " ", m.name, ",");
 }
 
-std::string copyWithArgumentLine(const Member& m, const std::string& prefix) {
-  return prefix + m.name + ": " + m.name + " ?? this." + m.name + ",";
+void writeCopyWithArgument(CodePrinter& p, const Member& m) {
+  p.line(m.name, ": ", m.name, " ?? this.", m.name, ",");
 }
 
-std::string fromJSONLine(const Member& m, const std::string& prefix, const DartMeta& meta,
-                         const TypeNames* types) {
-  return prefix + m.name + ": " + fromJSONValue(*m.property, m.type, m.key, meta, types) + ",";
+void writeFromJSON(CodePrinter& p, const Member& m, const DartMeta& meta, const TypeNames* types) {
+  p.line(m.name, ": ");
+  writeFromJSONValue(p, *m.property, m.type, m.key, meta, types);
+  p.add(",");
 }
 
-std::string toJSONLine(const Member& m, const std::string& prefix) {
-  return prefix + "\"" + m.key + "\": " + writeExpression(m.property->type, m.name) + ",";
+void writeToJSON(CodePrinter& p, const Member& m) {
+  p.line("\"", m.key, "\": ");
+  writeWrite(p, m.property->type, m.name);
+  p.add(",");
+}
+
+// The class at the printer's level: fields, constructor, and the methods the options ask for,
+// each section's lines one level in from the member that opens it.
+void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
+                const TypeNames* types) {
+  const std::string k = dartTypeName(meta, object.names, types);
+  const std::vector<Member> members = membersOf(object, k, meta, types);
+  const bool empty = members.empty();
+
+  p.line("class ", k, " {");
+  {
+    auto body = p.indented();
+    const bool isFinal = meta.allPropertiesFinal();
+    for (const Member& m : members) writeField(p, m, isFinal);
+
+    p.blank();
+    if (empty) {
+      // "K({})" is not Dart: a class without fields has a constructor without parameters.
+      p.line(k, "();");
+    } else {
+      p.line(k, "({");
+      {
+        auto parameters = p.indented();
+        for (const Member& m : members) writeConstructorParameter(p, m);
+      }
+      p.line("});");
+    }
+
+    if (meta.needsCopyWith()) {
+      p.blank();
+      if (empty) {
+        p.line(k, " copyWith() => ", k, "();");
+      } else {
+        p.line(k, " copyWith({");
+        {
+          auto parameters = p.indented();
+          for (const Member& m : members) writeCopyWithParameter(p, m);
+        }
+        p.line("}) => ", k, "(");
+        {
+          auto arguments = p.indented();
+          for (const Member& m : members) writeCopyWithArgument(p, m);
+        }
+        p.line(");");
+      }
+    }
+
+    if (meta.needsFromJSON()) {
+      p.blank();
+      p.line("factory ", k, ".fromJSON(Map<String, dynamic> json) => ", k, "(");
+      {
+        auto arguments = p.indented();
+        for (const Member& m : members) writeFromJSON(p, m, meta, types);
+      }
+      p.line(");");
+    }
+
+    if (meta.needsToJSON()) {
+      p.blank();
+      p.line("Map<String, dynamic> toJSON() => {");
+      {
+        auto entries = p.indented();
+        for (const Member& m : members) writeToJSON(p, m);
+      }
+      p.line("};");
+    }
+  }
+  p.line("}");
+}
+
+// One member's line of a section, as the public functions give it: at `level`, or after the
+// caller's `prefix` (one step of indentation made of it).
+template <typename Write>
+std::string memberLine(const Indentation& indentation, std::int64_t level, Write&& write) {
+  std::string out;
+  CodePrinter p(out, indentation, level);
+  write(p);
+  return out;
+}
+
+template <typename Write>
+std::string memberLine(std::string_view prefix, Write&& write) {
+  std::string out;
+  CodePrinter p(out, prefix, 1);
+  write(p);
+  return out;
 }
 
 }  // namespace
@@ -234,83 +387,10 @@ std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
 
 std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation,
                       const TypeNames* types) {
-  const std::string k = dartTypeName(meta, object.names, types);
-  const std::string i0 = indent(indentation, indentation.effectiveLevel());
-  const std::string i1 = i0 + std::string(indentation.effectiveUnit());
-  const std::string i2 = i1 + std::string(indentation.effectiveUnit());
-
-  std::vector<Member> members;
-  members.reserve(object.properties.size());
-  // A member may not share its class's name, and one named like a type the class refers to would
-  // hide that type from the class body.
-  std::unordered_set<std::string> typeNames{k};
-  for (const Property& property : object.properties) {
-    members.push_back(memberOf(property, meta, types));
-    if (std::string named = namedType(property, meta, types); !named.empty()) {
-      typeNames.insert(std::move(named));
-    }
-  }
-  for (Member& m : members) {
-    if (typeNames.contains(m.name)) m.name += '_';
-  }
-  {
-    std::vector<std::string> names;
-    names.reserve(members.size());
-    for (Member& m : members) names.push_back(std::move(m.name));
-    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
-    for (std::size_t i = 0; i < members.size(); ++i) members[i].name = std::move(names[i]);
-  }
-  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
-    std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
-      return textCompare(a.name, b.name) < 0;
-    });
-  }
-  const bool empty = members.empty();
-
-  Lines lines;
-  lines.add(i0 + "class " + k + " {");
-  const bool isFinal = meta.allPropertiesFinal();
-  for (const Member& m : members) lines.add(fieldLine(m, i1, isFinal));
-
-  lines.addBlank();
-  if (empty) {
-    // "K({})" is not Dart: a class without fields has a constructor without parameters.
-    lines.add(i1 + k + "();");
-  } else {
-    lines.add(i1 + k + "({");
-    for (const Member& m : members) lines.add(constructorParameterLine(m, i2));
-    lines.add(i1 + "});");
-  }
-
-  if (meta.needsCopyWith()) {
-    lines.addBlank();
-    if (empty) {
-      lines.add(i1 + k + " copyWith() => " + k + "();");
-    } else {
-      lines.add(i1 + k + " copyWith({");
-      for (const Member& m : members) lines.add(copyWithParameterLine(m, i2));
-      lines.add(i1 + "}) => " + k + "(");
-      for (const Member& m : members) lines.add(copyWithArgumentLine(m, i2));
-      lines.add(i1 + ");");
-    }
-  }
-
-  if (meta.needsFromJSON()) {
-    lines.addBlank();
-    lines.add(i1 + "factory " + k + ".fromJSON(Map<String, dynamic> json) => " + k + "(");
-    for (const Member& m : members) lines.add(fromJSONLine(m, i2, meta, types));
-    lines.add(i1 + ");");
-  }
-
-  if (meta.needsToJSON()) {
-    lines.addBlank();
-    lines.add(i1 + "Map<String, dynamic> toJSON() => {");
-    for (const Member& m : members) lines.add(toJSONLine(m, i2));
-    lines.add(i1 + "};");
-  }
-
-  lines.add(i0 + "}");
-  return lines.joined();
+  std::string out;
+  CodePrinter p(out, indentation, indentation.effectiveLevel());
+  writeClass(p, object, meta, types);
+  return out;
 }
 
 std::optional<std::string> dartNestedClass(const PropertyType& type, const DartMeta& meta,
@@ -323,8 +403,9 @@ std::optional<std::string> dartNestedClass(const PropertyType& type, const DartM
 std::string dartFieldDeclaration(const Property& property, std::int64_t level,
                                  const Indentation& indentation, const DartMeta& meta,
                                  const TypeNames* types) {
-  return fieldLine(memberOf(property, meta, types), indent(indentation, level),
-                   meta.allPropertiesFinal());
+  return memberLine(indentation, level, [&](CodePrinter& p) {
+    writeField(p, memberOf(property, meta, types), meta.allPropertiesFinal());
+  });
 }
 
 std::string dartType(const Property& property, const DartMeta& meta, const TypeNames* types) {
@@ -380,7 +461,9 @@ std::vector<std::string> dartConstructorParameters(const std::vector<Property>& 
   std::vector<std::string> lines;
   lines.reserve(properties.size());
   for (const Property& property : properties) {
-    lines.push_back(constructorParameterLine(memberOf(property, meta, types), prefix));
+    lines.push_back(memberLine(prefix, [&](CodePrinter& p) {
+      writeConstructorParameter(p, memberOf(property, meta, types));
+    }));
   }
   return lines;
 }
@@ -388,23 +471,28 @@ std::vector<std::string> dartConstructorParameters(const std::vector<Property>& 
 void dartCopyWithParameter(const Property& property, const DartMeta& meta,
                            const std::string& prefix, std::vector<std::string>& lines,
                            const TypeNames* types) {
-  lines.push_back(copyWithParameterLine(memberOf(property, meta, types), prefix));
+  lines.push_back(memberLine(
+      prefix, [&](CodePrinter& p) { writeCopyWithParameter(p, memberOf(property, meta, types)); }));
 }
 
 void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
                           std::vector<std::string>& lines, const TypeNames* types) {
-  lines.push_back(copyWithArgumentLine(memberOf(property, meta, types), prefix));
+  lines.push_back(memberLine(
+      prefix, [&](CodePrinter& p) { writeCopyWithArgument(p, memberOf(property, meta, types)); }));
 }
 
 std::string dartFromJSON(const Property& property, std::int64_t level,
                          const Indentation& indentation, const DartMeta& meta,
                          const TypeNames* types) {
-  return fromJSONLine(memberOf(property, meta, types), indent(indentation, level), meta, types);
+  return memberLine(indentation, level, [&](CodePrinter& p) {
+    writeFromJSON(p, memberOf(property, meta, types), meta, types);
+  });
 }
 
 std::string dartToJSON(const Property& property, std::int64_t level, const Indentation& indentation,
                        const DartMeta& meta, const TypeNames* types) {
-  return toJSONLine(memberOf(property, meta, types), indent(indentation, level));
+  return memberLine(indentation, level,
+                    [&](CodePrinter& p) { writeToJSON(p, memberOf(property, meta, types)); });
 }
 
 }  // namespace telvar::generate

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/kotlin/kotlin_names.h"
-#include "telvar/generate/lines.h"
 #include "telvar/naming/names.h"
 #include "telvar/unicode/text.h"
 
@@ -137,25 +138,25 @@ std::string typeText(const Property& property, const KotlinMeta& meta, const Typ
   return name;
 }
 
-std::string declarationText(const Property& property, const std::string& name, const Style& style,
-                            std::int64_t level, const std::string* className) {
-  const std::string pad = prefix(style.indentation, level);
-  const std::string_view key =
-      property.names.empty() ? std::string_view() : std::string_view(property.names.back());
+std::string_view keyOf(const Property& property) {
+  return property.names.empty() ? std::string_view() : std::string_view(property.names.back());
+}
 
-  std::string out;
-  // Compared with the name as it is declared in source, which is what serialization uses.
-  if (kotlinIdentifier(name) != key) {
-    out += pad + "@SerialName(\"" + kotlinStringContent(key) + "\")\n";
+// Whether a property's declaration carries its JSON key: when the name declared in source, which
+// is what serialization uses, differs from it.
+bool needsSerialName(const Property& property, const std::string& name) {
+  return kotlinIdentifier(name) != keyOf(property);
+}
+
+void writeDeclaration(CodePrinter& p, const Property& property, const std::string& name,
+                      const Style& style, const std::string* className) {
+  if (needsSerialName(property, name)) {
+    p.line("@SerialName(\"", kotlinStringContent(keyOf(property)), "\")");
   }
-  out += pad;
-  out += style.meta.propertyDeclareType() == KotlinMeta::PropertyDeclareType::var ? "var" : "val";
-  out += ' ';
-  out += kotlinName(name);
-  out += ": ";
-  out += typeText(property, style.meta, style.types, className);
-  if (property.type.is(PropertyType::Kind::optional)) out += " = null";
-  return out;
+  const bool var = style.meta.propertyDeclareType() == KotlinMeta::PropertyDeclareType::var;
+  p.line(var ? "var " : "val ", kotlinName(name), ": ",
+         typeText(property, style.meta, style.types, className));
+  if (property.type.is(PropertyType::Kind::optional)) p.add(" = null");
 }
 
 // The object a property type holds, through lists and nullables; nullptr when it holds none.
@@ -232,123 +233,129 @@ void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta&
   }
 }
 
-std::string propertyList(const std::vector<NamedProperty>& properties, const Style& style,
-                         std::int64_t level) {
-  std::string out;
+// The declarations one level in, separated by commas; annotated declarations stand between blank
+// lines.
+void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& properties,
+                       const Style& style) {
+  auto list = p.indented();
   bool previousAnnotated = false;
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    const NamedProperty& p = properties[i];
-    const std::string declaration = declarationText(*p.property, p.name, style, level + 1,
-                                                    p.className ? &*p.className : nullptr);
-    const bool annotated = declaration.find('@') != std::string::npos;
+    const NamedProperty& property = properties[i];
+    const bool annotated = needsSerialName(*property.property, property.name);
     if (i > 0) {
-      out += ",\n";
-      // Annotated declarations stand between blank lines.
-      if (annotated || previousAnnotated) out += '\n';
+      p.add(",");
+      if (annotated || previousAnnotated) p.blank();
     }
-    out += declaration;
+    writeDeclaration(p, *property.property, property.name, style,
+                     property.className ? &*property.className : nullptr);
     previousAnnotated = annotated;
   }
-  return out;
 }
 
-// A class whose properties and nested classes are known.
-std::string classText(const std::string& name, const std::vector<NamedProperty>& properties,
-                      const std::vector<std::string>& nestedClasses, const Style& style,
-                      std::int64_t level) {
-  const std::string pad = prefix(style.indentation, level);
-  std::string out = pad + "@Serializable\n" + pad;
+// A class up to its nested classes: all of it for a class without properties.
+void openClass(CodePrinter& p, const std::string& name,
+               const std::vector<NamedProperty>& properties, const Style& style) {
+  p.line("@Serializable");
   if (properties.empty()) {
     // A data class needs a constructor parameter: an empty object is a plain class.
-    out += "class " + name;
-    return out;
+    p.line("class ", name);
+    return;
   }
-  out += "data class " + name + " (\n";
-  out += propertyList(properties, style, level);
-  out += '\n';
-  if (nestedClasses.empty()) {
-    out += pad + ")";
-    return out;
-  }
-  out += pad + ") {\n";
-  out += joined(nestedClasses, "\n\n");
-  out += '\n' + pad + "}";
-  return out;
+  p.line("data class ", name, " (");
+  writePropertyList(p, properties, style);
 }
 
-// One class being written in the nested style, into the one text of the whole declaration: its
+// One class being written in the nested style, one level inside the class holding it: its
 // properties in order, the next one whose nested class is due, and where each nested class it
 // kept stands in the text (a class equal to one already written is taken back out).
 struct Frame {
-  Frame(const Object& object, std::int64_t level, const Style& style)
-      : level(level), properties(orderedProperties(object, style.meta)) {
+  Frame(CodePrinter& p, std::int64_t steps, const Object& object, const Style& style)
+      : indent(p.indented(steps)), properties(orderedProperties(object, style.meta)) {
     nameNestedClasses(properties, style.meta, style.types);
   }
 
-  struct Written {
-    std::size_t start;
-    std::size_t size;
-  };
-
-  std::int64_t level;
+  CodePrinter::Indent indent;
   std::vector<NamedProperty> properties;
   std::size_t next = 0;
-  std::size_t childBefore = 0;  // the text's size before the nested class being written
-  std::size_t childStart = 0;   // where that class's own text begins
-  std::vector<Written> nested;
-  std::unordered_multimap<std::size_t, std::size_t> index;  // hash -> position in `nested`
+  CodePrinter::Mark childBefore{};  // before the nested class being written and its separator
+  CodePrinter::Mark childStart{};   // where that class's own text begins
+  std::vector<std::pair<CodePrinter::Mark, std::size_t>> nested;  // each kept class and its size
+  std::unordered_multimap<std::size_t, std::size_t> index;        // hash -> position in `nested`
 };
 
-// The text of a class up to its nested classes: all of it for a class without properties.
-void openClass(std::string& out, const std::string& name, const Frame& frame, const Style& style) {
-  const std::string pad = prefix(style.indentation, frame.level);
-  out += pad;
-  out += "@Serializable\n";
-  out += pad;
-  if (frame.properties.empty()) {
-    // A data class needs a constructor parameter: an empty object is a plain class.
-    out += "class " + name;
-    return;
-  }
-  out += "data class " + name + " (\n";
-  out += propertyList(frame.properties, style, frame.level);
-  out += '\n';
-}
-
-void closeClass(std::string& out, const Frame& frame, const Style& style) {
-  if (frame.properties.empty()) return;
-  const std::string pad = prefix(style.indentation, frame.level);
-  if (frame.nested.empty()) {
-    out += pad + ")";
+// Opens the nested class of a frame's property: the first after the holder's ") {", the others
+// after a blank line.
+void startNested(CodePrinter& p, Frame& holder) {
+  holder.childBefore = p.mark();
+  if (holder.nested.empty()) {
+    p.line(") {");
   } else {
-    out += '\n' + pad + "}";
+    p.blank();
   }
+  holder.childStart = p.mark();
 }
 
-// Keeps the nested class just written at the end of `out`, unless it repeats one the parent
-// already holds. Texts are hashed only once a parent holds several, so that a long chain of
-// single nested classes is never hashed.
-void keepOrTakeBack(std::string& out, Frame& parent) {
-  const Frame::Written current{parent.childStart, out.size() - parent.childStart};
-  const auto textOf = [&](const Frame::Written& w) {
-    return std::string_view(out).substr(w.start, w.size);
+void closeClass(CodePrinter& p, const Frame& frame) {
+  if (frame.properties.empty()) return;
+  p.line(frame.nested.empty() ? ")" : "}");
+}
+
+// Keeps the nested class just written, unless it repeats one its holder already holds. Texts
+// are hashed only once a holder has several, so that a long chain of single nested classes is
+// never hashed.
+void keepOrTakeBack(CodePrinter& p, Frame& holder) {
+  const std::string_view current = p.since(holder.childStart);
+  const auto textOf = [&](const std::pair<CodePrinter::Mark, std::size_t>& kept) {
+    return p.since(kept.first).substr(0, kept.second);
   };
-  const auto hashOf = [](std::string_view text) { return std::hash<std::string_view>{}(text); };
-  if (parent.nested.size() == 1 && parent.index.empty()) {
-    parent.index.emplace(hashOf(textOf(parent.nested.front())), 0);
+  const auto hashOf = [](std::string_view t) { return std::hash<std::string_view>{}(t); };
+  if (holder.nested.size() == 1 && holder.index.empty()) {
+    holder.index.emplace(hashOf(textOf(holder.nested.front())), 0);
   }
-  if (!parent.nested.empty()) {
-    const std::size_t hash = hashOf(textOf(current));
-    auto [first, last] = parent.index.equal_range(hash);
-    if (std::any_of(first, last, [&](const auto& e) {
-          return textOf(parent.nested[e.second]) == textOf(current);
-        })) {
-      out.resize(parent.childBefore);
+  if (!holder.nested.empty()) {
+    const std::size_t hash = hashOf(current);
+    auto [first, last] = holder.index.equal_range(hash);
+    if (std::any_of(first, last,
+                    [&](const auto& e) { return textOf(holder.nested[e.second]) == current; })) {
+      p.takeBack(holder.childBefore);
       return;
     }
-    parent.index.emplace(hash, parent.nested.size());
+    holder.index.emplace(hash, holder.nested.size());
   }
-  parent.nested.push_back(current);
+  holder.nested.emplace_back(holder.childStart, current.size());
+}
+
+// A whole class at the printer's level. Nested classes are written inside their holders,
+// straight into the one text: a class is finished once the classes of all its properties are,
+// so the walk keeps its own stack instead of recursing. The stack is a deque because each frame
+// holds its indentation scope, which cannot move.
+void writeClass(CodePrinter& p, const Object& object, const Style& style) {
+  const std::string name = writtenClassName(object, style.meta, style.types);
+  if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
+    const std::vector<NamedProperty> properties = orderedProperties(object, style.meta);
+    openClass(p, name, properties, style);
+    if (!properties.empty()) p.line(")");
+    return;
+  }
+  std::deque<Frame> stack;
+  stack.emplace_back(p, 0, object, style);
+  openClass(p, name, stack.back().properties, style);
+  while (true) {
+    Frame& frame = stack.back();
+    if (frame.next < frame.properties.size()) {
+      const NamedProperty& property = frame.properties[frame.next++];
+      if (const Object* child = carriedObject(property.property->type)) {
+        startNested(p, frame);
+        stack.emplace_back(p, 1, *child, style);
+        openClass(p, *property.className, stack.back().properties, style);
+      }
+      continue;
+    }
+    closeClass(p, frame);
+    stack.pop_back();
+    if (stack.empty()) return;
+    keepOrTakeBack(p, stack.back());
+  }
 }
 
 }  // namespace
@@ -362,7 +369,10 @@ std::string kotlinType(const Property& property, const KotlinMeta& meta) {
 }
 
 std::string kotlinDeclaration(const Property& property, const Style& style, std::int64_t level) {
-  return declarationText(property, propertyName(style.meta, property.names), style, level, nullptr);
+  std::string out;
+  CodePrinter p(out, style.indentation, level);
+  writeDeclaration(p, property, propertyName(style.meta, property.names), style, nullptr);
+  return out;
 }
 
 std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
@@ -372,40 +382,17 @@ std::string kotlinPropertyList(const Object& object, const Style& style, std::in
   for (std::size_t i = 0; i < names.size(); ++i) {
     properties.push_back({&object.properties[i], std::move(names[i]), std::nullopt});
   }
-  return propertyList(properties, style, level);
+  std::string out;
+  CodePrinter p(out, style.indentation, level);
+  writePropertyList(p, properties, style);
+  return out;
 }
 
 std::string kotlinClass(const Object& object, const Style& style, std::int64_t level) {
-  if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
-    return classText(writtenClassName(object, style.meta, style.types),
-                     orderedProperties(object, style.meta), {}, style, level);
-  }
-  // Nested classes are written inside their parents, straight into one text: a class is
-  // finished once the classes of all its properties are, so the walk keeps its own stack
-  // instead of recursing.
   std::string out;
-  std::vector<Frame> stack;
-  stack.emplace_back(object, level, style);
-  openClass(out, writtenClassName(object, style.meta, style.types), stack.back(), style);
-  while (true) {
-    Frame& frame = stack.back();
-    if (frame.next < frame.properties.size()) {
-      const NamedProperty& p = frame.properties[frame.next++];
-      if (const Object* child = carriedObject(p.property->type)) {
-        frame.childBefore = out.size();
-        out += frame.nested.empty() ? prefix(style.indentation, frame.level) + ") {\n" : "\n\n";
-        frame.childStart = out.size();
-        const std::string name = *p.className;  // named with the frame's properties
-        stack.emplace_back(*child, frame.level + 1, style);
-        openClass(out, name, stack.back(), style);
-      }
-      continue;
-    }
-    closeClass(out, frame, style);
-    stack.pop_back();
-    if (stack.empty()) return out;
-    keepOrTakeBack(out, stack.back());
-  }
+  CodePrinter p(out, style.indentation, level);
+  writeClass(p, object, style);
+  return out;
 }
 
 std::optional<std::string> kotlinNestedClass(const PropertyType& type, const Style& style,

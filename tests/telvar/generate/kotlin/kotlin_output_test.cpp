@@ -65,6 +65,27 @@ TEST(KotlinOutput, NestedStyleWritesEqualClassesOnce) {
             "}");
 }
 
+// Only a "@SerialName" line sets a declaration apart: an "@" in a mapped type (a type
+// annotation) or in the indentation unit does not.
+TEST(KotlinOutput, BlankLinesStandOnlyAroundSerialNames) {
+  KotlinMeta meta;
+  meta.setTypeNameMaps({TypeNameMap(Uuid::random(), "created", "@Contextual Instant")});
+  const auto out = kotlinOutput(kotlinModel(R"({"created": "x", "id": 1, "user_id": 2, "n": 3})",
+                                            meta, Indentation{0, "@ "}));
+  ASSERT_TRUE(out.has_value());
+  EXPECT_EQ(out->substr(out->find("@Serializable")),
+            "@Serializable\n"
+            "data class Unknown (\n"
+            "@ val created: @Contextual Instant,\n"
+            "@ val id: Long,\n"
+            "\n"
+            "@ @SerialName(\"user_id\")\n"
+            "@ val userID: Long,\n"
+            "\n"
+            "@ val n: Long\n"
+            ")");
+}
+
 TEST(KotlinRenderers, RenderOneCodeByItsCase) {
   const KotlinMeta meta;
   const Indentation indentation;
