@@ -31,17 +31,18 @@ std::optional<std::string> namedDeclaration(const Code& code, const GoMeta& meta
 // "type" line itself takes no indent; the root's fields stand one level below the document's.
 std::string inlineDeclaration(const Code& code, const GoMeta& meta, const Model& model,
                               const Indentation& indentation) {
-  const std::int64_t level = indentation.effectiveLevel();
-  std::string text = "type " + generate::goInlineRootName(meta, model.modelName()) + " ";
+  std::string text;
+  generate::CodePrinter printer(text, indentation, indentation.effectiveLevel());
+  printer.add("type ", generate::goInlineRootName(meta, model.modelName()), ' ');
   switch (code.kind()) {
     case Code::Kind::object:
-      text += generate::goInlineStruct(code.objectValue(), meta, indentation, level);
+      generate::writeGoInlineStruct(printer, code.objectValue(), meta);
       break;
     case Code::Kind::property:
-      text += generate::goInlineFieldType(code.propertyValue(), meta, indentation, level);
+      generate::writeGoInlineFieldType(printer, code.propertyValue(), meta);
       break;
     case Code::Kind::propertyType:
-      text += generate::goInlineBaseType(code.propertyTypeValue(), meta, indentation, level);
+      generate::writeGoInlineBaseType(printer, code.propertyTypeValue(), meta);
       break;
     case Code::Kind::dictionary:
       break;

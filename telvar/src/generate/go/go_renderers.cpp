@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "telvar/generate/go/go_names.h"
-#include "telvar/generate/lines.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate {
@@ -52,17 +51,10 @@ std::vector<std::size_t> fieldOrder(const GoMeta& meta, const std::vector<std::s
   return order;
 }
 
-std::string fieldLine(std::string_view indent, std::string_view name, std::string_view type,
-                      const Property& property, bool omitEmpty) {
-  std::string line;
-  line.reserve(indent.size() + name.size() + type.size() + 24);
-  line += indent;
-  line += name;
-  line += ' ';
-  line += type;
-  line += ' ';
-  line += goTag(goJsonKey(property.names), omitEmpty);
-  return line;
+// One field line: "Name Type `json:\"key\"`".
+void writeField(CodePrinter& printer, std::string_view name, std::string_view type,
+                const Property& property, bool omitEmpty) {
+  printer.line(name, ' ', type, ' ', goTag(goJsonKey(property.names), omitEmpty));
 }
 
 // The list levels and pointers around a type's innermost type: "[]" per list, "*" per nullable
@@ -122,34 +114,36 @@ bool inlineOmitsEmpty(const PropertyType& type, const InlineText& text) {
   return goOmitsEmpty(type, text.head);
 }
 
-// Writes the anonymous struct of `root` at `level`. Nested objects are written with a stack of
-// their own instead of recursion, so that samples nested 512 deep cost no call stack.
-void appendInlineStruct(std::string& out, const Object& root, const GoMeta& meta,
-                        const Indentation& indentation, std::int64_t level) {
+// Writes the anonymous struct of `root` after what the printer's current line holds, its fields
+// one level deeper than the printer's level. Nested objects are written with a stack of their
+// own instead of recursion, so that samples nested 512 deep cost no call stack; a struct's
+// fields stand one level deeper per open struct.
+void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& meta) {
   struct Frame {
     const Object* object;
     std::vector<std::string> names;
     std::vector<std::size_t> order;
     std::size_t next = 0;
-    std::int64_t level;
-    std::string closing;  // the tag of the field the struct is the type of
+    std::string tag;  // of the field the struct is the type of; none for the root
   };
-  auto frame = [&](const Object& object, std::int64_t at, std::string closing) {
-    Frame f{&object, goFieldNames(meta, object.properties), {}, 0, at, std::move(closing)};
+  auto frame = [&](const Object& object, std::string tag) {
+    Frame f{&object, goFieldNames(meta, object.properties), {}, 0, std::move(tag)};
     f.order = fieldOrder(meta, f.names);
     return f;
   };
 
   std::vector<Frame> stack;
-  out += "struct {";
-  stack.push_back(frame(root, level, {}));
+  printer.add("struct {");
+  stack.push_back(frame(root, {}));
   while (!stack.empty()) {
     Frame& top = stack.back();
+    const auto depth = static_cast<std::int64_t>(stack.size());
     if (top.next == top.order.size()) {
-      out += '\n';
-      out += prefix(indentation, top.level);
-      out += '}';
-      out += top.closing;
+      {
+        auto closing = printer.indented(depth - 1);
+        printer.line('}');
+      }
+      if (!top.tag.empty()) printer.add(' ', top.tag);
       stack.pop_back();
       continue;
     }
@@ -157,27 +151,29 @@ void appendInlineStruct(std::string& out, const Object& root, const GoMeta& meta
     const Property& property = top.object->properties[index];
     const InlineText text = inlineFieldText(property, meta);
     std::string tag = goTag(goJsonKey(property.names), inlineOmitsEmpty(property.type, text));
-
-    out += '\n';
-    out += prefix(indentation, top.level + 1);
-    out += top.names[index];
-    out += ' ';
-    out += text.head;
+    {
+      auto field = printer.indented(depth);
+      printer.line(top.names[index], ' ', text.head);
+    }
     if (text.object) {
-      out += "struct {";
-      const std::int64_t nestedLevel = top.level + 1;  // `top` dangles after the push
-      stack.push_back(frame(*text.object, nestedLevel, " " + tag));
+      printer.add("struct {");
+      stack.push_back(frame(*text.object, std::move(tag)));  // `top` dangles from here
     } else {
-      out += ' ';
-      out += tag;
+      printer.add(' ', tag);
     }
   }
 }
 
+void writeInlineText(CodePrinter& printer, const InlineText& text, const GoMeta& meta) {
+  printer.add(text.head);
+  if (text.object) writeInlineStruct(printer, *text.object, meta);
+}
+
 std::string inlineText(const InlineText& text, const GoMeta& meta, const Indentation& indentation,
                        std::int64_t level) {
-  std::string out = text.head;
-  if (text.object) appendInlineStruct(out, *text.object, meta, indentation, level);
+  std::string out;
+  CodePrinter printer(out, indentation, level);
+  writeInlineText(printer, text, meta);
   return out;
 }
 
@@ -215,25 +211,38 @@ bool goOmitsEmpty(const PropertyType& type, const std::string& typeText) {
 std::string goField(const Property& property, const GoMeta& meta, const Indentation& indentation,
                     std::int64_t level, const TypeNames* types) {
   const std::string type = goType(property, meta, types);
-  return fieldLine(prefix(indentation, level), goFieldName(meta, property.names), type, property,
-                   goOmitsEmpty(property.type, type));
+  std::string out;
+  CodePrinter printer(out, indentation, level);
+  writeField(printer, goFieldName(meta, property.names), type, property,
+             goOmitsEmpty(property.type, type));
+  return out;
 }
+
+namespace {
+
+void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
+                 const TypeNames* types) {
+  const std::vector<std::string> names = goFieldNames(meta, object.properties);
+  printer.line("type ", goTypeName(meta, object.names, types), " struct {");
+  {
+    auto body = printer.indented();
+    for (std::size_t index : fieldOrder(meta, names)) {
+      const Property& property = object.properties[index];
+      const std::string type = goType(property, meta, types);
+      writeField(printer, names[index], type, property, goOmitsEmpty(property.type, type));
+    }
+  }
+  printer.line('}');
+}
+
+}  // namespace
 
 std::string goStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
                      std::int64_t level, const TypeNames* types) {
-  const std::vector<std::string> names = goFieldNames(meta, object.properties);
-  const std::string outer = prefix(indentation, level);
-  const std::string inner = prefix(indentation, level + 1);
-
-  Lines lines;
-  lines.add(outer + "type " + goTypeName(meta, object.names, types) + " struct {");
-  for (std::size_t index : fieldOrder(meta, names)) {
-    const Property& property = object.properties[index];
-    const std::string type = goType(property, meta, types);
-    lines.add(fieldLine(inner, names[index], type, property, goOmitsEmpty(property.type, type)));
-  }
-  lines.add(outer + "}");
-  return lines.joined();
+  std::string out;
+  CodePrinter printer(out, indentation, level);
+  writeStruct(printer, object, meta, types);
+  return out;
 }
 
 std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta& meta,
@@ -244,10 +253,23 @@ std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta
   return goStruct(t->objectValue(), meta, indentation, level, types);
 }
 
+void writeGoInlineStruct(CodePrinter& printer, const Object& object, const GoMeta& meta) {
+  writeInlineStruct(printer, object, meta);
+}
+
+void writeGoInlineFieldType(CodePrinter& printer, const Property& property, const GoMeta& meta) {
+  writeInlineText(printer, inlineFieldText(property, meta), meta);
+}
+
+void writeGoInlineBaseType(CodePrinter& printer, const PropertyType& type, const GoMeta& meta) {
+  writeInlineText(printer, inlineBase(type), meta);
+}
+
 std::string goInlineStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
                            std::int64_t level) {
   std::string out;
-  appendInlineStruct(out, object, meta, indentation, level);
+  CodePrinter printer(out, indentation, level);
+  writeInlineStruct(printer, object, meta);
   return out;
 }
 

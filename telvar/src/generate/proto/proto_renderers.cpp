@@ -1,8 +1,10 @@
 #include "telvar/generate/proto/proto_renderers.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
-#include "telvar/generate/lines.h"
+#include "telvar/generate/code_printer.h"
 
 namespace telvar::generate {
 namespace {
@@ -15,33 +17,115 @@ const Object* heldObject(const PropertyType& type) {
   return t && t->is(Kind::object) ? &t->objectValue() : nullptr;
 }
 
-// A message being written: its opening line is in `lines`, its nested messages are added as
-// they are finished, and the fields and the closing brace come last.
-struct MessageFrame {
-  const Object* object;
-  std::int64_t level;
-  Lines lines;
-  std::vector<std::string> nestedNames;  // messages declared inside it, which its fields avoid
-  std::size_t next = 0;                  // the property whose nested message comes next
-};
-
-MessageFrame openedMessage(const Object& object, const std::string& name,
-                           const Indentation& indentation, std::int64_t level) {
-  MessageFrame frame{&object, level, {}, {}, 0};
-  frame.lines.add(prefix(indentation, level) + "message " + name + " {");
-  return frame;
+// The label a field's type takes: "repeated " for a list or a nullable list, "optional " for any
+// other nullable type.
+std::string_view fieldLabel(const PropertyType& type) {
+  switch (type.kind()) {
+    case Kind::array:
+      return "repeated ";
+    case Kind::optional: {
+      const PropertyType* wrapped = type.optionalValue();
+      return wrapped && wrapped->is(Kind::array) ? "repeated " : "optional ";
+    }
+    default:
+      return "";
+  }
 }
 
-std::string closedMessage(MessageFrame& frame, const ProtoMeta& meta,
-                          const Indentation& indentation, const TypeNames* types) {
-  const std::vector<Property>& properties = frame.object->properties;
-  const std::vector<ProtoFieldName> names = protoFieldNames(properties, frame.nestedNames);
-  for (std::size_t i = 0; i < properties.size(); ++i) {
-    frame.lines.add(
-        protoField(properties[i], i, names[i], meta, indentation, frame.level + 1, types));
+// A dictionary has no field: its place stays an empty line.
+void writeField(CodePrinter& printer, const Property& property, std::size_t position,
+                const ProtoFieldName& name, const ProtoMeta& meta, const TypeNames* types) {
+  if (property.type.is(Kind::dictionary)) {
+    printer.blank();
+    return;
   }
-  frame.lines.add(prefix(indentation, frame.level) + "}");
-  return frame.lines.joined();
+  printer.line(fieldLabel(property.type), protoType(property, meta, types), ' ', name.identifier,
+               " = ", protoFieldNumber(position));
+  if (name.jsonName) printer.add(" [json_name = ", protoStringLiteral(*name.jsonName), ']');
+  printer.add(';');
+}
+
+// The fields of a message whose nested messages are named `nestedNames`, and its closing brace.
+void closeMessage(CodePrinter& printer, const Object& object,
+                  const std::vector<std::string>& nestedNames, const ProtoMeta& meta,
+                  const TypeNames* types) {
+  const std::vector<Property>& properties = object.properties;
+  const std::vector<ProtoFieldName> names = protoFieldNames(properties, nestedNames);
+  {
+    auto body = printer.indented();
+    for (std::size_t i = 0; i < properties.size(); ++i) {
+      writeField(printer, properties[i], i, names[i], meta, types);
+    }
+  }
+  printer.line('}');
+}
+
+// Writes the message of `root` at the printer's level; in the nested style, the messages of the
+// objects its properties hold go inside it, one level deeper, each once and followed by an
+// empty line. Nested messages are written before the fields of the message that holds them; an
+// explicit stack keeps deep samples off the call stack.
+void writeMessage(CodePrinter& printer, const Object& root, const ProtoMeta& meta,
+                  const TypeNames* types) {
+  printer.line("message ", protoTypeName(meta, root.names, types), " {");
+  if (meta.structureStyle() != ProtoMeta::StructureStyle::nested) {
+    closeMessage(printer, root, {}, meta, types);
+    return;
+  }
+  // Where a nested message's text stands: as offsets, since the text moves as it grows.
+  struct Written {
+    CodePrinter::Mark start;
+    std::size_t size;
+  };
+  // A message being written: its opening line is written, its nested messages follow as they
+  // are found, and the fields and the closing brace come last.
+  struct Frame {
+    const Object* object;
+    std::vector<std::string> nestedNames;  // messages declared inside it, which its fields avoid
+    std::vector<Written> nested;           // the nested messages kept in it
+    std::size_t next = 0;                  // the property whose nested message comes next
+    CodePrinter::Mark start{};             // where its own text began, inside its parent
+  };
+  std::vector<Frame> stack;
+  stack.push_back({&root, {}, {}, 0, {}});
+  while (true) {
+    Frame& frame = stack.back();
+    const auto depth = static_cast<std::int64_t>(stack.size());
+    const std::vector<Property>& properties = frame.object->properties;
+    const Object* child = nullptr;
+    while (!child && frame.next < properties.size()) {
+      child = heldObject(properties[frame.next++].type);
+    }
+    if (child) {
+      std::string name = protoTypeName(meta, child->names, types);
+      const CodePrinter::Mark start = printer.mark();
+      {
+        auto nested = printer.indented(depth);
+        printer.line("message ", name, " {");
+      }
+      frame.nestedNames.push_back(std::move(name));
+      stack.push_back({child, {}, {}, 0, start});  // `frame` is not used after this
+      continue;
+    }
+    {
+      auto at = printer.indented(depth - 1);
+      closeMessage(printer, *frame.object, frame.nestedNames, meta, types);
+    }
+    const CodePrinter::Mark start = frame.start;
+    stack.pop_back();
+    if (stack.empty()) return;
+    // A message equal to one already declared in the same parent is taken back.
+    std::vector<Written>& siblings = stack.back().nested;
+    const std::string_view text = printer.since(start);
+    const bool repeated = std::any_of(siblings.begin(), siblings.end(), [&](const Written& w) {
+      return printer.since(w.start).substr(0, w.size) == text;
+    });
+    if (repeated) {
+      printer.takeBack(start);
+    } else {
+      siblings.push_back({start, text.size()});
+      printer.blank();
+    }
+  }
 }
 
 }  // namespace
@@ -89,76 +173,19 @@ std::string protoType(const Property& property, const ProtoMeta& meta, const Typ
 std::string protoField(const Property& property, std::size_t position, const ProtoFieldName& name,
                        const ProtoMeta& meta, const Indentation& indentation, std::int64_t level,
                        const TypeNames* types) {
-  std::string_view label;
-  switch (property.type.kind()) {
-    case Kind::dictionary:
-      return "";
-    case Kind::array:
-      label = "repeated ";
-      break;
-    case Kind::optional: {
-      const PropertyType* wrapped = property.type.optionalValue();
-      label = wrapped && wrapped->is(Kind::array) ? "repeated " : "optional ";
-      break;
-    }
-    default:
-      break;
-  }
-  std::string line = prefix(indentation, level);
-  line += label;
-  line += protoType(property, meta, types);
-  line += ' ';
-  line += name.identifier;
-  line += " = ";
-  line += std::to_string(protoFieldNumber(position));
-  if (name.jsonName) {
-    line += " [json_name = ";
-    line += protoStringLiteral(*name.jsonName);
-    line += ']';
-  }
-  line += ';';
-  return line;
+  std::string out;
+  CodePrinter printer(out, indentation, level);
+  writeField(printer, property, position, name, meta, types);
+  return out;
 }
 
 std::string protoMessage(const Object& object, const ProtoMeta& meta,
                          const Indentation& indentation, std::int64_t level,
                          const TypeNames* types) {
-  MessageFrame root =
-      openedMessage(object, protoTypeName(meta, object.names, types), indentation, level);
-  if (meta.structureStyle() != ProtoMeta::StructureStyle::nested) {
-    return closedMessage(root, meta, indentation, types);
-  }
-  // Nested messages are finished before the message that holds them; an explicit stack keeps
-  // deep samples off the call stack.
-  std::vector<MessageFrame> stack;
-  stack.push_back(std::move(root));
-  std::optional<std::string> finished;
-  while (true) {
-    MessageFrame& frame = stack.back();
-    if (finished) {
-      if (!frame.lines.contains(*finished)) {
-        frame.lines.add(std::move(*finished));
-        frame.lines.addBlank();
-      }
-      finished.reset();
-    }
-    const std::vector<Property>& properties = frame.object->properties;
-    const Object* child = nullptr;
-    while (!child && frame.next < properties.size()) {
-      child = heldObject(properties[frame.next++].type);
-    }
-    if (child) {
-      std::string name = protoTypeName(meta, child->names, types);
-      frame.nestedNames.push_back(name);
-      MessageFrame opened = openedMessage(*child, name, indentation, frame.level + 1);
-      stack.push_back(std::move(opened));  // `frame` is not used after this
-      continue;
-    }
-    std::string text = closedMessage(frame, meta, indentation, types);
-    stack.pop_back();
-    if (stack.empty()) return text;
-    finished = std::move(text);
-  }
+  std::string out;
+  CodePrinter printer(out, indentation, level);
+  writeMessage(printer, object, meta, types);
+  return out;
 }
 
 std::optional<std::string> protoNestedMessage(const PropertyType& type, const ProtoMeta& meta,

@@ -16,7 +16,8 @@ std::optional<std::string> schemaOutput(const Model& model) {
   const Code code(value);
 
   const Indentation indentation = model.indentation();
-  const generate::schema::Style style{indentation.effectiveUnit(), options.schemaMeta().propertySortMethod()};
+  const generate::schema::Style style{indentation.effectiveUnit(),
+                                      options.schemaMeta().propertySortMethod()};
   const std::int64_t level = indentation.effectiveLevel();
   switch (code.kind()) {
     case Code::Kind::object:

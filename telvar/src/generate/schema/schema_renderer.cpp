@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "telvar/generate/lines.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/literals.h"
 #include "telvar/parse/parser.h"
 #include "telvar/unicode/text.h"
@@ -37,160 +37,127 @@ const Object* innerObject(const PropertyType& type) {
   return inner && inner->is(PropertyType::Kind::object) ? &inner->objectValue() : nullptr;
 }
 
-// Quote, backslash and control characters escaped: the text stays valid JSON whatever the key.
-void appendJsonStringLiteral(std::string& out, std::string_view text) {
-  out += '"';
-  appendEscaped(out, text, kJsonLiteral);
-  out += '"';
-}
-
 // Writes schemas into one text. Objects nest inside properties as deep as the sample does, so
-// open objects are kept on an explicit stack instead of the call stack.
+// open objects are kept on an explicit stack instead of the call stack, and every line is written
+// at its depth below the level the writer starts at.
 class Writer {
  public:
-  explicit Writer(const Style& style) : m_style(style) {}
+  Writer(std::string& out, const Style& style, std::int64_t level)
+      : m_printer(out, style.unit, level), m_sortMethod(style.sortMethod) {}
 
-  void object(const std::vector<Property>& properties, std::int64_t level) {
-    openObject(properties, level, -1);
+  void object(const std::vector<Property>& properties) {
+    openObject(properties, 0, -1);
     drain();
   }
 
-  void property(const Property& property, std::int64_t level) {
-    writeProperty(property, level);
+  void property(const Property& property) {
+    writeProperty(property, 0);
     drain();
   }
-
-  [[nodiscard]] std::string take() { return std::move(m_out); }
 
  private:
   struct OpenObject {
     const std::vector<Property>* properties;
-    std::int64_t level;
+    std::int64_t depth;
     std::vector<std::size_t> order;  // positions in writing order
     std::size_t next = 0;
-    // The level of a property whose brace closes after this object: the property of a list of
+    // The depth of a property whose brace closes after this object: the property of a list of
     // objects, whose "items" is this object. -1 when none.
     std::int64_t closesPropertyAt;
   };
 
-  void indent(std::int64_t level) { appendPrefix(m_out, m_style.unit, level); }
-
-  void quoted(std::string_view text) { appendJsonStringLiteral(m_out, text); }
-
-  void member(std::int64_t level, std::string_view key, std::string_view value) {
-    indent(level);
-    m_out += '"';
-    m_out += key;
-    m_out += "\": \"";
-    m_out += value;
-    m_out += '"';
+  template <typename... Parts>
+  void line(std::int64_t depth, const Parts&... parts) {
+    auto at = m_printer.indented(depth);
+    m_printer.line(parts...);
   }
 
-  void openObject(const std::vector<Property>& properties, std::int64_t level,
+  void member(std::int64_t depth, std::string_view key, std::string_view value) {
+    line(depth, '"', key, "\": \"", value, '"');
+  }
+
+  void openObject(const std::vector<Property>& properties, std::int64_t depth,
                   std::int64_t closesPropertyAt) {
-    m_out += "{\n";
-    member(level + 1, "type", "object");
-    m_out += ",\n";
-    indent(level + 1);
-    m_out += "\"properties\": {\n";
+    m_printer.add('{');
+    member(depth + 1, "type", "object");
+    m_printer.add(',');
+    line(depth + 1, "\"properties\": {");
     std::vector<std::size_t> order(properties.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    if (m_style.sortMethod == PropertySortMethod::alphabet) {
+    if (m_sortMethod == PropertySortMethod::alphabet) {
       std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return textCompare(keyOf(properties[a]), keyOf(properties[b])) < 0;
       });
     }
-    m_open.push_back({&properties, level, std::move(order), 0, closesPropertyAt});
+    m_open.push_back({&properties, depth, std::move(order), 0, closesPropertyAt});
   }
 
   void closeObject(const OpenObject& object) {
-    m_out += '\n';
-    indent(object.level + 1);
-    m_out += '}';
+    // An object without properties keeps an empty line between the braces of "properties".
+    if (object.order.empty()) m_printer.blank();
+    line(object.depth + 1, '}');
     bool first = true;
     for (std::size_t i : object.order) {
       const Property& property = (*object.properties)[i];
       if (property.type.is(PropertyType::Kind::optional)) continue;
+      m_printer.add(',');
       if (first) {
-        m_out += ",\n";
-        indent(object.level + 1);
-        m_out += "\"required\": [\n";
+        line(object.depth + 1, "\"required\": [");
         first = false;
-      } else {
-        m_out += ",\n";
       }
-      indent(object.level + 2);
-      quoted(keyOf(property));
+      line(object.depth + 2, jsonStringLiteral(keyOf(property)));
     }
-    if (!first) {
-      m_out += '\n';
-      indent(object.level + 1);
-      m_out += ']';
-    }
-    m_out += '\n';
-    indent(object.level);
-    m_out += '}';
-    if (object.closesPropertyAt >= 0) {
-      m_out += '\n';
-      indent(object.closesPropertyAt);
-      m_out += '}';
-    }
+    if (!first) line(object.depth + 1, ']');
+    line(object.depth, '}');
+    if (object.closesPropertyAt >= 0) line(object.closesPropertyAt, '}');
   }
 
   // Writes a property; when its schema holds an object, opens it and leaves the rest to `drain`.
-  void writeProperty(const Property& property, std::int64_t level) {
-    indent(level);
-    quoted(keyOf(property));
-    m_out += ": ";
+  void writeProperty(const Property& property, std::int64_t depth) {
+    line(depth, jsonStringLiteral(keyOf(property)), ": ");
     const PropertyType& type = property.type;
     const PropertyType* bare = type.innermost(Wrappers::nullables);
     if (bare && bare->is(PropertyType::Kind::object)) {
-      openObject(bare->objectValue().properties, level, -1);
+      openObject(bare->objectValue().properties, depth, -1);
       return;
     }
 
     // Each member on its own line; a type of which nothing is known has none, which leaves the
     // braces on two lines of their own.
-    m_out += '{';
+    m_printer.add('{');
     bool first = true;
     auto next = [&] {
-      m_out += first ? "\n" : ",\n";
+      if (!first) m_printer.add(',');
       first = false;
     };
     if (auto name = typeName(type)) {
       next();
-      member(level + 1, "type", *name);
+      member(depth + 1, "type", *name);
     }
     if (auto format = formatName(type)) {
       next();
-      member(level + 1, "format", *format);
+      member(depth + 1, "format", *format);
     }
     if (bare && bare->is(PropertyType::Kind::array)) {
       next();
-      indent(level + 1);
-      m_out += "\"items\": ";
+      line(depth + 1, "\"items\": ");
       if (const Object* inner = innerObject(type)) {
-        openObject(inner->properties, level + 1, level);
+        openObject(inner->properties, depth + 1, depth);
         return;
       }
-      m_out += '{';
+      m_printer.add('{');
       bool firstItem = true;
       if (auto name = elementTypeName(bare->arrayValue())) {
-        m_out += '\n';
-        member(level + 2, "type", *name);
+        member(depth + 2, "type", *name);
         firstItem = false;
       }
       if (auto format = itemsFormatName(type)) {
-        m_out += firstItem ? "\n" : ",\n";
-        member(level + 2, "format", *format);
+        if (!firstItem) m_printer.add(',');
+        member(depth + 2, "format", *format);
       }
-      m_out += '\n';
-      indent(level + 1);
-      m_out += '}';
+      line(depth + 1, '}');
     }
-    m_out += '\n';
-    indent(level);
-    m_out += '}';
+    line(depth, '}');
   }
 
   void drain() {
@@ -202,14 +169,14 @@ class Writer {
         closeObject(done);
         continue;
       }
-      if (top.next > 0) m_out += ",\n";
+      if (top.next > 0) m_printer.add(',');
       const Property& property = (*top.properties)[top.order[top.next++]];
-      writeProperty(property, top.level + 2);  // may open an object: `top` is not used after
+      writeProperty(property, top.depth + 2);  // may open an object: `top` is not used after
     }
   }
 
-  Style m_style;
-  std::string m_out;
+  CodePrinter m_printer;
+  PropertySortMethod m_sortMethod;
   std::vector<OpenObject> m_open;
 };
 
@@ -270,15 +237,15 @@ std::optional<std::string_view> itemsFormatName(const PropertyType& type) {
 
 std::string objectSchema(const std::vector<Property>& properties, std::int64_t level,
                          const Style& style) {
-  Writer writer(style);
-  writer.object(properties, level);
-  return writer.take();
+  std::string out;
+  Writer(out, style, level).object(properties);
+  return out;
 }
 
 std::string propertySchema(const Property& property, std::int64_t level, const Style& style) {
-  Writer writer(style);
-  writer.property(property, level);
-  return writer.take();
+  std::string out;
+  Writer(out, style, level).property(property);
+  return out;
 }
 
 }  // namespace telvar::generate::schema

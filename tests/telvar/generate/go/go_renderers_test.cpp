@@ -130,5 +130,34 @@ TEST(GoInline, NestedObjectsFiveHundredDeepNeedNoCallStack) {
   EXPECT_TRUE(endsWith(text, "\n  } `json:\"a\"`\n}"));
 }
 
+// Written through a printer, the inline type continues the line that declares it: its fields
+// stand one level below the printer's level, its closing brace at it, and the next line starts
+// fresh at the printer's level.
+TEST(GoInline, ContinuesTheDeclaringLineAtThePrintersLevel) {
+  const Property count = property("count", optional(intType()));
+  const Property child = property("child", object("child", {count}));
+  const Object root{{"Unknown"}, {property("name", stringType()), child}};
+  const GoMeta meta;
+  std::string text;
+  CodePrinter printer(text, "\t", 1);
+  printer.line("type Root ");
+  writeGoInlineStruct(printer, root, meta);
+  printer.line("type Child ");
+  writeGoInlineFieldType(printer, property("child", array(object("child", {count}))), meta);
+  printer.line("type N ");
+  writeGoInlineBaseType(printer, optional(intType()), meta);
+  EXPECT_EQ(text,
+            "\ttype Root struct {\n"
+            "\t\tName string `json:\"name\"`\n"
+            "\t\tChild struct {\n"
+            "\t\t\tCount *int `json:\"count,omitempty\"`\n"
+            "\t\t} `json:\"child\"`\n"
+            "\t}\n"
+            "\ttype Child []struct {\n"
+            "\t\tCount *int `json:\"count,omitempty\"`\n"
+            "\t}\n"
+            "\ttype N int");
+}
+
 }  // namespace
 }  // namespace telvar::generate

@@ -60,5 +60,36 @@ TEST(ProtoOutput, IgnoresEnumMapsEvenWithEmptyNames) {
   EXPECT_EQ(protoOutput(protoModel(input, meta)), protoOutput(protoModel(input)));
 }
 
+// A nested message that repeats one declared before it in the same message is left out whole,
+// with the messages inside it and its empty line; one that differs stays.
+TEST(ProtoOutput, ARepeatedNestedMessageIsLeftOutWithWhatItHolds) {
+  const std::string input =
+      R"({"item": {"inner": {"n": 1}}, "items": [{"inner": {"n": 2}}], "x": {"y": true}})";
+  const std::optional<std::string> text = protoOutput(protoModel(input));
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(*text,
+            "syntax = \"proto3\";\n"
+            "\n"
+            "package mirel;\n"
+            "\n"
+            "message Unknown {\n"
+            "  message Item {\n"
+            "    message Inner {\n"
+            "      int64 n = 1;\n"
+            "    }\n"
+            "\n"
+            "    Inner inner = 1;\n"
+            "  }\n"
+            "\n"
+            "  message X {\n"
+            "    bool y = 1;\n"
+            "  }\n"
+            "\n"
+            "  Item item = 1;\n"
+            "  repeated Item items = 2;\n"
+            "  X x = 3;\n"
+            "}");
+}
+
 }  // namespace
 }  // namespace telvar

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/identifiers.h"
 #include "telvar/options/go_meta.h"
 #include "telvar/value/indentation.h"
@@ -67,5 +68,11 @@ namespace telvar::generate {
 /// ("interface{}" for a null of nothing, an anonymous struct for an object); no type-name maps.
 [[nodiscard]] std::string goInlineBaseType(const PropertyType& type, const GoMeta& meta,
                                            const Indentation& indentation, std::int64_t level);
+
+/// Write `goInlineStruct`, `goInlineFieldType` and `goInlineBaseType` after what the printer's
+/// current line holds, at the printer's level (the text that declares the type goes first).
+void writeGoInlineStruct(CodePrinter& printer, const Object& object, const GoMeta& meta);
+void writeGoInlineFieldType(CodePrinter& printer, const Property& property, const GoMeta& meta);
+void writeGoInlineBaseType(CodePrinter& printer, const PropertyType& type, const GoMeta& meta);
 
 }  // namespace telvar::generate
