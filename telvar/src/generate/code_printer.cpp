@@ -1,11 +1,26 @@
 #include "telvar/generate/code_printer.h"
 
+#include <algorithm>
+
 namespace telvar::generate {
 
 void appendIndentation(std::string& out, std::string_view unit, std::int64_t level) {
   if (level <= 0 || unit.empty()) return;
-  out.reserve(out.size() + unit.size() * static_cast<std::size_t>(level));
-  for (std::int64_t i = 0; i < level; ++i) out += unit;
+  // Most lines stand one to four levels in.
+  if (level <= 4) {
+    for (std::int64_t i = 0; i < level; ++i) out.append(unit);
+    return;
+  }
+  // Deep nesting: the indentation doubles itself, so a line 500 levels in costs a few copies
+  // rather than 500.
+  const std::size_t start = out.size();
+  const std::size_t total = unit.size() * static_cast<std::size_t>(level);
+  out.reserve(start + total);
+  out.append(unit);
+  while (out.size() - start < total) {
+    const std::size_t have = out.size() - start;
+    out.append(out, start, std::min(have, total - have));
+  }
 }
 
 }  // namespace telvar::generate

@@ -24,7 +24,9 @@ std::optional<std::string> acronymApplied(std::string_view name, std::string_vie
   const auto plain = [](std::string_view text) {
     return isAscii(text) && text.find('\r') == std::string_view::npos;
   };
-  if (plain(name) && plain(acronym)) {
+  if (plain(acronym)) {
+    // Whatever the name holds, it can only match by ending in the acronym's camel-cased bytes:
+    // most names are turned down here without a look at the rest of them.
     if (name.size() < acronym.size()) return std::nullopt;
     const std::size_t cut = name.size() - acronym.size();
     for (std::size_t i = 0; i < acronym.size(); ++i) {
@@ -36,7 +38,7 @@ std::optional<std::string> acronymApplied(std::string_view name, std::string_vie
       }
       if (name[cut + i] != expected) return std::nullopt;
     }
-    return std::string(name.substr(0, cut)) + upperCased(acronym);
+    if (plain(name)) return std::string(name.substr(0, cut)) + upperCased(acronym);
   }
 
   // The acronym as it would appear in a camel-cased name: "Id", "Url".

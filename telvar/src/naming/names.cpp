@@ -1,8 +1,8 @@
 #include "telvar/naming/names.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "telvar/naming/identifier.h"
@@ -127,21 +127,21 @@ std::string propertyName(const SwiftMeta& meta, const Names& path) {
 }
 
 bool isSwiftReservedWord(std::string_view name) {
-  // Built once and shared; the words are literals, so views into them stay valid.
-  static const std::unordered_set<std::string_view> words{
-      "Any",         "actor",    "as",        "associatedtype", "async",
-      "await",       "break",    "case",      "catch",          "class",
-      "continue",    "default",  "defer",     "deinit",         "do",
-      "else",        "enum",     "extension", "fallthrough",    "false",
-      "fileprivate", "for",      "func",      "guard",          "if",
-      "import",      "in",       "init",      "inout",          "internal",
-      "is",          "let",      "nil",       "open",           "operator",
-      "private",     "protocol", "public",    "repeat",         "rethrows",
-      "return",      "Self",     "self",      "static",         "struct",
-      "subscript",   "super",    "switch",    "Type",           "throw",
-      "throws",      "true",     "try",       "typealias",      "var",
-      "where",       "while"};
-  return words.contains(name);
+  // Sorted, and searched by halves: asked once or twice for every member of every type.
+  static constexpr std::array<std::string_view, 57> words{
+      "Any",      "Self",      "Type",        "actor",  "as",          "associatedtype",
+      "async",    "await",     "break",       "case",   "catch",       "class",
+      "continue", "default",   "defer",       "deinit", "do",          "else",
+      "enum",     "extension", "fallthrough", "false",  "fileprivate", "for",
+      "func",     "guard",     "if",          "import", "in",          "init",
+      "inout",    "internal",  "is",          "let",    "nil",         "open",
+      "operator", "private",   "protocol",    "public", "repeat",      "rethrows",
+      "return",   "self",      "static",      "struct", "subscript",   "super",
+      "switch",   "throw",     "throws",      "true",   "try",         "typealias",
+      "var",      "where",     "while"};
+  static_assert(std::is_sorted(words.begin(), words.end()));
+  if (name.size() < 2 || name.size() > 14) return false;
+  return std::binary_search(words.begin(), words.end(), name);
 }
 
 std::string swiftEscaped(std::string name) {
