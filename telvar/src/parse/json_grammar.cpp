@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <limits>
+#include <memory>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -35,37 +39,52 @@ struct CollectPieces : CollectViewOrText {
 };
 
 // Gathers the elements of one container in order: the first few in place, so that the usual
-// small container allocates nothing until its node is made, with the elements moved in once.
+// small container allocates nothing until its node is made, with the elements moved in once. The
+// places at hand are raw storage: only the elements gathered are ever made and destroyed.
 template <class T>
 class Gathered {
  public:
   static constexpr std::size_t kInPlace = 16;
 
+  Gathered() noexcept {}  // NOLINT: the places at hand stay raw
+  Gathered(const Gathered&) = delete;
+  Gathered& operator=(const Gathered&) = delete;
+  ~Gathered() { std::destroy_n(first(), m_count); }
+
   [[nodiscard]] std::size_t size() const noexcept {
     return m_rest.empty() ? m_count : m_rest.size();
   }
   [[nodiscard]] const T& operator[](std::size_t i) const {
-    return m_rest.empty() ? m_first[i] : m_rest[i];
+    return m_rest.empty() ? first()[i] : m_rest[i];
   }
   void push(T&& element) {
     if (m_rest.empty()) {
       if (m_count < kInPlace) {
-        m_first[m_count++] = std::move(element);
+        new (first() + m_count) T(std::move(element));
+        ++m_count;
         return;
       }
       // Past the places at hand, all elements move to the heap, so that they stay contiguous.
       m_rest.reserve(kInPlace * 2);
-      for (std::size_t i = 0; i < m_count; ++i) m_rest.push_back(std::move(m_first[i]));
+      m_rest.insert(m_rest.end(), std::make_move_iterator(first()),
+                    std::make_move_iterator(first() + m_count));
+      std::destroy_n(first(), m_count);
+      m_count = 0;
     }
     m_rest.push_back(std::move(element));
   }
   /// The elements, to be moved from.
   [[nodiscard]] std::span<T> elements() noexcept {
-    return m_rest.empty() ? std::span<T>(m_first.data(), m_count) : std::span<T>(m_rest);
+    return m_rest.empty() ? std::span<T>(first(), m_count) : std::span<T>(m_rest);
   }
 
  private:
-  std::array<T, kInPlace> m_first{};
+  [[nodiscard]] T* first() noexcept { return std::launder(reinterpret_cast<T*>(m_places)); }
+  [[nodiscard]] const T* first() const noexcept {
+    return std::launder(reinterpret_cast<const T*>(m_places));
+  }
+
+  alignas(T) unsigned char m_places[kInPlace * sizeof(T)];
   std::size_t m_count = 0;
   std::vector<T> m_rest;
 };
@@ -81,6 +100,23 @@ struct CollectElements {
   }
   Output finish(State&& s) const { return Value::arrayMoving(s.elements()); }
 };
+
+// The key for `text`. Records repeat their keys: a key too long to be held in place shares the
+// text of the last such key read with the same bytes on this thread, rather than each record
+// allocating its own copy. The few keys kept (none long) hold their texts until replaced or the
+// thread ends.
+Key sharedKey(std::string_view text) {
+  if (text.size() <= Key::kInPlace || text.size() > 64) return Key(text);
+  static constexpr int kSlotBits = 7;
+  thread_local std::array<Key, std::size_t{1} << kSlotBits> recent;
+  // The last eight bytes and the length tell most keys of a record apart.
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, text.data() + text.size() - sizeof tail, sizeof tail);
+  const std::uint64_t h = (tail ^ text.size()) * 0x9E3779B97F4A7C15u;
+  Key& slot = recent[static_cast<std::size_t>(h >> (64 - kSlotBits))];
+  if (slot.view() != text) slot = Key(text);
+  return slot;
+}
 
 // An object's members as they arrive, made into the object: the first of equivalent keys wins,
 // and the key order is the order of the members kept. Small objects are checked for repeats by
@@ -108,21 +144,25 @@ struct CollectMembers {
   void add(State& s, std::pair<ViewOrText, Value>&& member) const {
     const std::string_view key = member.first.text();
     if (s.large) {
-      s.large->insertIfAbsent(Key(key), std::move(member.second));
+      s.large->insertIfAbsent(sharedKey(key), std::move(member.second));
       return;
     }
     const bool ascii = isAscii(key);
     const std::uint64_t bit = ascii ? hashBit(key) : 0;
     // An ASCII key unlike every ASCII key so far needs comparing only with the others, which
-    // may still be canonically equal to it.
-    const std::uint32_t compared = ascii && (s.asciiSeen & bit) == 0 ? ~s.ascii : ~std::uint32_t{0};
-    for (std::size_t i = 0; i < s.members.size(); ++i) {
-      if (((compared >> i) & 1) == 0) continue;
+    // may still be canonically equal to it. Fewer than `kScanned` members are gathered here, one
+    // bit each.
+    const auto gatheredBits =
+        static_cast<std::uint32_t>((std::uint64_t{1} << s.members.size()) - 1);
+    std::uint32_t compared =
+        (ascii && (s.asciiSeen & bit) == 0 ? ~s.ascii : ~std::uint32_t{0}) & gatheredBits;
+    for (; compared != 0; compared &= compared - 1) {
+      const auto i = static_cast<std::size_t>(std::countr_zero(compared));
       const Key& gathered = s.members[i].first;
       const bool bothAscii = ascii && ((s.ascii >> i) & 1) != 0;
       if (bothAscii ? gathered == key : textEquals(gathered, key)) return;
     }
-    s.members.push({Key(key), std::move(member.second)});
+    s.members.push({sharedKey(key), std::move(member.second)});
     if (ascii) {
       s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
       s.asciiSeen |= bit;
@@ -252,8 +292,15 @@ auto stringRule() {
       });
   auto stringCharacter = oneOfByFirstByte(startingWithNoneOf("\"\\", plain),
                                           startingWith("\\", escapes), startingWith("\\", unicode));
-  return keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
-                  character("\""));
+  auto pieces = keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
+                         character("\""));
+  // Most strings are one run of plain characters, which is what `pieces` reads them as too; read
+  // as such, they skip the gathering of pieces. Any other string (empty, with escapes) is read
+  // again from its start by `pieces`.
+  auto asText = [](std::string_view run) { return std::optional<ViewOrText>(ViewOrText(run)); };
+  auto oneRun =
+      keepLeft(keepRight(character("\""), map(textUntil("\"\\"), asText)), character("\""));
+  return orElse(oneRun, pieces);
 }
 
 // The shared parsers of the grammar. Each is built once and reached through its handle, which
@@ -280,9 +327,9 @@ const Parser<ViewOrText>& jsonStringParser() {
 }
 
 const Parser<Value>& jsonStringValueParser() {
-  static const Parser<Value> instance(map(jsonStringParser(), [](ViewOrText s) {
-    return std::optional<Value>(Value::string(s.text()));
-  }));
+  // The rule itself rather than its handle: one call less for every string value.
+  static const Parser<Value> instance(map(
+      stringRule(), [](ViewOrText s) { return std::optional<Value>(Value::string(s.text())); }));
   return instance;
 }
 

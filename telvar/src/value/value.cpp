@@ -437,7 +437,12 @@ void Value::release() noexcept {
     return;
   }
   auto* base = static_cast<NodeBase*>(p);
-  if (base->refs.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  // A count of one is this value's own: no other value can copy the node meanwhile, so a tree
+  // nobody shares is let go without a locked decrement per node.
+  if (base->refs.load(std::memory_order_acquire) != 1 &&
+      base->refs.fetch_sub(1, std::memory_order_acq_rel) != 1) {
+    return;
+  }
   switch (kind()) {
     case Kind::object: {
       // The members after the node go with the node's own block (see makeObject).

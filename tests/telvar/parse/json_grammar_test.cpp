@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +63,41 @@ TEST(JsonGrammar, ObjectsKeepTheFirstOfDuplicateKeysInInputOrder) {
   EXPECT_EQ(parse("{\"\u00E9\":1,\"e\u0301\":2}"), "{\"\u00E9\": 1}|");
   // A later duplicate must still be valid.
   EXPECT_EQ(parse(R"({"a":1,"a":[})"), "no match");
+}
+
+TEST(JsonGrammar, LongKeysRepeatedAcrossRecordsKeepTheirOwnBytes) {
+  // Records repeat their keys, and long keys share their text: keys that look alike at the end
+  // (same length, same last bytes), keys past the shared length, and keys around the in-place
+  // limit must each read as written (an escaped one too), also after an earlier tree with the
+  // same keys is gone.
+  const std::string veryLong(70, 'q');
+  const std::vector<std::string> keys = {"x_created",  "y_created", "created",         "created_",
+                                         "created_at", veryLong,    "\\u00e9_created", "k"};
+  auto document = [&](int records) {
+    std::string text = "[";
+    std::vector<std::string> expected;
+    for (int r = 0; r < records; ++r) {
+      text += r ? ",{" : "{";
+      std::string line = "{";
+      for (std::size_t k = 0; k < keys.size(); ++k) {
+        const std::string& key = keys[(k + static_cast<std::size_t>(r)) % keys.size()];
+        text += (k ? ",\"" : "\"") + key + "\":" + std::to_string(r);
+        const std::string shown = key == keys[6] ? "\u00e9_created" : key;
+        line += (k ? ", \"" : "\"") + shown + "\": " + std::to_string(r);
+      }
+      text += "}";
+      expected.push_back(line + "}");
+    }
+    return std::make_pair(text + "]", expected);
+  };
+  for (int round = 0; round < 2; ++round) {
+    const auto [text, expected] = document(20 + round);
+    const auto r = jsonValueParser().parse(text);
+    ASSERT_TRUE(r);
+    const auto& records = r->output.arrayValue().values;
+    ASSERT_EQ(records.size(), expected.size());
+    for (std::size_t i = 0; i < records.size(); ++i) EXPECT_EQ(describe(records[i]), expected[i]);
+  }
 }
 
 TEST(JsonGrammar, NumbersStopWhereTheGrammarStops) {

@@ -72,7 +72,12 @@ struct TextRep {
   [[nodiscard]] static TextRep* make(std::string_view text);
   static void retain(TextRep* rep) noexcept { rep->refs.fetch_add(1, std::memory_order_relaxed); }
   static void release(TextRep* rep) noexcept {
-    if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) ::operator delete(rep);
+    // A count of one is the caller's own: no other handle can be copied meanwhile, so the text
+    // goes without a locked decrement (most texts of a parsed tree are never shared).
+    if (rep->refs.load(std::memory_order_acquire) == 1 ||
+        rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+      ::operator delete(rep);
+    }
   }
 };
 
@@ -83,6 +88,9 @@ struct TextRep {
 /// Compares by bytes like `std::string`; canonical equivalence is the business of `ValueMap`.
 class Key {
  public:
+  /// The longest text held in the word itself; longer keys allocate their shared copy.
+  static constexpr std::size_t kInPlace = 7;
+
   Key() noexcept : m_bytes{1} {}
   Key(std::string_view text);  // NOLINT: every text converts to its key
   Key(const std::string& text) : Key(std::string_view(text)) {}  // NOLINT
@@ -141,7 +149,7 @@ class Key {
  private:
   static_assert(std::endian::native == std::endian::little,
                 "the inline tag is the low bit of the first byte of the word");
-  static constexpr std::size_t kInline = 7;
+  static constexpr std::size_t kInline = kInPlace;
 
   // Inline: the first byte is the length times two plus one, the bytes follow. Otherwise the word
   // is a pointer to the shared copy, whose low bit is zero.
