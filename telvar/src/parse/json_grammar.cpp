@@ -5,7 +5,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -101,23 +100,6 @@ struct CollectElements {
   Output finish(State&& s) const { return Value::arrayMoving(s.elements()); }
 };
 
-// The key for `text`. Records repeat their keys: a key too long to be held in place shares the
-// text of the last such key read with the same bytes on this thread, rather than each record
-// allocating its own copy. The few keys kept (none long) hold their texts until replaced or the
-// thread ends.
-Key sharedKey(std::string_view text) {
-  if (text.size() <= Key::kInPlace || text.size() > 64) return Key(text);
-  static constexpr int kSlotBits = 7;
-  thread_local std::array<Key, std::size_t{1} << kSlotBits> recent;
-  // The last eight bytes and the length tell most keys of a record apart.
-  std::uint64_t tail = 0;
-  std::memcpy(&tail, text.data() + text.size() - sizeof tail, sizeof tail);
-  const std::uint64_t h = (tail ^ text.size()) * 0x9E3779B97F4A7C15u;
-  Key& slot = recent[static_cast<std::size_t>(h >> (64 - kSlotBits))];
-  if (slot.view() != text) slot = Key(text);
-  return slot;
-}
-
 // An object's members as they arrive, made into the object: the first of equivalent keys wins,
 // and the key order is the order of the members kept. Small objects are checked for repeats by
 // scanning; past a few dozen members a hashed map takes over.
@@ -144,7 +126,7 @@ struct CollectMembers {
   void add(State& s, std::pair<ViewOrText, Value>&& member) const {
     const std::string_view key = member.first.text();
     if (s.large) {
-      s.large->insertIfAbsent(sharedKey(key), std::move(member.second));
+      s.large->insertIfAbsent(Key(key), std::move(member.second));
       return;
     }
     const bool ascii = isAscii(key);
@@ -162,7 +144,7 @@ struct CollectMembers {
       const bool bothAscii = ascii && ((s.ascii >> i) & 1) != 0;
       if (bothAscii ? gathered == key : textEquals(gathered, key)) return;
     }
-    s.members.push({sharedKey(key), std::move(member.second)});
+    s.members.push({Key(key), std::move(member.second)});
     if (ascii) {
       s.ascii |= std::uint32_t{1} << (s.members.size() - 1);
       s.asciiSeen |= bit;
