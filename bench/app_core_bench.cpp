@@ -3,11 +3,12 @@
 // output, and the lint message of an invalid sample. Goals: 1 MB under 50 ms, 10 MB under
 // 400 ms; the lint of 10 MB under 1 s.
 
+#include <string>
+
 #include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <string>
 
 #include <benchmark/benchmark.h>
 

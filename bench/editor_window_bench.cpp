@@ -3,6 +3,10 @@
 // under 100 ms beyond the designed pauses), with the longest time the event loop was blocked
 // meanwhile (goal under 100 ms). Times are wall-clock, measured on the offscreen platform.
 
+#include <algorithm>
+#include <memory>
+#include <string>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -10,9 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
-#include <memory>
-#include <string>
 
 #include <benchmark/benchmark.h>
 

@@ -46,7 +46,17 @@ void generate(benchmark::State& state, const std::string& style) {
 void BM_GoOutputInline(benchmark::State& state) { generate(state, "inline"); }
 void BM_GoOutputSubtypeFirst(benchmark::State& state) { generate(state, "subtypeFirst"); }
 
-BENCHMARK(BM_GoOutputInline)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_GoOutputSubtypeFirst)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GoOutputInline)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_GoOutputSubtypeFirst)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

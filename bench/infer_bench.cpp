@@ -77,7 +77,12 @@ void BM_InferWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_InferWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InferWideObject)
+    ->Arg(12500)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_InferWideNestedObject(benchmark::State& state) {
   const telvar::Value& value = sample("wideNested", static_cast<int>(state.range(0)));
@@ -91,7 +96,8 @@ BENCHMARK(BM_InferWideNestedObject)
     ->Arg(12500)
     ->Arg(25000)
     ->Arg(50000)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_WalksWideNestedObject(benchmark::State& state) {
   const telvar::Value& value = sample("wideNested", static_cast<int>(state.range(0)));
@@ -107,7 +113,8 @@ BENCHMARK(BM_WalksWideNestedObject)
     ->Arg(12500)
     ->Arg(25000)
     ->Arg(50000)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Inference of an unrefined array reads only its first element.
 void BM_InferObjectArray(benchmark::State& state) {
@@ -118,7 +125,11 @@ void BM_InferObjectArray(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_InferObjectArray)->Arg(250000)->Arg(1000000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_InferObjectArray)
+    ->Arg(250000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // As the generators see an array: its elements merged into one shape, then inferred and walked.
 void BM_MergeInferWalkObjectArray(benchmark::State& state) {
@@ -137,7 +148,8 @@ BENCHMARK(BM_MergeInferWalkObjectArray)
     ->Arg(250000)
     ->Arg(500000)
     ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_InferAndWalkDeep(benchmark::State& state) {
   const telvar::Value& value = sample("deep", telvar::kMaxJsonDepth);

@@ -60,11 +60,21 @@ void run(benchmark::State& state, telvar::KotlinMeta::StructureStyle style) {
 void BM_KotlinOutputNested(benchmark::State& state) {
   run(state, telvar::KotlinMeta::StructureStyle::nested);
 }
-BENCHMARK(BM_KotlinOutputNested)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KotlinOutputNested)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_KotlinOutputSubtypeFirst(benchmark::State& state) {
   run(state, telvar::KotlinMeta::StructureStyle::subtypeFirst);
 }
-BENCHMARK(BM_KotlinOutputSubtypeFirst)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_KotlinOutputSubtypeFirst)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -2,9 +2,10 @@
 // record whose lists hold 200 rows, a keystroke in the form must still be shown well within a
 // frame's patience (< 20 ms for the write and the re-read together).
 
-#include <QApplication>
 #include <string>
 #include <vector>
+
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 

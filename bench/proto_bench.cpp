@@ -52,7 +52,8 @@ void BM_ProtoRecordCorpus(benchmark::State& state) {
 BENCHMARK(BM_ProtoRecordCorpus)
     ->ArgsProduct({{1 << 20, 10 << 20, 50 << 20}, {0, 1, 2}})
     ->ArgNames({"bytes", "style"})
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // One message of 50,000 fields: naming every field stays linear.
 void BM_ProtoWideObject(benchmark::State& state) {

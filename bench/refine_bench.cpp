@@ -85,7 +85,12 @@ void BM_DetectWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_DetectWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DetectWideObject)
+    ->Arg(12500)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_RefineWideObject(benchmark::State& state) {
   const Value& value = sample("wide", state.range(0));
@@ -95,7 +100,12 @@ void BM_RefineWideObject(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RefineWideObject)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RefineWideObject)
+    ->Arg(12500)
+    ->Arg(25000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Detection folds the array into one element first, so this is mostly the merge.
 void BM_RefineObjectArray(benchmark::State& state) {
@@ -110,7 +120,8 @@ BENCHMARK(BM_RefineObjectArray)
     ->Arg(250000)
     ->Arg(500000)
     ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_RefineRecordCorpus(benchmark::State& state) {
   const Value& value = sample("records", state.range(0));
@@ -120,7 +131,11 @@ void BM_RefineRecordCorpus(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_RefineRecordCorpus)->Arg(1 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RefineRecordCorpus)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_RefineDeep(benchmark::State& state) {
   const Value& value = sample("deep", telvar::kMaxJsonDepth - 1);

@@ -39,7 +39,12 @@ void BM_SchemaOutputRecords(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(model.input().size()));
 }
-BENCHMARK(BM_SchemaOutputRecords)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SchemaOutputRecords)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The renderer's share on a wide schema: one object of 50,000 members, sorted by key.
 void BM_SchemaOutputWideSorted(benchmark::State& state) {

@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     swift._valueMeta = detectingEverything();
     model.setSwiftOptions(swift);
   }
-  for (auto type : {telvar::OutputType::schema, telvar::OutputType::swift,
-                    telvar::OutputType::kotlin, telvar::OutputType::dart, telvar::OutputType::go,
-                    telvar::OutputType::proto}) {
+  for (auto type :
+       {telvar::OutputType::schema, telvar::OutputType::swift, telvar::OutputType::kotlin,
+        telvar::OutputType::dart, telvar::OutputType::go, telvar::OutputType::proto}) {
     auto file = telvar::output(model, type);
     if (file && file->empty()) std::abort();
   }

@@ -1,8 +1,9 @@
 #include "mirel/app/app_settings.h"
 
+#include <cmath>
+
 #include <QCoreApplication>
 #include <QVariant>
-#include <cmath>
 
 namespace mirel {
 namespace {

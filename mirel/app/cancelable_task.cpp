@@ -1,11 +1,12 @@
 #include "mirel/app/cancelable_task.h"
 
-#include <QTimer>
-#include <QtGlobal>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
+
+#include <QTimer>
+#include <QtGlobal>
 
 namespace mirel {
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QObject>
 #include <functional>
 #include <memory>
+
+#include <QObject>
 
 namespace mirel {
 

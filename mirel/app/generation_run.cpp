@@ -1,9 +1,10 @@
 #include "mirel/app/generation_run.h"
 
-#include <QGuiApplication>
-#include <QWindow>
 #include <limits>
 #include <string>
+
+#include <QGuiApplication>
+#include <QWindow>
 
 #include "mirel/app/app_settings.h"
 #include "mirel/app/json_validator.h"

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
 
 #include "mirel/app/cancelable_task.h"
 #include "mirel/app/mirel_document.h"

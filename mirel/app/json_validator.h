@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <memory>
 #include <optional>
+
+#include <QString>
 
 class QJSEngine;
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include <QObject>
+#include <QString>
 
 #include "telvar/model/model.h"
 

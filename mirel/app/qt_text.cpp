@@ -1,8 +1,9 @@
 #include "mirel/app/qt_text.h"
 
+#include <cmath>
+
 #include <QFontDatabase>
 #include <QTextCharFormat>
-#include <cmath>
 
 namespace mirel {
 

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include <QColor>
 #include <QFont>
 #include <QList>
 #include <QPalette>
 #include <QString>
 #include <QTextLayout>
-#include <string>
-#include <string_view>
 
 #include "mirel/highlight/attributed_text.h"
 #include "mirel/highlight/colour.h"

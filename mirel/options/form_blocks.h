@@ -1,5 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <QCheckBox>
 #include <QColor>
 #include <QFrame>
@@ -10,11 +16,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <functional>
-#include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "mirel/options/binding.h"
 #include "mirel/options/view_modifiers.h"

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QWidget>
 
 #include "mirel/options/binding.h"
 #include "mirel/options/form_blocks.h"

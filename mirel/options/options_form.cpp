@@ -1,10 +1,11 @@
 #include "mirel/options/options_form.h"
 
-#include <QLineEdit>
-#include <QVBoxLayout>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <QLineEdit>
+#include <QVBoxLayout>
 
 #include "mirel/options/dart_options_view.h"
 #include "mirel/options/form_blocks.h"

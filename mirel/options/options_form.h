@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
+
+#include <QWidget>
 
 #include "mirel/options/binding.h"
 #include "telvar/model/model.h"

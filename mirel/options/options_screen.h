@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QString>
-#include <QVBoxLayout>
-#include <QWidget>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <QString>
+#include <QVBoxLayout>
+#include <QWidget>
 
 #include "mirel/options/binding.h"
 #include "mirel/options/form_blocks.h"

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
-#include <memory>
 
 #include "mirel/widgets/settings_dialog.h"
 

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
-#include <optional>
 
 #include "mirel/widgets/key_row.h"
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QPushButton>
 #include <QWidget>
-#include <functional>
 
 namespace mirel {
 

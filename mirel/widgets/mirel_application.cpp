@@ -1,12 +1,13 @@
 #include "mirel/widgets/mirel_application.h"
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <cstdio>
 
 #include "mirel/app/mirel_document.h"
 #include "mirel/widgets/editor_window.h"

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <functional>
 
 #include "mirel/widgets/editor_window.h"
 

@@ -1,11 +1,12 @@
 #include "mirel/widgets/output_view.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
-#include <algorithm>
 
 #include "mirel/app/qt_text.h"
 

@@ -1,5 +1,8 @@
 #include "mirel/widgets/settings_dialog.h"
 
+#include <cmath>
+#include <functional>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -9,8 +12,6 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <cmath>
-#include <functional>
 
 #include "mirel/app/app_settings.h"
 #include "mirel/widgets/feedback_mail.h"

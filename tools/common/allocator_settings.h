@@ -1,8 +1,8 @@
 #pragma once
 
-#include <malloc.h>
-
 #include <climits>
+
+#include <malloc.h>
 
 namespace telvar::tools {
 

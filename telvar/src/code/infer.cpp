@@ -172,9 +172,9 @@ Code inferred(const Value& value) {
   switch (value.kind()) {
     case VKind::object: {
       const auto& object = value.objectValue();
-      return Code::object(
-          Object{object.names,
-                 Object::inferredProperties(object.orderedKeys(), object.dictionary, object.names)});
+      return Code::object(Object{
+          object.names,
+          Object::inferredProperties(object.orderedKeys(), object.dictionary, object.names)});
     }
     case VKind::dictionary: {
       const auto& dictionary = value.dictionaryValue();

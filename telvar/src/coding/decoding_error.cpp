@@ -138,8 +138,7 @@ std::int64_t readInt64(const json& value) {
         d < 9.2233720368547758e18) {
       return static_cast<std::int64_t>(d);
     }
-    throw DecodingError(DecodingError::Kind::dataCorrupted, {},
-                        "number is not a 64-bit integer");
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "number is not a 64-bit integer");
   }
   mismatch("integer", value);
 }

@@ -1,11 +1,12 @@
 #include "mirel/app/cancelable_task.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QtTest>
 #include <cmath>
 #include <limits>
 #include <memory>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QtTest>
 
 using mirel::CancelableTask;
 

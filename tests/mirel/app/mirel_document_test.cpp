@@ -17,10 +17,10 @@
 
 using mirel::AppSettings;
 using mirel::MirelDocument;
-using telvar::Model;
-using telvar::OutputType;
 using mirel::testing::readFile;
 using mirel::testing::writeFile;
+using telvar::Model;
+using telvar::OutputType;
 
 namespace {
 

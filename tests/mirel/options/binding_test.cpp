@@ -1,8 +1,9 @@
 #include "mirel/options/binding.h"
 
-#include <QTest>
 #include <string>
 #include <vector>
+
+#include <QTest>
 
 using mirel::Binding;
 

@@ -84,8 +84,9 @@ class ScreenshotTest : public QObject {
     const QString directory = QStringLiteral(MIREL_SCREENSHOT_DIR "/options");
     QVERIFY(QDir().mkpath(directory));
     const QPalette light = QApplication::style()->standardPalette();
-    for (const auto& [paletteName, palette] : {std::pair{QStringLiteral("light"), light},
-                                               std::pair{QStringLiteral("dark"), t::darkPalette()}}) {
+    for (const auto& [paletteName, palette] :
+         {std::pair{QStringLiteral("light"), light},
+          std::pair{QStringLiteral("dark"), t::darkPalette()}}) {
       QApplication::setPalette(palette);
       for (const auto& [stateName, filled] :
            {std::pair{QStringLiteral("unset"), false}, std::pair{QStringLiteral("filled"), true}}) {

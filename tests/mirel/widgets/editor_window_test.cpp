@@ -280,9 +280,9 @@ class EditorWindowTest : public QObject {
     QVERIFY(!window->optionsAction()->isVisible());
     // Format and Copy stay in the top trailing corner of their panes across the change.
     const auto inTheirCorners = [&window] {
-      for (auto [button, pane] :
-           {std::pair<QWidget*, QAbstractScrollArea*>{window->formatButton(), window->inputEditor()},
-            {window->copyButton(), window->outputView()}}) {
+      for (auto [button, pane] : {std::pair<QWidget*, QAbstractScrollArea*>{window->formatButton(),
+                                                                            window->inputEditor()},
+                                  {window->copyButton(), window->outputView()}}) {
         const int gap = pane->viewport()->geometry().right() - button->geometry().right();
         if (gap < 0 || gap > 12) return false;
       }

@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <sys/stat.h>
 
 #include "app/support/isolated_settings.h"
 #include "app/support/test_files.h"
 #include "mirel/app/file_reading.h"
 #include "mirel/widgets/key_row.h"
+#include <sys/stat.h>
 
 using mirel::InputEditor;
 

@@ -28,8 +28,8 @@ TEST(RepairedIdentifier, EachForeignCharacterRuleKeepsDifferentKeysApart) {
 }
 
 TEST(RepairedIdentifier, BadStartsEmptyNamesAndReservedWords) {
-  IdentifierRules rules{startsName, continuesName, ForeignCharacter::dropped, 'u', "X", "__",
-                        isKeyword,  "",            "_"};
+  IdentifierRules rules{
+      startsName, continuesName, ForeignCharacter::dropped, 'u', "X", "__", isKeyword, "", "_"};
   EXPECT_EQ(repairedIdentifier("1st", rules), "X1st");
   EXPECT_EQ(repairedIdentifier("$", rules), "__");  // nothing left
   EXPECT_EQ(repairedIdentifier("", rules), "__");
@@ -91,13 +91,13 @@ TEST(TypeNames, DifferentShapesOfOneNameAreNumberedAndEqualShapesShareTheirName)
   //  "other": {"item": {"a": 2}}}
   const PropertyType root = object(
       {"root"},
-      {{"data", object({"root", "data"},
-                       {{"id", integer()}, {"data", object({"root", "data", "data"},
-                                                           {{"name", text()}})}})},
+      {{"data",
+        object({"root", "data"}, {{"id", integer()},
+                                  {"data", object({"root", "data", "data"}, {{"name", text()}})}})},
        {"item", object({"root", "item"}, {{"a", integer()}})},
        {"items", PropertyType::array(object({"root", "items"}, {{"b", text()}}))},
-       {"other", object({"root", "other"}, {{"item", object({"root", "other", "item"},
-                                                             {{"a", integer()}})}})}});
+       {"other", object({"root", "other"},
+                        {{"item", object({"root", "other", "item"}, {{"a", integer()}})}})}});
   TypeNames::Language language;
   language.formed = [](const Names& path) {
     return path.back() == "items" ? std::string("Item") : formed(path);
@@ -120,10 +120,10 @@ TEST(TypeNames, DifferentShapesOfOneNameAreNumberedAndEqualShapesShareTheirName)
 }
 
 TEST(TypeNames, TheUsersOwnNamesAreKeptAndFormedNamesAvoidThemAndReservedOnes) {
-  const PropertyType root = object(
-      {"root"}, {{"a", object({"root", "a"}, {{"x", integer()}})},
-                 {"b", object({"root", "b"}, {{"y", integer()}})},
-                 {"date", object({"root", "date"}, {{"z", integer()}})}});
+  const PropertyType root =
+      object({"root"}, {{"a", object({"root", "a"}, {{"x", integer()}})},
+                        {"b", object({"root", "b"}, {{"y", integer()}})},
+                        {"date", object({"root", "date"}, {{"z", integer()}})}});
   TypeNames::Language language;
   // The user maps both "a" and "b" to "Same", and "root" to "B".
   language.formed = [](const Names& path) {

@@ -18,14 +18,9 @@ TEST(IdentifierFixedUp, GuardsEmptyNamesAndLeadingDollarsOrNumbers) {
 
 TEST(AcronymApplied, RewritesAMatchingEndUpperCasedCaseSensitivelyOnWholeCharacters) {
   const std::pair<const char*, std::optional<std::string>> cases[] = {
-      {"userId", "userID"},
-      {"UserId", "UserID"},
-      {"2Id", "2ID"},
-      {"Id", "ID"},
-      {"id", std::nullopt},
-      {"userID", std::nullopt},
-      {"d", std::nullopt},
-      {"userId\u0301", std::nullopt},  // ends in another character than "d"
+      {"userId", "userID"}, {"UserId", "UserID"},           {"2Id", "2ID"},
+      {"Id", "ID"},         {"id", std::nullopt},           {"userID", std::nullopt},
+      {"d", std::nullopt},  {"userId\u0301", std::nullopt},  // ends in another character than "d"
   };
   for (const auto& [name, expected] : cases)
     EXPECT_EQ(acronymApplied(name, "ID"), expected) << name;

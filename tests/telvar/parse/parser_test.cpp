@@ -170,7 +170,7 @@ std::vector<std::string> allTexts(const std::vector<std::string>& pieces, int le
 
 // ASCII runs, the characters that end them, and what may join or split a character there: a
 // control, a combining mark, a prepended mark, a spacing mark, an ill-formed byte, the Kelvin sign.
-const std::vector<std::string> kPieces = {"a",      "\"",      "\\",     "\r",     "\n",
+const std::vector<std::string> kPieces = {"a",      "\"",     "\\",     "\r",     "\n",
                                           "\x01",   "\u0301", "\u0600", "\u0903", "\xFF",
                                           "\u00E9", "\u212A", "K"};
 

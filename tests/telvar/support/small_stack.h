@@ -1,9 +1,9 @@
 #pragma once
 
-#include <pthread.h>
-
 #include <cstddef>
 #include <functional>
+
+#include <pthread.h>
 
 namespace telvar::testing {
 

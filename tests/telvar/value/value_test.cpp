@@ -176,7 +176,8 @@ TEST(ValueStorage, ParsedObjectsOfManyMembersKeepTheFirstOfEquivalentKeys) {
   for (int size : {3, 16, 17, 31, 32, 33, 100}) {
     SCOPED_TRACE(size);
     std::string text = "{";
-    for (int i = 0; i < size; ++i) text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    for (int i = 0; i < size; ++i)
+      text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
     text += "\"k0\":-1,\"e\u0301\":1,\"\u00e9\":2,\"\u212a\":3,\"K\":4,\"z\":[";
     for (int i = 0; i < size; ++i) text += std::to_string(i) + ",";
     text += "0]}";

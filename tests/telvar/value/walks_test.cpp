@@ -63,10 +63,14 @@ TEST(NestedValues, FollowKeyOrderListNullsOnlyAroundDeclarationsAndDoNotEnterEnu
   EXPECT_TRUE(listed[0].is(Value::Kind::array));
 
   const Value nullable = Value::null(parsed(R"({"z": {}})"));
-  const Value root = object({}, {{"plain", Value::null()}, {"maybe", nullable}, {"e", enumValue()},
+  const Value root = object({}, {{"plain", Value::null()},
+                                 {"maybe", nullable},
+                                 {"e", enumValue()},
                                  {"s", parsed("[\"x\"]")}});
-  EXPECT_EQ(nestedValuesParentFirst(root), (std::vector<Value>{nullable, parsed("{}"), enumValue()}));
-  EXPECT_EQ(nestedValuesChildrenFirst(root), (std::vector<Value>{parsed("{}"), nullable, enumValue()}));
+  EXPECT_EQ(nestedValuesParentFirst(root),
+            (std::vector<Value>{nullable, parsed("{}"), enumValue()}));
+  EXPECT_EQ(nestedValuesChildrenFirst(root),
+            (std::vector<Value>{parsed("{}"), nullable, enumValue()}));
   // A root array lists the members of its first element.
   EXPECT_EQ(nestedValuesParentFirst(parsed(R"([{"p": {"q": 1}}, {"r": {}}])")),
             (std::vector<Value>{parsed(R"({"q": 1})")}));

@@ -191,8 +191,9 @@ struct Object {
   /// The properties of one object value: for each key of `orderedKeys` that has a member in
   /// `dictionary`, in order, a property with key path `names` followed by the key and the type
   /// inferred from the member (see `Code(const Value&)`). Keys without a member are skipped.
-  [[nodiscard]] static std::vector<Property> inferredProperties(
-      const KeyList& orderedKeys, const ValueMap& dictionary, const Names& names);
+  [[nodiscard]] static std::vector<Property> inferredProperties(const KeyList& orderedKeys,
+                                                                const ValueMap& dictionary,
+                                                                const Names& names);
 
   friend bool operator==(const Object& a, const Object& b);
 };

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace telvar {
 

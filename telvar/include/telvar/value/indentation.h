@@ -1,11 +1,11 @@
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include <nlohmann/json.hpp>
 
 namespace telvar {
 

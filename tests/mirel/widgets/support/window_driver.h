@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
-#include <memory>
 
 #include "mirel/app/generation_run.h"
 #include "mirel/app/mirel_document.h"
