@@ -35,6 +35,9 @@ struct CollectPieces : CollectViewOrText {
       appendUtf8(s.text, piece.codePoint);
     }
   }
+  using CollectViewOrText::add;
+  /// A string that is one run of the input is a view of it.
+  ViewOrText single(std::string_view run) const { return ViewOrText(run); }
 };
 
 // Gathers the elements of one container in order: the first few in place, so that the usual
@@ -274,15 +277,15 @@ auto stringRule() {
       });
   auto stringCharacter = oneOfByFirstByte(startingWithNoneOf("\"\\", plain),
                                           startingWith("\\", escapes), startingWith("\\", unicode));
-  auto pieces = keepLeft(keepRight(character("\""), zeroOrMore(stringCharacter, CollectPieces{})),
-                         character("\""));
-  // Most strings are one run of plain characters, which is what `pieces` reads them as too; read
-  // as such, they skip the gathering of pieces. Any other string (empty, with escapes) is read
-  // again from its start by `pieces`.
-  auto asText = [](std::string_view run) { return std::optional<ViewOrText>(ViewOrText(run)); };
-  auto oneRun =
-      keepLeft(keepRight(character("\""), map(textUntil("\"\\"), asText)), character("\""));
-  return orElse(oneRun, pieces);
+  // Most strings begin with a run of plain characters, which is what their first
+  // `stringCharacter` reads too; most are that one run, which then needs no gathering of pieces.
+  // Whatever follows the run (escapes, more runs) is read on from where it stopped. The closing
+  // quotation mark is never a `stringCharacter`, so looking for it first changes nothing.
+  auto quote = character("\"");
+  auto characters =
+      orElse(repeatedUntil(textUntil("\"\\"), stringCharacter, quote, CollectPieces{}),
+             keepLeft(zeroOrMore(stringCharacter, CollectPieces{}), quote));
+  return keepRight(quote, characters);
 }
 
 // The shared parsers of the grammar. Each is built once and reached through its handle, which

@@ -157,6 +157,26 @@ TEST(JsonGrammar, StringEscapes) {
   }
 }
 
+TEST(JsonGrammar, AStringReadsOnFromItsFirstRunOfPlainCharacters) {
+  // Longer than the eight bytes that plain text is scanned by at a time, and not all ASCII.
+  const std::string run = "abcdefgh ijklmnop \u00E9t\u00E9 qrstuvwx";
+  const std::string q = "\"";
+  EXPECT_EQ(parse(q + run + q + " x"), q + run + q + "|x");
+  EXPECT_EQ(parse(q + run + R"(\n")"), q + run + "\n" + q + "|");
+  EXPECT_EQ(parse(q + run + R"(\t)" + run + R"(\u0041\"" x)"), q + run + "\t" + run + "A\"\"|x");
+  EXPECT_EQ(parse(q + R"(\\)" + run + q), q + "\\" + run + q + "|");
+  EXPECT_EQ(parse("{" + q + run + R"(\/":")" + run + q + "}"),
+            "{" + q + run + "/" + q + ": " + q + run + q + "}|");
+  EXPECT_EQ(parse(R"(["", ")" + run + R"(\ud800"])"), R"(["", ")" + run + R"(_"]|)");
+  // Malformed after a long run: a bad or cut escape, no closing mark, ill-formed UTF-8.
+  for (const std::string& bad :
+       {q + run + R"(\x")", q + run + R"(\u00")", q + run + R"(\u00e)", q + run, q + run + "\\",
+        q + run + R"(\n)" + run, q + run + "\xC3\"", q + run + "\\n\xFF\"",
+        "[" + q + run + R"(\n")", "{" + q + run + R"(\q":1})"}) {
+    EXPECT_EQ(parse(bad), "no match") << bad;
+  }
+}
+
 TEST(JsonGrammar, StringsKeepRawControlCharactersAndAreReadInWholeCharacters) {
   EXPECT_EQ(parse("\"a\tb\nc\r\nd\""), "\"a\tb\nc\r\nd\"|");
   EXPECT_EQ(parse(std::string_view("\"\0\x01\"", 4)), std::string_view("\"\0\x01\"|", 5));

@@ -223,6 +223,26 @@ TEST(Combinators, MatchedGivesTheConsumedInput) {
   EXPECT_EQ(run(matched(zip(literal("a"), literal("x"))), "ab"), "no match");
 }
 
+// Text gathered as `CollectText` does, or a view of the first piece when it stands alone.
+struct CollectTextOrSingle : CollectText {
+  std::string single(Text first) const { return "single:" + std::string(first); }
+};
+
+TEST(Combinators, RepeatedUntilReadsFirstThenPiecesUpToTheEnd) {
+  auto digit = characterIn("0123456789");
+  auto gathered = repeatedUntil(literal("ab"), digit, character(";"), CollectText{});
+  EXPECT_EQ(run(gathered, "ab;x"), "ab|x");
+  EXPECT_EQ(run(gathered, "ab12;x"), "ab12|x");
+  EXPECT_EQ(run(gathered, "ab12x;"), "no match");  // neither a piece nor the end
+  EXPECT_EQ(run(gathered, "ab12"), "no match");
+  EXPECT_EQ(run(gathered, "a;"), "no match");
+  // A collector that can take the first output alone does so only when the end follows it.
+  auto single = repeatedUntil(literal("ab"), digit, character(";"), CollectTextOrSingle{});
+  EXPECT_EQ(run(single, "ab;x"), "single:ab|x");
+  EXPECT_EQ(run(single, "ab1;x"), "ab1|x");
+  EXPECT_EQ(run(single, "ab"), "no match");
+}
+
 TEST(Combinators, ViewOrTextCopiesOnlyWhenThePiecesAreNotOneRun) {
   auto pieces =
       zeroOrMore(orElse(characterIn("ab"),

@@ -287,8 +287,10 @@ struct OrElse {
   A a;
   B b;
   Result<Output> parse(const Input& i) const {
-    if (auto r = a.parse(i)) return r;
-    return b.parse(i);
+    // One named result, returned on every path, so that the usual output, a's, is never moved.
+    Result<Output> r = a.parse(i);
+    if (!r) r = b.parse(i);
+    return r;
   }
 };
 
@@ -653,6 +655,57 @@ struct ZeroOrMore {
 template <Rule P, class C = CollectVector<OutputOf<P>>>
 ZeroOrMore<P, C> zeroOrMore(P p, C collect = {}) {
   return {std::move(p), std::move(collect)};
+}
+
+template <Rule F, Rule P, Rule E, class C>
+struct RepeatedUntil {
+  using Output = typename C::Output;
+  F first;
+  P p;
+  E end;
+  C collect;
+  Result<Output> parse(const Input& i) const {
+    auto f = first.parse(i);
+    if (!f) return std::nullopt;
+    if (auto e = end.parse(f->rest)) {
+      // The usual case, `first` alone, needs no gathering when the collector can say so.
+      if constexpr (requires { collect.single(std::move(f->output)); }) {
+        return Match<Output>{collect.single(std::move(f->output)), e->rest};
+      } else {
+        typename detail::StateOf<C>::type out = collect.start();
+        collect.add(out, std::move(f->output));
+        return Match<Output>{detail::finish(collect, std::move(out)), e->rest};
+      }
+    }
+    return gather(std::move(*f));
+  }
+
+ private:
+  // Out of line, so that the usual case stays small.
+  TELVAR_PARSE_NOINLINE Result<Output> gather(Match<OutputOf<F>>&& f) const {
+    typename detail::StateOf<C>::type out = collect.start();
+    collect.add(out, std::move(f.output));
+    Input rest = f.rest;
+    while (auto next = p.parse(rest)) {
+      detail::checkConsumed(rest, next->rest);
+      collect.add(out, std::move(next->output));
+      rest = next->rest;
+    }
+    auto e = end.parse(rest);
+    if (!e) return std::nullopt;
+    return Match<Output>{detail::finish(collect, std::move(out)), e->rest};
+  }
+};
+
+/// `first`, then either `end` or one or more of p followed by `end`: the outputs of `first` and
+/// of each p collected by `C` in order, end's output dropped. Where p never matches what `end`
+/// matches, this reads as `first`, `zeroOrMore(p)`, `end`. A collector may offer
+/// `Output single(O&&) const` for the output type O of `first`: the output of `first` alone,
+/// equal to what gathering that one output gives. The usual case, `first` then `end`, then
+/// gathers nothing.
+template <Rule F, Rule P, Rule E, class C>
+RepeatedUntil<F, P, E, C> repeatedUntil(F first, P p, E end, C collect) {
+  return {std::move(first), std::move(p), std::move(end), std::move(collect)};
 }
 
 template <Rule P, Rule S, class C>
