@@ -115,19 +115,6 @@ std::string headerLead(const std::optional<std::string>& header) {
 
 }  // namespace
 
-std::optional<std::string> Blocks::file(const std::optional<std::string>& header) const& {
-  if (m_blocks.empty()) return std::nullopt;
-  std::string out = headerLead(header);
-  std::size_t size = out.size();
-  for (const std::string& block : m_blocks) size += block.size() + 2;
-  out.reserve(size);
-  for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-    if (i) out += "\n\n";
-    out += m_blocks[i];
-  }
-  return out;
-}
-
 std::optional<std::string> Blocks::file(const std::optional<std::string>& header) && {
   if (m_blocks.empty()) return std::nullopt;
   const std::string lead = headerLead(header);

@@ -55,9 +55,8 @@ class Blocks {
   [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
 
   /// Nothing when no block was collected (never the header alone); otherwise the header (when
-  /// not empty) and the blocks joined with one empty line between them.
-  [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) const&;
-  /// The same, built in the first block's own storage, so that a large file is never held twice.
+  /// not empty) and the blocks joined with one empty line between them. Built in the first
+  /// block's own storage, so that a large file is never held twice: the blocks are used up.
   [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) &&;
 
  private:

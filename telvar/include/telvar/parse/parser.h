@@ -667,14 +667,10 @@ struct RepeatedUntil {
   Result<Output> parse(const Input& i) const {
     auto f = first.parse(i);
     if (!f) return std::nullopt;
-    if (auto e = end.parse(f->rest)) {
-      // The usual case, `first` alone, needs no gathering when the collector can say so.
-      if constexpr (requires { collect.single(std::move(f->output)); }) {
+    // The usual case, `first` alone, needs no gathering when the collector can say so.
+    if constexpr (requires { collect.single(std::move(f->output)); }) {
+      if (auto e = end.parse(f->rest)) {
         return Match<Output>{collect.single(std::move(f->output)), e->rest};
-      } else {
-        typename detail::StateOf<C>::type out = collect.start();
-        collect.add(out, std::move(f->output));
-        return Match<Output>{detail::finish(collect, std::move(out)), e->rest};
       }
     }
     return gather(std::move(*f));

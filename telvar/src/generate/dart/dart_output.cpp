@@ -24,10 +24,10 @@ std::optional<std::string> dartOutput(const Model& model) {
   const Render render = [&](const Code& code) {
     return dartRendered(code, meta, indentation, &types);
   };
-  const Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
-                            ? subtypeFirstBlocks(value, render)
-                            : subtypeLastBlocks(value, render);
-  return blocks.file(fileHeader);
+  Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
+                      ? subtypeFirstBlocks(value, render)
+                      : subtypeLastBlocks(value, render);
+  return std::move(blocks).file(fileHeader);
 }
 
 }  // namespace telvar

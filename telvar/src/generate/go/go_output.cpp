@@ -101,7 +101,7 @@ std::optional<std::string> goOutput(const Model& model) {
       blocks = generate::subtypeLastBlocks(root, render);
       break;
   }
-  return blocks.file(header);
+  return std::move(blocks).file(header);
 }
 
 }  // namespace telvar

@@ -55,7 +55,7 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   }
   Blocks blocks;
   blocks.add(render(Code(value)));
-  return blocks.file(header);
+  return std::move(blocks).file(header);
 }
 
 }  // namespace telvar

@@ -62,7 +62,7 @@ std::optional<std::string> protoOutput(const Model& model) {
       blocks = generate::subtypeLastBlocks(value, render);
       break;
   }
-  return blocks.file(protoHeader(meta, indentation));
+  return std::move(blocks).file(protoHeader(meta, indentation));
 }
 
 }  // namespace telvar

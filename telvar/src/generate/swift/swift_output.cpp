@@ -114,7 +114,7 @@ std::optional<std::string> swiftOutput(const Model& model) {
       blocks = generate::subtypeLastBlocks(root, render);
       break;
   }
-  return blocks.file(generate::swift::swiftHeader(meta, indentation));
+  return std::move(blocks).file(generate::swift::swiftHeader(meta, indentation));
 }
 
 }  // namespace telvar
