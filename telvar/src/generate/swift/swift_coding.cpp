@@ -210,7 +210,7 @@ void SwiftRenderer::writeCodingKeys(CodePrinter& p, const std::vector<Member>& m
       addName(p, m.name, m.reserved);
       if (!m.renamed) continue;
       p.add(" = ");
-      addStringLiteral(p, m.key);
+      addStringLiteral(p, m.key());
     }
   }
   p.line("}");
@@ -247,7 +247,7 @@ std::string SwiftRenderer::decodeExpression(const Property& property, std::int64
 
 void SwiftRenderer::writeDecodeLine(CodePrinter& p, const Member& member) const {
   m_scratch.clear();
-  appendJsonAccessor(m_scratch, member.key);
+  appendJsonAccessor(m_scratch, member.key());
   p.line();
   addName(p, member.name, member.reserved);
   p.add(" = ");

@@ -41,21 +41,23 @@ constexpr std::array<Range, 4> kContinuationOnlyRanges{{
     {0xFE20, 0xFE2F},
 }};
 
-bool inRanges(char32_t c, const auto& ranges) {
+constexpr bool inRanges(char32_t c, const auto& ranges) {
   return std::any_of(ranges.begin(), ranges.end(),
                      [c](const Range& r) { return c >= r.first && c <= r.last; });
 }
 
-bool isAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isAsciiLetter(char32_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-bool isHead(char32_t c) {
+constexpr bool isHead(char32_t c) {
   if (c < 0x80) return isAsciiLetter(c) || c == '_';
   return inRanges(c, kHeadRanges);
 }
 
 // "$" is left out: the compiler takes it inside a name, but Swift's grammar has it begin only
 // the names the compiler makes ("$0", projected values), and other tools reject it.
-bool isContinuation(char32_t c) {
+constexpr bool isContinuation(char32_t c) {
   if (c < 0x80) return isAsciiLetter(c) || c == '_' || (c >= '0' && c <= '9');
   return inRanges(c, kHeadRanges) || inRanges(c, kContinuationOnlyRanges);
 }
@@ -71,6 +73,18 @@ void forEachScalar(std::string_view text, F&& f) {
     text.remove_prefix(length);
   }
 }
+
+// What each ASCII character may be in a name, so that an ASCII name is judged a byte at a time
+// by one lookup.
+enum AsciiRole : unsigned char { kContinues = 1, kStarts = 2 };
+constexpr std::array<unsigned char, 128> kAsciiRoles = [] {
+  std::array<unsigned char, 128> roles{};
+  for (char32_t c = 0; c < 128; ++c) {
+    roles[c] = static_cast<unsigned char>((isContinuation(c) ? kContinues : 0) |
+                                          (isHead(c) ? kStarts : 0));
+  }
+  return roles;
+}();
 
 bool isWildcard(std::string_view name) { return name == "_"; }
 
@@ -88,7 +102,7 @@ bool isSwiftIdentifier(std::string_view name) {
   for (; i < name.size(); ++i) {
     const auto byte = static_cast<unsigned char>(name[i]);
     if (byte >= 0x80) break;
-    if (!(i == 0 ? isHead(byte) : isContinuation(byte))) return false;
+    if ((kAsciiRoles[byte] & (i == 0 ? kStarts : kContinues)) == 0) return false;
   }
   bool first = i == 0;
   bool valid = true;

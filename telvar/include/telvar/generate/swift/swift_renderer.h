@@ -134,15 +134,19 @@ class SwiftRenderer {
 
  private:
   // A property with what its lines need, found out once per declaration: its Swift name
-  // (unescaped, held by the member-name cache or the caller), its JSON key, whether the name is
-  // a reserved word (written in backquotes) and whether it differs from the key (the coding keys
-  // and "@SorbelKey" then name the key).
+  // (unescaped, held by the member-name cache or the caller), whether the name is a reserved word
+  // (written in backquotes) and whether it differs from the JSON key (the coding keys and
+  // "@SorbelKey" then name the key). The key is read from the property: a wide type holds one
+  // member per key, and a third less for each keeps its list smaller.
   struct Member {
     const Property* property;
     std::string_view name;
-    std::string_view key;
     bool reserved;
     bool renamed;
+    [[nodiscard]] std::string_view key() const {
+      return property->names.empty() ? std::string_view("...")
+                                     : std::string_view(property->names.back());
+    }
   };
 
   [[nodiscard]] static Member memberOf(const Property& property, std::string_view name);
@@ -187,6 +191,7 @@ class SwiftRenderer {
   SwiftMeta::StructureStyle m_structureStyle;
   bool m_macros;                            // `sorbelModel` with its macros on
   std::vector<std::string> m_acronymForms;  // "Id", "Url": the JSON accessor's subscript test
+  std::string m_propertyLead;               // "let ", what every property line begins with
   const TypeNames* m_types = nullptr;
   // The member names of each type named so far, by the type's key path.
   struct PathHash {
