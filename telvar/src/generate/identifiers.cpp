@@ -8,7 +8,24 @@
 
 namespace telvar::generate {
 
-std::string repairedIdentifier(std::string_view name, const IdentifierRules& rules) {
+namespace {
+
+// Whether `name` is ASCII and every character of it may stand where it is, so that the name is
+// kept as it is: ASCII is composed already and decodes a byte a character, and most keys are such
+// names (wide-100 in Go: a field name costs a fifth of what repairing it character by character
+// did).
+bool isKeptAscii(std::string_view name, const IdentifierRules& rules) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte >= 0x80) return false;
+    if (!rules.mayContinue(byte) && !(i == 0 && rules.mayStart(byte))) return false;
+  }
+  return !name.empty();
+}
+
+// Each character of `name`, composed, kept where it may stand and otherwise handled as
+// `rules.foreign` says.
+std::string repairedCharacters(std::string_view name, const IdentifierRules& rules) {
   std::string scratch;
   std::string_view text = nfcView(name, scratch);
   std::string out;
@@ -44,6 +61,13 @@ std::string repairedIdentifier(std::string_view name, const IdentifierRules& rul
     }
     text.remove_prefix(length);
   }
+  return out;
+}
+
+}  // namespace
+
+std::string repairedIdentifier(std::string_view name, const IdentifierRules& rules) {
+  std::string out = isKeptAscii(name, rules) ? std::string(name) : repairedCharacters(name, rules);
   if (out.empty()) out = rules.nothingLeft;
   int head = -1;
   decodeUtf8(out, head);
