@@ -32,28 +32,25 @@ void appendCapitalised(std::string& out, std::string_view part) {
 // database costs more than the rest of naming them; one pass over the key both tests and forms
 // it, straight into the name's own bytes.
 std::optional<std::size_t> upperCamelCasedAscii(std::string_view text, char* out) {
-  // What each ASCII character becomes at the start of a part ("a" gives "A"); 0 where it
-  // separates parts. One lookup a byte instead of a chain of ranges.
-  static constexpr std::array<char, 128> kPartStarts = [] {
-    std::array<char, 128> starts{};
+  // What each byte becomes at the start of a part ("a" gives "A"): 0 where it separates parts,
+  // -1 past ASCII. One lookup a byte, and the rest of a part is copied by a loop of its own.
+  static constexpr std::array<signed char, 256> kPartStarts = [] {
+    std::array<signed char, 256> starts{};
+    for (int byte = 0x80; byte < 0x100; ++byte) starts[byte] = -1;
     for (char c = '0'; c <= '9'; ++c) starts[c] = c;
     for (char c = 'A'; c <= 'Z'; ++c) starts[c] = c;
-    for (char c = 'a'; c <= 'z'; ++c) starts[c] = static_cast<char>(c - 'a' + 'A');
+    for (char c = 'a'; c <= 'z'; ++c) starts[c] = static_cast<signed char>(c - 'a' + 'A');
     starts['$'] = '$';
     return starts;
   }();
+  const auto startOf = [&](char c) { return kPartStarts[static_cast<unsigned char>(c)]; };
   char* end = out;
-  bool partStart = true;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x80) return std::nullopt;
-    const char start = kPartStarts[byte];
-    if (start == 0) {
-      partStart = true;
-      continue;
-    }
-    *end++ = partStart ? start : c;
-    partStart = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const signed char start = startOf(text[i++]);
+    if (start < 0) return std::nullopt;
+    if (start == 0) continue;
+    *end++ = start;
+    for (; i < text.size() && startOf(text[i]) > 0; ++i) *end++ = text[i];
   }
   return static_cast<std::size_t>(end - out);
 }

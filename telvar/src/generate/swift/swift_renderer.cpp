@@ -296,14 +296,6 @@ void SwiftRenderer::writeNestedDeclarations(CodePrinter& p,
   }
 }
 
-void SwiftRenderer::addName(CodePrinter& p, std::string_view name, bool reserved) {
-  if (reserved) {
-    p.add('`', name, '`');
-  } else {
-    p.add(name);
-  }
-}
-
 void SwiftRenderer::addName(CodePrinter& p, std::string_view name) {
   addName(p, name, isSwiftReservedWord(name));
 }

@@ -74,14 +74,15 @@ void forEachScalar(std::string_view text, F&& f) {
   }
 }
 
-// What each ASCII character may be in a name, so that an ASCII name is judged a byte at a time
-// by one lookup.
-enum AsciiRole : unsigned char { kContinues = 1, kStarts = 2 };
-constexpr std::array<unsigned char, 128> kAsciiRoles = [] {
-  std::array<unsigned char, 128> roles{};
-  for (char32_t c = 0; c < 128; ++c) {
-    roles[c] = static_cast<unsigned char>((isContinuation(c) ? kContinues : 0) |
-                                          (isHead(c) ? kStarts : 0));
+// What each byte may be in a name, so that an ASCII name is judged a byte at a time by one
+// lookup; a byte past ASCII sends the rest of the name to the decoder.
+enum ByteRole : unsigned char { kContinues = 1, kStarts = 2, kDecoded = 4 };
+constexpr std::array<unsigned char, 256> kByteRoles = [] {
+  std::array<unsigned char, 256> roles{};
+  for (char32_t c = 0; c < 256; ++c) {
+    roles[c] = c >= 0x80 ? kDecoded
+                         : static_cast<unsigned char>((isContinuation(c) ? kContinues : 0) |
+                                                      (isHead(c) ? kStarts : 0));
   }
   return roles;
 }();
@@ -98,11 +99,19 @@ const IdentifierRules kSwiftRules{
 bool isSwiftIdentifier(std::string_view name) {
   if (name.empty() || name == "_") return false;
   // Most names are ASCII: their bytes are tested as they are, and only the rest is decoded.
+  const auto roleOf = [&](std::size_t i) {
+    return kByteRoles[static_cast<unsigned char>(name[i])];
+  };
   std::size_t i = 0;
-  for (; i < name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(name[i]);
-    if (byte >= 0x80) break;
-    if ((kAsciiRoles[byte] & (i == 0 ? kStarts : kContinues)) == 0) return false;
+  if (roleOf(0) != kDecoded) {
+    if ((roleOf(0) & kStarts) == 0) return false;
+    for (i = 1; i < name.size(); ++i) {
+      const unsigned char role = roleOf(i);
+      if ((role & kContinues) == 0) {
+        if (role == kDecoded) break;
+        return false;
+      }
+    }
   }
   bool first = i == 0;
   bool valid = true;

@@ -177,7 +177,14 @@ class SwiftRenderer {
   void writeJsonInitializer(CodePrinter& p, const std::vector<Member>& members) const;
   void writeMemberwiseInitializer(CodePrinter& p, const std::vector<Member>& members) const;
   // Parts of a line, added at its end. A name is written in backquotes when a reserved word.
-  static void addName(CodePrinter& p, std::string_view name, bool reserved);
+  // Written for every member line or two: inline, so that a name costs its copy alone.
+  static void addName(CodePrinter& p, std::string_view name, bool reserved) {
+    if (reserved) {
+      p.add('`', name, '`');
+    } else {
+      p.add(name);
+    }
+  }
   static void addName(CodePrinter& p, std::string_view name);
   void addTypeName(CodePrinter& p, const Names& path) const;
   void addType(CodePrinter& p, const Property& property) const;
