@@ -241,8 +241,8 @@ std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::str
   return out;
 }
 
-SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, std::string_view name) {
-  return {&property, name, isSwiftReservedWord(name), !textEquals(name, jsonKey(property.names))};
+SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, const std::string& name) {
+  return {&property, &name, isSwiftReservedWord(name), !textEquals(name, jsonKey(property.names))};
 }
 
 std::vector<SwiftRenderer::Member> SwiftRenderer::members(
@@ -255,7 +255,7 @@ std::vector<SwiftRenderer::Member> SwiftRenderer::members(
     out.push_back(memberOf(properties[i], names[i]));
   if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
-      return textCompare(a.name, b.name) < 0;
+      return textCompare(a.name(), b.name()) < 0;
     });
   }
   return out;
@@ -454,14 +454,14 @@ std::string SwiftRenderer::propertyDeclaration(const Property& property, std::in
 void SwiftRenderer::writeProperty(CodePrinter& p, const Member& member) const {
   // The macro names the key whenever the written name, backquotes and all, differs from it.
   if (m_macros &&
-      (member.reserved ? !textEquals(member.key(), swiftEscaped(std::string(member.name)))
+      (member.reserved ? !textEquals(member.key(), swiftEscaped(std::string(member.name())))
                        : member.renamed)) {
     p.line("@SorbelKey(");
     addStringLiteral(p, member.key());
     p.add(')');
   }
   p.line(m_propertyLead);
-  addName(p, member.name, member.reserved);
+  addName(p, member.name(), member.reserved);
   p.add(": ");
   addType(p, *member.property);
 }
@@ -489,11 +489,11 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
         return textEquals(m.key(), *identifiableKey);
       });
       // A member whose Swift name is already "id" is the identity itself.
-      if (identity != sorted.end() && identity->name != "id") {
+      if (identity != sorted.end() && identity->name() != "id") {
         p.line(idAccessText(m_meta.modelAccessLevel()), "var id: ");
         addType(p, *identity->property);
         p.add(" { ");
-        addName(p, identity->name, identity->reserved);
+        addName(p, identity->name(), identity->reserved);
         p.add(" }");
         p.blank();
       }

@@ -136,20 +136,21 @@ class SwiftRenderer {
   // A property with what its lines need, found out once per declaration: its Swift name
   // (unescaped, held by the member-name cache or the caller), whether the name is a reserved word
   // (written in backquotes) and whether it differs from the JSON key (the coding keys and
-  // "@SorbelKey" then name the key). The key is read from the property: a wide type holds one
-  // member per key, and a third less for each keeps its list smaller.
+  // "@SorbelKey" then name the key). The name is held by reference and the key read from the
+  // property: a wide type holds one member per key, and the list is half what it was.
   struct Member {
     const Property* property;
-    std::string_view name;
+    const std::string* text;
     bool reserved;
     bool renamed;
+    [[nodiscard]] std::string_view name() const { return *text; }
     [[nodiscard]] std::string_view key() const {
       return property->names.empty() ? std::string_view("...")
                                      : std::string_view(property->names.back());
     }
   };
 
-  [[nodiscard]] static Member memberOf(const Property& property, std::string_view name);
+  [[nodiscard]] static Member memberOf(const Property& property, const std::string& name);
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
   [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
