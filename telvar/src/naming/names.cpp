@@ -43,7 +43,8 @@ std::optional<std::string> acronymRewrite(const Meta& meta, std::string_view nam
     return std::nullopt;
   }
   // An ASCII acronym only matches a name that ends with its camel-cased form, so a name that ends
-  // with neither form is left as it is without asking (nearly every name of a wide record).
+  // with neither form is left as it is without asking (nearly every name of a wide record:
+  // wide-100 spent 38 M instructions asking).
   struct Default {
     std::string_view acronym;
     std::string_view form;
@@ -173,7 +174,7 @@ constexpr std::array<std::uint64_t, kLongestSwiftReservedWord + 1> kSwiftReserve
 
 bool isSwiftReservedWord(std::string_view name) {
   // Asked for every member of every type: the length and first letter turn nearly every name
-  // away before any comparison (wide-100 in Swift: 330 instructions a name before, about 10).
+  // away before any comparison (wide-100 in Swift: 330 instructions a name before, 30).
   if (name.size() > kLongestSwiftReservedWord) return false;
   const std::uint64_t starts = kSwiftReservedStarts[name.size()];
   const unsigned first = static_cast<unsigned char>(name.empty() ? 0 : name[0]) - 'A';

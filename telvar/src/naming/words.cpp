@@ -30,7 +30,8 @@ void appendCapitalised(std::string& out, std::string_view part) {
 // the alphanumerics, written into `out` (room for `text.size()` bytes): its length, or nothing
 // when `text` is not ASCII. Names of wide records are mostly such keys, and the character
 // database costs more than the rest of naming them; one pass over the key both tests and forms
-// it, straight into the name's own bytes.
+// it, straight into the name's own bytes (wide-100: 480 instructions a key's lower camel case
+// before, 220).
 std::optional<std::size_t> upperCamelCasedAscii(std::string_view text, char* out) {
   // What each byte becomes at the start of a part ("a" gives "A"): 0 where it separates parts,
   // -1 past ASCII. One lookup a byte, and the rest of a part is copied by a loop of its own.
