@@ -1,5 +1,6 @@
 #include "telvar/naming/identifier.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "naming/characters.h"
@@ -9,12 +10,22 @@ namespace telvar {
 
 using namespace naming_detail;
 
-std::string identifierFixedUp(std::string name) {
-  if (name.empty()) return "_";
-  const int first = firstScalar(name);
-  if (first == '$' || (first >= 0 && isNumeric(static_cast<char32_t>(first)))) {
-    return "_" + name;
+void fixUpIdentifier(std::string& name) {
+  if (name.empty()) {
+    name = "_";
+    return;
   }
+  // Among ASCII characters only the digits are numbers: most names need no character database.
+  const auto lead = static_cast<unsigned char>(name[0]);
+  const bool badStart = lead < 0x80 ? lead == '$' || (lead >= '0' && lead <= '9') : [&] {
+    const int first = firstScalar(name);
+    return first >= 0 && isNumeric(static_cast<char32_t>(first));
+  }();
+  if (badStart) name.insert(0, 1, '_');
+}
+
+std::string identifierFixedUp(std::string name) {
+  fixUpIdentifier(name);
   return name;
 }
 
@@ -22,7 +33,8 @@ std::optional<std::string> acronymApplied(std::string_view name, std::string_vie
   // ASCII without carriage returns is one character per byte and needs no character database:
   // every property name is tried against the acronyms, so this is most of naming wide records.
   const auto plain = [](std::string_view text) {
-    return isAscii(text) && text.find('\r') == std::string_view::npos;
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) >= 0x80 || c == '\r'; });
   };
   if (plain(acronym)) {
     // Whatever the name holds, it can only match by ending in the acronym's camel-cased bytes:

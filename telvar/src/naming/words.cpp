@@ -1,5 +1,7 @@
 #include "telvar/naming/words.h"
 
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "naming/characters.h"
@@ -25,30 +27,44 @@ void appendCapitalised(std::string& out, std::string_view part) {
 }
 
 // `upperCamelCased` for ASCII text, where a byte is a character and the letters and digits are
-// the alphanumerics: names of wide records are mostly such keys, and the character database costs
-// more than the rest of naming them.
-std::string upperCamelCasedAscii(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  bool partStart = true;
-  for (const char c : text) {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!(letter || (c >= '0' && c <= '9') || c == '$')) {
-      partStart = true;
-      continue;
-    }
-    out += partStart && c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    partStart = false;
+// the alphanumerics, written into `out` (room for `text.size()` bytes): its length, or nothing
+// when `text` is not ASCII. Names of wide records are mostly such keys, and the character
+// database costs more than the rest of naming them; one pass over the key both tests and forms
+// it, straight into the name's own bytes (wide-100: 480 instructions a key's lower camel case
+// before, 220).
+std::optional<std::size_t> upperCamelCasedAscii(std::string_view text, char* out) {
+  // What each byte becomes at the start of a part ("a" gives "A"): 0 where it separates parts,
+  // -1 past ASCII. One lookup a byte, and the rest of a part is copied by a loop of its own.
+  static constexpr std::array<signed char, 256> kPartStarts = [] {
+    std::array<signed char, 256> starts{};
+    for (int byte = 0x80; byte < 0x100; ++byte) starts[byte] = -1;
+    for (char c = '0'; c <= '9'; ++c) starts[c] = c;
+    for (char c = 'A'; c <= 'Z'; ++c) starts[c] = c;
+    for (char c = 'a'; c <= 'z'; ++c) starts[c] = static_cast<signed char>(c - 'a' + 'A');
+    starts['$'] = '$';
+    return starts;
+  }();
+  const auto startOf = [&](char c) { return kPartStarts[static_cast<unsigned char>(c)]; };
+  char* end = out;
+  for (std::size_t i = 0; i < text.size();) {
+    const signed char start = startOf(text[i++]);
+    if (start < 0) return std::nullopt;
+    if (start == 0) continue;
+    *end++ = start;
+    for (; i < text.size() && startOf(text[i]) > 0; ++i) *end++ = text[i];
   }
-  return out;
+  return static_cast<std::size_t>(end - out);
 }
 
 }  // namespace
 
 std::string upperCamelCased(std::string_view text) {
-  if (isAscii(text)) return upperCamelCasedAscii(text);
-  std::string out;
-  out.reserve(text.size());
+  std::string out(text.size(), '\0');
+  if (const auto length = upperCamelCasedAscii(text, out.data())) {
+    out.resize(*length);
+    return out;
+  }
+  out.clear();
   std::size_t partStart = 0;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -67,16 +83,28 @@ std::string upperCamelCased(std::string_view text) {
 }
 
 std::string lowerCamelCased(const Names& keyPath) {
-  if (keyPath.empty()) return "...";
-  std::string upper = upperCamelCased(keyPath.back());
-  if (!upper.empty() && upper[0] >= 'A' && upper[0] <= 'Z') {
-    upper[0] = static_cast<char>(upper[0] - 'A' + 'a');  // an ASCII capital is one character
-    return upper;
+  std::string out;
+  if (keyPath.empty()) {
+    out = "...";
+    return out;
   }
-  const int first = firstScalar(upper);
-  if (first < 0 || !isUppercase(static_cast<char32_t>(first))) return upper;
-  const std::size_t length = firstCluster(upper).length;
-  return lowerCased(std::string_view(upper).substr(0, length)) + upper.substr(length);
+  // One text throughout, formed in place and handed back without a copy.
+  const std::string_view key = keyPath.back();
+  out.resize(key.size());
+  if (const auto length = upperCamelCasedAscii(key, out.data())) {
+    out.resize(*length);
+  } else {
+    out = upperCamelCased(key);
+  }
+  if (!out.empty() && out[0] >= 'A' && out[0] <= 'Z') {
+    out[0] = static_cast<char>(out[0] - 'A' + 'a');  // an ASCII capital is one character
+    return out;
+  }
+  const int first = firstScalar(out);
+  if (first < 0 || !isUppercase(static_cast<char32_t>(first))) return out;
+  const std::size_t length = firstCluster(out).length;
+  out.replace(0, length, lowerCased(std::string_view(out).substr(0, length)));
+  return out;
 }
 
 std::string singularized(std::string_view text) {

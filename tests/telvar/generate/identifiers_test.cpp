@@ -65,6 +65,21 @@ TEST(DistinctNames, LaterEqualNamesAreNumberedAroundNamesTakenAnywhere) {
             (Names{"_", "_", "a", "a2"}));
 }
 
+TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {
+  // Thousands of names fill the table the repeats are found in far enough to wrap around it.
+  using Names = std::vector<std::string>;
+  Names names;
+  for (int i = 0; i < 5000; ++i) names.push_back("n" + std::to_string(i));
+  EXPECT_EQ(distinctNames(names, NumberStyle::appended), names);
+  for (const std::size_t at : {std::size_t{1}, std::size_t{2500}, names.size()}) {
+    Names repeated = names;
+    repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), "n0");
+    Names expected = repeated;
+    expected[at] = "n02";
+    EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected) << at;
+  }
+}
+
 // An object at `path` with the given properties (key and type).
 PropertyType object(Names path, std::vector<std::pair<std::string, PropertyType>> members) {
   Object o{path, {}};

@@ -198,5 +198,32 @@ TEST(SwiftEscaped, QuotesExactlyTheReservedWords) {
   }
 }
 
+TEST(SwiftReservedWord, EveryWordIsFoundAndItsNeighboursAreNot) {
+  // Names are turned away by length and first letter before any comparison: each word must get
+  // through, and names that share its length and first letter, or one of them, must not.
+  const std::vector<std::string> words{
+      "Any",      "Self",      "Type",        "actor",  "as",          "associatedtype",
+      "async",    "await",     "break",       "case",   "catch",       "class",
+      "continue", "default",   "defer",       "deinit", "do",          "else",
+      "enum",     "extension", "fallthrough", "false",  "fileprivate", "for",
+      "func",     "guard",     "if",          "import", "in",          "init",
+      "inout",    "internal",  "is",          "let",    "nil",         "open",
+      "operator", "private",   "protocol",    "public", "repeat",      "rethrows",
+      "return",   "self",      "static",      "struct", "subscript",   "super",
+      "switch",   "throw",     "throws",      "true",   "try",         "typealias",
+      "var",      "where",     "while"};
+  for (const std::string& word : words) {
+    EXPECT_TRUE(isSwiftReservedWord(word)) << word;
+    std::string last = word;
+    last.back() = last.back() == 'z' ? 'y' : 'z';
+    EXPECT_FALSE(isSwiftReservedWord(last)) << last;
+    EXPECT_FALSE(isSwiftReservedWord(word + "s" + word)) << word;
+    EXPECT_FALSE(isSwiftReservedWord(word.substr(0, word.size() - 1) + "_")) << word;
+  }
+  for (const char* name : {"", "a", "z", "Z", "_", "\xC3\xA9", "r0Field12", "associatedtypes"}) {
+    EXPECT_FALSE(isSwiftReservedWord(name)) << name;
+  }
+}
+
 }  // namespace
 }  // namespace telvar

@@ -13,6 +13,8 @@ namespace telvar {
 /// "$" or a number (Unicode numeric, digits included) gets "_" in front. "1st" gives "_1st",
 /// "$ref" "_$ref"; other names stay as they are.
 [[nodiscard]] std::string identifierFixedUp(std::string name);
+/// `identifierFixedUp` in place: a name formed in its own text is fixed up without moving it.
+void fixUpIdentifier(std::string& name);
 
 /// The acronym rewrite of one acronym: the acronym's name lower-cased with its first character
 /// upper-cased ("ID" and "id" give "Id", "URL" gives "Url"); when `name` ends with that text

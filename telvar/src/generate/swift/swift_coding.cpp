@@ -207,10 +207,10 @@ void SwiftRenderer::writeCodingKeys(CodePrinter& p, const std::vector<Member>& m
     auto body = p.indented();
     for (const Member& m : members) {
       p.line("case ");
-      addName(p, m.name, m.reserved);
+      addName(p, m.name(), m.reserved);
       if (!m.renamed) continue;
       p.add(" = ");
-      addStringLiteral(p, m.key);
+      addStringLiteral(p, m.key());
     }
   }
   p.line("}");
@@ -247,9 +247,9 @@ std::string SwiftRenderer::decodeExpression(const Property& property, std::int64
 
 void SwiftRenderer::writeDecodeLine(CodePrinter& p, const Member& member) const {
   m_scratch.clear();
-  appendJsonAccessor(m_scratch, member.key);
+  appendJsonAccessor(m_scratch, member.key());
   p.line();
-  addName(p, member.name, member.reserved);
+  addName(p, member.name(), member.reserved);
   p.add(" = ");
   addDecode(p, member.property->type, m_scratch);
 }
@@ -281,7 +281,7 @@ void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p,
                                                const std::vector<Member>& members) const {
   const SwiftMeta::Initializer initializer = m_meta.initializer();
   const auto addParameter = [&](const Member& m) {
-    addParameterLabel(p, m.name);
+    addParameterLabel(p, m.name());
     p.add(": ");
     addType(p, *m.property);
   };
@@ -305,13 +305,13 @@ void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p,
     auto body = p.indented();
     for (const Member& m : members) {
       p.line("self.");
-      if (isSwiftDotKeyword(m.name)) {
-        p.add('`', m.name, '`');
+      if (isSwiftDotKeyword(m.name())) {
+        p.add('`', m.name(), '`');
       } else {
-        p.add(m.name);
+        p.add(m.name());
       }
       p.add(" = ");
-      addName(p, m.name, m.reserved);
+      addName(p, m.name(), m.reserved);
     }
   }
   p.line("}");

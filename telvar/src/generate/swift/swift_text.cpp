@@ -41,21 +41,23 @@ constexpr std::array<Range, 4> kContinuationOnlyRanges{{
     {0xFE20, 0xFE2F},
 }};
 
-bool inRanges(char32_t c, const auto& ranges) {
+constexpr bool inRanges(char32_t c, const auto& ranges) {
   return std::any_of(ranges.begin(), ranges.end(),
                      [c](const Range& r) { return c >= r.first && c <= r.last; });
 }
 
-bool isAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool isAsciiLetter(char32_t c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-bool isHead(char32_t c) {
+constexpr bool isHead(char32_t c) {
   if (c < 0x80) return isAsciiLetter(c) || c == '_';
   return inRanges(c, kHeadRanges);
 }
 
 // "$" is left out: the compiler takes it inside a name, but Swift's grammar has it begin only
 // the names the compiler makes ("$0", projected values), and other tools reject it.
-bool isContinuation(char32_t c) {
+constexpr bool isContinuation(char32_t c) {
   if (c < 0x80) return isAsciiLetter(c) || c == '_' || (c >= '0' && c <= '9');
   return inRanges(c, kHeadRanges) || inRanges(c, kContinuationOnlyRanges);
 }
@@ -72,6 +74,19 @@ void forEachScalar(std::string_view text, F&& f) {
   }
 }
 
+// What each byte may be in a name, so that an ASCII name is judged a byte at a time by one
+// lookup; a byte past ASCII sends the rest of the name to the decoder.
+enum ByteRole : unsigned char { kContinues = 1, kStarts = 2, kDecoded = 4 };
+constexpr std::array<unsigned char, 256> kByteRoles = [] {
+  std::array<unsigned char, 256> roles{};
+  for (char32_t c = 0; c < 256; ++c) {
+    roles[c] = c >= 0x80 ? kDecoded
+                         : static_cast<unsigned char>((isContinuation(c) ? kContinues : 0) |
+                                                      (isHead(c) ? kStarts : 0));
+  }
+  return roles;
+}();
+
 bool isWildcard(std::string_view name) { return name == "_"; }
 
 // Characters Swift forbids become "_"; a digit or combining mark first gets "_" before it; the
@@ -84,11 +99,19 @@ const IdentifierRules kSwiftRules{
 bool isSwiftIdentifier(std::string_view name) {
   if (name.empty() || name == "_") return false;
   // Most names are ASCII: their bytes are tested as they are, and only the rest is decoded.
+  const auto roleOf = [&](std::size_t i) {
+    return kByteRoles[static_cast<unsigned char>(name[i])];
+  };
   std::size_t i = 0;
-  for (; i < name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(name[i]);
-    if (byte >= 0x80) break;
-    if (!(i == 0 ? isHead(byte) : isContinuation(byte))) return false;
+  if (roleOf(0) != kDecoded) {
+    if ((roleOf(0) & kStarts) == 0) return false;
+    for (i = 1; i < name.size(); ++i) {
+      const unsigned char role = roleOf(i);
+      if ((role & kContinues) == 0) {
+        if (role == kDecoded) break;
+        return false;
+      }
+    }
   }
   bool first = i == 0;
   bool valid = true;

@@ -70,6 +70,17 @@ TEST(SwiftRenderer, WritesEachPieceAtTheLevelAsked) {
             "    case `default`\n"
             "  }");
   EXPECT_EQ(renderer.codingKeys({renamed[1]}, 1), std::nullopt);
+  // Plain keys are written as they are; any byte Swift escapes sends a key through the escapes.
+  EXPECT_EQ(renderer.codingKeys({property({"Root",
+                                           "a\x01"
+                                           "b\x7F"
+                                           "\xC3\xA9 \"c\\"},
+                                          PropertyType::primitive(Primitive::int_()))},
+                                0),
+            "private enum CodingKeys: String, CodingKey {\n"
+            "  case aB\xC3\x89"
+            "C = \"a\\u{1}b\\u{7F}\xC3\xA9 \\\"c\\\\\"\n"
+            "}");
   EXPECT_EQ(renderer.decodeExpression(renamed[0], 0), "  firstName = json.first_name.string()");
   EXPECT_EQ(renderer.jsonInitializer(renamed, 1),
             "  init(json: SorbelJSON) {\n"
