@@ -30,10 +30,10 @@ std::optional<Value> parsedInput(const Model& model) {
 
 Names rootPath(const Model& model) { return {model.modelName()}; }
 
-Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
+Value refined(Value parsed, const Model& model, const ValueMeta& meta,
               const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
               std::initializer_list<Rewrite> rewrites) {
-  Value value = detected(parsed, meta, enumMaps, rootPath(model));
+  Value value = detected(std::move(parsed), meta, enumMaps, rootPath(model));
   for (Rewrite r : rewrites) {
     switch (r) {
       case Rewrite::ignoredProperties:

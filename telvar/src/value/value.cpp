@@ -396,6 +396,13 @@ std::span<Value> Value::uniqueElements() noexcept {
   return {const_cast<Value*>(values.data()), values.size()};
 }
 
+Value::Array* Value::uniqueArray() noexcept {
+  if (!is(Kind::array)) return nullptr;
+  auto* node = static_cast<Node<Array>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
+  return &node->payload;
+}
+
 Value* Value::uniqueNullInner() noexcept {
   if (!is(Kind::null) || m_raw[1] == 0) return nullptr;
   auto* node = static_cast<Node<Value>*>(static_cast<NodeBase*>(pointer()));

@@ -34,8 +34,9 @@ namespace telvar::generate {
 /// The rewrites that follow the detection walk, in the order an output type applies them.
 enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
 
-/// The detection walk from the root key path, then `rewrites` in order.
-[[nodiscard]] Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
+/// The detection walk from the root key path, then `rewrites` in order. A parsed sample given up
+/// (moved in) is refined in place, so that it is never held next to its refined copy.
+[[nodiscard]] Value refined(Value parsed, const Model& model, const ValueMeta& meta,
                             const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
                             std::initializer_list<Rewrite> rewrites);
 

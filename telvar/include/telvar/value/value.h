@@ -456,6 +456,9 @@ class Value {
   /// owner of its node; nullptr otherwise.
   [[nodiscard]] Object* uniqueObject() noexcept;
   [[nodiscard]] std::span<Value> uniqueElements() noexcept;
+  /// For changing in place: the array (its key path), when this value is the only owner of its
+  /// node; nullptr otherwise.
+  [[nodiscard]] Array* uniqueArray() noexcept;
   /// For changing in place: the inner value of a `null` that has one, when this value is the
   /// only owner of its node; nullptr otherwise.
   [[nodiscard]] Value* uniqueNullInner() noexcept;

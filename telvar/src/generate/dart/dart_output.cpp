@@ -7,7 +7,7 @@ namespace telvar {
 
 std::optional<std::string> dartOutput(const Model& model) {
   using namespace generate;
-  const std::optional<Value> parsed = parsedInput(model);
+  std::optional<Value> parsed = parsedInput(model);
   if (!parsed) return std::nullopt;
 
   const DartOptions options = model.dartOptions();
@@ -17,7 +17,7 @@ std::optional<std::string> dartOutput(const Model& model) {
       header({"import 'package:meta/meta.dart';", "import 'dart:convert';"}, indentation);
 
   // Dart takes no enum maps and no dictionary objects: neither reaches its renderers.
-  const Value value = refined(*parsed, model, options.valueMeta(), {},
+  const Value value = refined(std::move(*parsed), model, options.valueMeta(), {},
                               {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
   const TypeNames types = dartTypeNames(Code(value), meta);

@@ -64,7 +64,7 @@ GoOptions unsetGoOptions() { return GoOptions(ValueMeta(), GoMeta()); }
 }  // namespace
 
 std::optional<std::string> goOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
   // The stored records are read in place; unset ones read as records with nothing set.
@@ -79,7 +79,7 @@ std::optional<std::string> goOutput(const Model& model) {
   const std::string header = generate::header({"package " + package}, indentation);
   // Go has no enumerations or dictionaries here: no enum maps, no dictionary-objects rewrite.
   const Value root = generate::refined(
-      *parsed, model, valueMeta, {},
+      std::move(*parsed), model, valueMeta, {},
       {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
 
   generate::TypeNames types;

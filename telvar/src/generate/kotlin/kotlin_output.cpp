@@ -8,7 +8,7 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   using generate::Blocks;
   using generate::Rewrite;
 
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
   // The options are read in place where they are set; an unset record reads as one with every
@@ -35,7 +35,7 @@ std::optional<std::string> kotlinOutput(const Model& model) {
                 indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
-  const Value value = generate::refined(*parsed, model, valueMeta, {},
+  const Value value = generate::refined(std::move(*parsed), model, valueMeta, {},
                                         {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
   const generate::TypeNames types = generate::kotlin::kotlinTypeNames(Code(value), meta);

@@ -37,13 +37,13 @@ std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
 }  // namespace
 
 std::optional<std::string> protoOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
   const ProtoOptions options = model.protoOptions();
   const ProtoMeta meta = options.protoMeta();
   const Indentation indentation = model.indentation();
   // Ignored properties, dictionary objects and enum maps do not apply to proto.
-  const Value value = generate::refined(*parsed, model, options.valueMeta(), {},
+  const Value value = generate::refined(std::move(*parsed), model, options.valueMeta(), {},
                                         {generate::Rewrite::optionalProperties});
   const generate::TypeNames types = generate::protoTypeNames(Code(value), meta);
   const generate::Render render = [&](const Code& code) {

@@ -7,11 +7,11 @@ namespace telvar {
 // A schema describes an object, so only a root object (or a single property) writes one; there is
 // no header, and no dictionary rewrite or enum map takes part.
 std::optional<std::string> schemaOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
   const SchemaOptions options = model.schemaOptions();
   const Value value = generate::refined(
-      *parsed, model, options.valueMeta(), {},
+      std::move(*parsed), model, options.valueMeta(), {},
       {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
   const Code code(value);
 

@@ -69,7 +69,7 @@ Blocks withoutRepeatedRoot(const Blocks& blocks) {
 }  // namespace
 
 std::optional<std::string> swiftOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
   const SwiftOptions options = model.swiftOptions();
@@ -79,7 +79,7 @@ std::optional<std::string> swiftOutput(const Model& model) {
   const std::int64_t level = indentation.effectiveLevel();
 
   const Value root = generate::refined(
-      *parsed, model, valueMeta, meta.propertyEnumMaps(),
+      std::move(*parsed), model, valueMeta, meta.propertyEnumMaps(),
       {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
   SwiftRenderer renderer(meta, indentation);
   // The nested style renders the very code the names come from: inferring it once spares a
