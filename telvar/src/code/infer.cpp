@@ -18,7 +18,7 @@ Names appended(const Names& names, std::string_view key) {
 
 // The type of a value that has no children to infer first, or nothing for one that has (an
 // object, an array with elements, a null with an inner value, a dictionary).
-std::optional<PropertyType> leafType(const Value& value) {
+std::optional<PropertyType> plainLeafType(const Value& value) {
   switch (value.kind()) {
     case VKind::bool_:
       return PropertyType::primitive(Primitive::bool_());
@@ -62,6 +62,25 @@ std::optional<PropertyType> leafType(const Value& value) {
 // between calls, so the members of a wide object cost no allocations of their own.
 class Inferrer {
  public:
+  // `plainLeafType`, and also the nullable of a scalar: one shared node per primitive stands for
+  // the wrapped type of all of them, where members absent from some records (most members of
+  // wide records) would otherwise allocate one each.
+  std::optional<PropertyType> leafType(const Value& value) {
+    const Value* inner = value.is(VKind::null) ? value.nullInner() : nullptr;
+    if (!inner) return plainLeafType(value);
+    std::optional<PropertyType> wrapped = plainLeafType(*inner);
+    if (!wrapped || !wrapped->is(PropertyType::Kind::primitive)) return std::nullopt;
+    const Primitive primitive = wrapped->primitiveValue();
+    std::size_t slot = static_cast<std::size_t>(primitive.kind());
+    if (primitive.kind() == Primitive::Kind::date &&
+        primitive.dateKind() == Value::DateKind::timeIntervalSince1970) {
+      slot = kPrimitiveKinds;
+    }
+    std::shared_ptr<const PropertyType>& shared = m_primitives[slot];
+    if (!shared) shared = std::make_shared<const PropertyType>(std::move(*wrapped));
+    return PropertyType::optional(shared);
+  }
+
   PropertyType typeOf(const Value& root) {
     if (auto leaf = leafType(root)) return std::move(*leaf);
     m_frames.push_back({&root, nullptr, 0, m_results.size()});
@@ -147,8 +166,12 @@ class Inferrer {
     }
   }
 
+  // Primitive kinds, then the second date kind.
+  static constexpr std::size_t kPrimitiveKinds = static_cast<std::size_t>(Primitive::Kind::any) + 1;
+
   std::vector<Frame> m_frames;
   std::vector<Result> m_results;
+  std::shared_ptr<const PropertyType> m_primitives[kPrimitiveKinds + 1];
 };
 
 }  // namespace
