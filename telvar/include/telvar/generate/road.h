@@ -87,9 +87,15 @@ using Render = std::function<std::optional<std::string>(const Code&)>;
 /// The `subtypeFirst` style: each nested value's declaration children-first, without repeats,
 /// then the root's declaration last (always added).
 [[nodiscard]] Blocks subtypeFirstBlocks(const Value& root, const Render& render);
+/// The same with `Code(root)` already inferred (for the type names): a wide sample is inferred
+/// once, not twice.
+[[nodiscard]] Blocks subtypeFirstBlocks(const Value& root, const Code& rootCode,
+                                        const Render& render);
 
 /// The `subtypeLast` style: the root's declaration first, then each nested value's declaration
 /// parent-first, without repeats.
 [[nodiscard]] Blocks subtypeLastBlocks(const Value& root, const Render& render);
+[[nodiscard]] Blocks subtypeLastBlocks(const Value& root, const Code& rootCode,
+                                       const Render& render);
 
 }  // namespace telvar::generate

@@ -20,13 +20,15 @@ std::optional<std::string> dartOutput(const Model& model) {
   const Value value = refined(std::move(*parsed), model, options.valueMeta(), {},
                               {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const TypeNames types = dartTypeNames(Code(value), meta);
+  // One inference serves the names and the declarations.
+  const Code rootCode(value);
+  const TypeNames types = dartTypeNames(rootCode, meta);
   const Render render = [&](const Code& code) {
     return dartRendered(code, meta, indentation, &types);
   };
   Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
-                      ? subtypeFirstBlocks(value, render)
-                      : subtypeLastBlocks(value, render);
+                      ? subtypeFirstBlocks(value, rootCode, render)
+                      : subtypeLastBlocks(value, rootCode, render);
   return std::move(blocks).file(fileHeader);
 }
 

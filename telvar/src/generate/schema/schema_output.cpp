@@ -10,10 +10,10 @@ std::optional<std::string> schemaOutput(const Model& model) {
   std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
   const SchemaOptions options = model.schemaOptions();
-  const Value value = generate::refined(
+  // Only the code is written from: the refined sample goes as soon as it is inferred.
+  const Code code(generate::refined(
       std::move(*parsed), model, options.valueMeta(), {},
-      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
-  const Code code(value);
+      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties}));
 
   const Indentation indentation = model.indentation();
   const generate::schema::Style style{indentation.effectiveUnit(),
