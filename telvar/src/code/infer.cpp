@@ -48,7 +48,7 @@ std::optional<PropertyType> plainLeafType(const Value& value) {
       }
       return std::nullopt;
     case VKind::null:
-      if (!value.nullInner()) return PropertyType::optional(std::nullopt);
+      if (!value.hasNullInner()) return PropertyType::optional(std::nullopt);
       return std::nullopt;
     case VKind::object:
     case VKind::dictionary:
@@ -66,7 +66,8 @@ class Inferrer {
   // the wrapped type of all of them, where members absent from some records (most members of
   // wide records) would otherwise allocate one each.
   std::optional<PropertyType> leafType(const Value& value) {
-    const Value* inner = value.is(VKind::null) ? value.nullInner() : nullptr;
+    const std::optional<Value> inner =
+        value.is(VKind::null) ? value.nullInner() : std::optional<Value>();
     if (!inner) return plainLeafType(value);
     std::optional<PropertyType> wrapped = plainLeafType(*inner);
     if (!wrapped || !wrapped->is(PropertyType::Kind::primitive)) return std::nullopt;
@@ -137,7 +138,8 @@ class Inferrer {
       case VKind::array:  // only the first element is looked at
         return frame.next++ == 0 ? &value.arrayValue().values.front() : nullptr;
       case VKind::null:
-        return frame.next++ == 0 ? value.nullInner() : nullptr;
+        // Scalars, the inner values a null keeps in place, are leaves (see leafType).
+        return frame.next++ == 0 ? value.nullInnerNode() : nullptr;
       case VKind::dictionary:
         return frame.next++ == 0 ? value.dictionaryValue().value.get() : nullptr;
       default:

@@ -138,7 +138,7 @@ const Value* nextChildOf(Frame& frame) {
       return frame.next < values.size() ? &values[frame.next] : nullptr;
     }
     case Frame::Role::null:
-      return frame.next == 0 ? frame.node.nullInner() : nullptr;
+      return frame.next == 0 ? frame.node.nullInnerNode() : nullptr;
     case Frame::Role::merged:
       return frame.next == 0 ? &frame.owned : nullptr;
   }
@@ -153,7 +153,7 @@ void store(Frame& frame, std::optional<Value> result) {
 // The frame's only child after its rewrite.
 Value onlyChild(Frame& frame) {
   if (Value* result = frame.rewritten(0)) return std::move(*result);
-  return frame.role == Frame::Role::merged ? frame.owned : *frame.node.nullInner();
+  return frame.role == Frame::Role::merged ? frame.owned : *frame.node.nullInnerNode();
 }
 
 // The members with their rewrites, skipped ones left out.
@@ -203,7 +203,8 @@ bool openPlain(const Value& value, std::vector<Frame>& stack) {
     case Kind::null:
       // A nullable of a scalar holds nothing a walk enters: wide records are mostly such
       // members, and they cost no frame.
-      if (!value.nullInner() || !isContainer(*value.nullInner())) return false;
+      // (Every container is kept in a node of its own.)
+      if (!value.nullInnerNode() || !isContainer(*value.nullInnerNode())) return false;
       stack.emplace_back(Frame::Role::null, Value(value), 1);
       return true;
     default:
@@ -264,8 +265,10 @@ class Detector {
   std::optional<Value> leaf(const Value& value) const {
     if (value.is(Kind::number)) return detectedNumber(value.numberValue());
     if (value.is(Kind::string)) return detectedString(value.stringValue());
-    if (const Value* inner = value.is(Kind::null) ? value.nullInner() : nullptr) {
+    if (value.is(Kind::null)) {
       // A nullable of a scalar (see openPlain).
+      const std::optional<Value> inner = value.nullInner();
+      if (!inner || inner->is(Kind::null)) return std::nullopt;
       if (auto refined = leaf(*inner)) return Value::null(std::move(*refined));
     }
     return std::nullopt;
@@ -375,10 +378,15 @@ class Detector {
     while (true) {
       switch (v->kind()) {
         case Kind::null:
-          if (!v->nullInner()) return nullptr;
           if (Value* inner = v->uniqueNullInner()) {
             v = inner;
             continue;
+          }
+          if (!v->nullInnerNode()) {  // a plain null, or a nullable scalar kept in place
+            if (const std::optional<Value> inner = v->nullInner()) {
+              if (auto refined = leaf(*inner)) *v = Value::null(std::move(*refined));
+            }
+            return nullptr;
           }
           break;
         case Kind::array: {
@@ -519,7 +527,7 @@ class OptionalApplier {
       case Frame::Role::null: {
         // A nullable of a nullable is the inner nullable.
         const Value* result = frame.rewritten(0);
-        const Value& inner = result ? *result : *frame.node.nullInner();
+        const Value& inner = result ? *result : *frame.node.nullInnerNode();
         if (inner.is(Kind::null)) return inner;
         return closePlain(frame);
       }

@@ -108,9 +108,9 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
 Value mergedWith(const Value& a, const Value& b) {
   if (a.is(Kind::empty)) return b;
   if (b.is(Kind::null)) {
-    const Value* inner = b.nullInner();
+    const std::optional<Value> inner = b.nullInner();
     if (a.is(Kind::null)) {
-      const Value* ai = a.nullInner();
+      const std::optional<Value> ai = a.nullInner();
       if (!ai && !inner) return Value::null();
       if (!inner) return Value::null(*ai);
       if (!ai) return Value::null(*inner);
@@ -121,7 +121,7 @@ Value mergedWith(const Value& a, const Value& b) {
   }
   if (b.is(Kind::empty)) return a;
   if (a.is(Kind::null)) {
-    const Value* ai = a.nullInner();
+    const std::optional<Value> ai = a.nullInner();
     return ai ? Value::null(mergedWith(*ai, b)) : Value::null(b);
   }
   switch (a.kind()) {
@@ -171,8 +171,9 @@ Value mergedInto(Value&& a, const Value& b) {
   if (Value* inner = a.uniqueNullInner()) {
     if (b.is(Kind::empty)) return std::move(a);
     if (b.is(Kind::null)) {
-      const Value* theirs = b.nullInner();
-      if (theirs) *inner = mergedInto(std::move(*inner), *theirs);
+      if (const std::optional<Value> theirs = b.nullInner()) {
+        *inner = mergedInto(std::move(*inner), *theirs);
+      }
       return std::move(a);
     }
     *inner = mergedInto(std::move(*inner), b);
@@ -219,7 +220,7 @@ Value mergedInto(Value&& a, const Value& b) {
           continue;
         }
         Value& value = members.valueAt(i);
-        if (!value.is(Kind::null)) value = Value::null(value);
+        if (!value.is(Kind::null)) value = Value::null(std::move(value));
       }
       while (mine->nullablePrefix < before &&
              members.valueAt(mine->nullablePrefix).is(Kind::null)) {

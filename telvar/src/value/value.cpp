@@ -404,7 +404,7 @@ Value::Array* Value::uniqueArray() noexcept {
 }
 
 Value* Value::uniqueNullInner() noexcept {
-  if (!is(Kind::null) || m_raw[1] == 0) return nullptr;
+  if (!is(Kind::null) || m_raw[1] != kBoxedInner) return nullptr;
   auto* node = static_cast<Node<Value>*>(static_cast<NodeBase*>(pointer()));
   if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
   return &node->payload;
@@ -416,7 +416,7 @@ bool Value::holdsPointer() const noexcept {
     case Kind::url:
       return m_raw[1] == kSharedText;
     case Kind::null:
-      return m_raw[1] != 0;
+      return m_raw[1] == kBoxedInner;
     case Kind::object:
     case Kind::array:
     case Kind::enum_:
@@ -555,12 +555,37 @@ Value Value::array(Names names, std::vector<Value> values) {
 
 Value Value::arrayMoving(std::span<Value> values) { return makeArray({}, values); }
 Value Value::null(std::optional<Value> optionalValue) {
-  if (!optionalValue) {
-    Value v;
-    v.m_raw[0] = static_cast<unsigned char>(Kind::null);
-    return v;
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::null);
+  if (!optionalValue) return v;
+  // A scalar is kept in the null's own two words: members absent from some records (most
+  // members of wide records) are such nulls, and each would otherwise be a node of its own.
+  const Value& inner = *optionalValue;
+  bool inPlace = false;
+  switch (inner.kind()) {
+    case Kind::bool_:
+    case Kind::number:
+    case Kind::date:
+    case Kind::empty:
+      inPlace = true;
+      break;
+    case Kind::string:
+    case Kind::url:
+      inPlace = inner.m_raw[1] <= kInPlaceInnerText;  // never a shared text
+      break;
+    default:
+      break;
   }
-  return make(Kind::null, std::move(*optionalValue), 1);
+  if (!inPlace) return make(Kind::null, std::move(*optionalValue), kBoxedInner);
+  v.m_raw[1] = kInPlaceInner;
+  v.m_raw[2] = inner.m_raw[0];
+  v.m_raw[3] = inner.m_raw[1];
+  if (inner.is(Kind::number)) {
+    std::memcpy(v.m_raw + 8, inner.m_raw + 8, 8);
+  } else {
+    std::memcpy(v.m_raw + 4, inner.m_raw + 2, kInPlaceInnerText);
+  }
+  return v;
 }
 Value Value::url(const Url& value) { return makeText(Kind::url, value.text); }
 Value Value::date(DateKind kind) {
@@ -607,10 +632,12 @@ bool operator==(const Value& a, const Value& b) {
       return namesEqual(x.names, y.names) && std::ranges::equal(x.values, y.values);
     }
     case Value::Kind::null: {
-      const Value* x = a.nullInner();
-      const Value* y = b.nullInner();
+      const Value* boxed = a.nullInnerNode();
+      if (boxed && boxed == b.nullInnerNode()) return true;
+      const std::optional<Value> x = a.nullInner();
+      const std::optional<Value> y = b.nullInner();
       if (!x || !y) return !x && !y;
-      return x == y || *x == *y;
+      return *x == *y;
     }
     case Value::Kind::url:
       return a.urlValue() == b.urlValue();

@@ -381,7 +381,7 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
   const Names* innermost = nullptr;
   while (true) {
     if (node->is(Value::Kind::null)) {
-      node = node->nullInner();
+      node = node->nullInnerNode();
     } else if (node->is(Value::Kind::object)) {
       ++objects;
       innermost = &node->objectValue().names.get();

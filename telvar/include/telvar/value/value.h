@@ -438,9 +438,16 @@ class Value {
   [[nodiscard]] std::string_view stringValue() const noexcept { return text(); }
   [[nodiscard]] const Object& objectValue() const noexcept { return node<Object>(); }
   [[nodiscard]] const Array& arrayValue() const noexcept { return node<Array>(); }
-  /// The inner value of a `null`, or nullptr for a plain JSON null.
-  [[nodiscard]] const Value* nullInner() const noexcept {
-    return m_raw[1] != 0 ? &node<Value>() : nullptr;
+  /// Whether a `null` has an inner value (it is not a plain JSON null).
+  [[nodiscard]] bool hasNullInner() const noexcept { return m_raw[1] != kPlainNull; }
+  /// The inner value of a `null`, or nothing for a plain JSON null.
+  [[nodiscard]] std::optional<Value> nullInner() const;
+  /// The inner value of a `null` that keeps it in a node of its own, valid while this value
+  /// lives; nullptr for a plain JSON null and for an inner value kept in place. Only scalars are
+  /// kept in place: every inner value a walk enters (an object, an array, a null, an
+  /// enumeration, a dictionary) has its node.
+  [[nodiscard]] const Value* nullInnerNode() const noexcept {
+    return m_raw[1] == kBoxedInner ? &node<Value>() : nullptr;
   }
   /// The text of a `url`.
   [[nodiscard]] std::string_view urlValue() const noexcept { return text(); }
@@ -459,8 +466,8 @@ class Value {
   /// For changing in place: the array (its key path), when this value is the only owner of its
   /// node; nullptr otherwise.
   [[nodiscard]] Array* uniqueArray() noexcept;
-  /// For changing in place: the inner value of a `null` that has one, when this value is the
-  /// only owner of its node; nullptr otherwise.
+  /// For changing in place: the inner value of a `null` that keeps it in a node
+  /// (`nullInnerNode`), when this value is the only owner of that node; nullptr otherwise.
   [[nodiscard]] Value* uniqueNullInner() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
@@ -505,10 +512,17 @@ class Value {
   };
 
   // Layout: byte 0 the case; byte 1 the small payload (the flag, the number's case, the date
-  // kind, whether a null has an inner value, or an inline text's length); an inline text in
+  // kind, how a null keeps its inner value, or an inline text's length); an inline text in
   // bytes 2-15; otherwise bytes 8-15 the number or the pointer.
+  //
+  // A null keeps a scalar inner value in place (see `null`): byte 2 its case, byte 3 its small
+  // payload, then a number in bytes 8-15 or a text of up to twelve bytes in bytes 4-15.
   static constexpr std::size_t kInlineText = 14;
   static constexpr unsigned char kSharedText = 0xFF;
+  static constexpr unsigned char kPlainNull = 0;
+  static constexpr unsigned char kBoxedInner = 1;
+  static constexpr unsigned char kInPlaceInner = 2;
+  static constexpr std::size_t kInPlaceInnerText = 12;
 
   template <class T>
   [[nodiscard]] const T& node() const noexcept {
@@ -543,6 +557,20 @@ static_assert(sizeof(Key) == 8);
 // Defined here, where `Value` is complete.
 inline std::span<const ValueMap::Member> ValueMap::entries() const noexcept {
   return {m_data, m_size};
+}
+
+inline std::optional<Value> Value::nullInner() const {
+  if (m_raw[1] == kBoxedInner) return node<Value>();
+  if (m_raw[1] != kInPlaceInner) return std::nullopt;
+  Value inner;
+  inner.m_raw[0] = m_raw[2];
+  inner.m_raw[1] = m_raw[3];
+  if (inner.is(Kind::number)) {
+    std::memcpy(inner.m_raw + 8, m_raw + 8, 8);
+  } else {
+    std::memcpy(inner.m_raw + 2, m_raw + 4, kInPlaceInnerText);
+  }
+  return inner;
 }
 
 inline const Key& KeyList::Iterator::operator*() const {
