@@ -117,7 +117,7 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
 }
 
 TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
-  // Texts up to 14 bytes and keys up to 7 are kept in place, longer ones shared: the limits and
+  // Texts up to 14 bytes and keys up to 15 are kept in place, longer ones shared: the limits and
   // their neighbours, embedded zero bytes, copies, moves and self-assignment.
   for (std::size_t n : {0, 1, 6, 7, 8, 13, 14, 15, 16, 100}) {
     SCOPED_TRACE(n);
