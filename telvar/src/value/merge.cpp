@@ -199,11 +199,20 @@ Value mergedInto(Value&& a, const Value& b) {
       ValueMap& members = mine->dictionary;
       const std::size_t before = members.size();
       std::vector<std::size_t> inB;  // A's positions that B has, in B's order
-      std::vector<const ValueMap::Member*> added;
+      // B's members that A lacks, with their keys' hashes when A hashes: each key of a wide
+      // record is hashed once, for the look-up and the append.
+      struct Added {
+        const ValueMap::Member* member;
+        std::uint32_t hash;
+      };
+      std::vector<Added> added;
+      const bool hashed = members.hashed();
       for (const ValueMap::Member& theirs : b.objectValue().dictionary.entries()) {
-        const std::ptrdiff_t at = members.position(theirs.first);
+        const std::uint32_t hash = hashed ? ValueMap::hashOf(theirs.first) : 0;
+        const std::ptrdiff_t at =
+            hashed ? members.position(theirs.first, hash) : members.position(theirs.first);
         if (at < 0) {
-          added.push_back(&theirs);
+          added.push_back({&theirs, hash});
           continue;
         }
         inB.push_back(static_cast<std::size_t>(at));
@@ -226,8 +235,12 @@ Value mergedInto(Value&& a, const Value& b) {
              members.valueAt(mine->nullablePrefix).is(Kind::null)) {
         ++mine->nullablePrefix;
       }
-      for (const ValueMap::Member* theirs : added) {
-        members.appendAbsent(theirs->first, nullable(theirs->second));
+      for (const Added& theirs : added) {
+        if (hashed) {
+          members.appendAbsent(theirs.member->first, nullable(theirs.member->second), theirs.hash);
+        } else {
+          members.appendAbsent(theirs.member->first, nullable(theirs.member->second));
+        }
       }
       return std::move(a);
     }

@@ -237,6 +237,12 @@ void ValueMap::appendAbsent(Key key, Value value) {
   appendHashed(std::move(key), std::move(value), hash);
 }
 
+std::uint32_t ValueMap::hashOf(std::string_view key) { return hashKey(key); }
+
+void ValueMap::appendAbsent(Key key, Value value, std::uint32_t hash) {
+  appendHashed(std::move(key), std::move(value), hash);
+}
+
 void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   if (m_capacity == kExternal || m_size == m_capacity) {
     reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1

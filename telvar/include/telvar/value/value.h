@@ -245,6 +245,8 @@ class ValueMap {
   bool insertIfAbsent(Key key, Value value);
   /// Appends a member whose key the caller knows to be absent (no equivalent key is stored).
   void appendAbsent(Key key, Value value);
+  /// `appendAbsent` with the key's `hashOf` known.
+  void appendAbsent(Key key, Value value, std::uint32_t hash);
   /// Removes the member under `key`, if any.
   void erase(std::string_view key);
 
@@ -253,6 +255,15 @@ class ValueMap {
   /// The position in `entries()` of the member under an equivalent key, or -1. Hashed for large
   /// maps.
   [[nodiscard]] std::ptrdiff_t position(std::string_view key) const { return indexOf(key); }
+  /// Whether look-ups hash the key (the map is large).
+  [[nodiscard]] bool hashed() const noexcept { return m_slots != nullptr; }
+  /// The hash under which a hashed map files `key`: a fold over wide records looks each new key
+  /// up and then appends it, and hashes it once for both.
+  [[nodiscard]] static std::uint32_t hashOf(std::string_view key);
+  /// `position` with the key's `hashOf` known (used only while the map is hashed).
+  [[nodiscard]] std::ptrdiff_t position(std::string_view key, std::uint32_t hash) const {
+    return m_slots ? indexOf(key, hash) : indexOf(key);
+  }
   /// The value of the member at `position`, for changing in place; only for a map no other value
   /// can see (see `Value::uniqueObject`).
   [[nodiscard]] Value& valueAt(std::size_t position) noexcept;
