@@ -38,17 +38,12 @@ locale_t posixLocale() {
 // begins with a blank would be skipped over by strtod, so it is refused first.
 bool isTimeIntervalText(std::string_view view) {
   if (view.empty()) return false;
-  switch (view.front()) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\v':
-    case '\f':
-    case '\r':
-    case '\0':
-      return false;
-    default:
-      break;
+  // A number strtod reads begins with a sign, a digit, a point, "inf" or "nan": most texts are
+  // refused here without a copy (a blank would be skipped over by strtod, so it is refused too).
+  const char first = view.front();
+  if ((first < '0' || first > '9') && first != '+' && first != '-' && first != '.' &&
+      first != 'i' && first != 'I' && first != 'n' && first != 'N') {
+    return false;
   }
   const std::string text(view);  // strtod reads up to a terminating zero
   char* end = nullptr;

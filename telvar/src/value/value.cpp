@@ -179,31 +179,26 @@ void ValueMap::indexInsert(std::size_t entry, std::uint32_t hash) {
 }
 
 void ValueMap::rebuildIndex() {
-  if (m_size <= kIndexThreshold) {
-    m_slots.reset();
-    return;
-  }
+  m_slots.reset();
+  if (m_size <= kIndexThreshold) return;
   std::size_t capacity = 32;
   while (capacity < std::size_t{m_size} * 2) capacity *= 2;
-  std::unique_ptr<std::uint64_t[]> old = std::move(m_slots);
-  const std::size_t oldCount = old ? old[0] : 0;
   // The first word holds the number of slots.
   m_slots = std::make_unique<std::uint64_t[]>(capacity + 1);
   m_slots[0] = capacity;
-  std::vector<bool> placed;
-  if (old) {
-    // Growing: the old slots still hold the right hashes of the entries they name.
-    placed.assign(m_size, false);
-    for (std::size_t i = 1; i <= oldCount; ++i) {
-      const std::uint64_t s = old[i];
-      const auto e = static_cast<std::uint32_t>(s);
-      if (e == 0 || e > m_size) continue;
-      indexInsert(e - 1, static_cast<std::uint32_t>(s >> 32));
-      placed[e - 1] = true;
-    }
-  }
-  for (std::size_t i = 0; i < m_size; ++i) {
-    if (placed.empty() || !placed[i]) indexInsert(i, hashKey(m_data[i].first));
+  for (std::size_t i = 0; i < m_size; ++i) indexInsert(i, hashKey(m_data[i].first));
+}
+
+void ValueMap::growIndex() {
+  const std::unique_ptr<std::uint64_t[]> old = std::move(m_slots);
+  const std::size_t oldCount = old[0];
+  m_slots = std::make_unique<std::uint64_t[]>(oldCount * 2 + 1);
+  m_slots[0] = oldCount * 2;
+  // The old slots hold the hashes of the entries they name: no key is hashed again.
+  for (std::size_t i = 1; i <= oldCount; ++i) {
+    const std::uint64_t s = old[i];
+    const auto e = static_cast<std::uint32_t>(s);
+    if (e != 0) indexInsert(e - 1, static_cast<std::uint32_t>(s >> 32));
   }
 }
 
@@ -250,13 +245,14 @@ void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   }
   new (m_data + m_size) Member(std::move(key), std::move(value));
   ++m_size;
-  if (m_size > kIndexThreshold) {
-    if (slotCount() < std::size_t{m_size} * 2) {
-      rebuildIndex();
-    } else {
-      indexInsert(m_size - 1, hash);
-    }
+  if (m_size <= kIndexThreshold) return;
+  if (!m_slots) {
+    rebuildIndex();  // the first table, of a few keys
+    return;
   }
+  // The table names every member but the new one.
+  if (slotCount() < std::size_t{m_size} * 2) growIndex();
+  indexInsert(m_size - 1, hash);
 }
 
 void ValueMap::insertOrAssign(Key key, Value value) {

@@ -288,6 +288,8 @@ class ValueMap {
   // `appendAbsent` with the key's hash known.
   void appendHashed(Key key, Value value, std::uint32_t hash);
   void rebuildIndex();
+  // Doubles the table, which names all its entries already.
+  void growIndex();
   void indexInsert(std::size_t entry, std::uint32_t hash);
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
   // Moves the members to `size()` places at `storage`, owned from then on by the caller.
