@@ -27,6 +27,10 @@ PropertyType PropertyType::optional(std::optional<PropertyType> wrapped) {
   return make<5>(std::make_shared<const PropertyType>(std::move(*wrapped)));
 }
 
+PropertyType PropertyType::optional(std::shared_ptr<const PropertyType> wrapped) {
+  return make<5>(std::move(wrapped));
+}
+
 const Object& PropertyType::objectValue() const { return *std::get<1>(m_storage); }
 
 std::optional<Names> PropertyType::walk() const {

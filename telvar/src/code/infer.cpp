@@ -18,7 +18,7 @@ Names appended(const Names& names, std::string_view key) {
 
 // The type of a value that has no children to infer first, or nothing for one that has (an
 // object, an array with elements, a null with an inner value, a dictionary).
-std::optional<PropertyType> leafType(const Value& value) {
+std::optional<PropertyType> plainLeafType(const Value& value) {
   switch (value.kind()) {
     case VKind::bool_:
       return PropertyType::primitive(Primitive::bool_());
@@ -48,7 +48,7 @@ std::optional<PropertyType> leafType(const Value& value) {
       }
       return std::nullopt;
     case VKind::null:
-      if (!value.nullInner()) return PropertyType::optional(std::nullopt);
+      if (!value.hasNullInner()) return PropertyType::optional(std::nullopt);
       return std::nullopt;
     case VKind::object:
     case VKind::dictionary:
@@ -62,6 +62,26 @@ std::optional<PropertyType> leafType(const Value& value) {
 // between calls, so the members of a wide object cost no allocations of their own.
 class Inferrer {
  public:
+  // `plainLeafType`, and also the nullable of a scalar: one shared node per primitive stands for
+  // the wrapped type of all of them, where members absent from some records (most members of
+  // wide records) would otherwise allocate one each.
+  std::optional<PropertyType> leafType(const Value& value) {
+    const std::optional<Value> inner =
+        value.is(VKind::null) ? value.nullInner() : std::optional<Value>();
+    if (!inner) return plainLeafType(value);
+    std::optional<PropertyType> wrapped = plainLeafType(*inner);
+    if (!wrapped || !wrapped->is(PropertyType::Kind::primitive)) return std::nullopt;
+    const Primitive primitive = wrapped->primitiveValue();
+    std::size_t slot = static_cast<std::size_t>(primitive.kind());
+    if (primitive.kind() == Primitive::Kind::date &&
+        primitive.dateKind() == Value::DateKind::timeIntervalSince1970) {
+      slot = kPrimitiveKinds;
+    }
+    std::shared_ptr<const PropertyType>& shared = m_primitives[slot];
+    if (!shared) shared = std::make_shared<const PropertyType>(std::move(*wrapped));
+    return PropertyType::optional(shared);
+  }
+
   PropertyType typeOf(const Value& root) {
     if (auto leaf = leafType(root)) return std::move(*leaf);
     m_frames.push_back({&root, nullptr, 0, m_results.size()});
@@ -118,7 +138,8 @@ class Inferrer {
       case VKind::array:  // only the first element is looked at
         return frame.next++ == 0 ? &value.arrayValue().values.front() : nullptr;
       case VKind::null:
-        return frame.next++ == 0 ? value.nullInner() : nullptr;
+        // Scalars, the inner values a null keeps in place, are leaves (see leafType).
+        return frame.next++ == 0 ? value.nullInnerNode() : nullptr;
       case VKind::dictionary:
         return frame.next++ == 0 ? value.dictionaryValue().value.get() : nullptr;
       default:
@@ -147,8 +168,12 @@ class Inferrer {
     }
   }
 
+  // Primitive kinds, then the second date kind.
+  static constexpr std::size_t kPrimitiveKinds = static_cast<std::size_t>(Primitive::Kind::any) + 1;
+
   std::vector<Frame> m_frames;
   std::vector<Result> m_results;
+  std::shared_ptr<const PropertyType> m_primitives[kPrimitiveKinds + 1];
 };
 
 }  // namespace

@@ -30,10 +30,10 @@ std::optional<Value> parsedInput(const Model& model) {
 
 Names rootPath(const Model& model) { return {model.modelName()}; }
 
-Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
+Value refined(Value parsed, const Model& model, const ValueMeta& meta,
               const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
               std::initializer_list<Rewrite> rewrites) {
-  Value value = detected(parsed, meta, enumMaps, rootPath(model));
+  Value value = detected(std::move(parsed), meta, enumMaps, rootPath(model));
   for (Rewrite r : rewrites) {
     switch (r) {
       case Rewrite::ignoredProperties:
@@ -264,8 +264,11 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
 }
 
 Blocks subtypeFirstBlocks(const Value& root, const Render& render) {
+  return subtypeFirstBlocks(root, Code(root), render);
+}
+
+Blocks subtypeFirstBlocks(const Value& root, const Code& rootCode, const Render& render) {
   Blocks blocks;
-  const Code rootCode(root);
   for (const Code& nested : nestedCodes(root, rootCode, Order::childrenFirst)) {
     blocks.add(render(nested));
   }
@@ -274,8 +277,11 @@ Blocks subtypeFirstBlocks(const Value& root, const Render& render) {
 }
 
 Blocks subtypeLastBlocks(const Value& root, const Render& render) {
+  return subtypeLastBlocks(root, Code(root), render);
+}
+
+Blocks subtypeLastBlocks(const Value& root, const Code& rootCode, const Render& render) {
   Blocks blocks;
-  const Code rootCode(root);
   blocks.add(render(rootCode));
   for (const Code& nested : nestedCodes(root, rootCode, Order::parentFirst)) {
     blocks.add(render(nested));

@@ -38,17 +38,12 @@ locale_t posixLocale() {
 // begins with a blank would be skipped over by strtod, so it is refused first.
 bool isTimeIntervalText(std::string_view view) {
   if (view.empty()) return false;
-  switch (view.front()) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\v':
-    case '\f':
-    case '\r':
-    case '\0':
-      return false;
-    default:
-      break;
+  // A number strtod reads begins with a sign, a digit, a point, "inf" or "nan": most texts are
+  // refused here without a copy (a blank would be skipped over by strtod, so it is refused too).
+  const char first = view.front();
+  if ((first < '0' || first > '9') && first != '+' && first != '-' && first != '.' &&
+      first != 'i' && first != 'I' && first != 'n' && first != 'N') {
+    return false;
   }
   const std::string text(view);  // strtod reads up to a terminating zero
   char* end = nullptr;
@@ -81,12 +76,25 @@ struct Frame {
   Role role;
   Value node;
   Value owned;
-  std::size_t next = 0;                       // the child being rewritten
-  std::vector<std::optional<Value>> results;  // per child: its rewrite, or nothing if unchanged
-  std::vector<char> skipped;                  // members left out (ignored properties)
+  std::size_t children;
+  std::size_t next = 0;  // the child being rewritten
+  // Per child: its rewrite, or nothing if unchanged. Made on the first rewrite: a walk that
+  // changes nothing in a wide object allocates nothing for it.
+  std::vector<std::optional<Value>> results;
+  std::vector<char> skipped;  // members left out (ignored properties)
   bool changed = false;
 
-  Frame(Role r, Value n, std::size_t children) : role(r), node(std::move(n)), results(children) {}
+  Frame(Role r, Value n, std::size_t count) : role(r), node(std::move(n)), children(count) {}
+
+  // The rewrite of child `i`, or nullptr when it is unchanged.
+  [[nodiscard]] Value* rewritten(std::size_t i) {
+    return results.empty() || !results[i] ? nullptr : &*results[i];
+  }
+  void setRewritten(std::size_t i, Value value) {
+    if (results.empty()) results.resize(children);
+    results[i] = std::move(value);
+    changed = true;
+  }
 };
 
 // Runs `walk` over `root` (see Detector for the operations a walk provides).
@@ -125,7 +133,7 @@ const Value* nextChildOf(Frame& frame) {
       return frame.next < values.size() ? &values[frame.next] : nullptr;
     }
     case Frame::Role::null:
-      return frame.next == 0 ? frame.node.nullInner() : nullptr;
+      return frame.next == 0 ? frame.node.nullInnerNode() : nullptr;
     case Frame::Role::merged:
       return frame.next == 0 ? &frame.owned : nullptr;
   }
@@ -133,15 +141,14 @@ const Value* nextChildOf(Frame& frame) {
 }
 
 void store(Frame& frame, std::optional<Value> result) {
-  if (result) frame.changed = true;
-  frame.results[frame.next] = std::move(result);
+  if (result) frame.setRewritten(frame.next, std::move(*result));
   ++frame.next;
 }
 
 // The frame's only child after its rewrite.
 Value onlyChild(Frame& frame) {
-  if (frame.results[0]) return std::move(*frame.results[0]);
-  return frame.role == Frame::Role::merged ? frame.owned : *frame.node.nullInner();
+  if (Value* result = frame.rewritten(0)) return std::move(*result);
+  return frame.role == Frame::Role::merged ? frame.owned : *frame.node.nullInnerNode();
 }
 
 // The members with their rewrites, skipped ones left out.
@@ -152,8 +159,8 @@ ValueMap rebuiltMembers(Frame& frame) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (!frame.skipped.empty() && frame.skipped[i]) continue;
     // The members of one object: their keys differ already.
-    members.appendAbsent(entries[i].first,
-                         frame.results[i] ? std::move(*frame.results[i]) : entries[i].second);
+    Value* result = frame.rewritten(i);
+    members.appendAbsent(entries[i].first, result ? std::move(*result) : entries[i].second);
   }
   return members;
 }
@@ -163,9 +170,15 @@ Value rebuiltArray(Frame& frame) {
   std::vector<Value> values;
   values.reserve(array.values.size());
   for (std::size_t i = 0; i < array.values.size(); ++i) {
-    values.push_back(frame.results[i] ? std::move(*frame.results[i]) : array.values[i]);
+    Value* result = frame.rewritten(i);
+    values.push_back(result ? std::move(*result) : array.values[i]);
   }
   return Value::array(array.names, std::move(values));
+}
+
+// Whether a walk enters this value (see openPlain).
+bool isContainer(const Value& value) {
+  return value.is(Kind::object) || value.is(Kind::array) || value.is(Kind::null);
 }
 
 // A frame for the containers that every rewrite enters alike: objects, arrays and nullables.
@@ -183,7 +196,10 @@ bool openPlain(const Value& value, std::vector<Frame>& stack) {
       return true;
     }
     case Kind::null:
-      if (!value.nullInner()) return false;
+      // A nullable of a scalar holds nothing a walk enters: wide records are mostly such
+      // members, and they cost no frame.
+      // (Every container is kept in a node of its own.)
+      if (!value.nullInnerNode() || !isContainer(*value.nullInnerNode())) return false;
       stack.emplace_back(Frame::Role::null, Value(value), 1);
       return true;
     default:
@@ -244,25 +260,55 @@ class Detector {
   std::optional<Value> leaf(const Value& value) const {
     if (value.is(Kind::number)) return detectedNumber(value.numberValue());
     if (value.is(Kind::string)) return detectedString(value.stringValue());
+    if (value.is(Kind::null)) {
+      // A nullable of a scalar (see openPlain).
+      const std::optional<Value> inner = value.nullInner();
+      if (!inner || inner->is(Kind::null)) return std::nullopt;
+      if (auto refined = leaf(*inner)) return Value::null(std::move(*refined));
+    }
     return std::nullopt;
   }
 
   const Value* nextChild(Frame& frame) {
     const Value* child = nextChildOf(frame);
     if (child && frame.role == Frame::Role::object) {
-      const Key& key = frame.node.objectValue().dictionary.entries()[frame.next].first;
-      m_path.emplace_back(key);
-      if (!m_enumMatcher.empty()) m_nfcPath.push_back(nfc(key));
+      enterKey(frame.node.objectValue().dictionary.entries()[frame.next].first);
     }
     return child;
   }
 
   void childDone(Frame& frame, std::optional<Value> result) {
-    if (frame.role == Frame::Role::object) {
-      m_path.pop_back();
-      if (!m_enumMatcher.empty()) m_nfcPath.pop_back();
-    }
+    if (frame.role == Frame::Role::object) leaveKey();
     store(frame, std::move(result));
+  }
+
+  /// Refines `root` in place. The nodes it alone owns (a parsed sample's, all of them) are
+  /// changed where they lie: they get their key paths and their detected leaves without being
+  /// copied, so refining a sample allocates next to nothing and never holds two trees. A node
+  /// shared with another value is rebuilt by the walk above instead.
+  void refineInPlace(Value& root) {
+    struct Open {
+      Value::Object* object;
+      std::size_t next;
+    };
+    std::vector<Open> stack;
+    if (Value::Object* object = settled(root)) stack.push_back({object, 0});
+    while (!stack.empty()) {
+      Open& top = stack.back();
+      ValueMap& members = top.object->dictionary;
+      if (top.next == members.size()) {
+        stack.pop_back();
+        if (!stack.empty()) leaveKey();  // the key that led to the finished object
+        continue;
+      }
+      const std::size_t i = top.next++;
+      enterKey(members.entries()[i].first);
+      if (Value::Object* object = settled(members.valueAt(i))) {
+        stack.push_back({object, 0});
+        continue;
+      }
+      leaveKey();
+    }
   }
 
   std::optional<Value> close(Frame& frame) const {
@@ -309,6 +355,60 @@ class Detector {
       return Value::date(Value::DateKind::timeIntervalSince1970);
     }
     return std::nullopt;
+  }
+
+  void enterKey(const Key& key) {
+    m_path.emplace_back(key);
+    if (!m_enumMatcher.empty()) m_nfcPath.push_back(nfc(key));
+  }
+  void leaveKey() {
+    m_path.pop_back();
+    if (!m_enumMatcher.empty()) m_nfcPath.pop_back();
+  }
+
+  // Refines `value` in place down through the nullables and arrays around it (they share its
+  // key path), and gives the object it ends in when that is to be walked member by member.
+  Value::Object* settled(Value& value) {
+    Value* v = &value;
+    while (true) {
+      switch (v->kind()) {
+        case Kind::null:
+          if (Value* inner = v->uniqueNullInner()) {
+            v = inner;
+            continue;
+          }
+          if (!v->nullInnerNode()) {  // a plain null, or a nullable scalar kept in place
+            if (const std::optional<Value> inner = v->nullInner()) {
+              if (auto refined = leaf(*inner)) *v = Value::null(std::move(*refined));
+            }
+            return nullptr;
+          }
+          break;
+        case Kind::array: {
+          // An array is refined as its one merged element, under the array's own path.
+          if (v->arrayValue().values.size() != 1 || !v->uniqueArray()) {
+            std::vector<Value> merged;
+            merged.push_back(mergedElements(v->arrayValue().values));
+            *v = Value::array({}, std::move(merged));
+          }
+          v->uniqueArray()->names = m_path;
+          v = &v->uniqueElements()[0];
+          continue;
+        }
+        case Kind::object:
+          if (Value::Object* object = v->uniqueObject()) {
+            object->names = m_path;
+            return object;
+          }
+          break;
+        default:
+          if (auto refined = leaf(*v)) *v = std::move(*refined);
+          return nullptr;
+      }
+      // Shared with another value: rebuilt, the other's left as it is.
+      if (auto refined = walked(*v, *this)) *v = std::move(*refined);
+      return nullptr;
+    }
   }
 
   const std::vector<SwiftMeta::PropertyEnumMap::Case>* enumCases() const {
@@ -421,7 +521,8 @@ class OptionalApplier {
         return closeObject(frame);
       case Frame::Role::null: {
         // A nullable of a nullable is the inner nullable.
-        const Value& inner = frame.results[0] ? *frame.results[0] : *frame.node.nullInner();
+        const Value* result = frame.rewritten(0);
+        const Value& inner = result ? *result : *frame.node.nullInnerNode();
         if (inner.is(Kind::null)) return inner;
         return closePlain(frame);
       }
@@ -446,11 +547,10 @@ class OptionalApplier {
         keys.back() = nfc(entries[i].first);
         if (!m_matcher.contains(keys)) continue;
       }
-      std::optional<Value>& result = frame.results[i];
+      const Value* result = frame.rewritten(i);
       const Value& current = result ? *result : entries[i].second;
       if (current.is(Kind::null)) continue;
-      result = Value::null(current);
-      frame.changed = true;
+      frame.setRewritten(i, Value::null(current));
     }
     return closePlain(frame);
   }
@@ -498,11 +598,10 @@ class DictionaryApplier {
 
 }  // namespace
 
-Value detected(const Value& value, const ValueMeta& meta, const EnumMaps& enumMaps,
-               const Names& path) {
+Value detected(Value value, const ValueMeta& meta, const EnumMaps& enumMaps, const Names& path) {
   Detector detector(meta, enumMaps, path);
-  auto refined = walked(value, detector);
-  return refined ? std::move(*refined) : value;
+  detector.refineInPlace(value);
+  return value;
 }
 
 Value removingIgnoredProperties(const Value& value, const ValueMeta& meta) {

@@ -108,9 +108,9 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
 Value mergedWith(const Value& a, const Value& b) {
   if (a.is(Kind::empty)) return b;
   if (b.is(Kind::null)) {
-    const Value* inner = b.nullInner();
+    const std::optional<Value> inner = b.nullInner();
     if (a.is(Kind::null)) {
-      const Value* ai = a.nullInner();
+      const std::optional<Value> ai = a.nullInner();
       if (!ai && !inner) return Value::null();
       if (!inner) return Value::null(*ai);
       if (!ai) return Value::null(*inner);
@@ -121,7 +121,7 @@ Value mergedWith(const Value& a, const Value& b) {
   }
   if (b.is(Kind::empty)) return a;
   if (a.is(Kind::null)) {
-    const Value* ai = a.nullInner();
+    const std::optional<Value> ai = a.nullInner();
     return ai ? Value::null(mergedWith(*ai, b)) : Value::null(b);
   }
   switch (a.kind()) {
@@ -171,8 +171,9 @@ Value mergedInto(Value&& a, const Value& b) {
   if (Value* inner = a.uniqueNullInner()) {
     if (b.is(Kind::empty)) return std::move(a);
     if (b.is(Kind::null)) {
-      const Value* theirs = b.nullInner();
-      if (theirs) *inner = mergedInto(std::move(*inner), *theirs);
+      if (const std::optional<Value> theirs = b.nullInner()) {
+        *inner = mergedInto(std::move(*inner), *theirs);
+      }
       return std::move(a);
     }
     *inner = mergedInto(std::move(*inner), b);
@@ -198,11 +199,20 @@ Value mergedInto(Value&& a, const Value& b) {
       ValueMap& members = mine->dictionary;
       const std::size_t before = members.size();
       std::vector<std::size_t> inB;  // A's positions that B has, in B's order
-      std::vector<const ValueMap::Member*> added;
+      // B's members that A lacks, with their keys' hashes when A hashes: each key of a wide
+      // record is hashed once, for the look-up and the append.
+      struct Added {
+        const ValueMap::Member* member;
+        std::uint32_t hash;
+      };
+      std::vector<Added> added;
+      const bool hashed = members.hashed();
       for (const ValueMap::Member& theirs : b.objectValue().dictionary.entries()) {
-        const std::ptrdiff_t at = members.position(theirs.first);
+        const std::uint32_t hash = hashed ? ValueMap::hashOf(theirs.first) : 0;
+        const std::ptrdiff_t at =
+            hashed ? members.position(theirs.first, hash) : members.position(theirs.first);
         if (at < 0) {
-          added.push_back(&theirs);
+          added.push_back({&theirs, hash});
           continue;
         }
         inB.push_back(static_cast<std::size_t>(at));
@@ -219,14 +229,18 @@ Value mergedInto(Value&& a, const Value& b) {
           continue;
         }
         Value& value = members.valueAt(i);
-        if (!value.is(Kind::null)) value = Value::null(value);
+        if (!value.is(Kind::null)) value = Value::null(std::move(value));
       }
       while (mine->nullablePrefix < before &&
              members.valueAt(mine->nullablePrefix).is(Kind::null)) {
         ++mine->nullablePrefix;
       }
-      for (const ValueMap::Member* theirs : added) {
-        members.appendAbsent(theirs->first, nullable(theirs->second));
+      for (const Added& theirs : added) {
+        if (hashed) {
+          members.appendAbsent(theirs.member->first, nullable(theirs.member->second), theirs.hash);
+        } else {
+          members.appendAbsent(theirs.member->first, nullable(theirs.member->second));
+        }
       }
       return std::move(a);
     }

@@ -100,7 +100,7 @@ class Printer {
         break;
       }
       case Value::Kind::null:
-        if (const Value* inner = v.nullInner()) {
+        if (const std::optional<Value> inner = v.nullInner()) {
           value(*inner, level);
         } else {
           m_out += "null";

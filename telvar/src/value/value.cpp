@@ -179,31 +179,26 @@ void ValueMap::indexInsert(std::size_t entry, std::uint32_t hash) {
 }
 
 void ValueMap::rebuildIndex() {
-  if (m_size <= kIndexThreshold) {
-    m_slots.reset();
-    return;
-  }
+  m_slots.reset();
+  if (m_size <= kIndexThreshold) return;
   std::size_t capacity = 32;
   while (capacity < std::size_t{m_size} * 2) capacity *= 2;
-  std::unique_ptr<std::uint64_t[]> old = std::move(m_slots);
-  const std::size_t oldCount = old ? old[0] : 0;
   // The first word holds the number of slots.
   m_slots = std::make_unique<std::uint64_t[]>(capacity + 1);
   m_slots[0] = capacity;
-  std::vector<bool> placed;
-  if (old) {
-    // Growing: the old slots still hold the right hashes of the entries they name.
-    placed.assign(m_size, false);
-    for (std::size_t i = 1; i <= oldCount; ++i) {
-      const std::uint64_t s = old[i];
-      const auto e = static_cast<std::uint32_t>(s);
-      if (e == 0 || e > m_size) continue;
-      indexInsert(e - 1, static_cast<std::uint32_t>(s >> 32));
-      placed[e - 1] = true;
-    }
-  }
-  for (std::size_t i = 0; i < m_size; ++i) {
-    if (placed.empty() || !placed[i]) indexInsert(i, hashKey(m_data[i].first));
+  for (std::size_t i = 0; i < m_size; ++i) indexInsert(i, hashKey(m_data[i].first));
+}
+
+void ValueMap::growIndex() {
+  const std::unique_ptr<std::uint64_t[]> old = std::move(m_slots);
+  const std::size_t oldCount = old[0];
+  m_slots = std::make_unique<std::uint64_t[]>(oldCount * 2 + 1);
+  m_slots[0] = oldCount * 2;
+  // The old slots hold the hashes of the entries they name: no key is hashed again.
+  for (std::size_t i = 1; i <= oldCount; ++i) {
+    const std::uint64_t s = old[i];
+    const auto e = static_cast<std::uint32_t>(s);
+    if (e != 0) indexInsert(e - 1, static_cast<std::uint32_t>(s >> 32));
   }
 }
 
@@ -237,6 +232,12 @@ void ValueMap::appendAbsent(Key key, Value value) {
   appendHashed(std::move(key), std::move(value), hash);
 }
 
+std::uint32_t ValueMap::hashOf(std::string_view key) { return hashKey(key); }
+
+void ValueMap::appendAbsent(Key key, Value value, std::uint32_t hash) {
+  appendHashed(std::move(key), std::move(value), hash);
+}
+
 void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   if (m_capacity == kExternal || m_size == m_capacity) {
     reallocate(m_capacity == kExternal ? std::size_t{m_size} + 1
@@ -244,13 +245,14 @@ void ValueMap::appendHashed(Key key, Value value, std::uint32_t hash) {
   }
   new (m_data + m_size) Member(std::move(key), std::move(value));
   ++m_size;
-  if (m_size > kIndexThreshold) {
-    if (slotCount() < std::size_t{m_size} * 2) {
-      rebuildIndex();
-    } else {
-      indexInsert(m_size - 1, hash);
-    }
+  if (m_size <= kIndexThreshold) return;
+  if (!m_slots) {
+    rebuildIndex();  // the first table, of a few keys
+    return;
   }
+  // The table names every member but the new one.
+  if (slotCount() < std::size_t{m_size} * 2) growIndex();
+  indexInsert(m_size - 1, hash);
 }
 
 void ValueMap::insertOrAssign(Key key, Value value) {
@@ -396,8 +398,15 @@ std::span<Value> Value::uniqueElements() noexcept {
   return {const_cast<Value*>(values.data()), values.size()};
 }
 
+Value::Array* Value::uniqueArray() noexcept {
+  if (!is(Kind::array)) return nullptr;
+  auto* node = static_cast<Node<Array>*>(static_cast<NodeBase*>(pointer()));
+  if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
+  return &node->payload;
+}
+
 Value* Value::uniqueNullInner() noexcept {
-  if (!is(Kind::null) || m_raw[1] == 0) return nullptr;
+  if (!is(Kind::null) || m_raw[1] != kBoxedInner) return nullptr;
   auto* node = static_cast<Node<Value>*>(static_cast<NodeBase*>(pointer()));
   if (node->refs.load(std::memory_order_acquire) != 1) return nullptr;
   return &node->payload;
@@ -409,7 +418,7 @@ bool Value::holdsPointer() const noexcept {
     case Kind::url:
       return m_raw[1] == kSharedText;
     case Kind::null:
-      return m_raw[1] != 0;
+      return m_raw[1] == kBoxedInner;
     case Kind::object:
     case Kind::array:
     case Kind::enum_:
@@ -548,12 +557,37 @@ Value Value::array(Names names, std::vector<Value> values) {
 
 Value Value::arrayMoving(std::span<Value> values) { return makeArray({}, values); }
 Value Value::null(std::optional<Value> optionalValue) {
-  if (!optionalValue) {
-    Value v;
-    v.m_raw[0] = static_cast<unsigned char>(Kind::null);
-    return v;
+  Value v;
+  v.m_raw[0] = static_cast<unsigned char>(Kind::null);
+  if (!optionalValue) return v;
+  // A scalar is kept in the null's own two words: members absent from some records (most
+  // members of wide records) are such nulls, and each would otherwise be a node of its own.
+  const Value& inner = *optionalValue;
+  bool inPlace = false;
+  switch (inner.kind()) {
+    case Kind::bool_:
+    case Kind::number:
+    case Kind::date:
+    case Kind::empty:
+      inPlace = true;
+      break;
+    case Kind::string:
+    case Kind::url:
+      inPlace = inner.m_raw[1] <= kInPlaceInnerText;  // never a shared text
+      break;
+    default:
+      break;
   }
-  return make(Kind::null, std::move(*optionalValue), 1);
+  if (!inPlace) return make(Kind::null, std::move(*optionalValue), kBoxedInner);
+  v.m_raw[1] = kInPlaceInner;
+  v.m_raw[2] = inner.m_raw[0];
+  v.m_raw[3] = inner.m_raw[1];
+  if (inner.is(Kind::number)) {
+    std::memcpy(v.m_raw + 8, inner.m_raw + 8, 8);
+  } else {
+    std::memcpy(v.m_raw + 4, inner.m_raw + 2, kInPlaceInnerText);
+  }
+  return v;
 }
 Value Value::url(const Url& value) { return makeText(Kind::url, value.text); }
 Value Value::date(DateKind kind) {
@@ -600,10 +634,12 @@ bool operator==(const Value& a, const Value& b) {
       return namesEqual(x.names, y.names) && std::ranges::equal(x.values, y.values);
     }
     case Value::Kind::null: {
-      const Value* x = a.nullInner();
-      const Value* y = b.nullInner();
+      const Value* boxed = a.nullInnerNode();
+      if (boxed && boxed == b.nullInnerNode()) return true;
+      const std::optional<Value> x = a.nullInner();
+      const std::optional<Value> y = b.nullInner();
       if (!x || !y) return !x && !y;
-      return x == y || *x == *y;
+      return *x == *y;
     }
     case Value::Kind::url:
       return a.urlValue() == b.urlValue();

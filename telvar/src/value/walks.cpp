@@ -15,7 +15,7 @@ const Value* passThrough(const Value* value) {
       const auto& values = value->arrayValue().values;
       value = values.empty() ? nullptr : &values.front();
     } else if (value->is(Kind::null)) {
-      value = value->nullInner();
+      value = value->nullInnerNode();
     } else {
       return value;
     }
@@ -94,7 +94,7 @@ bool hasNestedType(const Value& value) {
         break;
       }
       case Kind::null:
-        v = v->nullInner();
+        v = v->nullInnerNode();
         break;
       case Kind::dictionary:
         v = v->dictionaryValue().value.get();

@@ -79,6 +79,33 @@ TEST(Detected, RefinesTheInnerValueOfANullable) {
             Value::null(Value::date(Value::DateKind::iso8601)));
 }
 
+TEST(Detected, InPlaceAndOnASharedSampleAlike) {
+  // A sample given up is refined in place, one still held elsewhere is rebuilt and left as it
+  // was; a subtree shared inside the sample is rebuilt too. Nullables of short texts keep them
+  // in place, longer ones in a node: both are detected.
+  const ValueMeta meta = detecting(true, true, true);
+  const std::string json = R"([{"u": "https://a.io", "v": "https://example.com/long", "n": 1,
+      "o": {"t": "2024-01-02T03:04:05Z", "xs": [[1700000001], []]}},
+      {"n": 2.5, "e": null, "o": {"t": null}}])";
+  const Value held = parsed(json);
+  const Value fromShared = detected(held, meta, {}, kRoot);
+  EXPECT_EQ(held, parsed(json));
+  const Value inPlace = detected(parsed(json), meta, {}, kRoot);
+  EXPECT_EQ(inPlace, fromShared);
+  const Value& record = inPlace.arrayValue().values[0];
+  EXPECT_EQ(*record.objectValue().dictionary.find("u"), Value::null(Value::url({"https://a.io"})));
+  EXPECT_EQ(*record.objectValue().dictionary.find("v"),
+            Value::null(Value::url({"https://example.com/long"})));
+
+  const Value part = parsed(R"({"d": "2024-01-02T03:04:05Z"})");
+  const Value twice =
+      detected(object({}, {{"a", part}, {"b", Value::null(part)}}), meta, {}, kRoot);
+  const Value date = Value::date(Value::DateKind::iso8601);
+  EXPECT_EQ(twice, object(kRoot, {{"a", object({"Unknown", "a"}, {{"d", date}})},
+                                  {"b", Value::null(object({"Unknown", "b"}, {{"d", date}}))}}));
+  EXPECT_EQ(part, parsed(R"({"d": "2024-01-02T03:04:05Z"})"));
+}
+
 // ---- Detection: dates, URLs -------------------------------------------------------------------
 
 struct DetectionCase {
@@ -381,7 +408,7 @@ TEST(Rewrites, RunAtTheGrammarsDepthLimitOnASmallStack) {
   const Names* innermost = nullptr;
   while (true) {
     if (node->is(Value::Kind::null)) {
-      node = node->nullInner();
+      node = node->nullInnerNode();
     } else if (node->is(Value::Kind::object)) {
       ++objects;
       innermost = &node->objectValue().names.get();

@@ -117,7 +117,7 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
 }
 
 TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
-  // Texts up to 14 bytes and keys up to 7 are kept in place, longer ones shared: the limits and
+  // Texts up to 14 bytes and keys up to 15 are kept in place, longer ones shared: the limits and
   // their neighbours, embedded zero bytes, copies, moves and self-assignment.
   for (std::size_t n : {0, 1, 6, 7, 8, 13, 14, 15, 16, 100}) {
     SCOPED_TRACE(n);
@@ -143,6 +143,37 @@ TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
   EXPECT_EQ(integer(std::numeric_limits<std::int64_t>::min()).numberValue().intValue(),
             std::numeric_limits<std::int64_t>::min());
   EXPECT_TRUE(real(-0.0).numberValue().isDouble());
+}
+
+TEST(ValueStorage, ANullKeepsAScalarInPlaceAndAnythingElseInANode) {
+  const std::vector<Value> inPlace{Value::bool_(true),
+                                   integer(std::numeric_limits<std::int64_t>::min()),
+                                   real(-0.5),
+                                   Value::date(Value::DateKind::timeIntervalSince1970),
+                                   Value::empty(),
+                                   Value::string(""),
+                                   Value::string("\0"),
+                                   Value::string(std::string(12, 'x')),
+                                   Value::url({"http://a.b"})};
+  const std::vector<Value> inNode{Value::string(std::string(13, 'x')),
+                                  Value::url({"https://example.com/"}), Value::null(),
+                                  Value::null(integer(1)), json(R"({"a":[1]})")};
+  for (const auto* values : {&inPlace, &inNode}) {
+    for (const Value& inner : *values) {
+      SCOPED_TRACE(describe(inner));
+      Value n = Value::null(inner);
+      const Value copy = n;
+      n = Value::null(Value::string("other"));
+      ASSERT_TRUE(copy.hasNullInner());
+      EXPECT_EQ(copy.nullInner(), inner);
+      EXPECT_EQ(copy.nullInnerNode() == nullptr, values == &inPlace);
+      EXPECT_EQ(copy, Value::null(inner));
+      EXPECT_NE(copy, n);
+    }
+  }
+  EXPECT_FALSE(Value::null().hasNullInner());
+  EXPECT_EQ(Value::null().nullInner(), std::nullopt);
+  EXPECT_NE(Value::null(Value::string("ab")), Value::null(Value::url({"ab"})));
 }
 
 TEST(ValueStorage, AnObjectKeepsItsOwnKeyOrderOnlyWhenItDiffersFromItsMembers) {

@@ -88,6 +88,8 @@ class PropertyType {
   static PropertyType array(PropertyType elementType);
   /// A nullable type; `std::nullopt` when nothing but null was seen.
   static PropertyType optional(std::optional<PropertyType> wrapped);
+  /// A nullable type of a type held by a shared node, without copying it.
+  static PropertyType optional(std::shared_ptr<const PropertyType> wrapped);
 
   [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_storage.index()); }
   [[nodiscard]] bool is(Kind k) const noexcept { return kind() == k; }

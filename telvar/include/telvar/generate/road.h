@@ -34,8 +34,9 @@ namespace telvar::generate {
 /// The rewrites that follow the detection walk, in the order an output type applies them.
 enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
 
-/// The detection walk from the root key path, then `rewrites` in order.
-[[nodiscard]] Value refined(const Value& parsed, const Model& model, const ValueMeta& meta,
+/// The detection walk from the root key path, then `rewrites` in order. A parsed sample given up
+/// (moved in) is refined in place, so that it is never held next to its refined copy.
+[[nodiscard]] Value refined(Value parsed, const Model& model, const ValueMeta& meta,
                             const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
                             std::initializer_list<Rewrite> rewrites);
 
@@ -86,9 +87,15 @@ using Render = std::function<std::optional<std::string>(const Code&)>;
 /// The `subtypeFirst` style: each nested value's declaration children-first, without repeats,
 /// then the root's declaration last (always added).
 [[nodiscard]] Blocks subtypeFirstBlocks(const Value& root, const Render& render);
+/// The same with `Code(root)` already inferred (for the type names): a wide sample is inferred
+/// once, not twice.
+[[nodiscard]] Blocks subtypeFirstBlocks(const Value& root, const Code& rootCode,
+                                        const Render& render);
 
 /// The `subtypeLast` style: the root's declaration first, then each nested value's declaration
 /// parent-first, without repeats.
 [[nodiscard]] Blocks subtypeLastBlocks(const Value& root, const Render& render);
+[[nodiscard]] Blocks subtypeLastBlocks(const Value& root, const Code& rootCode,
+                                       const Render& render);
 
 }  // namespace telvar::generate

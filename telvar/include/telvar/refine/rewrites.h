@@ -30,7 +30,8 @@ namespace telvar {
 /// - with ISO 8601 detection, an internet date-time text ("2024-02-29T23:59:59Z", with or
 ///   without a fraction) becomes an `iso8601` date; a bare date stays a string.
 /// For texts the order is enum map, URL, ISO 8601 date, time interval.
-[[nodiscard]] Value detected(const Value& value, const ValueMeta& meta,
+/// A value given up (moved in) is refined in place where it alone owns its nodes.
+[[nodiscard]] Value detected(Value value, const ValueMeta& meta,
                              const std::vector<SwiftMeta::PropertyEnumMap>& enumMaps,
                              const Names& path);
 

@@ -83,13 +83,15 @@ struct TextRep {
 
 }  // namespace detail
 
-/// An object key: an immutable text in one machine word. Keys of up to seven bytes (most keys)
-/// are stored in the word itself; longer ones share one counted copy among all the handles.
+/// An object key: an immutable text in two machine words. Keys of up to fifteen bytes (most keys)
+/// are stored in the words themselves; longer ones share one counted copy among all the handles.
+/// (Fifteen rather than seven: the keys of wide records, "field_1234", then cost no allocation,
+/// which spares a node per member of a 200,000-member object.)
 /// Compares by bytes like `std::string`; canonical equivalence is the business of `ValueMap`.
 class Key {
  public:
-  /// The longest text held in the word itself; longer keys allocate their shared copy.
-  static constexpr std::size_t kInPlace = 7;
+  /// The longest text held in place; longer keys allocate their shared copy.
+  static constexpr std::size_t kInPlace = 15;
 
   Key() noexcept : m_bytes{1} {}
   Key(std::string_view text);  // NOLINT: every text converts to its key
@@ -151,8 +153,8 @@ class Key {
                 "the inline tag is the low bit of the first byte of the word");
   static constexpr std::size_t kInline = kInPlace;
 
-  // Inline: the first byte is the length times two plus one, the bytes follow. Otherwise the word
-  // is a pointer to the shared copy, whose low bit is zero.
+  // Inline: the first byte is the length times two plus one, the bytes follow. Otherwise the first
+  // word is a pointer to the shared copy, whose low bit is zero.
   [[nodiscard]] bool isInline() const noexcept { return (m_bytes[0] & 1) != 0; }
   [[nodiscard]] detail::TextRep* rep() const noexcept {
     detail::TextRep* r;
@@ -160,7 +162,7 @@ class Key {
     return r;
   }
 
-  alignas(8) unsigned char m_bytes[8];
+  alignas(8) unsigned char m_bytes[16];
 };
 
 /// The keys of an object in their order: the order of its members when that is the same, its
@@ -243,6 +245,8 @@ class ValueMap {
   bool insertIfAbsent(Key key, Value value);
   /// Appends a member whose key the caller knows to be absent (no equivalent key is stored).
   void appendAbsent(Key key, Value value);
+  /// `appendAbsent` with the key's `hashOf` known.
+  void appendAbsent(Key key, Value value, std::uint32_t hash);
   /// Removes the member under `key`, if any.
   void erase(std::string_view key);
 
@@ -251,6 +255,15 @@ class ValueMap {
   /// The position in `entries()` of the member under an equivalent key, or -1. Hashed for large
   /// maps.
   [[nodiscard]] std::ptrdiff_t position(std::string_view key) const { return indexOf(key); }
+  /// Whether look-ups hash the key (the map is large).
+  [[nodiscard]] bool hashed() const noexcept { return m_slots != nullptr; }
+  /// The hash under which a hashed map files `key`: a fold over wide records looks each new key
+  /// up and then appends it, and hashes it once for both.
+  [[nodiscard]] static std::uint32_t hashOf(std::string_view key);
+  /// `position` with the key's `hashOf` known (used only while the map is hashed).
+  [[nodiscard]] std::ptrdiff_t position(std::string_view key, std::uint32_t hash) const {
+    return m_slots ? indexOf(key, hash) : indexOf(key);
+  }
   /// The value of the member at `position`, for changing in place; only for a map no other value
   /// can see (see `Value::uniqueObject`).
   [[nodiscard]] Value& valueAt(std::size_t position) noexcept;
@@ -275,6 +288,8 @@ class ValueMap {
   // `appendAbsent` with the key's hash known.
   void appendHashed(Key key, Value value, std::uint32_t hash);
   void rebuildIndex();
+  // Doubles the table, which names all its entries already.
+  void growIndex();
   void indexInsert(std::size_t entry, std::uint32_t hash);
   [[nodiscard]] std::size_t slotCount() const noexcept { return m_slots ? m_slots[0] : 0; }
   // Moves the members to `size()` places at `storage`, owned from then on by the caller.
@@ -438,9 +453,16 @@ class Value {
   [[nodiscard]] std::string_view stringValue() const noexcept { return text(); }
   [[nodiscard]] const Object& objectValue() const noexcept { return node<Object>(); }
   [[nodiscard]] const Array& arrayValue() const noexcept { return node<Array>(); }
-  /// The inner value of a `null`, or nullptr for a plain JSON null.
-  [[nodiscard]] const Value* nullInner() const noexcept {
-    return m_raw[1] != 0 ? &node<Value>() : nullptr;
+  /// Whether a `null` has an inner value (it is not a plain JSON null).
+  [[nodiscard]] bool hasNullInner() const noexcept { return m_raw[1] != kPlainNull; }
+  /// The inner value of a `null`, or nothing for a plain JSON null.
+  [[nodiscard]] std::optional<Value> nullInner() const;
+  /// The inner value of a `null` that keeps it in a node of its own, valid while this value
+  /// lives; nullptr for a plain JSON null and for an inner value kept in place. Only scalars are
+  /// kept in place: every inner value a walk enters (an object, an array, a null, an
+  /// enumeration, a dictionary) has its node.
+  [[nodiscard]] const Value* nullInnerNode() const noexcept {
+    return m_raw[1] == kBoxedInner ? &node<Value>() : nullptr;
   }
   /// The text of a `url`.
   [[nodiscard]] std::string_view urlValue() const noexcept { return text(); }
@@ -456,8 +478,11 @@ class Value {
   /// owner of its node; nullptr otherwise.
   [[nodiscard]] Object* uniqueObject() noexcept;
   [[nodiscard]] std::span<Value> uniqueElements() noexcept;
-  /// For changing in place: the inner value of a `null` that has one, when this value is the
-  /// only owner of its node; nullptr otherwise.
+  /// For changing in place: the array (its key path), when this value is the only owner of its
+  /// node; nullptr otherwise.
+  [[nodiscard]] Array* uniqueArray() noexcept;
+  /// For changing in place: the inner value of a `null` that keeps it in a node
+  /// (`nullInnerNode`), when this value is the only owner of that node; nullptr otherwise.
   [[nodiscard]] Value* uniqueNullInner() noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
@@ -502,10 +527,17 @@ class Value {
   };
 
   // Layout: byte 0 the case; byte 1 the small payload (the flag, the number's case, the date
-  // kind, whether a null has an inner value, or an inline text's length); an inline text in
+  // kind, how a null keeps its inner value, or an inline text's length); an inline text in
   // bytes 2-15; otherwise bytes 8-15 the number or the pointer.
+  //
+  // A null keeps a scalar inner value in place (see `null`): byte 2 its case, byte 3 its small
+  // payload, then a number in bytes 8-15 or a text of up to twelve bytes in bytes 4-15.
   static constexpr std::size_t kInlineText = 14;
   static constexpr unsigned char kSharedText = 0xFF;
+  static constexpr unsigned char kPlainNull = 0;
+  static constexpr unsigned char kBoxedInner = 1;
+  static constexpr unsigned char kInPlaceInner = 2;
+  static constexpr std::size_t kInPlaceInnerText = 12;
 
   template <class T>
   [[nodiscard]] const T& node() const noexcept {
@@ -535,11 +567,25 @@ class Value {
 };
 
 static_assert(sizeof(Value) == 16);
-static_assert(sizeof(Key) == 8);
+static_assert(sizeof(Key) == 16);
 
 // Defined here, where `Value` is complete.
 inline std::span<const ValueMap::Member> ValueMap::entries() const noexcept {
   return {m_data, m_size};
+}
+
+inline std::optional<Value> Value::nullInner() const {
+  if (m_raw[1] == kBoxedInner) return node<Value>();
+  if (m_raw[1] != kInPlaceInner) return std::nullopt;
+  Value inner;
+  inner.m_raw[0] = m_raw[2];
+  inner.m_raw[1] = m_raw[3];
+  if (inner.is(Kind::number)) {
+    std::memcpy(inner.m_raw + 8, m_raw + 8, 8);
+  } else {
+    std::memcpy(inner.m_raw + 2, m_raw + 4, kInPlaceInnerText);
+  }
+  return inner;
 }
 
 inline const Key& KeyList::Iterator::operator*() const {

@@ -7,7 +7,7 @@ namespace telvar {
 
 std::optional<std::string> dartOutput(const Model& model) {
   using namespace generate;
-  const std::optional<Value> parsed = parsedInput(model);
+  std::optional<Value> parsed = parsedInput(model);
   if (!parsed) return std::nullopt;
 
   const DartOptions options = model.dartOptions();
@@ -17,16 +17,18 @@ std::optional<std::string> dartOutput(const Model& model) {
       header({"import 'package:meta/meta.dart';", "import 'dart:convert';"}, indentation);
 
   // Dart takes no enum maps and no dictionary objects: neither reaches its renderers.
-  const Value value = refined(*parsed, model, options.valueMeta(), {},
+  const Value value = refined(std::move(*parsed), model, options.valueMeta(), {},
                               {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const TypeNames types = dartTypeNames(Code(value), meta);
+  // One inference serves the names and the declarations.
+  const Code rootCode(value);
+  const TypeNames types = dartTypeNames(rootCode, meta);
   const Render render = [&](const Code& code) {
     return dartRendered(code, meta, indentation, &types);
   };
   Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
-                      ? subtypeFirstBlocks(value, render)
-                      : subtypeLastBlocks(value, render);
+                      ? subtypeFirstBlocks(value, rootCode, render)
+                      : subtypeLastBlocks(value, rootCode, render);
   return std::move(blocks).file(fileHeader);
 }
 

@@ -64,7 +64,7 @@ GoOptions unsetGoOptions() { return GoOptions(ValueMeta(), GoMeta()); }
 }  // namespace
 
 std::optional<std::string> goOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
   // The stored records are read in place; unset ones read as records with nothing set.
@@ -78,13 +78,15 @@ std::optional<std::string> goOutput(const Model& model) {
   if (package.empty()) package = GoMeta::defaultPackageName();
   const std::string header = generate::header({"package " + package}, indentation);
   // Go has no enumerations or dictionaries here: no enum maps, no dictionary-objects rewrite.
-  const Value root = generate::refined(
-      *parsed, model, valueMeta, {},
+  Value root = generate::refined(
+      std::move(*parsed), model, valueMeta, {},
       {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
 
+  // One inference serves the names and the declarations.
+  const Code rootCode(root);
   generate::TypeNames types;
   if (meta.structureStyle() != GoMeta::StructureStyle::inline_) {
-    types = generate::goTypeNames(Code(root), meta);
+    types = generate::goTypeNames(rootCode, meta);
   }
   const auto render = [&](const Code& code) {
     return namedDeclaration(code, meta, indentation, types);
@@ -92,13 +94,14 @@ std::optional<std::string> goOutput(const Model& model) {
   Blocks blocks;
   switch (meta.structureStyle()) {
     case GoMeta::StructureStyle::inline_:
-      blocks.addUnchecked(inlineDeclaration(Code(root), meta, model, indentation));
+      root = Value();  // the code holds all that is written: the sample goes first
+      blocks.addUnchecked(inlineDeclaration(rootCode, meta, model, indentation));
       break;
     case GoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(root, render);
+      blocks = generate::subtypeFirstBlocks(root, rootCode, render);
       break;
     case GoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(root, render);
+      blocks = generate::subtypeLastBlocks(root, rootCode, render);
       break;
   }
   return std::move(blocks).file(header);

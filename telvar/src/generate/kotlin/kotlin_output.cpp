@@ -8,7 +8,7 @@ std::optional<std::string> kotlinOutput(const Model& model) {
   using generate::Blocks;
   using generate::Rewrite;
 
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
 
   // The options are read in place where they are set; an unset record reads as one with every
@@ -35,10 +35,12 @@ std::optional<std::string> kotlinOutput(const Model& model) {
                 indentation);
 
   // No enum maps and no dictionary objects: the Kotlin renderers meet neither.
-  const Value value = generate::refined(*parsed, model, valueMeta, {},
-                                        {Rewrite::ignoredProperties, Rewrite::optionalProperties});
+  Value value = generate::refined(std::move(*parsed), model, valueMeta, {},
+                                  {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  const generate::TypeNames types = generate::kotlin::kotlinTypeNames(Code(value), meta);
+  // One inference serves the names and the declarations.
+  const Code rootCode(value);
+  const generate::TypeNames types = generate::kotlin::kotlinTypeNames(rootCode, meta);
   const generate::kotlin::Style style{meta, indentation, &types};
   const std::int64_t level = indentation.effectiveLevel();
   const generate::Render render = [&](const Code& code) {
@@ -47,14 +49,15 @@ std::optional<std::string> kotlinOutput(const Model& model) {
 
   switch (meta.structureStyle()) {
     case KotlinMeta::StructureStyle::subtypeFirst:
-      return generate::subtypeFirstBlocks(value, render).file(header);
+      return generate::subtypeFirstBlocks(value, rootCode, render).file(header);
     case KotlinMeta::StructureStyle::subtypeLast:
-      return generate::subtypeLastBlocks(value, render).file(header);
+      return generate::subtypeLastBlocks(value, rootCode, render).file(header);
     case KotlinMeta::StructureStyle::nested:
       break;
   }
+  value = Value();  // the code holds all that is written: the sample goes first
   Blocks blocks;
-  blocks.add(render(Code(value)));
+  blocks.add(render(rootCode));
   return std::move(blocks).file(header);
 }
 

@@ -37,15 +37,17 @@ std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
 }  // namespace
 
 std::optional<std::string> protoOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
   const ProtoOptions options = model.protoOptions();
   const ProtoMeta meta = options.protoMeta();
   const Indentation indentation = model.indentation();
   // Ignored properties, dictionary objects and enum maps do not apply to proto.
-  const Value value = generate::refined(*parsed, model, options.valueMeta(), {},
-                                        {generate::Rewrite::optionalProperties});
-  const generate::TypeNames types = generate::protoTypeNames(Code(value), meta);
+  Value value = generate::refined(std::move(*parsed), model, options.valueMeta(), {},
+                                  {generate::Rewrite::optionalProperties});
+  // One inference serves the names and the declarations.
+  const Code rootCode(value);
+  const generate::TypeNames types = generate::protoTypeNames(rootCode, meta);
   const generate::Render render = [&](const Code& code) {
     return rendered(code, meta, indentation, types);
   };
@@ -53,13 +55,14 @@ std::optional<std::string> protoOutput(const Model& model) {
   Blocks blocks;
   switch (meta.structureStyle()) {
     case ProtoMeta::StructureStyle::nested:
-      blocks.add(render(Code(value)));
+      value = Value();  // the code holds all that is written: the sample goes first
+      blocks.add(render(rootCode));
       break;
     case ProtoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(value, render);
+      blocks = generate::subtypeFirstBlocks(value, rootCode, render);
       break;
     case ProtoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(value, render);
+      blocks = generate::subtypeLastBlocks(value, rootCode, render);
       break;
   }
   return std::move(blocks).file(protoHeader(meta, indentation));

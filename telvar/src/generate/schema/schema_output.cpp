@@ -7,13 +7,13 @@ namespace telvar {
 // A schema describes an object, so only a root object (or a single property) writes one; there is
 // no header, and no dictionary rewrite or enum map takes part.
 std::optional<std::string> schemaOutput(const Model& model) {
-  const std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(model);
   if (!parsed) return std::nullopt;
   const SchemaOptions options = model.schemaOptions();
-  const Value value = generate::refined(
-      *parsed, model, options.valueMeta(), {},
-      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties});
-  const Code code(value);
+  // Only the code is written from: the refined sample goes as soon as it is inferred.
+  const Code code(generate::refined(
+      std::move(*parsed), model, options.valueMeta(), {},
+      {generate::Rewrite::ignoredProperties, generate::Rewrite::optionalProperties}));
 
   const Indentation indentation = model.indentation();
   const generate::schema::Style style{indentation.effectiveUnit(),
