@@ -80,7 +80,7 @@ enum ByteRole : unsigned char { kContinues = 1, kStarts = 2, kDecoded = 4 };
 constexpr std::array<unsigned char, 256> kByteRoles = [] {
   std::array<unsigned char, 256> roles{};
   for (char32_t c = 0; c < 256; ++c) {
-    roles[c] = c >= 0x80 ? kDecoded
+    roles[c] = c >= 0x80 ? static_cast<unsigned char>(kDecoded)
                          : static_cast<unsigned char>((isContinuation(c) ? kContinues : 0) |
                                                       (isHead(c) ? kStarts : 0));
   }
