@@ -180,11 +180,11 @@ auto token(P p) {
   return keepLeft(std::move(p), whitespace());
 }
 
-auto nullRule() { return token(map(literal("null"), constant(Value::null()))); }
+auto nullRule() { return map(literal("null"), constant(Value::null())); }
 
 auto boolRule() {
-  return token(orElse(map(literal("true"), constant(Value::bool_(true))),
-                      map(literal("false"), constant(Value::bool_(false)))));
+  return orElse(map(literal("true"), constant(Value::bool_(true))),
+                map(literal("false"), constant(Value::bool_(false))));
 }
 
 Value numberValue(std::string_view text) {
@@ -301,21 +301,19 @@ struct NumberScan {
   // Past the digits from `at` on, adding them to `n`. Inside a run every digit is followed by an
   // ASCII byte; only the last can be joined by a mark, and is then read again without it.
   static std::size_t digitsFrom(std::string_view t, std::size_t at, NumberText& n) {
-    const std::uint64_t digitsBefore = n.digits;
-    const bool exactBefore = n.exact;
+    // Gathered in locals: `n` could alias the text's bytes, and would be stored at every digit.
+    std::uint64_t digits = n.digits;
+    bool exact = n.exact;
     std::size_t end = at;
-    for (; end < t.size() && t[end] >= '0' && t[end] <= '9'; ++end) {
-      if (n.digits < kDigitsBelow) {
-        n.digits = n.digits * 10 + static_cast<unsigned>(t[end] - '0');
-      } else {
-        n.exact = false;
-      }
+    for (; end < t.size(); ++end) {
+      const auto digit = static_cast<unsigned>(static_cast<unsigned char>(t[end]) - '0');
+      if (digit > 9) break;
+      exact = exact && digits < kDigitsBelow;
+      if (exact) digits = digits * 10 + digit;
     }
-    if (end > at && !aloneAt(t, end - 1)) {
-      n.digits = digitsBefore;
-      n.exact = exactBefore;
-      return digitsFrom(t.substr(0, end - 1), at, n);
-    }
+    if (end > at && !aloneAt(t, end - 1)) return digitsFrom(t.substr(0, end - 1), at, n);
+    n.digits = digits;
+    n.exact = exact;
     return end;
   }
   static constexpr std::uint64_t kDigitsBelow = 100000000000000000;  // 10^17: no overflow
@@ -344,8 +342,8 @@ Value numberValue(const NumberText& n) {
 }
 
 auto numberRule() {
-  return token(
-      map(NumberScan{}, [](const NumberText& n) { return std::optional<Value>(numberValue(n)); }));
+  return map(NumberScan{},
+             [](const NumberText& n) { return std::optional<Value>(numberValue(n)); });
 }
 
 auto stringRule() {
@@ -398,25 +396,7 @@ auto stringValueRule() {
              [](ViewOrText s) { return std::optional<Value>(Value::string(s.text())); });
 }
 
-// The shared parsers of the grammar. Each is built once and reached through its handle. The
-// recursion runs through the handles of the values and containers only, whose frames stay small
-// (the scalar rules' rare, long paths are out of line), so nesting 512 deep stays far from the
-// stack limit.
 const Parser<Value>& elementParser();
-
-// Values inside an array are read in order on the calling thread, whatever their size: only
-// arrays inside no other array are read in pieces, so worker threads never start more.
-auto elementReference() {
-  return deferred([]() -> const Parser<Value>& { return elementParser(); });
-}
-
-auto valueReference() {
-  return deferred([]() -> const Parser<Value>& { return jsonValueParser(); });
-}
-
-auto mergingValueReference() {
-  return deferred([]() -> const Parser<Value>& { return jsonMergingValueParser(); });
-}
 
 auto comma() { return token(character(",")); }
 
@@ -426,7 +406,7 @@ Parser<Value> objectRule(V value) {
   auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
   auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
                     [](Value object) { return std::optional<Value>(std::move(object)); });
-  return Parser<Value>(token(nested(object, kMaxJsonDepth)));
+  return Parser<Value>(nested(object, kMaxJsonDepth));
 }
 
 template <Rule E>
@@ -437,7 +417,7 @@ Parser<Value> arrayRule(E elements) {
           keepLeft(keepLeft(keepLeft(std::move(elements), optional(character(","))), whitespace()),
                    character("]"))),
       [](Value array) { return std::optional<Value>(std::move(array)); });
-  return Parser<Value>(token(nested(array, kMaxJsonDepth)));
+  return Parser<Value>(nested(array, kMaxJsonDepth));
 }
 
 const Parser<std::string_view>& commaParser() {
@@ -518,36 +498,66 @@ struct ElementsInPieces {
   }
 };
 
-Parser<Value> valueRule(const Parser<Value>& object, const Parser<Value>& array) {
-  // Each alternative is decided by its first character. The scalars are composed in rather than
-  // reached through handles: one call less for every value (the records corpus: a tenth of its
-  // instructions); their frames stay small, so the recursion path stays short.
-  return Parser<Value>(token(keepRight(
-      whitespace(), oneOfByFirstByte(startingWith("n", nullRule()), startingWith("tf", boolRule()),
-                                     startingWith("-0123456789", numberRule()),
-                                     startingWith("\"", stringValueRule()),
-                                     startingWith("{", object), startingWith("[", array)))));
+// A value with the whitespace around it (its alternatives read none after them): each
+// alternative is decided by its first character. The scalars are composed in and
+// the containers are reached through their handles, so that a scalar costs no call of its own
+// (the records corpus: a tenth of its instructions). The recursion runs through the container
+// handles alone, whose frames stay small (the scalars' rare, long paths are out of line), so
+// nesting 512 deep stays far from the stack limit.
+template <Rule O, Rule A>
+auto valueRule(O object, A array) {
+  return token(keepRight(
+      whitespace(),
+      oneOfByFirstByte(startingWith("n", nullRule()), startingWith("tf", boolRule()),
+                       startingWith("-0123456789", numberRule()),
+                       startingWith("\"", stringValueRule()), startingWith("{", std::move(object)),
+                       startingWith("[", std::move(array)))));
 }
 
-const Parser<Value>& elementParser() {
-  static const Parser<Value> instance =
-      valueRule(objectRule(elementReference()),
-                arrayRule(zeroOrMoreSeparated(elementReference(), comma(), CollectElements{})));
-  return instance;
-}
+// The shared parsers of one way of reading arrays, each built once: `Arrays::elements()` reads
+// an array's elements.
+template <class Arrays>
+struct Grammar {
+  static const Parser<Value>& object() {
+    static const Parser<Value> instance = objectRule(value());
+    return instance;
+  }
+  static const Parser<Value>& array() {
+    static const Parser<Value> instance = arrayRule(Arrays::elements());
+    return instance;
+  }
+  static auto value() {
+    return valueRule(deferred([]() -> const Parser<Value>& { return object(); }),
+                     deferred([]() -> const Parser<Value>& { return array(); }));
+  }
+  static const Parser<Value>& valueParser() {
+    static const Parser<Value> instance(value());
+    return instance;
+  }
+};
+
+// Values inside an array are read in order on the calling thread, whatever their size: only
+// arrays inside no other array are read in pieces, so worker threads never start more.
+struct InOrder {
+  static auto elements() {
+    return zeroOrMoreSeparated(Grammar<InOrder>::value(), comma(), CollectElements{});
+  }
+};
+
+struct InPieces {
+  static auto elements() { return ElementsInPieces<CollectElements>{}; }
+};
+
+struct MergedInPieces {
+  static auto elements() { return ElementsInPieces<MergeElements>{}; }
+};
+
+const Parser<Value>& elementParser() { return Grammar<InOrder>::valueParser(); }
 
 }  // namespace
 
-const Parser<Value>& jsonValueParser() {
-  static const Parser<Value> instance =
-      valueRule(objectRule(valueReference()), arrayRule(ElementsInPieces<CollectElements>{}));
-  return instance;
-}
+const Parser<Value>& jsonValueParser() { return Grammar<InPieces>::valueParser(); }
 
-const Parser<Value>& jsonMergingValueParser() {
-  static const Parser<Value> instance =
-      valueRule(objectRule(mergingValueReference()), arrayRule(ElementsInPieces<MergeElements>{}));
-  return instance;
-}
+const Parser<Value>& jsonMergingValueParser() { return Grammar<MergedInPieces>::valueParser(); }
 
 }  // namespace telvar

@@ -95,14 +95,15 @@ inline unsigned byteAt(std::string_view t, std::size_t at) {
 /// Between two ASCII bytes there is always a character boundary, except inside CR LF; an ASCII
 /// byte followed by a non-ASCII one may be joined by a combining mark.
 inline int singleByteCharacter(std::string_view t) {
-  if (t.empty()) return -1;
-  const unsigned b = byteAt(t, 0);
-  if (b >= 0x80) return -1;
-  if (t.size() > 1) {
+  if (t.size() >= 2) {
+    // Every token test starts here: the usual case, two ASCII bytes, is one test.
+    const unsigned b = byteAt(t, 0);
     const unsigned next = byteAt(t, 1);
-    if (next >= 0x80 || (b == '\r' && next == '\n')) return -1;
+    if ((b | next) >= 0x80 || (b == '\r' && next == '\n')) return -1;
+    return static_cast<int>(b);
   }
-  return static_cast<int>(b);
+  if (t.empty() || byteAt(t, 0) >= 0x80) return -1;
+  return static_cast<int>(byteAt(t, 0));
 }
 }  // namespace detail
 
