@@ -191,7 +191,9 @@ struct KeepLeft {
   using Output = OutputOf<A>;
   A a;
   B b;
-  Result<Output> parse(const Input& i) const {
+  // Always inline: a token (a rule and the whitespace after it) is a KeepLeft, and a call for
+  // every separator and key costs the records and numbers corpora 2 to 3% of their instructions.
+  TELVAR_PARSE_INLINE Result<Output> parse(const Input& i) const {
     // One named result, returned on every path, so that the output is never moved.
     Result<Output> ra = a.parse(i);
     if (ra) {
