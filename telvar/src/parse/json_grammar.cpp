@@ -117,12 +117,16 @@ struct CollectMembers {
   };
   State start() const { return {}; }
 
-  // A cheap hash of a key, one of 64 bits: ASCII keys whose bits differ differ.
+  // A cheap hash of a key, one of 64 bits: ASCII keys whose bits differ differ. The byte before
+  // the last tells numbered keys apart ("field_12", "field_22"), which otherwise share bits and
+  // are compared with every key gathered (the optional corpus: 6% of its instructions).
   static std::uint64_t hashBit(std::string_view key) {
-    const std::size_t h = key.empty()
-                              ? 0
-                              : key.size() * 7 + static_cast<unsigned char>(key.front()) * 3 +
-                                    static_cast<unsigned char>(key.back());
+    const auto at = [&](std::size_t k) {
+      return static_cast<std::size_t>(parse::detail::byteAt(key, k));
+    };
+    const std::size_t n = key.size();
+    const std::size_t h =
+        n == 0 ? 0 : n * 7 + at(0) * 3 + at(n - 1) + (n >= 2 ? at(n - 2) * 11 : 0);
     return std::uint64_t{1} << (h & 63);
   }
 
