@@ -1016,7 +1016,7 @@ struct TextUntil {
  private:
   // The length of the well-formed UTF-8 sequence at `pos` (its first byte above 0x7F), or 0.
   // Two- and three-byte sequences (most non-ASCII text) are decided here without a call (the
-  // text corpus: a twelfth of its instructions); the rest as `decodeUtf8` decides.
+  // text corpus: 5% of its instructions); the rest as `decodeUtf8` decides.
   static std::size_t wellFormedLength(std::string_view t, std::size_t pos) {
     const unsigned b = detail::byteAt(t, pos);
     const auto continuation = [&](std::size_t at, unsigned low, unsigned high) {
