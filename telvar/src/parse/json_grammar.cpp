@@ -40,6 +40,19 @@ struct CollectPieces : CollectViewOrText {
   ViewOrText single(std::string_view run) const { return ViewOrText(run); }
 };
 
+// The runs and escapes of a string value, made into the value: text gathered from several is
+// copied once, into the value, rather than held on its own first (the strings and records
+// corpora: 2 to 3% of their instructions).
+struct CollectStringValue : CollectPieces {
+  using Output = Value;
+  Output finish(State&& s) const {
+    if (s.text.empty()) return Value::string(s.pending);
+    s.flush();
+    return Value::string(s.text);
+  }
+  Output single(std::string_view run) const { return Value::string(run); }
+};
+
 // Gathers the elements of one container in order: the first few in place, so that the usual
 // small container allocates nothing until its node is made, with the elements moved in once. The
 // places at hand are raw storage: only the elements gathered are ever made and destroyed.
@@ -350,7 +363,9 @@ auto numberRule() {
              [](const NumberText& n) { return std::optional<Value>(numberValue(n)); });
 }
 
-auto stringRule() {
+// A string, its runs and escapes gathered by `C`.
+template <class C>
+auto stringRule(C collect) {
   // Runs of plain characters (any but the quotation mark and the backslash) are taken whole.
   // Those two always begin a character of their own, as in every JSON reader: a mark before
   // one that would be prepended to it (U+0600, U+06DD) must not turn it into plain text.
@@ -389,16 +404,12 @@ auto stringRule() {
   // Whatever follows the run (escapes, more runs) is read on from where it stopped. The closing
   // quotation mark is never a `stringCharacter`, so looking for it first changes nothing.
   auto quote = character("\"");
-  auto characters =
-      orElse(repeatedUntil(textUntil("\"\\"), stringCharacter, quote, CollectPieces{}),
-             keepLeft(zeroOrMore(stringCharacter, CollectPieces{}), quote));
+  auto characters = orElse(repeatedUntil(textUntil("\"\\"), stringCharacter, quote, collect),
+                           keepLeft(zeroOrMore(stringCharacter, collect), quote));
   return keepRight(quote, characters);
 }
 
-auto stringValueRule() {
-  return map(stringRule(),
-             [](ViewOrText s) { return std::optional<Value>(Value::string(s.text())); });
-}
+auto stringValueRule() { return stringRule(CollectStringValue{}); }
 
 const Parser<Value>& elementParser();
 
@@ -406,7 +417,8 @@ auto comma() { return token(character(",")); }
 
 template <Rule V>
 Parser<Value> objectRule(V value) {
-  auto member = zip(token(keepLeft(token(stringRule()), character(":"))), std::move(value));
+  auto member =
+      zip(token(keepLeft(token(stringRule(CollectPieces{})), character(":"))), std::move(value));
   auto members = zeroOrMoreSeparated(member, comma(), CollectMembers{});
   auto object = map(keepRight(token(character("{")), keepLeft(members, character("}"))),
                     [](Value object) { return std::optional<Value>(std::move(object)); });
