@@ -1,3 +1,6 @@
+#include <map>
+#include <utility>
+
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 
@@ -70,6 +73,56 @@ void BM_TelvarParseNumbers(benchmark::State& state) {
 }
 BENCHMARK(BM_TelvarParseNumbers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Every corpus shape at 1 and 10 MB, read on one thread (one level down), against RapidJSON's DOM
+// parse of the same text: the per-shape ratio of the one-thread goal.
+enum class Shape { records, nested, text, optional, numbers, strings };
+
+const std::string& shapeCorpus(Shape shape, std::int64_t megabytes) {
+  static std::map<std::pair<Shape, std::int64_t>, std::string> cache;
+  const auto key = std::make_pair(shape, megabytes);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  const auto bytes = static_cast<std::size_t>(megabytes) << 20;
+  std::string text;
+  switch (shape) {
+    case Shape::records:
+      text = telvar::bench::recordCorpus(bytes);
+      break;
+    case Shape::nested:
+      text = telvar::bench::nestedCorpus(bytes);
+      break;
+    case Shape::text:
+      text = telvar::bench::textCorpus(bytes);
+      break;
+    case Shape::optional:
+      text = telvar::bench::optionalCorpus(bytes);
+      break;
+    case Shape::numbers:
+      text = telvar::bench::numberCorpus(bytes);
+      break;
+    case Shape::strings:
+      text = telvar::bench::stringCorpus(bytes);
+      break;
+  }
+  return cache.emplace(key, "[" + text + "]").first->second;
+}
+
+void BM_OneThreadParse(benchmark::State& state, Shape shape) {
+  parseEach(state, shapeCorpus(shape, state.range(0)));
+}
+
+#define TELVAR_ONE_THREAD(shape)                            \
+  BENCHMARK_CAPTURE(BM_OneThreadParse, shape, Shape::shape) \
+      ->Arg(1)                                              \
+      ->Arg(10)                                             \
+      ->Unit(benchmark::kMillisecond)                       \
+      ->UseRealTime()
+TELVAR_ONE_THREAD(records);
+TELVAR_ONE_THREAD(nested);
+TELVAR_ONE_THREAD(text);
+TELVAR_ONE_THREAD(optional);
+TELVAR_ONE_THREAD(numbers);
+TELVAR_ONE_THREAD(strings);
+
 void BM_NlohmannParse(benchmark::State& state) {
   const std::string& text = corpus(static_cast<int>(state.range(0)));
   for (auto _ : state) {
@@ -137,6 +190,29 @@ void BM_RapidJsonParseAndPrettyWrite(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
+void BM_OneThreadRapidJsonParse(benchmark::State& state, Shape shape) {
+  const std::string& text = shapeCorpus(shape, state.range(0));
+  for (auto _ : state) {
+    rapidjson::Document d;
+    d.Parse(text.c_str(), text.size());
+    benchmark::DoNotOptimize(d);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+
+#define TELVAR_ONE_THREAD_REFERENCE(shape)                           \
+  BENCHMARK_CAPTURE(BM_OneThreadRapidJsonParse, shape, Shape::shape) \
+      ->Arg(1)                                                       \
+      ->Arg(10)                                                      \
+      ->Unit(benchmark::kMillisecond)                                \
+      ->UseRealTime()
+TELVAR_ONE_THREAD_REFERENCE(records);
+TELVAR_ONE_THREAD_REFERENCE(nested);
+TELVAR_ONE_THREAD_REFERENCE(text);
+TELVAR_ONE_THREAD_REFERENCE(optional);
+TELVAR_ONE_THREAD_REFERENCE(numbers);
+TELVAR_ONE_THREAD_REFERENCE(strings);
+
 BENCHMARK(BM_RapidJsonParseAndPrettyWrite)
     ->Arg(1)
     ->Arg(10)

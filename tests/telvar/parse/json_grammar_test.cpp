@@ -1,6 +1,9 @@
 #include "telvar/parse/json_grammar.h"
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -125,6 +128,26 @@ TEST(JsonGrammar, IntegersWithinSixtyFourBitsStayIntegersAndTheRestAreDoubles) {
   EXPECT_EQ(parse("9223372036854775808"), "double(9223372036854775808)|");
   EXPECT_EQ(parse("-9223372036854775809"), "double(-9223372036854775808)|");
   EXPECT_EQ(parse("4.9e-324"), "double(5e-324)|");
+}
+
+// Short numbers are converted by exact arithmetic, the rest by from_chars: at the edges of the
+// short way (2^53, 10^22, 18 and 19 digits, many fraction digits) both give the same double.
+TEST(JsonGrammar, DoublesAreCorrectlyRoundedOnEitherSideOfTheShortWay) {
+  for (std::string_view text :
+       {"9007199254740992.5", "9007199254740993.0", "900719925474099.3", "4503599627370497.5",
+        "1e22", "1e23", "1.5e-22", "3e-23", "123456789012345678.0", "1234567890123456789e-3",
+        "0.30000000000000004", "0.1000000000000000055511151231257827", "2.2250738585072014e-308",
+        "-17.25e+1", "7e0", "0.000001e28", "-123.456e-7"}) {
+    const auto r = jsonValueParser().parse(text);
+    ASSERT_TRUE(r && r->rest.text.empty() && r->output.numberValue().isDouble()) << text;
+    double expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(r->output.numberValue().doubleValue()),
+              std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+  EXPECT_EQ(parse("123456789012345678"), "123456789012345678|");
+  EXPECT_EQ(parse("-999999999999999999"), "-999999999999999999|");
 }
 
 TEST(JsonGrammar, OutOfRangeDoublesBecomeSignedInfinityOrZero) {
