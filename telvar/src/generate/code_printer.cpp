@@ -23,4 +23,10 @@ void appendIndentation(std::string& out, std::string_view unit, std::int64_t lev
   }
 }
 
+void CodePrinter::setLevel(std::int64_t level) {
+  m_level = level;
+  m_lineStart.assign(1, '\n');
+  appendIndentation(m_lineStart, m_unit, level);
+}
+
 }  // namespace telvar::generate
