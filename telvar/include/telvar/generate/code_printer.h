@@ -134,7 +134,8 @@ class CodePrinter {
   // when the level changes, instead of a character and a loop of units (wide-100 in Swift:
   // 33 M instructions over its 400,000 lines).
   void startLine() {
-    m_out.append(std::string_view(m_lineStart).substr(m_started ? 0 : 1));
+    const std::size_t skip = m_started ? 0 : 1;
+    m_out.append(m_lineStart.data() + skip, m_lineLength - skip);
     m_started = true;
   }
   void newLine() {
@@ -155,7 +156,10 @@ class CodePrinter {
   std::string& m_out;
   std::string_view m_unit;
   std::int64_t m_level = 0;
-  std::string m_lineStart;  // a line feed and `m_unit` repeated for `m_level`
+  // A line feed and `m_unit` repeated for the deepest level so far; its first `m_lineLength`
+  // characters start a line at `m_level`, so that a change of level costs nothing once met.
+  std::string m_lineStart = "\n";
+  std::size_t m_lineLength = 1;
   bool m_started = false;
 };
 
