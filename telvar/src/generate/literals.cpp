@@ -1,5 +1,6 @@
 #include "telvar/generate/literals.h"
 
+#include <algorithm>
 #include <array>
 
 namespace telvar::generate {
@@ -110,6 +111,11 @@ void appendEscaped(std::string& out, std::string_view text, const LiteralRules& 
       out += c;
     }
   }
+}
+
+bool isPlainLiteral(std::string_view text) {
+  return std::none_of(text.begin(), text.end(),
+                      [](char c) { return mayNeedEscape(static_cast<unsigned char>(c)); });
 }
 
 std::string escaped(std::string_view text, const LiteralRules& rules) {
