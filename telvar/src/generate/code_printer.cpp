@@ -23,4 +23,15 @@ void appendIndentation(std::string& out, std::string_view unit, std::int64_t lev
   }
 }
 
+void CodePrinter::setLevel(std::int64_t level) {
+  m_level = level;
+  const std::size_t units = level > 0 ? static_cast<std::size_t>(level) : 0;
+  m_lineLength = 1 + m_unit.size() * units;
+  if (m_lineLength > m_lineStart.size()) {
+    const auto built = static_cast<std::int64_t>((m_lineStart.size() - 1) /
+                                                 std::max<std::size_t>(m_unit.size(), 1));
+    appendIndentation(m_lineStart, m_unit, level - built);
+  }
+}
+
 }  // namespace telvar::generate

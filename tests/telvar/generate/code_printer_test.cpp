@@ -48,6 +48,25 @@ TEST(CodePrinter, IndentationBelowTheDocumentLevelIsNeverCut) {
   EXPECT_EQ(none, "y");
 }
 
+TEST(CodePrinter, LevelsGoingBackAndDeeperAgainKeepTheirIndentation) {
+  std::string out;
+  CodePrinter p(out, "ab", 1);
+  {
+    auto two = p.indented();
+    p.line(2);
+  }
+  p.line(1);
+  {
+    auto four = p.indented(3);
+    p.line(4);
+  }
+  {
+    auto zero = p.indented(-1);
+    p.line(0);
+  }
+  EXPECT_EQ(out, "abab2\nab1\nabababab4\n0");
+}
+
 TEST(CodePrinter, JoinsWithSeparatorsBetweenItems) {
   std::string out;
   CodePrinter p(out, "  ", 0);

@@ -1,5 +1,7 @@
 #include "telvar/generate/literals.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -62,6 +64,22 @@ TEST(Literals, JsonLiteralsReadBackAsTheirText) {
     const std::string text = std::string("k") + static_cast<char>(c) + "k";
     EXPECT_EQ(nlohmann::json::parse(quoted(text, kJsonLiteral)).get<std::string>(), text) << c;
   }
+}
+
+// A plain text is written in place of its escape by several generators: it must be exactly the
+// texts that no language changes.
+TEST(Literals, APlainTextIsOneNoLanguageEscapes) {
+  const LiteralRules* all[] = {&kJsonLiteral, &kSwiftLiteral, &kKotlinLiteral,
+                               &kDartLiteral, &kGoLiteral,    &kProtoLiteral};
+  for (int c = 0; c < 0x100; ++c) {
+    const std::string text = std::string("k") + static_cast<char>(c) + "\xBB\xBF";
+    const bool unchanged = std::all_of(std::begin(all), std::end(all), [&](const LiteralRules* r) {
+      return escaped(text, *r) == text;
+    });
+    EXPECT_EQ(isPlainLiteral(text), unchanged) << c;
+  }
+  EXPECT_TRUE(isPlainLiteral(""));
+  EXPECT_TRUE(isPlainLiteral("r0_field_1 é"));
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ class CodePrinter {
       : CodePrinter(out, indentation.effectiveUnit(), level) {}
   /// Writes into `out` indenting by `unit`, starting at `level`.
   CodePrinter(std::string& out, std::string_view unit, std::int64_t level)
-      : m_out(out), m_unit(unit), m_level(level) {}
+      : m_out(out), m_unit(unit) {
+    setLevel(level);
+  }
 
   CodePrinter(const CodePrinter&) = delete;
   CodePrinter& operator=(const CodePrinter&) = delete;
@@ -51,8 +53,7 @@ class CodePrinter {
   /// integers, in order.
   template <typename... Parts>
   CodePrinter& line(const Parts&... parts) {
-    newLine();
-    appendIndentation(m_out, m_unit, m_level);
+    startLine();
     (append(parts), ...);
     return *this;
   }
@@ -84,12 +85,12 @@ class CodePrinter {
    public:
     Indent(const Indent&) = delete;
     Indent& operator=(const Indent&) = delete;
-    ~Indent() { m_printer.m_level -= m_steps; }
+    ~Indent() { m_printer.setLevel(m_printer.m_level - m_steps); }
 
    private:
     friend class CodePrinter;
     Indent(CodePrinter& printer, std::int64_t steps) : m_printer(printer), m_steps(steps) {
-      m_printer.m_level += steps;
+      m_printer.setLevel(m_printer.m_level + steps);
     }
     CodePrinter& m_printer;
     std::int64_t m_steps;
@@ -129,11 +130,20 @@ class CodePrinter {
   [[nodiscard]] bool empty() const noexcept { return !m_started; }
 
  private:
+  // A line break when a line came before, and the indentation: one append from a text made
+  // when the level changes, instead of a character and a loop of units (wide-100 in Swift:
+  // 33 M instructions over its 400,000 lines).
+  void startLine() {
+    const std::size_t skip = m_started ? 0 : 1;
+    m_out.append(m_lineStart.data() + skip, m_lineLength - skip);
+    m_started = true;
+  }
   void newLine() {
     if (m_started) m_out += '\n';
     m_started = true;
   }
-  void append(std::string_view text) { m_out += text; }
+  void setLevel(std::int64_t level);
+  void append(std::string_view text) { m_out.append(text.data(), text.size()); }
   void append(char c) { m_out += c; }
   template <std::integral Integer>
   requires(!std::same_as<Integer, char> &&
@@ -145,7 +155,11 @@ class CodePrinter {
 
   std::string& m_out;
   std::string_view m_unit;
-  std::int64_t m_level;
+  std::int64_t m_level = 0;
+  // A line feed and `m_unit` repeated for the deepest level so far; its first `m_lineLength`
+  // characters start a line at `m_level`, so that a change of level costs nothing once met.
+  std::string m_lineStart = "\n";
+  std::size_t m_lineLength = 1;
   bool m_started = false;
 };
 

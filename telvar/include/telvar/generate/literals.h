@@ -47,6 +47,9 @@ extern const LiteralRules kProtoLiteral;
 /// they are.
 void appendEscaped(std::string& out, std::string_view text, const LiteralRules& rules);
 
+/// Whether `text` is written as it is between the quotes of every language's literal: nothing in
+/// it is escaped, so that it may be written without a text of its own.
+[[nodiscard]] bool isPlainLiteral(std::string_view text);
 /// `text` escaped by `rules`, without quotes: what goes between the quotes of a literal.
 [[nodiscard]] std::string escaped(std::string_view text, const LiteralRules& rules);
 

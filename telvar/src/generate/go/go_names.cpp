@@ -34,8 +34,20 @@ bool isGoDigit(int c) {
   return u_charType(c) == U_DECIMAL_DIGIT_NUMBER;
 }
 
+// ASCII name characters by a table: every character of every field name is looked up
+// (wide-100: 34 M instructions by comparisons, 23 M by the table).
+constexpr auto kAsciiNameCharacters = [] {
+  std::array<bool, 128> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) {
+    table[c] =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+  }
+  return table;
+}();
+
 bool mayStartGoName(char32_t c) { return isGoLetter(static_cast<int>(c)); }
 bool mayContinueGoName(char32_t c) {
+  if (c < 0x80) return kAsciiNameCharacters[c];
   return isGoLetter(static_cast<int>(c)) || isGoDigit(static_cast<int>(c));
 }
 // encoding/json sees exported fields only: a field name must begin with an upper-case letter.
@@ -127,15 +139,24 @@ std::string_view goJsonKey(const Names& path) {
 
 std::string goTag(std::string_view key, bool omitEmpty) {
   // The tag's value is a Go string: quotes, backslashes and control characters are escaped in
-  // it. A bare "-" tells encoding/json to skip the field; "-," names the key "-".
-  std::string value(key);
-  if (key == "-" && !omitEmpty) value += ',';
-  if (omitEmpty) value += ",omitempty";
-  std::string tag = "json:\"";
-  appendEscaped(tag, value, kGoLiteral);
+  // it. A bare "-" tells encoding/json to skip the field; "-," names the key "-". The options
+  // after the key need no escape, so the key is escaped alone, straight into the one text
+  // (wide-100: 1,050 instructions and four texts a tag before, one text now).
+  const std::string_view options = omitEmpty ? ",omitempty" : key == "-" ? "," : "";
+  // The tag itself is a raw string unless it holds a backquote, which would end one; escaping
+  // adds none.
+  const bool raw = key.find('`') == std::string_view::npos;
+  std::string tag;
+  tag.reserve(key.size() + options.size() + 10);
+  if (raw) tag += '`';
+  tag += "json:\"";
+  appendEscaped(tag, key, kGoLiteral);
+  tag += options;
   tag += '"';
-  // The tag itself is a raw string unless it holds a backquote, which would end one.
-  if (tag.find('`') == std::string::npos) return "`" + tag + "`";
+  if (raw) {
+    tag += '`';
+    return tag;
+  }
   return quoted(tag, kGoLiteral);
 }
 

@@ -1,5 +1,6 @@
 #include "telvar/generate/proto/proto_names.h"
 
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -11,16 +12,22 @@
 namespace telvar::generate {
 namespace {
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
+constexpr bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool isIdentifierChar(char c) { return isAsciiLetter(c) || isAsciiDigit(c) || c == '_'; }
 
 bool isAsciiIdentifierStart(char32_t c) {
   return c < 0x80 && (isAsciiLetter(static_cast<char>(c)) || c == '_');
 }
-bool isAsciiIdentifierChar(char32_t c) {
-  return c < 0x80 && isIdentifierChar(static_cast<char>(c));
-}
+// By a table: every character of every field name is looked up (wide-100: 35 M instructions
+// by comparisons, 19 M by the table).
+constexpr auto kIdentifierChars = [] {
+  std::array<bool, 128> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) table[c] = isIdentifierChar(static_cast<char>(c));
+  return table;
+}();
+
+bool isAsciiIdentifierChar(char32_t c) { return c < 0x80 && kIdentifierChars[c]; }
 
 // protoc's identifiers: ASCII letters, digits and "_"; any other character becomes "_".
 const IdentifierRules kProtoRules{isAsciiIdentifierStart,
@@ -34,14 +41,22 @@ const IdentifierRules kProtoRules{isAsciiIdentifierStart,
                                   ""};
 
 // What protoc compares field names by in proto3: lower case without underscores.
+// Written into a text of the identifier's size, then cut: every field name is folded once to
+// be told apart (wide-100: 280 instructions a name by appending, 110).
 std::string folded(std::string_view identifier) {
-  std::string out;
-  out.reserve(identifier.size());
+  std::string out(identifier.size(), '\0');
+  std::size_t size = 0;
   for (char c : identifier) {
     if (c == '_') continue;
-    out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    out[size++] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   }
+  out.resize(size);
   return out;
+}
+
+// The JSON key of a property; "..." for one without a key path.
+std::string_view keyOf(const Property& property) {
+  return property.names.empty() ? std::string_view("...") : std::string_view(property.names.back());
 }
 
 }  // namespace
@@ -86,8 +101,7 @@ std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& propert
     const Property& property = properties[i];
     if (property.type.is(PropertyType::Kind::dictionary)) continue;
     fields.push_back(i);
-    formed.push_back(
-        protoIdentifier(property.names.empty() ? std::string("...") : property.names.back()));
+    formed.push_back(protoIdentifier(keyOf(property)));
   }
   const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
   std::vector<std::string> distinct =
@@ -96,12 +110,12 @@ std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& propert
   std::unordered_set<std::string> renamedKeys;
   for (std::size_t f = 0; f < fields.size(); ++f) {
     const Property& property = properties[fields[f]];
-    const std::string key = property.names.empty() ? std::string("...") : property.names.back();
+    const std::string_view key = keyOf(property);
     ProtoFieldName& name = names[fields[f]];
     name.identifier = std::move(distinct[f]);
     if (name.identifier != key) {
-      name.jsonName = key;
-      renamedKeys.insert(key);
+      name.jsonName = std::string(key);
+      renamedKeys.emplace(key);
     }
   }
 

@@ -114,7 +114,13 @@ class Writer {
 
   // Writes a property; when its schema holds an object, opens it and leaves the rest to `drain`.
   void writeProperty(const Property& property, std::int64_t depth) {
-    line(depth, jsonStringLiteral(keyOf(property)), ": ");
+    // Most keys need no escape: written in place, without a literal of their own (wide-100:
+    // 200,000 keys).
+    if (const std::string_view key = keyOf(property); isPlainLiteral(key)) {
+      line(depth, '"', key, "\": ");
+    } else {
+      line(depth, jsonStringLiteral(key), ": ");
+    }
     const PropertyType& type = property.type;
     const PropertyType* bare = type.innermost(Wrappers::nullables);
     if (bare && bare->is(PropertyType::Kind::object)) {
