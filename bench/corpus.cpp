@@ -1,5 +1,6 @@
 #include "corpus.h"
 
+#include <map>
 #include <random>
 
 namespace telvar::bench {
@@ -227,6 +228,35 @@ std::string wideRecordsCorpus(int records, int keys) {
   }
   out += ']';
   return out;
+}
+
+const std::string& shapeCorpus(Shape shape, std::int64_t megabytes) {
+  static std::map<std::pair<Shape, std::int64_t>, std::string> cache;
+  const auto key = std::make_pair(shape, megabytes);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  const auto bytes = static_cast<std::size_t>(megabytes) << 20;
+  std::string text;
+  switch (shape) {
+    case Shape::records:
+      text = recordCorpus(bytes);
+      break;
+    case Shape::nested:
+      text = nestedCorpus(bytes);
+      break;
+    case Shape::text:
+      text = textCorpus(bytes);
+      break;
+    case Shape::optional:
+      text = optionalCorpus(bytes);
+      break;
+    case Shape::numbers:
+      text = numberCorpus(bytes);
+      break;
+    case Shape::strings:
+      text = stringCorpus(bytes);
+      break;
+  }
+  return cache.emplace(key, std::move(text)).first->second;
 }
 
 }  // namespace telvar::bench

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace telvar::bench {
@@ -36,5 +37,11 @@ namespace telvar::bench {
 /// A JSON array of `records` objects of `keys` members each, no key shared between records
 /// (numbers, texts, booleans and nulls in turn): the merged record grows by every record.
 [[nodiscard]] std::string wideRecordsCorpus(int records, int keys);
+
+/// The corpus shapes that are measured at several sizes.
+enum class Shape { records, nested, text, optional, numbers, strings };
+
+/// The corpus of a shape at `megabytes`, made once per shape and size for the whole run.
+[[nodiscard]] const std::string& shapeCorpus(Shape shape, std::int64_t megabytes);
 
 }  // namespace telvar::bench

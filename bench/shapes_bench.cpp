@@ -1,7 +1,6 @@
 // Every corpus shape at 10 and 50 MB: parsing (in pieces, on one thread, and RapidJSON's DOM as
 // the reference) and whole-file Swift generation with URL and date detection on. Reported per
 // byte, so that a shape slower per byte at 50 MB than at 10 MB shows.
-#include <map>
 #include <string>
 #include <utility>
 
@@ -18,30 +17,8 @@
 
 namespace {
 
-enum class Shape { records, nested, text, optional };
-
-const std::string& corpus(Shape shape, std::int64_t megabytes) {
-  static std::map<std::pair<Shape, std::int64_t>, std::string> cache;
-  const auto key = std::make_pair(shape, megabytes);
-  if (auto it = cache.find(key); it != cache.end()) return it->second;
-  const auto bytes = static_cast<std::size_t>(megabytes) << 20;
-  std::string text;
-  switch (shape) {
-    case Shape::records:
-      text = telvar::bench::recordCorpus(bytes);
-      break;
-    case Shape::nested:
-      text = telvar::bench::nestedCorpus(bytes);
-      break;
-    case Shape::text:
-      text = telvar::bench::textCorpus(bytes);
-      break;
-    case Shape::optional:
-      text = telvar::bench::optionalCorpus(bytes);
-      break;
-  }
-  return cache.emplace(key, std::move(text)).first->second;
-}
+using telvar::bench::Shape;
+using telvar::bench::shapeCorpus;
 
 void perByte(benchmark::State& state, std::size_t bytes) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -49,7 +26,7 @@ void perByte(benchmark::State& state, std::size_t bytes) {
 }
 
 void BM_ShapeParse(benchmark::State& state, Shape shape) {
-  const std::string& text = corpus(shape, state.range(0));
+  const std::string& text = shapeCorpus(shape, state.range(0));
   for (auto _ : state) {
     auto r = telvar::jsonValueParser().parse(text);
     benchmark::DoNotOptimize(r);
@@ -59,7 +36,7 @@ void BM_ShapeParse(benchmark::State& state, Shape shape) {
 
 // One level down: an array inside another array is read on the calling thread alone.
 void BM_ShapeParseOneThread(benchmark::State& state, Shape shape) {
-  const std::string text = "[" + corpus(shape, state.range(0)) + "]";
+  const std::string text = "[" + shapeCorpus(shape, state.range(0)) + "]";
   for (auto _ : state) {
     auto r = telvar::jsonValueParser().parse(text);
     benchmark::DoNotOptimize(r);
@@ -73,8 +50,8 @@ void BM_ShapeSwift(benchmark::State& state, Shape shape) {
   valueMeta._needsDetectISO8601Date = true;
   valueMeta._needsDetectTimeIntervalDate = true;
   const telvar::Model model(
-      telvar::Uuid::random(), corpus(shape, state.range(0)), std::nullopt, std::string("Record"),
-      telvar::OutputType::swift, std::nullopt,
+      telvar::Uuid::random(), shapeCorpus(shape, state.range(0)), std::nullopt,
+      std::string("Record"), telvar::OutputType::swift, std::nullopt,
       telvar::SwiftOptions(valueMeta, telvar::SwiftOptions::defaultSwiftMeta()), std::nullopt,
       std::nullopt, std::nullopt, std::nullopt);
   for (auto _ : state) {
@@ -87,7 +64,7 @@ void BM_ShapeSwift(benchmark::State& state, Shape shape) {
 
 #if defined(TELVAR_BENCH_RAPIDJSON)
 void BM_ShapeRapidJsonParse(benchmark::State& state, Shape shape) {
-  const std::string& text = corpus(shape, state.range(0));
+  const std::string& text = shapeCorpus(shape, state.range(0));
   for (auto _ : state) {
     rapidjson::Document d;
     d.Parse(text.c_str(), text.size());
