@@ -103,10 +103,9 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
   return Value::object(a.names, std::move(members), std::move(keys));
 }
 
-}  // namespace
-
-Value mergedWith(const Value& a, const Value& b) {
-  if (a.is(Kind::empty)) return b;
+// `mergedWith` where either side is a null. Out of line: the inner values it holds would
+// otherwise widen the frame of every level of a deep merge (511 nested arrays).
+[[gnu::noinline]] Value mergedWithNull(const Value& a, const Value& b) {
   if (b.is(Kind::null)) {
     const std::optional<Value> inner = b.nullInner();
     if (a.is(Kind::null)) {
@@ -119,11 +118,67 @@ Value mergedWith(const Value& a, const Value& b) {
     if (!inner) return Value::null(a);
     return Value::null(mergedWith(*inner, a));
   }
-  if (b.is(Kind::empty)) return a;
-  if (a.is(Kind::null)) {
-    const std::optional<Value> ai = a.nullInner();
-    return ai ? Value::null(mergedWith(*ai, b)) : Value::null(b);
+  const std::optional<Value> ai = a.nullInner();
+  return ai ? Value::null(mergedWith(*ai, b)) : Value::null(b);
+}
+
+// The fold step of `mergedInto` for records with keys of their own, on A's own object. Out of
+// line for the same reason as `mergedWithNull`.
+[[gnu::noinline]] void mergeWideInto(Value::Object& mine, const Value::Object& b) {
+  ValueMap& members = mine.dictionary;
+  const std::size_t before = members.size();
+  std::vector<std::size_t> inB;  // A's positions that B has, in B's order
+  // B's members that A lacks, with their keys' hashes when A hashes: each key of a wide
+  // record is hashed once, for the look-up and the append.
+  struct Added {
+    const ValueMap::Member* member;
+    std::uint32_t hash;
+  };
+  std::vector<Added> added;
+  const bool hashed = members.hashed();
+  for (const ValueMap::Member& theirs : b.dictionary.entries()) {
+    const std::uint32_t hash = hashed ? ValueMap::hashOf(theirs.first) : 0;
+    const std::ptrdiff_t at =
+        hashed ? members.position(theirs.first, hash) : members.position(theirs.first);
+    if (at < 0) {
+      added.push_back({&theirs, hash});
+      continue;
+    }
+    inB.push_back(static_cast<std::size_t>(at));
+    Value& value = members.valueAt(static_cast<std::size_t>(at));
+    value = mergedInto(std::move(value), theirs.second);
   }
+  // Members before the nullable prefix are nullable already; of the rest, those B lacks
+  // become nullable.
+  std::sort(inB.begin(), inB.end());
+  auto next = std::lower_bound(inB.begin(), inB.end(), mine.nullablePrefix);
+  for (std::size_t i = mine.nullablePrefix; i < before; ++i) {
+    if (next != inB.end() && *next == i) {
+      ++next;
+      continue;
+    }
+    Value& value = members.valueAt(i);
+    if (!value.is(Kind::null)) value = Value::null(std::move(value));
+  }
+  while (mine.nullablePrefix < before && members.valueAt(mine.nullablePrefix).is(Kind::null)) {
+    ++mine.nullablePrefix;
+  }
+  for (const Added& theirs : added) {
+    if (hashed) {
+      members.appendAbsent(theirs.member->first, nullable(theirs.member->second), theirs.hash);
+    } else {
+      members.appendAbsent(theirs.member->first, nullable(theirs.member->second));
+    }
+  }
+}
+
+}  // namespace
+
+Value mergedWith(const Value& a, const Value& b) {
+  if (a.is(Kind::empty)) return b;
+  if (b.is(Kind::null)) return mergedWithNull(a, b);
+  if (b.is(Kind::empty)) return a;
+  if (a.is(Kind::null)) return mergedWithNull(a, b);
   switch (a.kind()) {
     case Kind::bool_:
       if (b.is(Kind::bool_)) return Value::bool_(a.boolValue() && b.boolValue());
@@ -196,52 +251,7 @@ Value mergedInto(Value&& a, const Value& b) {
   if (a.is(Kind::object) && b.is(Kind::object) && a.objectValue().keysInMemberOrder() &&
       b.objectValue().keysInMemberOrder()) {
     if (Value::Object* mine = a.uniqueObject()) {
-      ValueMap& members = mine->dictionary;
-      const std::size_t before = members.size();
-      std::vector<std::size_t> inB;  // A's positions that B has, in B's order
-      // B's members that A lacks, with their keys' hashes when A hashes: each key of a wide
-      // record is hashed once, for the look-up and the append.
-      struct Added {
-        const ValueMap::Member* member;
-        std::uint32_t hash;
-      };
-      std::vector<Added> added;
-      const bool hashed = members.hashed();
-      for (const ValueMap::Member& theirs : b.objectValue().dictionary.entries()) {
-        const std::uint32_t hash = hashed ? ValueMap::hashOf(theirs.first) : 0;
-        const std::ptrdiff_t at =
-            hashed ? members.position(theirs.first, hash) : members.position(theirs.first);
-        if (at < 0) {
-          added.push_back({&theirs, hash});
-          continue;
-        }
-        inB.push_back(static_cast<std::size_t>(at));
-        Value& value = members.valueAt(static_cast<std::size_t>(at));
-        value = mergedInto(std::move(value), theirs.second);
-      }
-      // Members before the nullable prefix are nullable already; of the rest, those B lacks
-      // become nullable.
-      std::sort(inB.begin(), inB.end());
-      auto next = std::lower_bound(inB.begin(), inB.end(), mine->nullablePrefix);
-      for (std::size_t i = mine->nullablePrefix; i < before; ++i) {
-        if (next != inB.end() && *next == i) {
-          ++next;
-          continue;
-        }
-        Value& value = members.valueAt(i);
-        if (!value.is(Kind::null)) value = Value::null(std::move(value));
-      }
-      while (mine->nullablePrefix < before &&
-             members.valueAt(mine->nullablePrefix).is(Kind::null)) {
-        ++mine->nullablePrefix;
-      }
-      for (const Added& theirs : added) {
-        if (hashed) {
-          members.appendAbsent(theirs.member->first, nullable(theirs.member->second), theirs.hash);
-        } else {
-          members.appendAbsent(theirs.member->first, nullable(theirs.member->second));
-        }
-      }
+      mergeWideInto(*mine, b.objectValue());
       return std::move(a);
     }
   }
