@@ -293,6 +293,9 @@ struct NumberScan {
         for (; lone(t, at, '0', '9'); ++at) {
           exponent = std::min<std::int64_t>(exponent * 10 + (t[at] - '0'), 100000);
         }
+        // A capped exponent no longer says where the point is: a long fraction could bring it
+        // back into the short way's range with the wrong value.
+        if (exponent == 100000) n.exact = false;
         n.exponent10 += negativeExponent ? -exponent : exponent;
         pos = at;
       }

@@ -162,6 +162,10 @@ TEST(JsonGrammar, OutOfRangeDoublesBecomeSignedInfinityOrZero) {
   EXPECT_EQ(parse("-0.000e-99999"), "double(-0)|");
   EXPECT_EQ(parse("1E999"), "double(inf)|");
   EXPECT_EQ(parse("-1E-999"), "double(-0)|");
+  // A fraction as long as the largest exponent kept must not cancel a larger one out.
+  const std::string zeros(99999, '0');
+  EXPECT_EQ(parse("0." + zeros + "1e100400"), "double(inf)|");
+  EXPECT_EQ(parse("0." + zeros + "1e100005"), "double(1e+05)|");
 }
 
 TEST(JsonGrammar, StringEscapes) {
