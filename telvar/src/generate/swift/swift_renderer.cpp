@@ -57,14 +57,6 @@ bool isListType(const PropertyType& type) {
   return t && t->is(PropertyType::Kind::array);
 }
 
-// The bytes a Swift string literal escapes: the control characters, DEL, '"' and '\\'.
-constexpr std::array<bool, 256> kEscapedInLiteral = [] {
-  std::array<bool, 256> escaped{};
-  for (int byte = 0; byte < 0x20; ++byte) escaped[byte] = true;
-  escaped[0x7F] = escaped['"'] = escaped['\\'] = true;
-  return escaped;
-}();
-
 std::string_view jsonKey(const Names& names) {
   return names.empty() ? std::string_view("...") : std::string_view(names.back());
 }
@@ -422,13 +414,10 @@ std::string SwiftRenderer::protocolList(bool identifiable) const {
 }
 
 void SwiftRenderer::addStringLiteral(CodePrinter& p, std::string_view text) const {
-  // A key is mostly plain text and goes in as it is; only a byte that Swift escapes sends it
+  // A key is mostly plain text and goes in as it is; only a byte that may be escaped sends it
   // through the escaping writer and the scratch text (wide-100: 340 instructions a coding key's
   // literal before, 210).
-  const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-    return kEscapedInLiteral[static_cast<unsigned char>(c)];
-  });
-  if (plain) {
+  if (isPlainLiteral(text)) {
     p.add('"', text, '"');
     return;
   }
