@@ -8,14 +8,6 @@ namespace {
 
 using VKind = Value::Kind;
 
-Names appended(const Names& names, std::string_view key) {
-  Names path;
-  path.reserve(names.size() + 1);
-  path = names;
-  path.emplace_back(key);
-  return path;
-}
-
 // The type of a value that has no children to infer first, or nothing for one that has (an
 // object, an array with elements, a null with an inner value, a dictionary).
 std::optional<PropertyType> plainLeafType(const Value& value) {
@@ -153,9 +145,12 @@ class Inferrer {
         const auto& object = value.objectValue();
         std::vector<Property> properties;
         properties.reserve(m_results.size() - base);
+        // One node holds the path that the object's members share.
+        const std::shared_ptr<const Names> owner =
+            m_results.size() > base ? std::make_shared<const Names>(object.names.get()) : nullptr;
         for (std::size_t i = base; i < m_results.size(); ++i) {
           properties.push_back(
-              {appended(object.names, *m_results[i].key), std::move(m_results[i].type)});
+              {MemberPath(owner, std::string(*m_results[i].key)), std::move(m_results[i].type)});
         }
         return PropertyType::object(Object{object.names, std::move(properties)});
       }
@@ -183,9 +178,11 @@ std::vector<Property> Object::inferredProperties(const KeyList& orderedKeys,
   Inferrer inferrer;
   std::vector<Property> properties;
   properties.reserve(orderedKeys.size());
+  const auto owner = std::make_shared<const Names>(names);
   for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
     if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
-      properties.push_back({appended(names, orderedKeys[i]), inferrer.typeOf(*member)});
+      properties.push_back(
+          {MemberPath(owner, std::string(orderedKeys[i])), inferrer.typeOf(*member)});
     }
   }
   return properties;
