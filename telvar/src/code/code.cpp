@@ -4,6 +4,15 @@
 
 namespace telvar {
 
+// MemberPath
+
+MemberPath::MemberPath(Names names) {
+  if (names.empty()) return;
+  m_key = std::move(names.back());
+  names.pop_back();
+  m_owner = std::make_shared<const Names>(std::move(names));
+}
+
 // PropertyType
 
 PropertyType PropertyType::primitive(Primitive primitive) { return make<0>(primitive); }
@@ -68,6 +77,19 @@ bool operator==(const PropertyType& a, const PropertyType& b) {
 
 // Records
 
+namespace {
+
+// `namesEqual` of a member's path, read in place.
+bool pathsEqual(KeyPath a, KeyPath b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!textEquals(a[i], b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool operator==(const Enum::Case& a, const Enum::Case& b) {
   return textEquals(a.name, b.name) && textEquals(a.value, b.value);
 }
@@ -77,7 +99,7 @@ bool operator==(const Enum& a, const Enum& b) {
 }
 
 bool operator==(const Property& a, const Property& b) {
-  return namesEqual(a.names, b.names) && a.type == b.type;
+  return pathsEqual(a.names, b.names) && a.type == b.type;
 }
 
 bool operator==(const Object& a, const Object& b) {

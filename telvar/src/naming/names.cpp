@@ -14,7 +14,7 @@ namespace {
 
 // The singular word of the last key after a prefix, fixed up; "..." names an empty path and is
 // not made singular.
-std::string prefixedTypeWord(std::string_view prefix, const Names& path) {
+std::string prefixedTypeWord(std::string_view prefix, KeyPath path) {
   std::string name(prefix);
   name += path.empty() ? std::string("...") : singularized(path.back());
   fixUpIdentifier(name);
@@ -60,7 +60,7 @@ std::optional<std::string> acronymRewrite(const Meta& meta, std::string_view nam
 // The property-name rule around a word: a map hit verbatim; else the word rewritten by the first
 // matching acronym, or fixed up when none matches.
 template <class Meta, class Word>
-std::string mappedOrAcronymName(const Meta& meta, const Names& path, Word&& word) {
+std::string mappedOrAcronymName(const Meta& meta, KeyPath path, Word&& word) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }
@@ -75,7 +75,7 @@ std::string mappedOrAcronymName(const Meta& meta, const Names& path, Word&& word
   return name;
 }
 
-std::string upperCamelCasedLastKey(const Names& path) {
+std::string upperCamelCasedLastKey(KeyPath path) {
   return path.empty() ? std::string("...") : upperCamelCased(path.back());
 }
 
@@ -102,7 +102,7 @@ std::string typeName(const ProtoMeta& meta, const Names& path) {
   return mappedOrPrefixedTypeName(meta, std::string_view(), path);
 }
 
-std::string unmappedTypeName(const SwiftMeta& meta, const Names& path) {
+std::string unmappedTypeName(const SwiftMeta& meta, KeyPath path) {
   return prefixedTypeWord(prefix(meta), path);
 }
 
@@ -115,19 +115,19 @@ std::string typeName(const SwiftMeta& meta, const Names& path) {
   return swiftEscaped(unmappedTypeName(meta, path));
 }
 
-std::string propertyName(const KotlinMeta& meta, const Names& path) {
+std::string propertyName(const KotlinMeta& meta, KeyPath path) {
   return mappedOrAcronymName(meta, path, lowerCamelCased);
 }
 
-std::string propertyName(const DartMeta& meta, const Names& path) {
+std::string propertyName(const DartMeta& meta, KeyPath path) {
   return mappedOrAcronymName(meta, path, lowerCamelCased);
 }
 
-std::string propertyName(const GoMeta& meta, const Names& path) {
+std::string propertyName(const GoMeta& meta, KeyPath path) {
   return mappedOrAcronymName(meta, path, upperCamelCasedLastKey);
 }
 
-std::string propertyName(const SwiftMeta& meta, const Names& path) {
+std::string propertyName(const SwiftMeta& meta, KeyPath path) {
   switch (meta.propertyNamingStyle()) {
     case SwiftMeta::PropertyNamingStyle::raw:
       if (meta._propertyNameMaps) {

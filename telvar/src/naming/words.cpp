@@ -82,7 +82,7 @@ std::string upperCamelCased(std::string_view text) {
   return out;
 }
 
-std::string lowerCamelCased(const Names& keyPath) {
+std::string lowerCamelCased(KeyPath keyPath) {
   std::string out;
   if (keyPath.empty()) {
     out = "...";

@@ -91,6 +91,27 @@ TEST(PropertyTypeWrappers, UnwrappedIsTheTypeDirectlyInside) {
   EXPECT_EQ(PropertyType::optional(std::nullopt).unwrapped(), nullptr);
 }
 
+TEST(MemberPath, ReadsAsItsObjectsPathFollowedByItsKey) {
+  const MemberPath path(std::make_shared<const Names>(Names{"M", "user"}), "name");
+  const KeyPath view = path;
+  EXPECT_EQ(view.size(), 3u);
+  EXPECT_EQ(view.front(), "M");
+  EXPECT_EQ(view[1], "user");
+  EXPECT_EQ(view.back(), "name");
+  EXPECT_EQ(Names(view.begin(), view.end()), (Names{"M", "user", "name"}));
+  EXPECT_EQ(path.names(), (Names{"M", "user", "name"}));
+  EXPECT_EQ(path, (Names{"M", "user", "name"}));
+  EXPECT_NE(path, (Names{"M", "user"}));
+  EXPECT_NE(path, (Names{"M", "name", "user"}));
+
+  // Any key path converts: its last key becomes the member's own.
+  EXPECT_EQ(MemberPath(Names{"M", "user", "name"}), path);
+  EXPECT_EQ(MemberPath(Names{"k"}).names(), Names{"k"});
+  EXPECT_TRUE(MemberPath(Names{}).empty());
+  EXPECT_TRUE(KeyPath(MemberPath()).empty());
+  EXPECT_EQ(MemberPath(), Names{});
+}
+
 TEST(CodeAsPropertyType, StandsForTheTypeOfEachCase) {
   const Object o = objectNamed({"M"});
   EXPECT_EQ(Code::object(o).asPropertyType(), PropertyType::object(o));
@@ -115,6 +136,8 @@ TEST(CodeEquality, IsStructural) {
 
   // Key paths and case texts compare by canonical equivalence.
   EXPECT_EQ(objectNamed({"M", "caf\u00e9"}), objectNamed({"M", "cafe\u0301"}));
+  EXPECT_EQ((Property{{"M", "caf\u00e9"}, prim(Primitive::int_())}),
+            (Property{{"M", "cafe\u0301"}, prim(Primitive::int_())}));
   EXPECT_EQ((Enum{{"M"}, Enum::RawType::string, {{"\u00e9", "x"}}}),
             (Enum{{"M"}, Enum::RawType::string, {{"e\u0301", "x"}}}));
   EXPECT_NE((Enum{{"M"}, Enum::RawType::string, {}}), (Enum{{"M"}, Enum::RawType::int_, {}}));

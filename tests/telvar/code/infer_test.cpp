@@ -38,6 +38,17 @@ TEST(Inference, KeysWithoutAMemberAreSkipped) {
                                                {{"M", "b"}, prim(Primitive::int_())}}));
 }
 
+TEST(Inference, MembersShareTheirObjectsKeyPath) {
+  const Value inner = object({"M", "o"}, {{"a", integer(1)}, {"b", integer(2)}});
+  const Code code(object({"M"}, {{"o", inner}, {"p", integer(3)}}));
+  const auto& outer = code.objectValue().properties;
+  const auto& members = outer.at(0).type.objectValue().properties;
+  EXPECT_EQ(members.at(1).names, (Names{"M", "o", "b"}));
+  // One copy of an object's path, however many members it has.
+  EXPECT_EQ(&members[0].names[1], &members[1].names[1]);
+  EXPECT_EQ(&outer[0].names[0], &outer.at(1).names[0]);
+}
+
 TEST(Inference, ListsOfObjectsCarryTheMembersKeyPath) {
   // As the detection walk leaves it: the element has the array's key path.
   const Value element = object({"M", "users"}, {{"id", integer(7)}});

@@ -150,11 +150,11 @@ TEST(PropertyName, AcronymsAreTriedInListOrderAndTheFirstMatchWins) {
 TEST(PropertyName, AMapHitIsReturnedVerbatimEvenWhenEmptyOrStartingWithADigit) {
   DartMeta dart;
   dart.setPropertyNameMaps(propertyMaps("user.id", "9lives"));
-  EXPECT_EQ(propertyName(dart, {"Unknown", "user", "id"}), "9lives");
-  EXPECT_EQ(propertyName(dart, {"Unknown", "other", "id"}), "id");
+  EXPECT_EQ(propertyName(dart, Names{"Unknown", "user", "id"}), "9lives");
+  EXPECT_EQ(propertyName(dart, Names{"Unknown", "other", "id"}), "id");
   GoMeta go;
   go.setPropertyNameMaps(propertyMaps("id", ""));
-  EXPECT_EQ(propertyName(go, {"Unknown", "user", "id"}), "");
+  EXPECT_EQ(propertyName(go, Names{"Unknown", "user", "id"}), "");
 }
 
 TEST(SwiftPropertyName, ThreeStyles) {

@@ -40,21 +40,21 @@ TEST(UpperCamelCased, AsciiKeysNameAsTheCharacterDatabaseDoes) {
       const std::string text{static_cast<char>(a), static_cast<char>(b), 'x'};
       ASSERT_EQ(upperCamelCased(text) + "\u00c9", upperCamelCased(text + "_\u00e9"))
           << a << ' ' << b;
-      ASSERT_EQ(lowerCamelCased({text}) + "\u00c9", lowerCamelCased({text + "_\u00e9"}))
+      ASSERT_EQ(lowerCamelCased(Names{text}) + "\u00c9", lowerCamelCased(Names{text + "_\u00e9"}))
           << a << ' ' << b;
     }
   }
 }
 
 TEST(LowerCamelCased, LowersOnlyTheFirstCharacterOfTheLastKey) {
-  EXPECT_EQ(lowerCamelCased({"M", "user_name"}), "userName");
-  EXPECT_EQ(lowerCamelCased({"M", "Id"}), "id");
-  EXPECT_EQ(lowerCamelCased({"M", "URL"}), "uRL");
-  EXPECT_EQ(lowerCamelCased({"M", "1st_place"}), "1stPlace");
-  EXPECT_EQ(lowerCamelCased({"M", "_"}), "");
-  EXPECT_EQ(lowerCamelCased({"Model"}), "model");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "user_name"}), "userName");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "Id"}), "id");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "URL"}), "uRL");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "1st_place"}), "1stPlace");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "_"}), "");
+  EXPECT_EQ(lowerCamelCased(Names{"Model"}), "model");
   EXPECT_EQ(lowerCamelCased({}), "...");
-  EXPECT_EQ(lowerCamelCased({"M", "\u00c9t\u00e9"}), "\u00e9t\u00e9");
+  EXPECT_EQ(lowerCamelCased(Names{"M", "\u00c9t\u00e9"}), "\u00e9t\u00e9");
 }
 
 TEST(Singularized, MakesTheLastWordSingular) {

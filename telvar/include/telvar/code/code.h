@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "telvar/value/key_path.h"
 #include "telvar/value/value.h"
 
 namespace telvar {
@@ -176,10 +178,48 @@ class PropertyType {
   Storage m_storage;
 };
 
+/// The key path of an object's member: its object's key path, held by one shared node for all
+/// the object's members, followed by its own key. A member costs no copy of its object's path,
+/// and a key of up to 15 bytes no allocation at all (wide-object-100: 200,000 members, whose
+/// copied paths cost 117 M instructions to build and destroy). Reads as a `KeyPath`.
+class MemberPath {
+ public:
+  /// The empty path.
+  MemberPath() noexcept = default;
+  /// Any key path: its last key is the member's own.
+  MemberPath(Names names);  // NOLINT: every key path converts
+  MemberPath(std::initializer_list<std::string> keys) : MemberPath(Names(keys)) {}
+  /// The key path `*owner` followed by `key`; `owner` is never null.
+  MemberPath(std::shared_ptr<const Names> owner, std::string key) noexcept
+      : m_owner(std::move(owner)), m_key(std::move(key)) {}
+
+  [[nodiscard]] KeyPath path() const noexcept {
+    return m_owner ? KeyPath(*m_owner, m_key) : KeyPath();
+  }
+  operator KeyPath() const noexcept { return path(); }  // NOLINT: reads as one
+
+  [[nodiscard]] std::size_t size() const noexcept { return path().size(); }
+  [[nodiscard]] bool empty() const noexcept { return !m_owner; }
+  [[nodiscard]] const std::string& operator[](std::size_t i) const { return path()[i]; }
+  /// The member's own key; requires a non-empty path.
+  [[nodiscard]] const std::string& back() const noexcept { return m_key; }
+  [[nodiscard]] KeyPath::Iterator begin() const noexcept { return path().begin(); }
+  [[nodiscard]] KeyPath::Iterator end() const noexcept { return path().end(); }
+  /// A copy of the keys, for a caller that keeps them.
+  [[nodiscard]] Names names() const { return path().names(); }
+
+  friend bool operator==(const MemberPath& a, const MemberPath& b) { return a.path() == b.path(); }
+  friend bool operator==(const MemberPath& a, const Names& b) { return a.path() == KeyPath(b); }
+
+ private:
+  std::shared_ptr<const Names> m_owner;  // null for the empty path
+  std::string m_key;
+};
+
 /// A single property: the key path of the member (its object's key path followed by its JSON
 /// key) and its type.
 struct Property {
-  Names names;
+  MemberPath names;
   PropertyType type;
 
   friend bool operator==(const Property& a, const Property& b);

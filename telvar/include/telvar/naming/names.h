@@ -8,6 +8,7 @@
 #include "telvar/options/kotlin_meta.h"
 #include "telvar/options/proto_meta.h"
 #include "telvar/options/swift_meta.h"
+#include "telvar/value/key_path.h"
 #include "telvar/value/value.h"
 
 namespace telvar {
@@ -34,7 +35,7 @@ namespace telvar {
 
 /// The Swift type name before any map: `modelPrefix` followed by the singular word of the last
 /// key ("..." for an empty path), then fixed up. Not escaped.
-[[nodiscard]] std::string unmappedTypeName(const SwiftMeta& meta, const Names& path);
+[[nodiscard]] std::string unmappedTypeName(const SwiftMeta& meta, KeyPath path);
 /// The Swift type name: unless `protocolType` is `sorbelModel`, the `typeNameMaps` hit for the
 /// path verbatim; otherwise, or without a hit, `unmappedTypeName`. Either way a reserved word
 /// comes back escaped: the key "types" names the type "`Type`".
@@ -46,17 +47,17 @@ namespace telvar {
 /// the lower camel case of the last key, rewritten by the first acronym whose camel-cased form
 /// ends it (no fix-up then), else fixed up. With the default acronyms "user_id" gives "userID",
 /// "id" stays "id", "URL" gives "uRL", "1st" gives "_1st" and "2_id" gives "2ID".
-[[nodiscard]] std::string propertyName(const KotlinMeta& meta, const Names& path);
+[[nodiscard]] std::string propertyName(const KotlinMeta& meta, KeyPath path);
 /// The Dart property name, by the same rule as Kotlin's.
-[[nodiscard]] std::string propertyName(const DartMeta& meta, const Names& path);
+[[nodiscard]] std::string propertyName(const DartMeta& meta, KeyPath path);
 /// The Go field name: the default form with the upper camel case of the last key, first
 /// character kept. "user_id" gives "UserID", "id" "ID", "name" "Name".
-[[nodiscard]] std::string propertyName(const GoMeta& meta, const Names& path);
+[[nodiscard]] std::string propertyName(const GoMeta& meta, KeyPath path);
 /// The Swift property name by `propertyNamingStyle`: `default_` as Kotlin's; `raw` the
 /// `propertyNameMaps` hit, else the last key exactly as in the sample ("..." for an empty path);
 /// `snakeToCamel` the lower camel case of the last key only (no map, acronyms or fix-up). Not
 /// escaped: renderers escape it with `swiftEscaped` where they write it.
-[[nodiscard]] std::string propertyName(const SwiftMeta& meta, const Names& path);
+[[nodiscard]] std::string propertyName(const SwiftMeta& meta, KeyPath path);
 
 // ---- Swift reserved words ----------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "telvar/value/key_path.h"
 #include "telvar/value/value.h"
 
 namespace telvar {
@@ -21,7 +22,7 @@ namespace telvar {
 /// Lower camel case of a key path's last key: its upper camel case with the first character
 /// lower-cased when it is upper-case. "user_name" gives "userName", "URL" gives "uRL" (only the
 /// first character), "1st_place" gives "1stPlace"; an empty key path gives "...".
-[[nodiscard]] std::string lowerCamelCased(const Names& keyPath);
+[[nodiscard]] std::string lowerCamelCased(KeyPath keyPath);
 
 /// The word that names a type after a key: the upper camel case of `text` with its last word
 /// made singular by the shared inflector (`Inflector::shared()`). Words begin at each upper-case

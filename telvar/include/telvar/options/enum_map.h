@@ -73,7 +73,7 @@ class BasicPropertyEnumMap : public BasicPathRecord<Tag> {
 /// Nothing is distinct from an empty list of cases.
 template <class Tag>
 [[nodiscard]] std::optional<std::vector<typename BasicPropertyEnumMap<Tag>::Case>> casesForPath(
-    const std::vector<BasicPropertyEnumMap<Tag>>& maps, const std::vector<std::string>& keys) {
+    const std::vector<BasicPropertyEnumMap<Tag>>& maps, KeyPath keys) {
   const BasicPropertyEnumMap<Tag>* match = recordForPath(maps, keys);
   if (!match) return std::nullopt;
   return match->cases();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "telvar/unicode/text.h"
+#include "telvar/value/key_path.h"
 
 namespace telvar {
 
@@ -19,8 +20,7 @@ namespace telvar {
 ///
 /// Example: keys {"Unknown", "user", "name"} with paths {"name", "user.name"} selects "user.name".
 template <class R>
-[[nodiscard]] const R* recordForPath(const std::vector<R>& records,
-                                     const std::vector<std::string>& keys) {
+[[nodiscard]] const R* recordForPath(const std::vector<R>& records, KeyPath keys) {
   if (keys.empty() || records.empty()) return nullptr;
   std::string candidate;
   for (std::size_t start = 0; start < keys.size(); ++start) {

@@ -120,7 +120,7 @@ using PropertyNameMap = BasicNameMap<PropertyNameMapTag>;
 /// distinct from an empty name.
 template <class Tag>
 [[nodiscard]] std::optional<std::string> nameForPath(const std::vector<BasicNameMap<Tag>>& maps,
-                                                     const std::vector<std::string>& keys) {
+                                                     KeyPath keys) {
   const BasicNameMap<Tag>* match = recordForPath(maps, keys);
   if (!match) return std::nullopt;
   return match->name();

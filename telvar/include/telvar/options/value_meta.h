@@ -65,8 +65,7 @@ struct ValueMeta {
 /// True when a record of the list matches the key path (see `recordForPath`). Used for ignored
 /// properties, dictionary objects and optional properties.
 template <class Tag>
-[[nodiscard]] bool containsPath(const std::vector<BasicPathRecord<Tag>>& records,
-                                const std::vector<std::string>& keys) {
+[[nodiscard]] bool containsPath(const std::vector<BasicPathRecord<Tag>>& records, KeyPath keys) {
   return recordForPath(records, keys) != nullptr;
 }
 

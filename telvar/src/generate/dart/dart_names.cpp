@@ -130,7 +130,7 @@ TypeNames dartTypeNames(const Code& root, const DartMeta& meta) {
   return TypeNames(root, language);
 }
 
-std::string dartPropertyName(const DartMeta& meta, const Names& path) {
+std::string dartPropertyName(const DartMeta& meta, KeyPath path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }

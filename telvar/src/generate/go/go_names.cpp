@@ -97,7 +97,7 @@ std::string goTypeName(const GoMeta& meta, const Names& path, const TypeNames* t
   return goTypeName(meta, path);
 }
 
-std::string goFieldName(const GoMeta& meta, const Names& path) {
+std::string goFieldName(const GoMeta& meta, KeyPath path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }
@@ -133,7 +133,7 @@ std::string goInlineRootName(const GoMeta& meta, std::string_view modelName) {
   return name;
 }
 
-std::string_view goJsonKey(const Names& path) {
+std::string_view goJsonKey(KeyPath path) {
   return path.empty() ? std::string_view() : std::string_view(path.back());
 }
 

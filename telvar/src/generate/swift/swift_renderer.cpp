@@ -57,7 +57,7 @@ bool isListType(const PropertyType& type) {
   return t && t->is(PropertyType::Kind::array);
 }
 
-std::string_view jsonKey(const Names& names) {
+std::string_view jsonKey(KeyPath names) {
   return names.empty() ? std::string_view("...") : std::string_view(names.back());
 }
 
@@ -104,7 +104,7 @@ SwiftRenderer::SwiftRenderer(SwiftMeta meta, Indentation indentation)
 
 // ---- Names --------------------------------------------------------------------------------------
 
-std::string SwiftRenderer::unmappedTypeName(const Names& path) const {
+std::string SwiftRenderer::unmappedTypeName(KeyPath path) const {
   return swiftIdentifier(telvar::unmappedTypeName(m_meta, path));
 }
 
@@ -154,8 +154,8 @@ const std::vector<std::string>& SwiftRenderer::memberNames(
   // same path (a caller's own) is named afresh instead of taking names that are not its own.
   static const std::vector<std::string> none;
   if (properties.empty()) return none;
-  const Names& first = properties.front().names;
-  Names owner(first.begin(), first.end() - (first.empty() ? 0 : 1));
+  Names owner = properties.front().names.names();
+  if (!owner.empty()) owner.pop_back();
   std::size_t keys = properties.size();
   for (const Property& p : properties) {
     keys = keys * 31 + std::hash<std::string_view>{}(jsonKey(p.names));
@@ -172,7 +172,7 @@ const std::vector<std::string>& SwiftRenderer::memberNames(
   return entry.names;
 }
 
-std::string SwiftRenderer::propertyName(const Names& path) const {
+std::string SwiftRenderer::propertyName(KeyPath path) const {
   if (m_meta._propertyNameMaps &&
       m_meta.propertyNamingStyle() != SwiftMeta::PropertyNamingStyle::snakeToCamel) {
     // A name the user chose is written as chosen.
@@ -202,7 +202,8 @@ std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::str
       names = &code.dictionaryValue().names;
       break;
     case Code::Kind::property:
-      names = &code.propertyValue().names;
+      walked = code.propertyValue().names.names();
+      names = &*walked;
       break;
     case Code::Kind::propertyType:
       walked = code.propertyTypeValue().walk();

@@ -44,19 +44,19 @@ TEST(GoNames, MapHitsStayVerbatimAndFormedNamesBecomeIdentifiers) {
   meta.setTypeNameMaps({TypeNameMap(Uuid(), "when", "time.Time")});
   meta.setPropertyNameMaps({PropertyNameMap(Uuid(), "x", "$x")});
   EXPECT_EQ(goTypeName(meta, {"Unknown", "when"}), "time.Time");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "x"}), "$x");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "x"}), "$x");
   EXPECT_EQ(goTypeName(meta, {"Unknown", "$obj"}), "_obj");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "avatar_url"}), "AvatarURL");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "avatar_url"}), "AvatarURL");
   // No field could name the blank identifier as its type.
   EXPECT_EQ(goTypeName(meta, {"Unknown", "-"}), "__");
   EXPECT_EQ(goTypeName(meta, {}), "__");  // "..." names no key
   // encoding/json reads exported fields only: a field begins with an upper-case letter.
   EXPECT_EQ(goFieldName(meta, {}), "X_");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "1st"}), "X_1st");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "$ref"}), "X_ref");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "\u540d\u524d"}), "X\u540d\u524d");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "_"}), "X_");
-  EXPECT_EQ(goFieldName(meta, {"Unknown", "\u00e9t\u00e9"}), "\u00c9t\u00e9");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "1st"}), "X_1st");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "$ref"}), "X_ref");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "\u540d\u524d"}), "X\u540d\u524d");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "_"}), "X_");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "\u00e9t\u00e9"}), "\u00c9t\u00e9");
 }
 
 TEST(GoNames, InlineRootNameIsPrefixAndCamelCasedModelName) {

@@ -45,7 +45,7 @@ namespace telvar::generate {
 /// "$" in front; a reserved word, a type name the output refers to ("int", "dynamic", ...) or a
 /// member every class has or is given ("toJSON", "hashCode", ...) gets a trailing "_" ("class"
 /// gives "class_").
-[[nodiscard]] std::string dartPropertyName(const DartMeta& meta, const Names& path);
+[[nodiscard]] std::string dartPropertyName(const DartMeta& meta, KeyPath path);
 
 /// `key` escaped for the inside of a double-quoted Dart string literal: backslash, double quote
 /// and "$" get a backslash; line feed, carriage return and tab are written "\n", "\r", "\t" and

@@ -40,7 +40,7 @@ namespace telvar::generate {
 /// case name with acronyms made exported, since encoding/json ignores any other field: the
 /// characters Go forbids are dropped and "X" goes before a name that does not begin with an
 /// upper-case letter. "user_id" gives "UserID", "1st" "X_1st", "名前" "X名前", "" "X_".
-[[nodiscard]] std::string goFieldName(const GoMeta& meta, const Names& path);
+[[nodiscard]] std::string goFieldName(const GoMeta& meta, KeyPath path);
 
 /// The field names of one struct, in the properties' order, made distinct by `distinctNames`
 /// ("user_name" and "userName" give "UserName" and "UserName2"). A blank field "_" from a name map
@@ -54,7 +54,7 @@ namespace telvar::generate {
 [[nodiscard]] std::string goInlineRootName(const GoMeta& meta, std::string_view modelName);
 
 /// The JSON key of a property: its last key exactly as in the sample ("" for an empty path).
-[[nodiscard]] std::string_view goJsonKey(const Names& path);
+[[nodiscard]] std::string_view goJsonKey(KeyPath path);
 
 /// The struct tag of a field: `json:"key"` or `json:"key,omitempty"`, the value escaped as a Go
 /// string ("quote\"d", "line\nfeed"), the key "-" written "-,"; a raw string unless the tag

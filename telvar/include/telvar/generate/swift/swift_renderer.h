@@ -69,7 +69,7 @@ class SwiftRenderer {
   /// protocol is `sorbelModel`, otherwise the unmapped name; escaped when a reserved word.
   [[nodiscard]] std::string typeName(const Names& path) const;
   /// The Swift name of the property at a key path, unescaped.
-  [[nodiscard]] std::string propertyName(const Names& path) const;
+  [[nodiscard]] std::string propertyName(KeyPath path) const;
   /// The dotted path of the types that enclose the declaration of `code`, outermost first, for
   /// "extension <path> {". Keys in `leaveOut` (the dictionary objects' last keys) declare no type
   /// and are skipped. {"Root", "user", "address"} gives "Root.User". Names already made are
@@ -152,7 +152,7 @@ class SwiftRenderer {
 
   [[nodiscard]] static Member memberOf(const Property& property, const std::string& name);
   [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
-  [[nodiscard]] std::string unmappedTypeName(const Names& path) const;
+  [[nodiscard]] std::string unmappedTypeName(KeyPath path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
   [[nodiscard]] const std::vector<std::string>& memberNames(
       const std::vector<Property>& properties) const;
