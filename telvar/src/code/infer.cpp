@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <utility>
 
 #include "telvar/code/code.h"
@@ -77,7 +76,7 @@ class Inferrer {
 
   PropertyType typeOf(const Value& root) {
     if (auto leaf = leafType(root)) return std::move(*leaf);
-    enter(root, nullptr);
+    m_frames.push_back({&root, nullptr, 0, m_results.size()});
     while (true) {
       Frame& frame = m_frames.back();
       const Key* key = nullptr;
@@ -85,7 +84,7 @@ class Inferrer {
         if (auto leaf = leafType(*child)) {
           m_results.push_back({key, std::move(*leaf)});
         } else {
-          enter(*child, key);
+          m_frames.push_back({child, key, 0, m_results.size()});
         }
         continue;
       }
@@ -114,20 +113,6 @@ class Inferrer {
     const Key* key;
     PropertyType type;
   };
-
-  // Starts inferring the children of `value`. An object's members all wait on the result stack
-  // until it is built, so room for them is made at once: growing by doubling moved every result
-  // of a wide object about twice (wide-object-100: 7 M instructions; wide-object-1000 held
-  // 96 MB at the last growth).
-  void enter(const Value& value, const Key* key) {
-    if (value.is(VKind::object)) {
-      const std::size_t needed = m_results.size() + value.objectValue().orderedKeys().size();
-      if (needed > m_results.capacity()) {
-        m_results.reserve(std::max(needed, 2 * m_results.capacity()));
-      }
-    }
-    m_frames.push_back({&value, key, 0, m_results.size()});
-  }
 
   static const Value* nextChild(Frame& frame, const Key*& key) {
     const Value& value = *frame.value;
