@@ -197,13 +197,15 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
   const Object* top = rootObject(root);
   if (!top) return;
   std::unordered_map<Names, Known, NamesHash> known;
-  std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
 
-  // Shapes, children before parents, without recursion: a deep sample costs no call stack.
+  // The formed names, children before parents, without recursion: a deep sample costs no call
+  // stack.
   struct Visit {
     const Object* object;
     bool expanded;
   };
+  std::vector<Visit> childrenFirst;
+  std::unordered_map<std::string, std::size_t> formedCount;
   std::vector<Visit> stack{{top, false}};
   while (!stack.empty()) {
     const Visit visit = stack.back();
@@ -219,6 +221,24 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
       continue;
     }
     if (known.contains(visit.object->names)) continue;
+    std::string formed = language.formed(visit.object->names);
+    ++formedCount[formed];
+    known.emplace(visit.object->names, Known{std::move(formed)});
+    childrenFirst.push_back(visit);
+  }
+
+  // Shapes, in the same order. A shape is only ever compared between types of one formed name
+  // (a parent's shape holds its children's names), so a type whose formed name no other type
+  // has takes a shape of its own without its signature: a wide record's signature is as long as
+  // its keys together (wide-object-100: 54 M instructions to build and hash).
+  std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
+  std::size_t nextShape = 0;
+  for (const Visit& visit : childrenFirst) {
+    Known& own = known[visit.object->names];
+    if (formedCount[own.formed] == 1) {
+      own.shape = nextShape++;
+      continue;
+    }
     std::string signature;
     for (const Property& property : visit.object->properties) {
       signature += property.names.empty() ? std::string_view() : property.names.back();
@@ -257,8 +277,9 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
       }
       signature += '\x1e';
     }
-    const std::size_t shape = shapes.try_emplace(std::move(signature), shapes.size()).first->second;
-    known[visit.object->names] = Known{language.formed(visit.object->names), shape};
+    const auto [it, added] = shapes.try_emplace(std::move(signature), nextShape);
+    if (added) ++nextShape;
+    own.shape = it->second;
   }
 
   // Names, parents before children in the properties' order, so the root keeps its name and a

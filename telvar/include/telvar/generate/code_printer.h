@@ -6,6 +6,7 @@
 // declaration is written straight into the text it ends up in instead of being built from
 // pieces and copied.
 
+#include <algorithm>
 #include <charconv>
 #include <concepts>
 #include <cstdint>
@@ -107,6 +108,15 @@ class CodePrinter {
       write(item);
     }
     return *this;
+  }
+
+  /// Makes room at once for `lines` more lines, `steps` levels in from the current one, with
+  /// `text` characters on them in all. A wide declaration's text grown by doubling is copied at
+  /// every step and held twice at the last (wide-object-1000 in Swift: 384 MB held for a text
+  /// of 144 MB); room reserved beyond what is written is never touched and costs no memory.
+  void reserve(std::size_t lines, std::size_t text, std::int64_t steps = 0) {
+    const auto level = static_cast<std::size_t>(std::max<std::int64_t>(m_level + steps, 0));
+    m_out.reserve(m_out.size() + text + lines * (1 + m_unit.size() * level));
   }
 
   /// A place in the text: what follows it can be taken back.

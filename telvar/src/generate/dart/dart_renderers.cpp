@@ -294,6 +294,26 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
   const std::string k = dartTypeName(meta, object.names, types);
   const std::vector<Member> members = membersOf(object, k, meta, types);
   const bool empty = members.empty();
+  {
+    // Each member's line in each section the options ask for; a list or an object's conversion
+    // writes its type and key again.
+    const bool copyWith = meta.needsCopyWith();
+    const bool fromJSON = meta.needsFromJSON();
+    const bool toJSON = meta.needsToJSON();
+    const std::size_t sections = 2 + (copyWith ? 2 : 0) + (fromJSON ? 1 : 0) + (toJSON ? 1 : 0);
+    std::size_t text = 0;
+    for (const Member& m : members) {
+      const std::size_t name = m.name.size();
+      const std::size_t type = m.type.size();
+      const std::size_t key = m.key.size();
+      text += type + name + 8 + name + 15;
+      if (copyWith) text += type + name + 3 + 3 * name + 12;
+      if (fromJSON) text += name + key + 11;
+      if (toJSON) text += key + name + 5;
+      if (needsConversion(m.property->type)) text += 2 * type + key + 64;
+    }
+    p.reserve(sections * members.size(), text, 2);
+  }
 
   p.line("class ", k, " {");
   {

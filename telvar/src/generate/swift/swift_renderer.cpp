@@ -481,6 +481,7 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
       }
     }
 
+    reserveMembers(p, sorted);
     for (const Member& m : sorted) writeProperty(p, m);
 
     const bool hasProperties = !object.properties.empty();
@@ -500,6 +501,29 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
     }
   }
   p.line("}");
+}
+
+void SwiftRenderer::reserveMembers(CodePrinter& p, const std::vector<Member>& members) const {
+  // Each member's property, its coding key or decoding line, and its parameter and assignment
+  // when an initializer is written. A type's text is taken as a primitive's, or as long as the
+  // key and a little more.
+  const bool initializer = m_meta.needsInitializer();
+  std::size_t lines = 0;
+  std::size_t text = 0;
+  for (const Member& m : members) {
+    const std::size_t name = m.name().size();
+    const std::size_t key = m.key().size() + 2;
+    const PropertyType* held = m.property->type.innermost();
+    const std::size_t type =
+        held && held->is(PropertyType::Kind::primitive) ? 7 : m.key().size() + 10;
+    text += m_propertyLead.size() + name + 2 + type + 5 + name + 3 + key;
+    lines += 2;
+    if (initializer) {
+      text += 3 * name + type + 16;
+      lines += 2;
+    }
+  }
+  p.reserve(lines, text);
 }
 
 std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t level) const {
