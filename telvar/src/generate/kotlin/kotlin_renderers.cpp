@@ -250,6 +250,18 @@ void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta&
 void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& properties,
                        const Style& style) {
   auto list = p.indented();
+  {
+    // Each declaration with its annotation and the blank line before it; a type's text is
+    // taken as a primitive's, or as long as the key and a little more.
+    std::size_t text = 0;
+    for (const NamedProperty& property : properties) {
+      const std::size_t key = keyOf(*property.property).size();
+      const PropertyType* held = property.property->type.innermost();
+      const std::size_t type = held && held->is(PropertyType::Kind::primitive) ? 8 : key + 10;
+      text += 16 + key + 12 + property.name.size() + type;
+    }
+    p.reserve(3 * properties.size(), text);
+  }
   bool previousAnnotated = false;
   for (std::size_t i = 0; i < properties.size(); ++i) {
     const NamedProperty& property = properties[i];
