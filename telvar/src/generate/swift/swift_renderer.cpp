@@ -307,6 +307,17 @@ void SwiftRenderer::addTypeName(CodePrinter& p, const Names& path) const {
 
 void SwiftRenderer::addBaseType(CodePrinter& p, const PropertyType& type,
                                 std::string_view enumName) const {
+  // A primitive or a nullable primitive, most members, in one go.
+  const PropertyType* wrapped =
+      type.is(PropertyType::Kind::optional) ? type.optionalValue() : nullptr;
+  if (type.is(PropertyType::Kind::primitive)) {
+    p.add(primitiveTypeText(type.primitiveValue()));
+    return;
+  }
+  if (wrapped && wrapped->is(PropertyType::Kind::primitive)) {
+    p.add(primitiveTypeText(wrapped->primitiveValue()), '?');
+    return;
+  }
   // Written from the outside in, so that deeply nested lists cost no call stack; the closing
   // marks wait until the innermost type is written.
   std::string closing;
@@ -442,9 +453,11 @@ void SwiftRenderer::writeProperty(CodePrinter& p, const Member& member) const {
     addStringLiteral(p, member.key());
     p.add(')');
   }
-  p.line(m_propertyLead);
-  addName(p, member.name(), member.reserved);
-  p.add(": ");
+  if (member.reserved) {
+    p.line(m_propertyLead, '`', member.name(), "`: ");
+  } else {
+    p.line(m_propertyLead, member.name(), ": ");
+  }
   addType(p, *member.property);
 }
 
