@@ -115,9 +115,12 @@ class CodePrinter {
   /// `text` characters on them in all. A wide declaration's text grown by doubling is copied at
   /// every step and held twice at the last (wide-object-1000 in Swift: 384 MB held for a text
   /// of 144 MB); room reserved beyond what is written is never touched and costs no memory.
+  /// The text grows at least twofold, so that many small declarations reserving in turn (nested
+  /// types written into their holder's text) stay linear.
   void reserve(std::size_t lines, std::size_t text, std::int64_t steps = 0) {
     const auto level = static_cast<std::size_t>(std::max<std::int64_t>(m_level + steps, 0));
-    m_out.reserve(m_out.size() + text + lines * (1 + m_unit.size() * level));
+    const std::size_t needed = m_out.size() + text + lines * (1 + m_unit.size() * level);
+    if (needed > m_out.capacity()) m_out.reserve(std::max(needed, 2 * m_out.capacity()));
   }
 
   /// A place in the text: what follows it can be taken back.
