@@ -227,11 +227,13 @@ TypeNames kotlinTypeNames(const Code& root, const KotlinMeta& meta) {
 
 namespace {
 
-// A property with its Kotlin name and, once named in the nested style, its class's written name.
+// A property with its Kotlin name and, once named in the nested style, its class's written name
+// (held by the class being written: most properties have none, and a wide class holds its
+// properties in one list).
 struct NamedProperty {
   const Property* property;
   std::string name;
-  std::optional<std::string> className;
+  const std::string* className;
 };
 
 // The properties in the order the class writes them: sorted by their Kotlin names (stable, by
@@ -241,7 +243,7 @@ std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinM
   properties.reserve(object.properties.size());
   std::vector<std::string> names = kotlinPropertyNames(object, meta);
   for (std::size_t i = 0; i < names.size(); ++i) {
-    properties.push_back({&object.properties[i], std::move(names[i]), std::nullopt});
+    properties.push_back({&object.properties[i], std::move(names[i]), nullptr});
   }
   if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
     std::stable_sort(properties.begin(), properties.end(),
@@ -254,11 +256,11 @@ std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinM
 
 // Names the nested classes of a class's properties, once for both the declarations and the
 // types that use them.
-void nameNestedClasses(std::vector<NamedProperty>& properties, const KotlinMeta& meta,
-                       const TypeNames* types) {
+void nameNestedClasses(std::vector<NamedProperty>& properties, std::deque<std::string>& classNames,
+                       const KotlinMeta& meta, const TypeNames* types) {
   for (NamedProperty& p : properties) {
     if (const Object* object = carriedObject(p.property->type)) {
-      p.className = writtenClassName(*object, meta, types);
+      p.className = &classNames.emplace_back(writtenClassName(*object, meta, types));
     }
   }
 }
@@ -290,8 +292,7 @@ void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& propert
       p.add(",");
       if (annotated || previousAnnotated) p.blank();
     }
-    writeDeclaration(p, *property.property, property.name, annotated, style,
-                     property.className ? &*property.className : nullptr);
+    writeDeclaration(p, *property.property, property.name, annotated, style, property.className);
     previousAnnotated = annotated;
   }
 }
@@ -315,11 +316,12 @@ void openClass(CodePrinter& p, const std::string& name,
 struct Frame {
   Frame(CodePrinter& p, std::int64_t steps, const Object& object, const Style& style)
       : indent(p.indented(steps)), properties(orderedProperties(object, style.meta)) {
-    nameNestedClasses(properties, style.meta, style.types);
+    nameNestedClasses(properties, classNames, style.meta, style.types);
   }
 
   CodePrinter::Indent indent;
   std::vector<NamedProperty> properties;
+  std::deque<std::string> classNames;  // the properties' class names, which they point to
   std::size_t next = 0;
   CodePrinter::Mark childBefore{};  // before the nested class being written and its separator
   CodePrinter::Mark childStart{};   // where that class's own text begins
@@ -425,7 +427,7 @@ std::string kotlinPropertyList(const Object& object, const Style& style, std::in
   properties.reserve(object.properties.size());
   std::vector<std::string> names = kotlinPropertyNames(object, style.meta);
   for (std::size_t i = 0; i < names.size(); ++i) {
-    properties.push_back({&object.properties[i], std::move(names[i]), std::nullopt});
+    properties.push_back({&object.properties[i], std::move(names[i]), nullptr});
   }
   std::string out;
   CodePrinter p(out, style.indentation, level);
