@@ -156,17 +156,14 @@ bool writtenAsIs(const PropertyType& type) {
          !(type.is(K::optional) && type.optionalValue() && type.optionalValue()->is(K::array));
 }
 
-// Writes the right-hand side of a property's fromJSON line. The outermost list or object is
-// named by the property's own type text T (T' without its "?" when nullable), so that a
-// type-name map shows; lists of lists are named from their innermost type at every level.
+// Writes the right-hand side of the fromJSON line of a property not read as it is. The
+// outermost list or object is named by the property's own type text T (T' without its "?" when
+// nullable), so that a type-name map shows; lists of lists are named from their innermost type
+// at every level.
 void writeFromJSONValue(CodePrinter& p, const Property& property, std::string_view typeText,
                         std::string_view key, const DartMeta& meta, const TypeNames* types) {
   const PropertyType& type = property.type;
   const PropertyType* wrapped = type.is(K::optional) ? type.optionalValue() : nullptr;
-  if (readAsIs(type)) {
-    p.add("json[\"", key, "\"]");
-    return;
-  }
   const std::string source = "json[\"" + std::string(key) + "\"]";
   const std::string_view unwrapped =
       typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);

@@ -56,8 +56,7 @@ std::string writtenClassName(const Object& object, const KotlinMeta& meta, const
   return kotlinName(formedClassName(meta, object.names));
 }
 
-// The type text of a type that wraps nothing further. `className`, when given, is the written
-// name of the object's class.
+// Kotlin's name for a primitive type.
 std::string_view primitiveText(const Primitive& primitive) {
   switch (primitive.kind()) {
     case Primitive::Kind::bool_:
@@ -78,6 +77,8 @@ std::string_view primitiveText(const Primitive& primitive) {
   return {};
 }
 
+// The type text of a type that wraps nothing further. `className`, when given, is the written
+// name of the object's class.
 std::string leafType(const PropertyType& type, const KotlinMeta& meta, const TypeNames* types,
                      const std::string* className) {
   switch (type.kind()) {
