@@ -197,12 +197,19 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
   const Object* top = rootObject(root);
   if (!top) return;
   std::unordered_map<Names, Known, NamesHash> known;
-  std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
 
-  // Shapes, children before parents, without recursion: a deep sample costs no call stack.
+  // The formed names, children before parents, without recursion: a deep sample costs no call
+  // stack.
   struct Visit {
     const Object* object;
     bool expanded;
+  };
+  std::vector<Visit> childrenFirst;
+  // How many types have each formed name and number of properties; types that differ in either
+  // never share a shape.
+  std::unordered_map<std::string, std::size_t> alike;
+  const auto alikeKey = [](const std::string& formed, const Object& object) {
+    return formed + '\x1f' + std::to_string(object.properties.size());
   };
   std::vector<Visit> stack{{top, false}};
   while (!stack.empty()) {
@@ -219,6 +226,25 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
       continue;
     }
     if (known.contains(visit.object->names)) continue;
+    Known& own = known[visit.object->names];
+    own.formed = language.formed(visit.object->names);
+    ++alike[alikeKey(own.formed, *visit.object)];
+    childrenFirst.push_back(visit);
+  }
+
+  // Shapes, in the same order. A shape is only ever compared between types of one formed name
+  // (a parent's shape holds its children's names), and equal shapes have as many properties, so
+  // a type that no other type is alike in both takes a shape of its own without its signature:
+  // a wide record's signature is as long as its keys together (wide-object-100: 51 M
+  // instructions to build and hash).
+  std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
+  std::size_t nextShape = 0;
+  for (const Visit& visit : childrenFirst) {
+    Known& own = known[visit.object->names];
+    if (alike[alikeKey(own.formed, *visit.object)] == 1) {
+      own.shape = nextShape++;
+      continue;
+    }
     std::string signature;
     for (const Property& property : visit.object->properties) {
       signature += property.names.empty() ? std::string_view() : property.names.back();
@@ -257,8 +283,9 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
       }
       signature += '\x1e';
     }
-    const std::size_t shape = shapes.try_emplace(std::move(signature), shapes.size()).first->second;
-    known[visit.object->names] = Known{language.formed(visit.object->names), shape};
+    const auto [it, added] = shapes.try_emplace(std::move(signature), nextShape);
+    if (added) ++nextShape;
+    own.shape = it->second;
   }
 
   // Names, parents before children in the properties' order, so the root keeps its name and a

@@ -1,5 +1,6 @@
 #include "telvar/generate/road.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <new>
@@ -65,40 +66,41 @@ std::string header(std::initializer_list<std::string_view> lines, const Indentat
 
 namespace {
 std::size_t blockHash(std::string_view block) { return std::hash<std::string_view>{}(block); }
+
+// The header and the empty line after it; nothing for no header.
+std::string headerLead(const std::optional<std::string>& header) {
+  return header && !header->empty() ? *header + "\n\n" : std::string();
+}
 }  // namespace
 
-void Blocks::indexFirst() const {
-  if (m_blocks.size() == 1 && m_index.empty()) m_index.emplace(blockHash(m_blocks.front()), 0);
-}
+void Blocks::add(std::optional<std::string> block) { keep(std::move(block), true); }
 
-void Blocks::add(std::optional<std::string> block) {
-  if (!block) return;
-  if (m_blocks.empty()) {
-    m_blocks.push_back(std::move(*block));
-    return;
-  }
-  indexFirst();
-  const std::size_t hash = blockHash(*block);
-  if (contains(*block, hash)) return;
-  m_index.emplace(hash, m_blocks.size());
-  m_blocks.push_back(std::move(*block));
-}
+void Blocks::addUnchecked(std::optional<std::string> block) { keep(std::move(block), false); }
 
-void Blocks::addUnchecked(std::optional<std::string> block) {
+void Blocks::keep(std::optional<std::string> block, bool unlessRepeated) {
   if (!block) return;
-  if (!m_blocks.empty()) {
-    indexFirst();
-    m_index.emplace(blockHash(*block), m_blocks.size());
+  const std::size_t position = m_blocks.size();
+  auto [bySize, first] = m_bySize.try_emplace(block->size(), position);
+  if (!first) {
+    if (bySize->second != kHashed) {
+      m_index.emplace(blockHash(m_blocks[bySize->second]), bySize->second);
+      bySize->second = kHashed;
+    }
+    const std::size_t hash = blockHash(*block);
+    if (unlessRepeated && indexed(*block, hash)) return;
+    m_index.emplace(hash, position);
   }
   m_blocks.push_back(std::move(*block));
 }
 
 bool Blocks::contains(std::string_view block) const {
-  if (m_blocks.size() == 1) return m_blocks.front() == block;
-  return contains(block, blockHash(block));
+  auto bySize = m_bySize.find(block.size());
+  if (bySize == m_bySize.end()) return false;
+  if (bySize->second != kHashed) return m_blocks[bySize->second] == block;
+  return indexed(block, blockHash(block));
 }
 
-bool Blocks::contains(std::string_view block, std::size_t hash) const {
+bool Blocks::indexed(std::string_view block, std::size_t hash) const {
   auto [first, last] = m_index.equal_range(hash);
   for (auto it = first; it != last; ++it) {
     if (m_blocks[it->second] == block) return true;
@@ -106,29 +108,35 @@ bool Blocks::contains(std::string_view block, std::size_t hash) const {
   return false;
 }
 
-namespace {
-
-// The header and the empty line after it; nothing for no header.
-std::string headerLead(const std::optional<std::string>& header) {
-  return header && !header->empty() ? *header + "\n\n" : std::string();
-}
-
-}  // namespace
-
 std::optional<std::string> Blocks::file(const std::optional<std::string>& header) && {
   if (m_blocks.empty()) return std::nullopt;
   const std::string lead = headerLead(header);
   std::size_t size = lead.size();
   for (const std::string& block : m_blocks) size += block.size() + 2;
-  std::string out = std::move(m_blocks.front());
-  out.reserve(size);
-  out.insert(0, lead);
-  for (std::size_t i = 1; i < m_blocks.size(); ++i) {
-    out += "\n\n";
-    out += m_blocks[i];
+  // Built in the largest block's storage, which a renderer may have reserved with room to spare:
+  // the text before it is moved up in place, so that a large file is never held twice.
+  const auto largest =
+      static_cast<std::size_t>(std::max_element(m_blocks.begin(), m_blocks.end(),
+                                                [](const std::string& a, const std::string& b) {
+                                                  return a.size() < b.size();
+                                                }) -
+                               m_blocks.begin());
+  std::string before = lead;
+  for (std::size_t i = 0; i < largest; ++i) {
+    before += m_blocks[i];
+    before += "\n\n";
     std::string().swap(m_blocks[i]);  // each block is let go of once copied
   }
+  std::string out = std::move(m_blocks[largest]);
+  out.reserve(size);
+  out.insert(0, before);
+  for (std::size_t i = largest + 1; i < m_blocks.size(); ++i) {
+    out += "\n\n";
+    out += m_blocks[i];
+    std::string().swap(m_blocks[i]);
+  }
   m_blocks.clear();
+  m_bySize.clear();
   m_index.clear();
   return out;
 }

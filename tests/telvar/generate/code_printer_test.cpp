@@ -103,6 +103,27 @@ TEST(CodePrinter, TakesBackARepeatedDeclarationIncludingItsLineFeed) {
   EXPECT_EQ(out, "again");
 }
 
+// Lines of many parts are measured and copied in at once: every kind of text, empty parts and
+// characters land in order, after reserved room, and a mark still takes them back.
+TEST(CodePrinter, LinesOfManyPartsAfterReservedRoomKeepTheirOrder) {
+  std::string out = "x";
+  CodePrinter p(out, "  ", 1);
+  const auto start = p.mark();
+  p.reserve(2, 100, 1);
+  EXPECT_GE(out.capacity(), 1 + 100 + 2 * (1 + 4));
+  EXPECT_EQ(out, "x");
+  const std::string name = "a_name_longer_than_a_short_string_holds";
+  const char* lead = "let ";
+  p.line(lead, std::string_view(name), ": ", "", 'T', '?');
+  {
+    auto in = p.indented();
+    p.line("case ", name, " = \"", name, '"');
+  }
+  EXPECT_EQ(out, "x  let " + name + ": T?\n    case " + name + " = \"" + name + '"');
+  p.takeBack(start);
+  EXPECT_EQ(out, "x");
+}
+
 TEST(CodePrinter, BlockWritesARenderedDeclarationAsItStands) {
   std::string out;
   CodePrinter p(out, "  ", 3);

@@ -1,5 +1,6 @@
 #include "telvar/generate/road.h"
 
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -41,6 +42,29 @@ Value refinedSample(std::string_view sample) {
   return refined(
       *parsedInput(model), model, options.valueMeta(), options.swiftMeta().propertyEnumMaps(),
       {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
+}
+
+// Repeats are told by size first and by hash among equal sizes: a repeat of any earlier block
+// of its size is left out, a different block of the same size is kept, and the file keeps the
+// order of the blocks whichever of them is the largest.
+TEST(Blocks, LeavesOutRepeatsAndJoinsInOrder) {
+  Blocks blocks;
+  blocks.add(std::string("ab"));
+  blocks.add(std::string("a long block"));
+  blocks.add(std::string("cd"));
+  blocks.add(std::string("ab"));
+  blocks.add(std::string("cd"));
+  blocks.add(std::nullopt);
+  blocks.add(std::string("ef"));
+  EXPECT_TRUE(blocks.contains("cd"));
+  EXPECT_FALSE(blocks.contains("gh"));
+  blocks.addUnchecked(std::string("ab"));
+  EXPECT_EQ(std::move(blocks).file("head"), "head\n\nab\n\na long block\n\ncd\n\nef\n\nab");
+
+  EXPECT_EQ(Blocks().file("head"), std::nullopt);
+  Blocks one;
+  one.add(std::string("only"));
+  EXPECT_EQ(std::move(one).file(std::string()), "only");
 }
 
 // The nested declarations take their code from the root's; it must be what inferring each nested

@@ -6,6 +6,7 @@
 // declaration is written straight into the text it ends up in instead of being built from
 // pieces and copied.
 
+#include <algorithm>
 #include <charconv>
 #include <concepts>
 #include <cstdint>
@@ -53,8 +54,9 @@ class CodePrinter {
   /// integers, in order.
   template <typename... Parts>
   CodePrinter& line(const Parts&... parts) {
-    startLine();
-    (append(parts), ...);
+    const std::size_t skip = m_started ? 0 : 1;
+    m_started = true;
+    write(std::string_view(m_lineStart.data() + skip, m_lineLength - skip), parts...);
     return *this;
   }
 
@@ -62,7 +64,7 @@ class CodePrinter {
   template <typename... Parts>
   CodePrinter& add(const Parts&... parts) {
     m_started = true;
-    (append(parts), ...);
+    write(parts...);
     return *this;
   }
 
@@ -109,6 +111,18 @@ class CodePrinter {
     return *this;
   }
 
+  /// Makes room at once for `lines` more lines, `steps` levels in from the current one, with
+  /// `text` characters on them in all. A wide declaration's text grown by doubling is copied at
+  /// every step and held twice at the last (wide-object-1000 in Swift: 384 MB held for a text
+  /// of 144 MB); room reserved beyond what is written is never touched and costs no memory.
+  /// The text grows at least twofold, so that many small declarations reserving in turn (nested
+  /// types written into their holder's text) stay linear.
+  void reserve(std::size_t lines, std::size_t text, std::int64_t steps = 0) {
+    const auto level = static_cast<std::size_t>(std::max<std::int64_t>(m_level + steps, 0));
+    const std::size_t needed = m_out.size() + text + lines * (1 + m_unit.size() * level);
+    if (needed > m_out.capacity()) m_out.reserve(std::max(needed, 2 * m_out.capacity()));
+  }
+
   /// A place in the text: what follows it can be taken back.
   struct Mark {
     std::size_t size;
@@ -130,13 +144,36 @@ class CodePrinter {
   [[nodiscard]] bool empty() const noexcept { return !m_started; }
 
  private:
-  // A line break when a line came before, and the indentation: one append from a text made
+  // A line starts with a line break when a line came before, and the indentation: one text made
   // when the level changes, instead of a character and a loop of units (wide-100 in Swift:
   // 33 M instructions over its 400,000 lines).
-  void startLine() {
-    const std::size_t skip = m_started ? 0 : 1;
-    m_out.append(m_lineStart.data() + skip, m_lineLength - skip);
-    m_started = true;
+  //
+  // Three texts and characters or more are measured first and the text grows once for all of
+  // them, then each is copied in: a member's line is a handful of short parts, and appending
+  // them one by one checked and grew the text for each (wide-object-100 in Dart: 40
+  // instructions a part, 15). Growing fills the new room first, which costs more than it saves
+  // for one or two parts.
+  template <typename Part>
+  static constexpr bool kIsText =
+      std::is_convertible_v<const Part&, std::string_view> || std::is_same_v<Part, char>;
+  static std::string_view textOf(std::string_view text) { return text; }
+  static std::string_view textOf(const char& c) { return std::string_view(&c, 1); }
+  template <typename... Parts>
+  void write(const Parts&... parts) {
+    if constexpr (sizeof...(Parts) >= 3 && (kIsText<Parts> && ...)) {
+      const std::string_view texts[] = {textOf(parts)...};
+      std::size_t size = 0;
+      for (std::string_view text : texts) size += text.size();
+      const std::size_t at = m_out.size();
+      m_out.resize(at + size);
+      char* out = m_out.data() + at;
+      for (std::string_view text : texts) {
+        std::char_traits<char>::copy(out, text.data(), text.size());
+        out += text.size();
+      }
+    } else {
+      (append(parts), ...);
+    }
   }
   void newLine() {
     if (m_started) m_out += '\n';

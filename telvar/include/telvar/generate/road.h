@@ -45,8 +45,9 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
                                  const Indentation& indentation);
 
 /// The rendered top-level blocks of a file, in order. A block equal to one already collected is
-/// left out unless it is added with `addUnchecked`. Blocks are indexed by hash, so the test for
-/// repeats stays cheap when a sample declares tens of thousands of types.
+/// left out unless it is added with `addUnchecked`. Only blocks of equal size can be equal, and a
+/// block is hashed once another of its size comes: the test for repeats stays cheap when a sample
+/// declares tens of thousands of types, and a file of one large declaration is never hashed.
 class Blocks {
  public:
   void add(std::optional<std::string> block);
@@ -56,18 +57,21 @@ class Blocks {
   [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
 
   /// Nothing when no block was collected (never the header alone); otherwise the header (when
-  /// not empty) and the blocks joined with one empty line between them. Built in the first
+  /// not empty) and the blocks joined with one empty line between them. Built in the largest
   /// block's own storage, so that a large file is never held twice: the blocks are used up.
   [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) &&;
 
  private:
-  [[nodiscard]] bool contains(std::string_view block, std::size_t hash) const;
-  void indexFirst() const;
+  static constexpr std::size_t kHashed = static_cast<std::size_t>(-1);
+  void keep(std::optional<std::string> block, bool unlessRepeated);
+  // Whether a block of a size that several have, hashed to `hash`, is collected.
+  [[nodiscard]] bool indexed(std::string_view block, std::size_t hash) const;
 
   std::vector<std::string> m_blocks;
-  // hash -> position in m_blocks. The first block is hashed only once a second one comes: a file
-  // of one large declaration is never hashed.
-  mutable std::unordered_multimap<std::size_t, std::size_t> m_index;
+  // size -> the position of the one block of that size, or kHashed once there are more.
+  std::unordered_map<std::size_t, std::size_t> m_bySize;
+  // hash -> position in m_blocks, for the blocks of a size that several have.
+  std::unordered_multimap<std::size_t, std::size_t> m_index;
 };
 
 /// The order of the nested values' declarations.

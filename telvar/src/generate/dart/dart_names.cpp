@@ -73,25 +73,26 @@ bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
 // Dart identifiers are ASCII letters, digits, "_" and "$"; any other character is spelled out
 // by its code point after `marker`, so that different keys keep different names. Class names
 // take "U" and members "u", so that a class name keeps its capital and never equals a member's.
-std::string identifierCharacters(std::string_view name, char marker) {
-  bool clean = std::all_of(name.begin(), name.end(), isIdentifierCharacter);
-  if (clean) return std::string(name);
+std::string identifierCharacters(std::string name, char marker) {
+  // Most names are clean, and handed back as they came.
+  if (std::all_of(name.begin(), name.end(), isIdentifierCharacter)) return name;
+  std::string_view rest(name);
   std::string out;
   out.reserve(name.size() + 8);
-  while (!name.empty()) {
-    if (isIdentifierCharacter(name.front())) {
-      out += name.front();
-      name.remove_prefix(1);
+  while (!rest.empty()) {
+    if (isIdentifierCharacter(rest.front())) {
+      out += rest.front();
+      rest.remove_prefix(1);
       continue;
     }
     int codePoint = 0;
-    std::size_t length = decodeUtf8(name, codePoint);
+    std::size_t length = decodeUtf8(rest, codePoint);
     if (length == 0) length = 1;
-    if (codePoint < 0) codePoint = static_cast<unsigned char>(name.front());
+    if (codePoint < 0) codePoint = static_cast<unsigned char>(rest.front());
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%c%04X", marker, static_cast<unsigned>(codePoint));
     out += buffer;
-    name.remove_prefix(length);
+    rest.remove_prefix(length);
   }
   return out;
 }

@@ -144,20 +144,26 @@ void writeWrite(CodePrinter& p, const PropertyType& type, std::string_view name)
   p.add(name);
 }
 
-// Writes the right-hand side of a property's fromJSON line. The outermost list or object is
-// named by the property's own type text T (T' without its "?" when nullable), so that a
-// type-name map shows; lists of lists are named from their innermost type at every level.
+// Whether fromJSON takes a member's JSON value as it is, and toJSON writes the member as it is:
+// most members, each written on its line in one go (wide-object-100: 200,000 of them).
+bool readAsIs(const PropertyType& type) {
+  const PropertyType* wrapped = type.is(K::optional) ? type.optionalValue() : nullptr;
+  return !type.is(K::object) && !type.is(K::array) &&
+         !(wrapped && (wrapped->is(K::object) || wrapped->is(K::array)));
+}
+bool writtenAsIs(const PropertyType& type) {
+  return !innermostObject(type) && !type.is(K::array) &&
+         !(type.is(K::optional) && type.optionalValue() && type.optionalValue()->is(K::array));
+}
+
+// Writes the right-hand side of the fromJSON line of a property not read as it is. The
+// outermost list or object is named by the property's own type text T (T' without its "?" when
+// nullable), so that a type-name map shows; lists of lists are named from their innermost type
+// at every level.
 void writeFromJSONValue(CodePrinter& p, const Property& property, std::string_view typeText,
                         std::string_view key, const DartMeta& meta, const TypeNames* types) {
   const PropertyType& type = property.type;
   const PropertyType* wrapped = type.is(K::optional) ? type.optionalValue() : nullptr;
-  if (!type.is(K::object) && !type.is(K::array) &&
-      !(wrapped && (wrapped->is(K::object) || wrapped->is(K::array)))) {
-    // The value as it is, most members: written in place rather than through a text that a
-    // longer key would allocate (wide-100: 200,000 of them).
-    p.add("json[\"", key, "\"]");
-    return;
-  }
   const std::string source = "json[\"" + std::string(key) + "\"]";
   const std::string_view unwrapped =
       typeText.empty() ? typeText : typeText.substr(0, typeText.size() - 1);
@@ -276,12 +282,20 @@ void writeCopyWithArgument(CodePrinter& p, const Member& m) {
 }
 
 void writeFromJSON(CodePrinter& p, const Member& m, const DartMeta& meta, const TypeNames* types) {
+  if (readAsIs(m.property->type)) {
+    p.line(m.name, ": json[\"", m.key, "\"],");
+    return;
+  }
   p.line(m.name, ": ");
   writeFromJSONValue(p, *m.property, m.type, m.key, meta, types);
   p.add(",");
 }
 
 void writeToJSON(CodePrinter& p, const Member& m) {
+  if (writtenAsIs(m.property->type)) {
+    p.line("\"", m.key, "\": ", m.name, ",");
+    return;
+  }
   p.line("\"", m.key, "\": ");
   writeWrite(p, m.property->type, m.name);
   p.add(",");
@@ -294,6 +308,26 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
   const std::string k = dartTypeName(meta, object.names, types);
   const std::vector<Member> members = membersOf(object, k, meta, types);
   const bool empty = members.empty();
+  {
+    // Each member's line in each section the options ask for; a list or an object's conversion
+    // writes its type and key again.
+    const bool copyWith = meta.needsCopyWith();
+    const bool fromJSON = meta.needsFromJSON();
+    const bool toJSON = meta.needsToJSON();
+    const std::size_t sections = 2 + (copyWith ? 2 : 0) + (fromJSON ? 1 : 0) + (toJSON ? 1 : 0);
+    std::size_t text = 0;
+    for (const Member& m : members) {
+      const std::size_t name = m.name.size();
+      const std::size_t type = m.type.size();
+      const std::size_t key = m.key.size();
+      text += type + name + 8 + name + 15;
+      if (copyWith) text += type + name + 3 + 3 * name + 12;
+      if (fromJSON) text += name + key + 11;
+      if (toJSON) text += key + name + 5;
+      if (needsConversion(m.property->type)) text += 2 * type + key + 64;
+    }
+    p.reserve(sections * members.size(), text, 2);
+  }
 
   p.line("class ", k, " {");
   {
@@ -438,6 +472,14 @@ std::string dartType(const Property& property, const DartMeta& meta, const TypeN
 }
 
 std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const TypeNames* types) {
+  // A primitive or a nullable primitive, most members, named without the walk.
+  const PropertyType* wrapped = type.is(K::optional) ? type.optionalValue() : nullptr;
+  if (type.is(K::primitive)) return primitiveText(type.primitiveValue());
+  if (wrapped && wrapped->is(K::primitive)) {
+    std::string out = primitiveText(wrapped->primitiveValue());
+    out += '?';
+    return out;
+  }
   // Lists and nullable types wrap the innermost text; walk down once, then close outwards. The
   // text is written in place, without a text for each part (wide-100: 200,000 member types).
   std::size_t lists = 0;

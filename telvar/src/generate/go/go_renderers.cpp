@@ -126,13 +126,17 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
     std::size_t next = 0;
     std::string tag;  // of the field the struct is the type of; none for the root
   };
+  std::vector<Frame> stack;
   auto frame = [&](const Object& object, std::string tag) {
     Frame f{&object, goFieldNames(meta, object.properties), {}, 0, std::move(tag)};
     f.order = fieldOrder(meta, f.names);
+    // Each field's line: its name, its type and its tag, whose key is taken as long as the name.
+    std::size_t text = 0;
+    for (const std::string& name : f.names) text += 2 * name.size() + 32;
+    printer.reserve(f.names.size(), text, static_cast<std::int64_t>(stack.size()) + 1);
     return f;
   };
 
-  std::vector<Frame> stack;
   printer.add("struct {");
   stack.push_back(frame(root, {}));
   while (!stack.empty()) {
@@ -226,6 +230,10 @@ void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
   printer.line("type ", goTypeName(meta, object.names, types), " struct {");
   {
     auto body = printer.indented();
+    // Each field's line, as in the inline struct.
+    std::size_t text = 0;
+    for (const std::string& name : names) text += 2 * name.size() + 32;
+    printer.reserve(names.size(), text);
     for (std::size_t index : fieldOrder(meta, names)) {
       const Property& property = object.properties[index];
       const std::string type = goType(property, meta, types);

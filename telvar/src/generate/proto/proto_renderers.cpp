@@ -53,6 +53,12 @@ void closeMessage(CodePrinter& printer, const Object& object,
   const std::vector<ProtoFieldName> names = protoFieldNames(properties, nestedNames);
   {
     auto body = printer.indented();
+    // Each field's line: label, type and number, its name, and the JSON name when it has one.
+    std::size_t text = 0;
+    for (const ProtoFieldName& name : names) {
+      text += 2 * name.identifier.size() + 32 + (name.jsonName ? name.jsonName->size() + 20 : 0);
+    }
+    printer.reserve(names.size(), text);
     for (std::size_t i = 0; i < properties.size(); ++i) {
       writeField(printer, properties[i], i, names[i], meta, types);
     }

@@ -82,6 +82,12 @@ class Writer {
     member(depth + 1, "type", "object");
     m_printer.add(',');
     line(depth + 1, "\"properties\": {");
+    {
+      // Each property's schema on its lines, and its key again in "required".
+      std::size_t text = 0;
+      for (const Property& property : properties) text += 2 * keyOf(property).size() + 40;
+      m_printer.reserve(5 * properties.size(), text, depth + 3);
+    }
     std::vector<std::size_t> order(properties.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     if (m_sortMethod == PropertySortMethod::alphabet) {

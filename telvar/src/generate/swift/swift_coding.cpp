@@ -206,6 +206,11 @@ void SwiftRenderer::writeCodingKeys(CodePrinter& p, const std::vector<Member>& m
   {
     auto body = p.indented();
     for (const Member& m : members) {
+      // A plain name for a plain key, most members, in one go.
+      if (m.renamed && !m.reserved && isPlainLiteral(m.key())) {
+        p.line("case ", m.name(), " = \"", m.key(), '"');
+        continue;
+      }
       p.line("case ");
       addName(p, m.name(), m.reserved);
       if (!m.renamed) continue;

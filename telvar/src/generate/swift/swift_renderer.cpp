@@ -308,6 +308,17 @@ void SwiftRenderer::addTypeName(CodePrinter& p, const Names& path) const {
 
 void SwiftRenderer::addBaseType(CodePrinter& p, const PropertyType& type,
                                 std::string_view enumName) const {
+  // A primitive or a nullable primitive, most members, in one go.
+  const PropertyType* wrapped =
+      type.is(PropertyType::Kind::optional) ? type.optionalValue() : nullptr;
+  if (type.is(PropertyType::Kind::primitive)) {
+    p.add(primitiveTypeText(type.primitiveValue()));
+    return;
+  }
+  if (wrapped && wrapped->is(PropertyType::Kind::primitive)) {
+    p.add(primitiveTypeText(wrapped->primitiveValue()), '?');
+    return;
+  }
   // Written from the outside in, so that deeply nested lists cost no call stack; the closing
   // marks wait until the innermost type is written.
   std::string closing;
@@ -443,9 +454,11 @@ void SwiftRenderer::writeProperty(CodePrinter& p, const Member& member) const {
     addStringLiteral(p, member.key());
     p.add(')');
   }
-  p.line(m_propertyLead);
-  addName(p, member.name(), member.reserved);
-  p.add(": ");
+  if (member.reserved) {
+    p.line(m_propertyLead, '`', member.name(), "`: ");
+  } else {
+    p.line(m_propertyLead, member.name(), ": ");
+  }
   addType(p, *member.property);
 }
 
@@ -482,6 +495,7 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
       }
     }
 
+    reserveMembers(p, sorted);
     for (const Member& m : sorted) writeProperty(p, m);
 
     const bool hasProperties = !object.properties.empty();
@@ -501,6 +515,29 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
     }
   }
   p.line("}");
+}
+
+void SwiftRenderer::reserveMembers(CodePrinter& p, const std::vector<Member>& members) const {
+  // Each member's property, its coding key or decoding line, and its parameter and assignment
+  // when an initializer is written. A type's text is taken as a primitive's, or as long as the
+  // key and a little more.
+  const bool initializer = m_meta.needsInitializer();
+  std::size_t lines = 0;
+  std::size_t text = 0;
+  for (const Member& m : members) {
+    const std::size_t name = m.name().size();
+    const std::size_t key = m.key().size() + 2;
+    const PropertyType* held = m.property->type.innermost();
+    const std::size_t type =
+        held && held->is(PropertyType::Kind::primitive) ? 7 : m.key().size() + 10;
+    text += m_propertyLead.size() + name + 2 + type + 5 + name + 3 + key;
+    lines += 2;
+    if (initializer) {
+      text += 3 * name + type + 16;
+      lines += 2;
+    }
+  }
+  p.reserve(lines, text);
 }
 
 std::string SwiftRenderer::enumDeclaration(const Enum& enumeration, std::int64_t level) const {

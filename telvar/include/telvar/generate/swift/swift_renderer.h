@@ -172,6 +172,8 @@ class SwiftRenderer {
   void writeEnum(CodePrinter& p, const Enum& enumeration) const;
   [[nodiscard]] bool writeTypeDeclaration(CodePrinter& p, const PropertyType& type) const;
   void writeNestedDeclarations(CodePrinter& p, const std::vector<Member>& members) const;
+  // Makes room in the printer's text for the lines that `members` write.
+  void reserveMembers(CodePrinter& p, const std::vector<Member>& members) const;
   void writeProperty(CodePrinter& p, const Member& member) const;
   void writeCodingKeys(CodePrinter& p, const std::vector<Member>& members) const;
   void writeDecodeLine(CodePrinter& p, const Member& member) const;
