@@ -35,15 +35,12 @@ detail::TextRep* detail::TextRep::make(std::string_view text) {
   return rep;
 }
 
-Key::Key(std::string_view text) : m_bytes{} {
-  if (text.size() <= kInline) {
-    m_bytes[0] = static_cast<unsigned char>((text.size() << 1) | 1);
-    if (!text.empty()) std::memcpy(m_bytes + 1, text.data(), text.size());
-    return;
-  }
+void Key::share(std::string_view text) {
   detail::TextRep* r = detail::TextRep::make(text);
   std::memcpy(m_bytes, &r, sizeof r);
 }
+
+bool Key::asciiShared() const noexcept { return isAscii(view()); }
 
 bool operator==(const KeyList& a, const KeyList& b) noexcept {
   if (a.size() != b.size()) return false;

@@ -109,9 +109,17 @@ TEST(JsonGrammar, NumbersStopWhereTheGrammarStops) {
   EXPECT_EQ(parse("1."), "1|.");
   EXPECT_EQ(parse("1.e5"), "1|.e5");
   EXPECT_EQ(parse("2e+"), "2|e+");
-  for (std::string_view bad : {".5", "+1", "-", "- 1", "[1\u0301]"}) {
+  for (std::string_view bad : {".5", "+1", "-", "- 1", "[1\u0301]", "-\u0301"}) {
     EXPECT_EQ(parse(bad), "no match") << bad;
   }
+  // A mark joined to a number's last character makes it another character: the number ends
+  // before it, wherever that falls.
+  EXPECT_EQ(parse("12\u0301"), "1|2\u0301");
+  EXPECT_EQ(parse("1.5\u0301"), "1|.5\u0301");
+  EXPECT_EQ(parse("1.25\u0301 "), "double(1.2)|5\u0301 ");
+  EXPECT_EQ(parse("1e5\u0301"), "1|e5\u0301");
+  EXPECT_EQ(parse("2e15\u0301"), "double(20)|5\u0301");
+  EXPECT_EQ(parse("7\u00E9"), "7|\u00E9");
 }
 
 TEST(JsonGrammar, IntegersWithinSixtyFourBitsStayIntegersAndTheRestAreDoubles) {

@@ -139,6 +139,17 @@ TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
     EXPECT_EQ(keyMoved, text);
     EXPECT_EQ(keyMoved.view(), std::string_view(text));
     EXPECT_EQ(key.size(), n);
+    // Whether a key is ASCII, with its last byte the one that is not; a key moved from is empty.
+    EXPECT_TRUE(key.ascii());
+    if (n > 0) {
+      std::string accented = text;
+      accented.back() = '\xE9';
+      Key other(accented);
+      EXPECT_FALSE(other.ascii());
+      const Key taken = std::move(other);
+      EXPECT_FALSE(taken.ascii());
+      EXPECT_TRUE(other.ascii() && other.empty());  // NOLINT: moved from
+    }
   }
   EXPECT_EQ(integer(std::numeric_limits<std::int64_t>::min()).numberValue().intValue(),
             std::numeric_limits<std::int64_t>::min());

@@ -94,7 +94,16 @@ class Key {
   static constexpr std::size_t kInPlace = 15;
 
   Key() noexcept : m_bytes{1} {}
-  Key(std::string_view text);  // NOLINT: every text converts to its key
+  // NOLINTNEXTLINE: every text converts to its key
+  Key(std::string_view text) : m_bytes{} {
+    // In line: the grammar makes a key of every key it reads.
+    if (text.size() > kInPlace) {
+      share(text);
+    } else {
+      m_bytes[0] = static_cast<unsigned char>((text.size() << 1) | 1);
+      if (!text.empty()) std::memcpy(m_bytes + 1, text.data(), text.size());
+    }
+  }
   Key(const std::string& text) : Key(std::string_view(text)) {}  // NOLINT
   Key(const char* text) : Key(std::string_view(text)) {}         // NOLINT
 
@@ -104,7 +113,7 @@ class Key {
   }
   Key(Key&& other) noexcept {
     std::memcpy(m_bytes, other.m_bytes, sizeof m_bytes);
-    other.m_bytes[0] = 1;
+    std::memcpy(other.m_bytes, kEmpty, sizeof kEmpty);
   }
   Key& operator=(const Key& other) noexcept {
     Key copy(other);
@@ -132,6 +141,15 @@ class Key {
   [[nodiscard]] std::string str() const { return std::string(view()); }
   [[nodiscard]] std::size_t size() const noexcept { return view().size(); }
   [[nodiscard]] bool empty() const noexcept { return view().empty(); }
+  /// Whether every byte is ASCII. A key held in place answers from its two words (the grammar
+  /// asks this of every key it reads).
+  [[nodiscard]] bool ascii() const noexcept {
+    if (!isInline()) return asciiShared();
+    // The tag byte is below 0x80 and the bytes past the text are zero.
+    std::uint64_t words[2];
+    std::memcpy(words, m_bytes, sizeof words);
+    return ((words[0] | words[1]) & 0x8080808080808080u) == 0;
+  }
 
   void swap(Key& other) noexcept {
     unsigned char t[sizeof m_bytes];
@@ -151,16 +169,19 @@ class Key {
  private:
   static_assert(std::endian::native == std::endian::little,
                 "the inline tag is the low bit of the first byte of the word");
-  static constexpr std::size_t kInline = kInPlace;
 
-  // Inline: the first byte is the length times two plus one, the bytes follow. Otherwise the first
-  // word is a pointer to the shared copy, whose low bit is zero.
+  // Inline: the first byte is the length times two plus one, the bytes follow, and the rest are
+  // zero. Otherwise the first word is a pointer to the shared copy, whose low bit is zero.
+  static constexpr unsigned char kEmpty[16] = {1};
   [[nodiscard]] bool isInline() const noexcept { return (m_bytes[0] & 1) != 0; }
   [[nodiscard]] detail::TextRep* rep() const noexcept {
     detail::TextRep* r;
     std::memcpy(&r, m_bytes, sizeof r);
     return r;
   }
+  [[nodiscard]] bool asciiShared() const noexcept;
+  // Makes this key hold a shared copy of `text`.
+  void share(std::string_view text);
 
   alignas(8) unsigned char m_bytes[16];
 };
