@@ -57,15 +57,11 @@ std::optional<std::string> acronymRewrite(const Meta& meta, std::string_view nam
   return std::nullopt;
 }
 
-// The property-name rule around a word: a map hit verbatim; else the word rewritten by the first
-// matching acronym, or fixed up when none matches.
+// The word rewritten by the first matching acronym, or fixed up when none matches. One text from
+// the word to the result, handed back without a move: its only return is the one name (wide
+// records: a name is otherwise copied at every step).
 template <class Meta, class Word>
-std::string mappedOrAcronymName(const Meta& meta, KeyPath path, Word&& word) {
-  if (meta._propertyNameMaps) {
-    if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
-  }
-  // One text from the word to the result, handed back without a move (wide records: a name is
-  // otherwise copied at every step).
+std::string acronymName(const Meta& meta, KeyPath path, Word&& word) {
   std::string name = word(path);
   if (auto applied = acronymRewrite(meta, name)) {
     name = std::move(*applied);
@@ -73,6 +69,15 @@ std::string mappedOrAcronymName(const Meta& meta, KeyPath path, Word&& word) {
     fixUpIdentifier(name);
   }
   return name;
+}
+
+// The property-name rule around a word: a map hit verbatim, else the acronym name.
+template <class Meta, class Word>
+std::string mappedOrAcronymName(const Meta& meta, KeyPath path, Word&& word) {
+  if (meta._propertyNameMaps) {
+    if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
+  }
+  return acronymName(meta, path, word);
 }
 
 std::string upperCamelCasedLastKey(KeyPath path) {

@@ -97,11 +97,31 @@ std::string goTypeName(const GoMeta& meta, const Names& path, const TypeNames* t
   return goTypeName(meta, path);
 }
 
+namespace {
+
+std::string formedFieldName(const GoMeta& meta, KeyPath path) {
+  // A formed name of ASCII letters and digits that begins with a capital is a field name as it
+  // is, and the repair would hand back a copy of it (wide-object-100: 680 instructions a field
+  // name before, 420).
+  std::string name = propertyName(meta, path);
+  const auto isKept = [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x80 && kAsciiNameCharacters[byte];
+  };
+  if (name.empty() || name[0] < 'A' || name[0] > 'Z' ||
+      !std::all_of(name.begin(), name.end(), isKept)) {
+    name = repairedIdentifier(name, kGoFieldRules);
+  }
+  return name;
+}
+
+}  // namespace
+
 std::string goFieldName(const GoMeta& meta, KeyPath path) {
   if (meta._propertyNameMaps) {
     if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
   }
-  return repairedIdentifier(propertyName(meta, path), kGoFieldRules);
+  return formedFieldName(meta, path);
 }
 
 std::vector<std::string> goFieldNames(const GoMeta& meta, const std::vector<Property>& properties) {

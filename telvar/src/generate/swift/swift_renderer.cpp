@@ -61,6 +61,14 @@ std::string_view jsonKey(KeyPath names) {
   return names.empty() ? std::string_view("...") : std::string_view(names.back());
 }
 
+// Repaired only when it needs it, so that the formed name is handed on without a move (the one
+// name is the only return).
+std::string formedPropertyName(const SwiftMeta& meta, KeyPath path) {
+  std::string name = telvar::propertyName(meta, path);
+  if (!isSwiftIdentifier(name)) name = swiftIdentifier(std::move(name));
+  return name;
+}
+
 }  // namespace
 
 // ---- Header -------------------------------------------------------------------------------------
@@ -178,10 +186,7 @@ std::string SwiftRenderer::propertyName(KeyPath path) const {
     // A name the user chose is written as chosen.
     if (auto mapped = nameForPath(*m_meta._propertyNameMaps, path)) return std::move(*mapped);
   }
-  // Repaired only when it needs it, so that the formed name is handed on without a move.
-  std::string name = telvar::propertyName(m_meta, path);
-  if (!isSwiftIdentifier(name)) name = swiftIdentifier(std::move(name));
-  return name;
+  return formedPropertyName(m_meta, path);
 }
 
 std::string SwiftRenderer::typePath(const Code& code,

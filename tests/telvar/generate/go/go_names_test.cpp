@@ -54,6 +54,7 @@ TEST(GoNames, MapHitsStayVerbatimAndFormedNamesBecomeIdentifiers) {
   EXPECT_EQ(goFieldName(meta, {}), "X_");
   EXPECT_EQ(goFieldName(meta, Names{"Unknown", "1st"}), "X_1st");
   EXPECT_EQ(goFieldName(meta, Names{"Unknown", "$ref"}), "X_ref");
+  EXPECT_EQ(goFieldName(meta, Names{"Unknown", "price$"}), "Price");  // "$" is no Go character
   EXPECT_EQ(goFieldName(meta, Names{"Unknown", "\u540d\u524d"}), "X\u540d\u524d");
   EXPECT_EQ(goFieldName(meta, Names{"Unknown", "_"}), "X_");
   EXPECT_EQ(goFieldName(meta, Names{"Unknown", "\u00e9t\u00e9"}), "\u00c9t\u00e9");
