@@ -8,23 +8,33 @@ namespace {
 
 using VKind = Value::Kind;
 
+// The primitive of a scalar, or nothing for any other value.
+std::optional<Primitive> primitiveOf(const Value& value) {
+  switch (value.kind()) {
+    case VKind::bool_:
+      return Primitive::bool_();
+    case VKind::number:
+      return value.numberValue().isInt() ? Primitive::int_() : Primitive::double_();
+    case VKind::string:
+      return Primitive::string();
+    case VKind::url:
+      return Primitive::url();
+    case VKind::date:
+      return Primitive::date(value.dateKind());
+    case VKind::empty:
+      return Primitive::any();
+    default:
+      return std::nullopt;
+  }
+}
+
 // The type of a value that has no children to infer first, or nothing for one that has (an
 // object, an array with elements, a null with an inner value, a dictionary).
 std::optional<PropertyType> plainLeafType(const Value& value) {
+  if (const std::optional<Primitive> primitive = primitiveOf(value)) {
+    return PropertyType::primitive(*primitive);
+  }
   switch (value.kind()) {
-    case VKind::bool_:
-      return PropertyType::primitive(Primitive::bool_());
-    case VKind::number:
-      return PropertyType::primitive(value.numberValue().isInt() ? Primitive::int_()
-                                                                 : Primitive::double_());
-    case VKind::string:
-      return PropertyType::primitive(Primitive::string());
-    case VKind::url:
-      return PropertyType::primitive(Primitive::url());
-    case VKind::date:
-      return PropertyType::primitive(Primitive::date(value.dateKind()));
-    case VKind::empty:
-      return PropertyType::primitive(Primitive::any());
     case VKind::enum_: {
       const auto& e = value.enumValue();
       std::vector<Enum::Case> cases;
@@ -42,11 +52,9 @@ std::optional<PropertyType> plainLeafType(const Value& value) {
     case VKind::null:
       if (!value.hasNullInner()) return PropertyType::optional(std::nullopt);
       return std::nullopt;
-    case VKind::object:
-    case VKind::dictionary:
+    default:
       return std::nullopt;
   }
-  return std::nullopt;
 }
 
 // Infers property types (the code of a value, as a property type). Children are inferred before
@@ -61,16 +69,17 @@ class Inferrer {
     const std::optional<Value> inner =
         value.is(VKind::null) ? value.nullInner() : std::optional<Value>();
     if (!inner) return plainLeafType(value);
-    std::optional<PropertyType> wrapped = plainLeafType(*inner);
-    if (!wrapped || !wrapped->is(PropertyType::Kind::primitive)) return std::nullopt;
-    const Primitive primitive = wrapped->primitiveValue();
-    std::size_t slot = static_cast<std::size_t>(primitive.kind());
-    if (primitive.kind() == Primitive::Kind::date &&
-        primitive.dateKind() == Value::DateKind::timeIntervalSince1970) {
+    // Only the primitive is looked at: building its type for each member, only to drop it for the
+    // shared node, cost 15 M of inference's 107 M instructions at wide-object-100.
+    const std::optional<Primitive> primitive = primitiveOf(*inner);
+    if (!primitive) return std::nullopt;
+    std::size_t slot = static_cast<std::size_t>(primitive->kind());
+    if (primitive->kind() == Primitive::Kind::date &&
+        primitive->dateKind() == Value::DateKind::timeIntervalSince1970) {
       slot = kPrimitiveKinds;
     }
     std::shared_ptr<const PropertyType>& shared = m_primitives[slot];
-    if (!shared) shared = std::make_shared<const PropertyType>(std::move(*wrapped));
+    if (!shared) shared = std::make_shared<const PropertyType>(PropertyType::primitive(*primitive));
     return PropertyType::optional(shared);
   }
 
@@ -149,8 +158,8 @@ class Inferrer {
         const std::shared_ptr<const Names> owner =
             m_results.size() > base ? std::make_shared<const Names>(object.names.get()) : nullptr;
         for (std::size_t i = base; i < m_results.size(); ++i) {
-          properties.push_back(
-              {MemberPath(owner, std::string(*m_results[i].key)), std::move(m_results[i].type)});
+          properties.emplace_back(MemberPath(owner, std::string(*m_results[i].key)),
+                                  std::move(m_results[i].type));
         }
         return PropertyType::object(Object{object.names, std::move(properties)});
       }
@@ -181,8 +190,8 @@ std::vector<Property> Object::inferredProperties(const KeyList& orderedKeys,
   const auto owner = std::make_shared<const Names>(names);
   for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
     if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
-      properties.push_back(
-          {MemberPath(owner, std::string(orderedKeys[i])), inferrer.typeOf(*member)});
+      properties.emplace_back(MemberPath(owner, std::string(orderedKeys[i])),
+                              inferrer.typeOf(*member));
     }
   }
   return properties;

@@ -302,8 +302,13 @@ class Detector {
         continue;
       }
       const std::size_t i = top.next++;
+      Value& member = members.valueAt(i);
+      if (!readsPath(member)) {
+        settled(member);
+        continue;
+      }
       enterKey(members.entries()[i].first);
-      if (Value::Object* object = settled(members.valueAt(i))) {
+      if (Value::Object* object = settled(member)) {
         stack.push_back({object, 0});
         continue;
       }
@@ -364,6 +369,22 @@ class Detector {
   void leaveKey() {
     m_path.pop_back();
     if (!m_enumMatcher.empty()) m_nfcPath.pop_back();
+  }
+
+  // Whether refining `value` reads its key path: the containers it reaches take it as their
+  // names, and enumeration maps select leaves by it. Other leaves skip entering their key, which
+  // cost 13 M of detection's 51 M instructions at wide-object-100.
+  bool readsPath(const Value& value) const {
+    if (!m_enumMatcher.empty()) return true;
+    switch (value.kind()) {
+      case Kind::object:
+      case Kind::array:
+        return true;
+      case Kind::null:
+        return value.nullInnerNode() != nullptr;
+      default:
+        return false;
+    }
   }
 
   // Refines `value` in place down through the nullables and arrays around it (they share its
