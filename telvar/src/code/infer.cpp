@@ -158,8 +158,8 @@ class Inferrer {
         const std::shared_ptr<const Names> owner =
             m_results.size() > base ? std::make_shared<const Names>(object.names.get()) : nullptr;
         for (std::size_t i = base; i < m_results.size(); ++i) {
-          properties.emplace_back(MemberPath(owner, std::string(*m_results[i].key)),
-                                  std::move(m_results[i].type));
+          properties.push_back(Property{MemberPath(owner, std::string(*m_results[i].key)),
+                                        std::move(m_results[i].type)});
         }
         return PropertyType::object(Object{object.names, std::move(properties)});
       }
@@ -190,8 +190,8 @@ std::vector<Property> Object::inferredProperties(const KeyList& orderedKeys,
   const auto owner = std::make_shared<const Names>(names);
   for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
     if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
-      properties.emplace_back(MemberPath(owner, std::string(orderedKeys[i])),
-                              inferrer.typeOf(*member));
+      properties.push_back(
+          Property{MemberPath(owner, std::string(orderedKeys[i])), inferrer.typeOf(*member)});
     }
   }
   return properties;
