@@ -239,6 +239,13 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
   // instructions to build and hash).
   std::unordered_map<std::string, std::size_t> shapes;  // signature -> shape number
   std::size_t nextShape = 0;
+  // Texts from the sample (keys, names) go in with their length first: a key may hold any byte,
+  // the separators too, and one key must never read as two.
+  const auto addText = [](std::string& signature, std::string_view text) {
+    signature += std::to_string(text.size());
+    signature += ':';
+    signature += text;
+  };
   for (const Visit& visit : childrenFirst) {
     Known& own = known[visit.object->names];
     if (alike[alikeKey(own.formed, *visit.object)] == 1) {
@@ -247,8 +254,7 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
     }
     std::string signature;
     for (const Property& property : visit.object->properties) {
-      signature += property.names.empty() ? std::string_view() : property.names.back();
-      signature += '\x1f';
+      addText(signature, property.names.empty() ? std::string_view() : property.names.back());
       const PropertyType* t =
           property.type.visitWrappers(Wrappers::all, [&](const PropertyType& wrapper) {
             switch (wrapper.kind()) {
@@ -271,15 +277,11 @@ TypeNames::TypeNames(const Code& root, const Language& language) {
       } else if (t && t->is(Kind::object)) {
         const Known& child = known[t->objectValue().names];
         signature += 'O';
-        signature += child.formed;
-        signature += '\x1d';
+        addText(signature, child.formed);
         signature += std::to_string(child.shape);
       } else if (t && t->is(Kind::enum_)) {
         signature += 'E';
-        for (const std::string& name : t->enumValue().names) {
-          signature += name;
-          signature += '\x1d';
-        }
+        for (const std::string& name : t->enumValue().names) addText(signature, name);
       }
       signature += '\x1e';
     }

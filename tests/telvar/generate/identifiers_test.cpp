@@ -134,6 +134,30 @@ TEST(TypeNames, DifferentShapesOfOneNameAreNumberedAndEqualShapesShareTheirName)
   EXPECT_EQ(*nested.find({"root", "items"}), "Item_2");
 }
 
+TEST(TypeNames, KeysHoldingTheSignaturesSeparatorsNeverMakeTwoShapesOne) {
+  // {"p": {"c": {"a\x1fc\x1eb": 1, "d": 1}}, "q": {"c": {"a": 1, "b\x1fc\x1ed": 1}}}: read
+  // without their lengths, the two keys of each would spell the same signature.
+  const std::string joinedFirst(
+      "a\x1f"
+      "c\x1e"
+      "b");
+  const std::string joinedLast(
+      "b\x1f"
+      "c\x1e"
+      "d");
+  const PropertyType root = object(
+      {"root"},
+      {{"p", object({"root", "p"}, {{"c", object({"root", "p", "c"},
+                                                 {{joinedFirst, integer()}, {"d", integer()}})}})},
+       {"q", object({"root", "q"}, {{"c", object({"root", "q", "c"},
+                                                 {{"a", integer()}, {joinedLast, integer()}})}})}});
+  TypeNames::Language language;
+  language.formed = [](const Names& path) { return formed(path); };
+  const TypeNames names(Code::object(root.sharedObject()), language);
+  EXPECT_EQ(*names.find({"root", "p", "c"}), "C");
+  EXPECT_EQ(*names.find({"root", "q", "c"}), "C2");
+}
+
 TEST(TypeNames, TheUsersOwnNamesAreKeptAndFormedNamesAvoidThemAndReservedOnes) {
   const PropertyType root =
       object({"root"}, {{"a", object({"root", "a"}, {{"x", integer()}})},
