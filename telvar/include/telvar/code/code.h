@@ -156,6 +156,13 @@ class PropertyType {
     return visitWrappers(through, [](const PropertyType&) {});
   }
 
+  /// The primitive of a primitive or of a nullable primitive (most members of a sample), else
+  /// nullptr: the type a renderer can name as one word of its language.
+  [[nodiscard]] const Primitive* plainPrimitive() const {
+    const PropertyType* t = is(Kind::optional) ? optionalValue() : this;
+    return t && t->is(Kind::primitive) ? &t->primitiveValue() : nullptr;
+  }
+
   /// The key path of the object or enumeration type this type holds, looking through lists, maps
   /// and nullable types; nothing for primitives and for a payload-less `optional`. So a list of
   /// lists of nullable objects gives the object's `names`, and a map of strings nothing.

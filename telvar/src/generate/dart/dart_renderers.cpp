@@ -473,11 +473,9 @@ std::string dartType(const Property& property, const DartMeta& meta, const TypeN
 
 std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const TypeNames* types) {
   // A primitive or a nullable primitive, most members, named without the walk.
-  const PropertyType* wrapped = type.is(K::optional) ? type.optionalValue() : nullptr;
-  if (type.is(K::primitive)) return primitiveText(type.primitiveValue());
-  if (wrapped && wrapped->is(K::primitive)) {
-    std::string out = primitiveText(wrapped->primitiveValue());
-    out += '?';
+  if (const Primitive* primitive = type.plainPrimitive()) {
+    std::string out = primitiveText(*primitive);
+    if (type.is(K::optional)) out += '?';
     return out;
   }
   // Lists and nullable types wrap the innermost text; walk down once, then close outwards. The

@@ -178,11 +178,10 @@ void writeDeclaration(CodePrinter& p, const Property& property, const std::strin
   // Without type-name maps, a primitive or a nullable primitive (most members) is a word of the
   // language: the declaration is written in one go (wide-object-100: 200,000 of them).
   const PropertyType& type = property.type;
-  const bool nullable = type.is(PropertyType::Kind::optional);
-  const PropertyType* leaf = nullable ? type.optionalValue() : &type;
-  if (!style.meta._typeNameMaps && leaf && leaf->is(PropertyType::Kind::primitive)) {
-    p.line(var ? "var " : "val ", written, ": ", primitiveText(leaf->primitiveValue()),
-           nullable ? "? = null" : "");
+  const Primitive* primitive = style.meta._typeNameMaps ? nullptr : type.plainPrimitive();
+  if (primitive) {
+    p.line(var ? "var " : "val ", written, ": ", primitiveText(*primitive),
+           type.is(PropertyType::Kind::optional) ? "? = null" : "");
     return;
   }
   p.line(var ? "var " : "val ", written, ": ",

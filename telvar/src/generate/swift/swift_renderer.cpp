@@ -314,14 +314,8 @@ void SwiftRenderer::addTypeName(CodePrinter& p, const Names& path) const {
 void SwiftRenderer::addBaseType(CodePrinter& p, const PropertyType& type,
                                 std::string_view enumName) const {
   // A primitive or a nullable primitive, most members, in one go.
-  const PropertyType* wrapped =
-      type.is(PropertyType::Kind::optional) ? type.optionalValue() : nullptr;
-  if (type.is(PropertyType::Kind::primitive)) {
-    p.add(primitiveTypeText(type.primitiveValue()));
-    return;
-  }
-  if (wrapped && wrapped->is(PropertyType::Kind::primitive)) {
-    p.add(primitiveTypeText(wrapped->primitiveValue()), '?');
+  if (const Primitive* primitive = type.plainPrimitive()) {
+    p.add(primitiveTypeText(*primitive), type.is(PropertyType::Kind::optional) ? "?" : "");
     return;
   }
   // Written from the outside in, so that deeply nested lists cost no call stack; the closing
