@@ -1,5 +1,7 @@
 #include "telvar/code/code.h"
 
+#include <iterator>
+
 #include "telvar/unicode/text.h"
 
 namespace telvar {
@@ -10,37 +12,43 @@ MemberPath::MemberPath(Names names) {
   if (names.empty()) return;
   m_key = std::move(names.back());
   names.pop_back();
-  m_owner = std::make_shared<const Names>(std::move(names));
+  m_owner = detail::Shared<Names>::make(std::move(names));
 }
 
 // PropertyType
 
-PropertyType PropertyType::primitive(Primitive primitive) { return make<0>(primitive); }
-PropertyType PropertyType::object(Object object) {
-  return make<1>(std::make_shared<const Object>(std::move(object)));
+PropertyType PropertyType::primitive(Primitive primitive) {
+  std::size_t slot = static_cast<std::size_t>(primitive.kind());
+  if (primitive == Primitive::date(Value::DateKind::timeIntervalSince1970)) {
+    slot = std::size(kPrimitives) - 1;
+  }
+  return {Kind::primitive, &kPrimitives[slot].primitive};
 }
-PropertyType PropertyType::object(std::shared_ptr<const Object> object) {
-  return make<1>(std::move(object));
+PropertyType PropertyType::object(Object object) { return make(Kind::object, std::move(object)); }
+PropertyType PropertyType::object(detail::Shared<Object> object) {
+  return {Kind::object, object.release()};
 }
 PropertyType PropertyType::dictionary(PropertyType valueType) {
-  return make<2>(std::make_shared<const PropertyType>(std::move(valueType)));
+  return make(Kind::dictionary, std::move(valueType));
 }
 PropertyType PropertyType::enum_(Enum enumeration) {
-  return make<3>(std::make_shared<const Enum>(std::move(enumeration)));
+  return make(Kind::enum_, std::move(enumeration));
 }
 PropertyType PropertyType::array(PropertyType elementType) {
-  return make<4>(std::make_shared<const PropertyType>(std::move(elementType)));
+  return make(Kind::array, std::move(elementType));
 }
 PropertyType PropertyType::optional(std::optional<PropertyType> wrapped) {
-  if (!wrapped) return make<5>(std::shared_ptr<const PropertyType>());
-  return make<5>(std::make_shared<const PropertyType>(std::move(*wrapped)));
+  if (!wrapped) return {Kind::optional, nullptr};
+  return make(Kind::optional, std::move(*wrapped));
+}
+PropertyType PropertyType::optional(detail::Shared<PropertyType> wrapped) {
+  return {Kind::optional, wrapped.release()};
 }
 
-PropertyType PropertyType::optional(std::shared_ptr<const PropertyType> wrapped) {
-  return make<5>(std::move(wrapped));
+const Object& PropertyType::objectValue() const noexcept { return payload<Object>(); }
+detail::Shared<Object> PropertyType::sharedObject() const noexcept {
+  return detail::Shared<Object>::of(node());
 }
-
-const Object& PropertyType::objectValue() const { return *std::get<1>(m_storage); }
 
 std::optional<Names> PropertyType::walk() const {
   const PropertyType* t = innermost();
@@ -55,9 +63,9 @@ bool operator==(const PropertyType& a, const PropertyType& b) {
     case PropertyType::Kind::primitive:
       return a.primitiveValue() == b.primitiveValue();
     case PropertyType::Kind::object: {
-      const auto& x = a.sharedObject();
-      const auto& y = b.sharedObject();
-      return x == y || *x == *y;
+      const Object& x = a.objectValue();
+      const Object& y = b.objectValue();
+      return &x == &y || x == y;
     }
     case PropertyType::Kind::dictionary:
       return a.dictionaryValue() == b.dictionaryValue();
@@ -113,9 +121,9 @@ bool operator==(const Dictionary& a, const Dictionary& b) {
 // Code
 
 Code Code::object(Object object) {
-  return Code(FromStorage{}, std::make_shared<const Object>(std::move(object)));
+  return Code(FromStorage{}, detail::Shared<Object>::make(std::move(object)));
 }
-Code Code::object(std::shared_ptr<const Object> object) {
+Code Code::object(detail::Shared<Object> object) {
   return Code(FromStorage{}, Storage(std::in_place_index<0>, std::move(object)));
 }
 Code Code::dictionary(Dictionary dictionary) {

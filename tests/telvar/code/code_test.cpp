@@ -91,8 +91,35 @@ TEST(PropertyTypeWrappers, UnwrappedIsTheTypeDirectlyInside) {
   EXPECT_EQ(PropertyType::optional(std::nullopt).unwrapped(), nullptr);
 }
 
+TEST(PropertyTypeStorage, KeepsEachPrimitiveAndSharesNodesAmongCopies) {
+  using DK = Value::DateKind;
+  for (const Primitive p :
+       {Primitive::date(DK::iso8601), Primitive::date(DK::timeIntervalSince1970),
+        Primitive::bool_(), Primitive::int_(), Primitive::double_(), Primitive::string(),
+        Primitive::url(), Primitive::any()}) {
+    const PropertyType type = prim(p);
+    EXPECT_TRUE(type.is(PropertyType::Kind::primitive));
+    EXPECT_EQ(type.primitiveValue(), p);
+    EXPECT_EQ(type.primitiveValue().dateKind(), p.dateKind());
+  }
+
+  // Copies share the payload and outlive the type they came from; so does an object's node.
+  auto original =
+      std::make_optional(PropertyType::array(PropertyType::optional(prim(Primitive::url()))));
+  const PropertyType copy = *original;
+  const PropertyType moved = std::move(*original);
+  original.reset();
+  EXPECT_EQ(&copy.arrayValue(), &moved.arrayValue());
+  EXPECT_EQ(copy.arrayValue().optionalValue()->primitiveValue(), Primitive::url());
+
+  auto object = std::make_optional(PropertyType::object(objectNamed({"M", "o"})));
+  const Code code = Code::object(object->sharedObject());
+  object.reset();
+  EXPECT_EQ(code.objectValue(), objectNamed({"M", "o"}));
+}
+
 TEST(MemberPath, ReadsAsItsObjectsPathFollowedByItsKey) {
-  const MemberPath path(std::make_shared<const Names>(Names{"M", "user"}), "name");
+  const MemberPath path(detail::Shared<Names>::make(Names{"M", "user"}), "name");
   const KeyPath view = path;
   EXPECT_EQ(view.size(), 3u);
   EXPECT_EQ(view.front(), "M");

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -20,18 +22,89 @@ namespace telvar {
 struct Object;
 struct Property;
 
+namespace detail {
+
+/// A node of the code model that its copies share, counted by the copies themselves so that a
+/// handle is one pointer. The count is plain, not atomic: a code model is built and read on one
+/// thread (only the parser runs threads, and they are done before inference starts).
+class SharedNode {
+ public:
+  SharedNode() noexcept = default;
+  SharedNode(const SharedNode&) = delete;
+  SharedNode& operator=(const SharedNode&) = delete;
+  virtual ~SharedNode() = default;
+
+  void retain() const noexcept { ++m_count; }
+  void release() const noexcept {
+    if (--m_count == 0) delete this;
+  }
+
+ private:
+  mutable std::size_t m_count = 1;
+};
+
+/// A shared node holding one immutable `T`.
+template <class T>
+class Node final : public SharedNode {
+ public:
+  explicit Node(T value) : value(std::move(value)) {}
+  const T value;
+};
+
+/// A handle to a shared `T`: one pointer, copied by counting. Null when default-made.
+template <class T>
+class Shared {
+ public:
+  Shared() noexcept = default;
+  /// A new node holding `value`.
+  static Shared make(T value) { return Shared(new Node<T>(std::move(value))); }
+  /// Another handle to the node under `node`, which holds a `T`.
+  static Shared of(const SharedNode* node) noexcept {
+    node->retain();
+    return Shared(static_cast<const Node<T>*>(node));
+  }
+
+  Shared(const Shared& other) noexcept : m_node(other.m_node) {
+    if (m_node) m_node->retain();
+  }
+  Shared(Shared&& other) noexcept : m_node(std::exchange(other.m_node, nullptr)) {}
+  Shared& operator=(Shared other) noexcept {
+    std::swap(m_node, other.m_node);
+    return *this;
+  }
+  ~Shared() {
+    if (m_node) m_node->release();
+  }
+
+  [[nodiscard]] const T* get() const noexcept { return m_node ? &m_node->value : nullptr; }
+  [[nodiscard]] const T& operator*() const noexcept { return m_node->value; }
+  [[nodiscard]] const T* operator->() const noexcept { return &m_node->value; }
+  explicit operator bool() const noexcept { return m_node != nullptr; }
+  /// Gives up the node without releasing it.
+  [[nodiscard]] const SharedNode* release() noexcept { return std::exchange(m_node, nullptr); }
+
+  friend bool operator==(const Shared& a, const Shared& b) noexcept { return a.m_node == b.m_node; }
+
+ private:
+  explicit Shared(const Node<T>* node) noexcept : m_node(node) {}
+
+  const Node<T>* m_node = nullptr;
+};
+
+}  // namespace detail
+
 /// A scalar type. `any` stands for a value of which nothing is known.
 class Primitive {
  public:
   enum class Kind : std::uint8_t { date, bool_, int_, double_, string, url, any };
 
-  static Primitive date(Value::DateKind kind) { return Primitive(Kind::date, kind); }
-  static Primitive bool_() { return Primitive(Kind::bool_); }
-  static Primitive int_() { return Primitive(Kind::int_); }
-  static Primitive double_() { return Primitive(Kind::double_); }
-  static Primitive string() { return Primitive(Kind::string); }
-  static Primitive url() { return Primitive(Kind::url); }
-  static Primitive any() { return Primitive(Kind::any); }
+  static constexpr Primitive date(Value::DateKind kind) { return Primitive(Kind::date, kind); }
+  static constexpr Primitive bool_() { return Primitive(Kind::bool_); }
+  static constexpr Primitive int_() { return Primitive(Kind::int_); }
+  static constexpr Primitive double_() { return Primitive(Kind::double_); }
+  static constexpr Primitive string() { return Primitive(Kind::string); }
+  static constexpr Primitive url() { return Primitive(Kind::url); }
+  static constexpr Primitive any() { return Primitive(Kind::any); }
 
   [[nodiscard]] Kind kind() const noexcept { return m_kind; }
   /// How a date is written in the sample; requires the `date` case.
@@ -43,7 +116,7 @@ class Primitive {
   }
 
  private:
-  explicit Primitive(Kind kind, Value::DateKind dateKind = Value::DateKind::iso8601)
+  constexpr explicit Primitive(Kind kind, Value::DateKind dateKind = Value::DateKind::iso8601)
       : m_kind(kind), m_dateKind(dateKind) {}
 
   Kind m_kind;
@@ -74,7 +147,9 @@ enum class Wrappers : std::uint8_t { nullables, listsAndNullables, all };
 
 /// The type of a property: a primitive, an object type, a map from text keys to one value type,
 /// an enumeration, a list, or a nullable type (whose payload is absent when nothing but null was
-/// seen).
+/// seen). One word: the kind in its low bits, above them the address of the shared node holding
+/// the payload or, for a primitive, of the primitive in a constant table (wide-1000: 2,000,000
+/// members, whose 24-byte variant of shared pointers cost 32 MB more).
 class PropertyType {
  public:
   enum class Kind : std::uint8_t { primitive, object, dictionary, enum_, array, optional };
@@ -82,7 +157,7 @@ class PropertyType {
   static PropertyType primitive(Primitive primitive);
   static PropertyType object(Object object);
   /// The object type held by a shared node, without copying it.
-  static PropertyType object(std::shared_ptr<const Object> object);
+  static PropertyType object(detail::Shared<Object> object);
   /// A map from text keys to values of `valueType`.
   static PropertyType dictionary(PropertyType valueType);
   static PropertyType enum_(Enum enumeration);
@@ -91,24 +166,43 @@ class PropertyType {
   /// A nullable type; `std::nullopt` when nothing but null was seen.
   static PropertyType optional(std::optional<PropertyType> wrapped);
   /// A nullable type of a type held by a shared node, without copying it.
-  static PropertyType optional(std::shared_ptr<const PropertyType> wrapped);
+  static PropertyType optional(detail::Shared<PropertyType> wrapped);
 
-  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_storage.index()); }
+  PropertyType(const PropertyType& other) noexcept : m_bits(other.m_bits) {
+    if (const detail::SharedNode* n = node()) n->retain();
+  }
+  // A moved-from type is a payload-less `optional`, which holds no node.
+  PropertyType(PropertyType&& other) noexcept
+      : m_bits(std::exchange(other.m_bits, static_cast<std::uintptr_t>(Kind::optional))) {}
+  PropertyType& operator=(PropertyType other) noexcept {
+    std::swap(m_bits, other.m_bits);
+    return *this;
+  }
+  ~PropertyType() {
+    if (const detail::SharedNode* n = node()) n->release();
+  }
+
+  [[nodiscard]] Kind kind() const noexcept { return static_cast<Kind>(m_bits & kKindBits); }
   [[nodiscard]] bool is(Kind k) const noexcept { return kind() == k; }
 
   // Payload accessors; each requires the matching case.
-  [[nodiscard]] const Primitive& primitiveValue() const { return std::get<0>(m_storage); }
-  [[nodiscard]] const Object& objectValue() const;
-  [[nodiscard]] const std::shared_ptr<const Object>& sharedObject() const {
-    return std::get<1>(m_storage);
+  [[nodiscard]] const Primitive& primitiveValue() const noexcept {
+    return *reinterpret_cast<const Primitive*>(m_bits & ~kKindBits);
   }
+  [[nodiscard]] const Object& objectValue() const noexcept;
+  /// Another handle to the node holding an `object`'s type.
+  [[nodiscard]] detail::Shared<Object> sharedObject() const noexcept;
   /// The value type of a `dictionary`.
-  [[nodiscard]] const PropertyType& dictionaryValue() const { return *std::get<2>(m_storage); }
-  [[nodiscard]] const Enum& enumValue() const { return *std::get<3>(m_storage); }
+  [[nodiscard]] const PropertyType& dictionaryValue() const noexcept {
+    return payload<PropertyType>();
+  }
+  [[nodiscard]] const Enum& enumValue() const noexcept { return payload<Enum>(); }
   /// The element type of an `array`.
-  [[nodiscard]] const PropertyType& arrayValue() const { return *std::get<4>(m_storage); }
+  [[nodiscard]] const PropertyType& arrayValue() const noexcept { return payload<PropertyType>(); }
   /// The wrapped type of an `optional`, or nullptr when its payload is absent.
-  [[nodiscard]] const PropertyType* optionalValue() const { return std::get<5>(m_storage).get(); }
+  [[nodiscard]] const PropertyType* optionalValue() const noexcept {
+    return node() ? &payload<PropertyType>() : nullptr;
+  }
 
   /// Whether this type is a wrapper that `through` looks through.
   [[nodiscard]] bool isWrapper(Wrappers through) const noexcept {
@@ -130,9 +224,7 @@ class PropertyType {
   /// The type directly inside a wrapper: an `array`'s element type, a `dictionary`'s value type
   /// or an `optional`'s wrapped type (nullptr when its payload is absent). Requires one of those.
   [[nodiscard]] const PropertyType* unwrapped() const {
-    if (is(Kind::array)) return &arrayValue();
-    if (is(Kind::dictionary)) return &dictionaryValue();
-    return optionalValue();
+    return node() ? &payload<PropertyType>() : nullptr;
   }
 
   /// Calls `visit` with each wrapper that `through` looks through, outermost first, and gives the
@@ -171,23 +263,49 @@ class PropertyType {
   friend bool operator==(const PropertyType& a, const PropertyType& b);
 
  private:
-  using Storage =
-      std::variant<Primitive, std::shared_ptr<const Object>, std::shared_ptr<const PropertyType>,
-                   std::shared_ptr<const Enum>, std::shared_ptr<const PropertyType>,
-                   std::shared_ptr<const PropertyType>>;
+  static constexpr std::uintptr_t kKindBits = 7;
+  static_assert(static_cast<std::uintptr_t>(Kind::optional) <= kKindBits);
+  static_assert(alignof(detail::SharedNode) > kKindBits, "a node's address leaves the kind bits");
 
-  template <std::size_t I, class T>
-  static PropertyType make(T&& payload) {
-    return PropertyType(Storage(std::in_place_index<I>, std::forward<T>(payload)));
+  // Each primitive once: the kinds in order, then the second date kind.
+  struct alignas(kKindBits + 1) PrimitiveEntry {
+    Primitive primitive;
+  };
+  static constexpr PrimitiveEntry kPrimitives[] = {
+      {Primitive::date(Value::DateKind::iso8601)},
+      {Primitive::bool_()},
+      {Primitive::int_()},
+      {Primitive::double_()},
+      {Primitive::string()},
+      {Primitive::url()},
+      {Primitive::any()},
+      {Primitive::date(Value::DateKind::timeIntervalSince1970)}};
+
+  // Takes over `payload`: a node (null only for a payload-less `optional`), or an entry of
+  // `kPrimitives`.
+  PropertyType(Kind kind, const void* payload) noexcept
+      : m_bits(reinterpret_cast<std::uintptr_t>(payload) | static_cast<std::uintptr_t>(kind)) {}
+  // The node holding the payload, or nullptr for a primitive and a payload-less `optional`.
+  [[nodiscard]] const detail::SharedNode* node() const noexcept {
+    if (kind() == Kind::primitive) return nullptr;
+    return reinterpret_cast<const detail::SharedNode*>(m_bits & ~kKindBits);
   }
-  explicit PropertyType(Storage storage) : m_storage(std::move(storage)) {}
+  template <class T>
+  static PropertyType make(Kind kind, T payload) {
+    return {kind, detail::Shared<T>::make(std::move(payload)).release()};
+  }
+  template <class T>
+  [[nodiscard]] const T& payload() const noexcept {
+    return static_cast<const detail::Node<T>*>(node())->value;
+  }
 
-  Storage m_storage;
+  // The node is a Node<Object>, Node<Enum> or Node<PropertyType>.
+  std::uintptr_t m_bits;
 };
 
 /// The key path of an object's member: its object's key path, held by one shared node for all
-/// the object's members, followed by its own key. A member costs no copy of its object's path,
-/// and a key of up to 15 bytes no allocation at all (wide-object-100: 200,000 members, whose
+/// the object's members, followed by its own key. A member costs one pointer for its object's
+/// path, and a key of up to 15 bytes no allocation at all (wide-object-100: 200,000 members, whose
 /// copied paths cost 117 M instructions to build and destroy). Reads as a `KeyPath`.
 class MemberPath {
  public:
@@ -197,7 +315,7 @@ class MemberPath {
   MemberPath(Names names);  // NOLINT: every key path converts
   MemberPath(std::initializer_list<std::string> keys) : MemberPath(Names(keys)) {}
   /// The key path `*owner` followed by `key`; `owner` is never null.
-  MemberPath(std::shared_ptr<const Names> owner, std::string key) noexcept
+  MemberPath(detail::Shared<Names> owner, std::string key) noexcept
       : m_owner(std::move(owner)), m_key(std::move(key)) {}
 
   [[nodiscard]] KeyPath path() const noexcept {
@@ -219,7 +337,7 @@ class MemberPath {
   friend bool operator==(const MemberPath& a, const Names& b) { return a.path() == KeyPath(b); }
 
  private:
-  std::shared_ptr<const Names> m_owner;  // null for the empty path
+  detail::Shared<Names> m_owner;  // null for the empty path
   std::string m_key;
 };
 
@@ -263,7 +381,7 @@ class Code {
 
   static Code object(Object object);
   /// The object type held by a shared node, without copying it.
-  static Code object(std::shared_ptr<const Object> object);
+  static Code object(detail::Shared<Object> object);
   static Code dictionary(Dictionary dictionary);
   static Code property(Property property);
   static Code propertyType(PropertyType type);
@@ -291,7 +409,7 @@ class Code {
   friend bool operator==(const Code& a, const Code& b);
 
  private:
-  using Storage = std::variant<std::shared_ptr<const Object>, Dictionary, Property, PropertyType>;
+  using Storage = std::variant<detail::Shared<Object>, Dictionary, Property, PropertyType>;
   struct FromStorage {};
 
   Code(FromStorage, Storage storage) : m_storage(std::move(storage)) {}
