@@ -88,39 +88,61 @@ std::string numbered(std::string_view name, std::size_t n, NumberStyle style) {
   return out;
 }
 
+namespace {
+
+bool isTaken(const std::unordered_set<std::string>& taken, const std::string& name) {
+  return taken.contains(name);
+}
+bool isTaken(const std::unordered_set<std::string>& taken, std::string_view name) {
+  return !taken.empty() && taken.contains(std::string(name));
+}
+
+// Whether some name of `names` may equal another or one of `taken`. Most types have no colliding
+// names: a table of the names' hashes shows that without building a set of the names. Equal
+// hashes may be a collision of the hash alone; the full test decides then. The table is open,
+// probed linearly and at most half full, so that the test stays linear in the names (wide-100 in
+// Swift: 51 M instructions with the hashes sorted, 28 M).
+template <typename List>
+bool mayCollide(const List& names, const std::unordered_set<std::string>& taken,
+                std::string (*fold)(std::string_view), bool (*mayRepeat)(std::string_view)) {
+  std::size_t slots = 2;
+  while (slots < 2 * names.size()) slots *= 2;
+  std::vector<std::uint64_t> table(slots);  // 0 marks a free slot
+  for (const auto& name : names) {
+    if (mayRepeat && mayRepeat(name)) continue;
+    if (isTaken(taken, name)) return true;
+    std::uint64_t hash =
+        fold ? std::hash<std::string>{}(fold(name)) : std::hash<std::string_view>{}(name);
+    if (hash == 0) hash = 1;
+    std::size_t slot = hash & (slots - 1);
+    while (table[slot] != 0 && table[slot] != hash) slot = (slot + 1) & (slots - 1);
+    if (table[slot] == hash) return true;
+    table[slot] = hash;
+  }
+  return false;
+}
+
+}  // namespace
+
+NameList distinctNames(NameList names, NumberStyle style,
+                       const std::unordered_set<std::string>& taken,
+                       std::string (*fold)(std::string_view), bool (*mayRepeat)(std::string_view)) {
+  if (!mayCollide(names, taken, fold, mayRepeat)) return names;
+  // Names that collide are rare: they are numbered as strings.
+  const std::vector<std::string> numbered = distinctNames(
+      std::vector<std::string>(names.begin(), names.end()), style, taken, fold, mayRepeat);
+  NameList out;
+  out.reserve(numbered.size(), names.characters() + 4 * numbered.size());
+  for (const std::string& name : numbered) out.push_back(name);
+  return out;
+}
+
 std::vector<std::string> distinctNames(std::vector<std::string> names, NumberStyle style,
                                        const std::unordered_set<std::string>& taken,
                                        std::string (*fold)(std::string_view),
                                        bool (*mayRepeat)(std::string_view)) {
   const auto key = [&](std::string_view name) { return fold ? fold(name) : std::string(name); };
-  // Most types have no colliding names: a table of the names' hashes shows that without building
-  // a set of the names. Equal hashes may be a collision of the hash alone; the full test decides
-  // then. The table is open, probed linearly and at most half full, so that the test stays
-  // linear in the names (wide-100 in Swift: 51 M instructions with the hashes sorted, 28 M).
-  {
-    std::size_t slots = 2;
-    while (slots < 2 * names.size()) slots *= 2;
-    std::vector<std::uint64_t> table(slots);  // 0 marks a free slot
-    bool repeats = false;
-    for (const std::string& name : names) {
-      if (mayRepeat && mayRepeat(name)) continue;
-      if (taken.contains(name)) {
-        repeats = true;
-        break;
-      }
-      std::uint64_t hash =
-          fold ? std::hash<std::string>{}(fold(name)) : std::hash<std::string_view>{}(name);
-      if (hash == 0) hash = 1;
-      std::size_t slot = hash & (slots - 1);
-      while (table[slot] != 0 && table[slot] != hash) slot = (slot + 1) & (slots - 1);
-      if (table[slot] == hash) {
-        repeats = true;
-        break;
-      }
-      table[slot] = hash;
-    }
-    if (!repeats) return names;
-  }
+  if (!mayCollide(names, taken, fold, mayRepeat)) return names;
   // Every name as formed, so that a numbered name never takes a later member's own name.
   std::unordered_set<std::string> formed;
   for (const std::string& name : names) formed.insert(key(name));

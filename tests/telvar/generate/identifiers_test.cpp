@@ -39,16 +39,15 @@ TEST(RepairedIdentifier, BadStartsEmptyNamesAndReservedWords) {
 }
 
 TEST(DistinctNames, LaterEqualNamesAreNumberedAroundNamesTakenAnywhere) {
-  using Names = std::vector<std::string>;
-  EXPECT_EQ(distinctNames({"a", "b"}, NumberStyle::appended), (Names{"a", "b"}));
+  EXPECT_EQ(distinctNames(NameList{"a", "b"}, NumberStyle::appended), (NameList{"a", "b"}));
   // "a2" is a later member's own name, so the second "a" skips it.
-  EXPECT_EQ(distinctNames({"a", "a", "a2", "a"}, NumberStyle::appended),
-            (Names{"a", "a3", "a2", "a4"}));
-  EXPECT_EQ(distinctNames({"user_name", "user_name"}, NumberStyle::underscored),
-            (Names{"user_name", "user_name_2"}));
+  EXPECT_EQ(distinctNames(NameList{"a", "a", "a2", "a"}, NumberStyle::appended),
+            (NameList{"a", "a3", "a2", "a4"}));
+  EXPECT_EQ(distinctNames(NameList{"user_name", "user_name"}, NumberStyle::underscored),
+            (NameList{"user_name", "user_name_2"}));
   // Names taken by the scope (a nested type, a member every class has) are avoided.
-  EXPECT_EQ(distinctNames({"item", "x"}, NumberStyle::appended, {"item", "item2"}),
-            (Names{"item3", "x"}));
+  EXPECT_EQ(distinctNames(NameList{"item", "x"}, NumberStyle::appended, {"item", "item2"}),
+            (NameList{"item3", "x"}));
   // Folded comparison: names that differ only in case and underscores collide.
   const auto folded = [](std::string_view name) {
     std::string out;
@@ -57,12 +56,12 @@ TEST(DistinctNames, LaterEqualNamesAreNumberedAroundNamesTakenAnywhere) {
     }
     return out;
   };
-  EXPECT_EQ(distinctNames({"user_id", "userId"}, NumberStyle::underscored, {}, +folded),
-            (Names{"user_id", "userId_2"}));
+  EXPECT_EQ(distinctNames(NameList{"user_id", "userId"}, NumberStyle::underscored, {}, +folded),
+            (NameList{"user_id", "userId_2"}));
   // Names that may repeat keep their name.
   const auto blank = [](std::string_view name) { return name == "_"; };
-  EXPECT_EQ(distinctNames({"_", "_", "a", "a"}, NumberStyle::appended, {}, nullptr, +blank),
-            (Names{"_", "_", "a", "a2"}));
+  EXPECT_EQ(distinctNames(NameList{"_", "_", "a", "a"}, NumberStyle::appended, {}, nullptr, +blank),
+            (NameList{"_", "_", "a", "a2"}));
 }
 
 TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {

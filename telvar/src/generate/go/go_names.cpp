@@ -124,9 +124,12 @@ std::string goFieldName(const GoMeta& meta, KeyPath path) {
   return formedFieldName(meta, path);
 }
 
-std::vector<std::string> goFieldNames(const GoMeta& meta, const std::vector<Property>& properties) {
-  std::vector<std::string> names;
-  names.reserve(properties.size());
+NameList goFieldNames(const GoMeta& meta, const std::vector<Property>& properties) {
+  // A field name is about as long as its key, and one more for an "X" in front.
+  std::size_t characters = 0;
+  for (const Property& property : properties) characters += goJsonKey(property.names).size() + 1;
+  NameList names;
+  names.reserve(properties.size(), characters);
   for (const Property& property : properties) names.push_back(goFieldName(meta, property.names));
   return distinctNames(std::move(names), NumberStyle::appended, {}, nullptr, isBlank);
 }

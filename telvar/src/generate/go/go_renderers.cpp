@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "telvar/generate/go/go_names.h"
+#include "telvar/generate/literals.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate {
@@ -38,23 +39,48 @@ bool isListOfNullables(const PropertyType& type) {
   return type.is(Kind::array) && type.arrayValue().is(Kind::optional);
 }
 
-// The order fields are written in: the properties' own, or sorted by field name (stable, by
-// scalar values of the composed names).
-std::vector<std::size_t> fieldOrder(const GoMeta& meta, const std::vector<std::string>& names) {
-  std::vector<std::size_t> order(names.size());
+// The order fields are written in when sorted by field name (stable, by scalar values of the
+// composed names); empty in the properties' own order, which needs no list of its own (wide-1000:
+// 16 MB).
+std::vector<std::size_t> fieldOrder(const GoMeta& meta, const NameList& names) {
+  std::vector<std::size_t> order;
+  if (meta.propertySortMethod() != PropertySortMethod::alphabet) return order;
+  order.resize(names.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      return textCompare(names[a], names[b]) < 0;
-    });
-  }
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return textCompare(names[a], names[b]) < 0;
+  });
   return order;
+}
+
+// The field at `position` in the written order.
+std::size_t fieldAt(const std::vector<std::size_t>& order, std::size_t position) {
+  return order.empty() ? position : order[position];
+}
+
+// Room for the field lines of `names`: each a name, a type and a tag whose key is taken as long
+// as the name.
+void reserveFields(CodePrinter& printer, const NameList& names, std::int64_t steps) {
+  printer.reserve(names.size(), 2 * names.characters() + 32 * names.size(), steps);
+}
+
+// A space and a field's tag after what the line holds. A key that needs no escape and holds no
+// backquote (most keys) makes a raw tag written in place, as `goTag` would write it, without a
+// text of its own.
+void addTag(CodePrinter& printer, std::string_view key, bool omitEmpty) {
+  if (isPlainLiteral(key) && key.find('`') == std::string_view::npos) {
+    const std::string_view options = omitEmpty ? ",omitempty" : key == "-" ? "," : "";
+    printer.add(" `json:\"", key, options, "\"`");
+    return;
+  }
+  printer.add(' ', goTag(key, omitEmpty));
 }
 
 // One field line: "Name Type `json:\"key\"`".
 void writeField(CodePrinter& printer, std::string_view name, std::string_view type,
                 const Property& property, bool omitEmpty) {
-  printer.line(name, ' ', type, ' ', goTag(goJsonKey(property.names), omitEmpty));
+  printer.line(name, ' ', type);
+  addTag(printer, goJsonKey(property.names), omitEmpty);
 }
 
 // The list levels and pointers around a type's innermost type: "[]" per list, "*" per nullable
@@ -121,7 +147,7 @@ bool inlineOmitsEmpty(const PropertyType& type, const InlineText& text) {
 void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& meta) {
   struct Frame {
     const Object* object;
-    std::vector<std::string> names;
+    NameList names;
     std::vector<std::size_t> order;
     std::size_t next = 0;
     std::string tag;  // of the field the struct is the type of; none for the root
@@ -130,10 +156,7 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
   auto frame = [&](const Object& object, std::string tag) {
     Frame f{&object, goFieldNames(meta, object.properties), {}, 0, std::move(tag)};
     f.order = fieldOrder(meta, f.names);
-    // Each field's line: its name, its type and its tag, whose key is taken as long as the name.
-    std::size_t text = 0;
-    for (const std::string& name : f.names) text += 2 * name.size() + 32;
-    printer.reserve(f.names.size(), text, static_cast<std::int64_t>(stack.size()) + 1);
+    reserveFields(printer, f.names, static_cast<std::int64_t>(stack.size()) + 1);
     return f;
   };
 
@@ -142,7 +165,7 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
   while (!stack.empty()) {
     Frame& top = stack.back();
     const auto depth = static_cast<std::int64_t>(stack.size());
-    if (top.next == top.order.size()) {
+    if (top.next == top.names.size()) {
       {
         auto closing = printer.indented(depth - 1);
         printer.line('}');
@@ -151,19 +174,20 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
       stack.pop_back();
       continue;
     }
-    const std::size_t index = top.order[top.next++];
+    const std::size_t index = fieldAt(top.order, top.next++);
     const Property& property = top.object->properties[index];
     const InlineText text = inlineFieldText(property, meta);
-    std::string tag = goTag(goJsonKey(property.names), inlineOmitsEmpty(property.type, text));
+    const std::string_view key = goJsonKey(property.names);
+    const bool omitEmpty = inlineOmitsEmpty(property.type, text);
     {
       auto field = printer.indented(depth);
       printer.line(top.names[index], ' ', text.head);
     }
     if (text.object) {
       printer.add("struct {");
-      stack.push_back(frame(*text.object, std::move(tag)));  // `top` dangles from here
+      stack.push_back(frame(*text.object, goTag(key, omitEmpty)));  // `top` dangles from here
     } else {
-      printer.add(' ', tag);
+      addTag(printer, key, omitEmpty);
     }
   }
 }
@@ -226,15 +250,14 @@ namespace {
 
 void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
                  const TypeNames* types) {
-  const std::vector<std::string> names = goFieldNames(meta, object.properties);
+  const NameList names = goFieldNames(meta, object.properties);
+  const std::vector<std::size_t> order = fieldOrder(meta, names);
   printer.line("type ", goTypeName(meta, object.names, types), " struct {");
   {
     auto body = printer.indented();
-    // Each field's line, as in the inline struct.
-    std::size_t text = 0;
-    for (const std::string& name : names) text += 2 * name.size() + 32;
-    printer.reserve(names.size(), text);
-    for (std::size_t index : fieldOrder(meta, names)) {
+    reserveFields(printer, names, 0);
+    for (std::size_t position = 0; position < names.size(); ++position) {
+      const std::size_t index = fieldAt(order, position);
       const Property& property = object.properties[index];
       const std::string type = goType(property, meta, types);
       writeField(printer, names[index], type, property, goOmitsEmpty(property.type, type));

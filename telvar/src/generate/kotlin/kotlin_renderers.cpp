@@ -161,7 +161,7 @@ bool needsSerialName(const Property& property, const std::string& name) {
 }
 
 // `annotated` is `needsSerialName(property, name)`, which the list has asked already.
-void writeDeclaration(CodePrinter& p, const Property& property, const std::string& name,
+void writeDeclaration(CodePrinter& p, const Property& property, std::string_view name,
                       bool annotated, const Style& style, const std::string* className) {
   if (annotated) {
     // Most keys need no escape and are written in place (wide-100: 200,000 annotations).
@@ -197,9 +197,12 @@ const Object* carriedObject(const PropertyType& type) {
 
 }  // namespace
 
-std::vector<std::string> kotlinPropertyNames(const Object& object, const KotlinMeta& meta) {
-  std::vector<std::string> names;
-  names.reserve(object.properties.size());
+NameList kotlinPropertyNames(const Object& object, const KotlinMeta& meta) {
+  // A Kotlin name is about as long as its key.
+  std::size_t characters = 0;
+  for (const Property& p : object.properties) characters += keyOf(p).size();
+  NameList names;
+  names.reserve(object.properties.size(), characters);
   for (const Property& p : object.properties) {
     names.push_back(kotlinIdentifier(propertyName(meta, p.names)));
   }
@@ -218,7 +221,7 @@ TypeNames kotlinTypeNames(const Code& root, const KotlinMeta& meta) {
   language.reservedIn = [&meta](const Object* owner) {
     std::unordered_set<std::string> taken;
     if (owner) {
-      for (std::string& name : kotlinPropertyNames(*owner, meta)) taken.insert(std::move(name));
+      for (const std::string_view name : kotlinPropertyNames(*owner, meta)) taken.emplace(name);
     }
     return taken;
   };
@@ -227,54 +230,70 @@ TypeNames kotlinTypeNames(const Code& root, const KotlinMeta& meta) {
 
 namespace {
 
-// A property with its Kotlin name and, once named in the nested style, its class's written name
-// (held by the class being written: most properties have none, and a wide class holds its
-// properties in one list).
+// A property with its Kotlin name and, once named in the nested style, its class's written name.
 struct NamedProperty {
   const Property* property;
-  std::string name;
+  std::string_view name;
   const std::string* className;
 };
 
-// The properties in the order the class writes them: sorted by their Kotlin names (stable, by
-// scalar values of the canonical composition) for `alphabet`, else the sample's order.
-std::vector<NamedProperty> orderedProperties(const Object& object, const KotlinMeta& meta) {
-  std::vector<NamedProperty> properties;
-  properties.reserve(object.properties.size());
-  std::vector<std::string> names = kotlinPropertyNames(object, meta);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    properties.push_back({&object.properties[i], std::move(names[i]), nullptr});
-  }
-  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
-    std::stable_sort(properties.begin(), properties.end(),
-                     [](const NamedProperty& a, const NamedProperty& b) {
-                       return textCompare(a.name, b.name) < 0;
-                     });
-  }
-  return properties;
-}
-
-// Names the nested classes of a class's properties, once for both the declarations and the
-// types that use them.
-void nameNestedClasses(std::vector<NamedProperty>& properties, std::deque<std::string>& classNames,
-                       const KotlinMeta& meta, const TypeNames* types) {
-  for (NamedProperty& p : properties) {
-    if (const Object* object = carriedObject(p.property->type)) {
-      p.className = &classNames.emplace_back(writtenClassName(*object, meta, types));
+// The properties of a class in the order it writes them: sorted by their Kotlin names (stable, by
+// scalar values of the canonical composition) for `alphabet`, else the sample's order. Each is
+// made when read, from the names kept in one text and the class names of the few that hold an
+// object: a list of whole named properties took 48 bytes a key (wide-1000: 96 MB).
+class NamedProperties {
+ public:
+  NamedProperties(const Object& object, const KotlinMeta& meta)
+      : NamedProperties(object, meta, meta.propertySortMethod() == PropertySortMethod::alphabet) {}
+  NamedProperties(const Object& object, const KotlinMeta& meta, bool sorted)
+      : m_object(&object), m_names(kotlinPropertyNames(object, meta)) {
+    if (sorted) {
+      m_order.resize(m_names.size());
+      for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
+      std::stable_sort(m_order.begin(), m_order.end(), [&](std::size_t a, std::size_t b) {
+        return textCompare(m_names[a], m_names[b]) < 0;
+      });
     }
   }
-}
+
+  [[nodiscard]] std::size_t size() const noexcept { return m_names.size(); }
+  [[nodiscard]] bool empty() const noexcept { return m_names.empty(); }
+  [[nodiscard]] NamedProperty operator[](std::size_t position) const {
+    const std::size_t i = m_order.empty() ? position : m_order[position];
+    const std::string* className = nullptr;
+    if (!m_classNames.empty()) {
+      if (auto it = m_classNames.find(i); it != m_classNames.end()) className = &it->second;
+    }
+    return {&m_object->properties[i], m_names[i], className};
+  }
+
+  // Names the nested classes of the properties, once for both the declarations and the types
+  // that use them.
+  void nameNestedClasses(const KotlinMeta& meta, const TypeNames* types) {
+    for (std::size_t i = 0; i < m_object->properties.size(); ++i) {
+      if (const Object* object = carriedObject(m_object->properties[i].type)) {
+        m_classNames.emplace(i, writtenClassName(*object, meta, types));
+      }
+    }
+  }
+
+ private:
+  const Object* m_object;
+  NameList m_names;
+  std::vector<std::size_t> m_order;  // the properties by position; empty: in their own order
+  std::unordered_map<std::size_t, std::string> m_classNames;  // by property
+};
 
 // The declarations one level in, separated by commas; annotated declarations stand between blank
 // lines.
-void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& properties,
-                       const Style& style) {
+void writePropertyList(CodePrinter& p, const NamedProperties& properties, const Style& style) {
   auto list = p.indented();
   {
     // Each declaration with its annotation and the blank line before it; a type's text is
     // taken as a primitive's, or as long as the key and a little more.
     std::size_t text = 0;
-    for (const NamedProperty& property : properties) {
+    for (std::size_t i = 0; i < properties.size(); ++i) {
+      const NamedProperty property = properties[i];
       const std::size_t key = keyOf(*property.property).size();
       const PropertyType* held = property.property->type.innermost();
       const std::size_t type = held && held->is(PropertyType::Kind::primitive) ? 8 : key + 10;
@@ -284,7 +303,7 @@ void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& propert
   }
   bool previousAnnotated = false;
   for (std::size_t i = 0; i < properties.size(); ++i) {
-    const NamedProperty& property = properties[i];
+    const NamedProperty property = properties[i];
     // The list's names are identifiers already (`kotlinPropertyNames`), which `kotlinIdentifier`
     // leaves as they are: compared with the key directly (wide-100: 200,000 names).
     const bool annotated = property.name != keyOf(*property.property);
@@ -298,8 +317,8 @@ void writePropertyList(CodePrinter& p, const std::vector<NamedProperty>& propert
 }
 
 // A class up to its nested classes: all of it for a class without properties.
-void openClass(CodePrinter& p, const std::string& name,
-               const std::vector<NamedProperty>& properties, const Style& style) {
+void openClass(CodePrinter& p, const std::string& name, const NamedProperties& properties,
+               const Style& style) {
   p.line("@Serializable");
   if (properties.empty()) {
     // A data class needs a constructor parameter: an empty object is a plain class.
@@ -315,13 +334,12 @@ void openClass(CodePrinter& p, const std::string& name,
 // kept stands in the text (a class equal to one already written is taken back out).
 struct Frame {
   Frame(CodePrinter& p, std::int64_t steps, const Object& object, const Style& style)
-      : indent(p.indented(steps)), properties(orderedProperties(object, style.meta)) {
-    nameNestedClasses(properties, classNames, style.meta, style.types);
+      : indent(p.indented(steps)), properties(object, style.meta) {
+    properties.nameNestedClasses(style.meta, style.types);
   }
 
   CodePrinter::Indent indent;
-  std::vector<NamedProperty> properties;
-  std::deque<std::string> classNames;  // the properties' class names, which they point to
+  NamedProperties properties;
   std::size_t next = 0;
   CodePrinter::Mark childBefore{};  // before the nested class being written and its separator
   CodePrinter::Mark childStart{};   // where that class's own text begins
@@ -378,7 +396,7 @@ void keepOrTakeBack(CodePrinter& p, Frame& holder) {
 void writeClass(CodePrinter& p, const Object& object, const Style& style) {
   const std::string name = writtenClassName(object, style.meta, style.types);
   if (style.meta.structureStyle() != KotlinMeta::StructureStyle::nested) {
-    const std::vector<NamedProperty> properties = orderedProperties(object, style.meta);
+    const NamedProperties properties(object, style.meta);
     openClass(p, name, properties, style);
     if (!properties.empty()) p.line(")");
     return;
@@ -389,7 +407,7 @@ void writeClass(CodePrinter& p, const Object& object, const Style& style) {
   while (true) {
     Frame& frame = stack.back();
     if (frame.next < frame.properties.size()) {
-      const NamedProperty& property = frame.properties[frame.next++];
+      const NamedProperty property = frame.properties[frame.next++];
       if (const Object* child = carriedObject(property.property->type)) {
         startNested(p, frame);
         stack.emplace_back(p, 1, *child, style);
@@ -423,12 +441,7 @@ std::string kotlinDeclaration(const Property& property, const Style& style, std:
 }
 
 std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
-  std::vector<NamedProperty> properties;
-  properties.reserve(object.properties.size());
-  std::vector<std::string> names = kotlinPropertyNames(object, style.meta);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    properties.push_back({&object.properties[i], std::move(names[i]), nullptr});
-  }
+  const NamedProperties properties(object, style.meta, false);
   std::string out;
   CodePrinter p(out, style.indentation, level);
   writePropertyList(p, properties, style);

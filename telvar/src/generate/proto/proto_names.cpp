@@ -92,45 +92,59 @@ TypeNames protoTypeNames(const Code& root, const ProtoMeta& meta) {
   return TypeNames(root, language);
 }
 
-std::vector<ProtoFieldName> protoFieldNames(const std::vector<Property>& properties,
-                                            const std::vector<std::string>& scopeNames) {
-  std::vector<ProtoFieldName> names(properties.size());
-  std::vector<std::string> formed;
-  std::vector<std::size_t> fields;  // the properties that declare a field
-  for (std::size_t i = 0; i < properties.size(); ++i) {
-    const Property& property = properties[i];
-    if (property.type.is(PropertyType::Kind::dictionary)) continue;
-    fields.push_back(i);
-    formed.push_back(protoIdentifier(keyOf(property)));
+ProtoFieldNames::ProtoFieldNames(const std::vector<Property>& properties,
+                                 const std::vector<std::string>& scopeNames)
+    : m_properties(&properties), m_jsonNames(properties.size(), JsonName::none) {
+  // A dictionary's empty identifier stands in the list and takes no part in telling names apart:
+  // no identifier is empty.
+  std::size_t characters = 0;
+  for (const Property& property : properties) characters += keyOf(property).size();
+  NameList formed;
+  formed.reserve(properties.size(), characters);
+  for (const Property& property : properties) {
+    if (property.type.is(PropertyType::Kind::dictionary)) {
+      formed.push_back({});
+    } else {
+      formed.push_back(protoIdentifier(keyOf(property)));
+    }
   }
   const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
-  std::vector<std::string> distinct =
-      distinctNames(std::move(formed), NumberStyle::underscored, scope, folded);
+  m_identifiers = distinctNames(std::move(formed), NumberStyle::underscored, scope, folded,
+                                [](std::string_view name) { return name.empty(); });
 
-  std::unordered_set<std::string> renamedKeys;
-  for (std::size_t f = 0; f < fields.size(); ++f) {
-    const Property& property = properties[fields[f]];
-    const std::string_view key = keyOf(property);
-    ProtoFieldName& name = names[fields[f]];
-    name.identifier = std::move(distinct[f]);
-    if (name.identifier != key) {
-      name.jsonName = std::string(key);
-      renamedKeys.emplace(key);
-    }
+  std::unordered_set<std::string_view> renamedKeys;
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    const std::string_view identifier = m_identifiers[i];
+    const std::string_view key = keyOf(properties[i]);
+    if (identifier.empty() || identifier == key) continue;
+    m_jsonNames[i] = JsonName::key;
+    renamedKeys.insert(key);
   }
 
   // A renamed field's JSON name must not equal the one protoc derives for a field kept as it is:
   // newer protoc rejects that, so the kept field spells its key out too.
   if (!renamedKeys.empty()) {
     for (std::size_t i = 0; i < properties.size(); ++i) {
-      ProtoFieldName& name = names[i];
-      if (name.jsonName || name.identifier.empty()) continue;
-      if (renamedKeys.contains(protoDefaultJsonName(name.identifier))) {
-        name.jsonName = name.identifier;
+      const std::string_view identifier = m_identifiers[i];
+      if (m_jsonNames[i] != JsonName::none || identifier.empty()) continue;
+      if (renamedKeys.contains(protoDefaultJsonName(identifier))) {
+        m_jsonNames[i] = JsonName::identifier;
       }
     }
   }
-  return names;
+}
+
+ProtoFieldName ProtoFieldNames::operator[](std::size_t i) const {
+  const std::string_view identifier = m_identifiers[i];
+  switch (m_jsonNames[i]) {
+    case JsonName::none:
+      break;
+    case JsonName::key:
+      return {identifier, keyOf((*m_properties)[i])};
+    case JsonName::identifier:
+      return {identifier, identifier};
+  }
+  return {identifier, std::nullopt};
 }
 
 std::string protoDefaultJsonName(std::string_view identifier) {

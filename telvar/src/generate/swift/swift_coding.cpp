@@ -194,14 +194,14 @@ void addParameterLabel(CodePrinter& p, std::string_view name) {
 
 std::optional<std::string> SwiftRenderer::codingKeys(const std::vector<Property>& properties,
                                                      std::int64_t level) const {
-  const std::vector<Member> all = members(properties);
+  const Members all = members(properties);
   if (std::none_of(all.begin(), all.end(), [](const Member& m) { return m.renamed; })) {
     return std::nullopt;
   }
   return printed(level, [&](CodePrinter& p) { writeCodingKeys(p, all); });
 }
 
-void SwiftRenderer::writeCodingKeys(CodePrinter& p, const std::vector<Member>& members) const {
+void SwiftRenderer::writeCodingKeys(CodePrinter& p, const Members& members) const {
   p.line("private enum CodingKeys: String, CodingKey {");
   {
     auto body = p.indented();
@@ -261,11 +261,11 @@ void SwiftRenderer::writeDecodeLine(CodePrinter& p, const Member& member) const 
 
 std::string SwiftRenderer::jsonInitializer(const std::vector<Property>& properties,
                                            std::int64_t level) const {
-  const std::vector<Member> all = members(properties);
+  const Members all = members(properties);
   return printed(level, [&](CodePrinter& p) { writeJsonInitializer(p, all); });
 }
 
-void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const std::vector<Member>& members) const {
+void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const Members& members) const {
   p.line(description(m_meta.modelAccessLevel()), "init(json: SorbelJSON) {");
   {
     auto body = p.indented();
@@ -278,12 +278,11 @@ void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const std::vector<Membe
 
 std::string SwiftRenderer::memberwiseInitializer(const std::vector<Property>& properties,
                                                  std::int64_t level) const {
-  const std::vector<Member> all = members(properties);
+  const Members all = members(properties);
   return printed(level, [&](CodePrinter& p) { writeMemberwiseInitializer(p, all); });
 }
 
-void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p,
-                                               const std::vector<Member>& members) const {
+void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p, const Members& members) const {
   const SwiftMeta::Initializer initializer = m_meta.initializer();
   const auto addParameter = [&](const Member& m) {
     addParameterLabel(p, m.name());

@@ -144,23 +144,22 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   language.reservedIn = [this](const Object* owner) {
     std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
-      const std::vector<std::string>& names = memberNames(owner->properties);
+      const NameList& names = memberNames(owner->properties);
       taken.reserve(taken.size() + names.size() + 1);
       taken.insert("CodingKeys");
-      taken.insert(names.begin(), names.end());
+      for (const std::string_view name : names) taken.emplace(name);
     }
     return taken;
   };
   return TypeNames(root, language);
 }
 
-const std::vector<std::string>& SwiftRenderer::memberNames(
-    const std::vector<Property>& properties) const {
+const NameList& SwiftRenderer::memberNames(const std::vector<Property>& properties) const {
   // Both the type names (for the nested types' scope) and the declaration ask for a type's
   // member names: a wide type is named once. A type is known by its key path, which names one
   // type of the sample; the keys are checked as well, so that another list of members at the
   // same path (a caller's own) is named afresh instead of taking names that are not its own.
-  static const std::vector<std::string> none;
+  static const NameList none;
   if (properties.empty()) return none;
   Names owner = properties.front().names.names();
   if (!owner.empty()) owner.pop_back();
@@ -171,8 +170,13 @@ const std::vector<std::string>& SwiftRenderer::memberNames(
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
   MemberNames& entry = it->second;
   if (added || entry.keys != keys || entry.names.size() != properties.size()) {
-    std::vector<std::string> names;
-    names.reserve(properties.size());
+    // A Swift name is about as long as its key; the old names are let go before the new ones
+    // are made.
+    std::size_t characters = 0;
+    for (const Property& p : properties) characters += jsonKey(p.names).size();
+    entry.names = NameList();
+    NameList names;
+    names.reserve(properties.size(), characters);
     for (const Property& p : properties) names.push_back(propertyName(p.names));
     entry.names = distinctNames(std::move(names), NumberStyle::appended);
     entry.keys = keys;
@@ -239,28 +243,34 @@ std::string SwiftRenderer::typePath(const Code& code, const std::vector<std::str
   return out;
 }
 
-SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, const std::string& name) {
-  return {&property, &name, isSwiftReservedWord(name), !textEquals(name, jsonKey(property.names))};
+SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, std::string_view name) {
+  return {&property, name, isSwiftReservedWord(name), !textEquals(name, jsonKey(property.names))};
 }
 
-std::vector<SwiftRenderer::Member> SwiftRenderer::members(
-    const std::vector<Property>& properties) const {
-  // Named first, so that the list of members is not held while the names are formed.
-  const std::vector<std::string>& names = memberNames(properties);
-  std::vector<Member> out;
-  out.reserve(properties.size());
-  for (std::size_t i = 0; i < properties.size(); ++i)
-    out.push_back(memberOf(properties[i], names[i]));
-  if (m_meta.propertySortMethod() == PropertySortMethod::alphabet) {
-    std::stable_sort(out.begin(), out.end(), [](const Member& a, const Member& b) {
-      return textCompare(a.name(), b.name()) < 0;
+SwiftRenderer::Members::Members(const std::vector<Property>& properties, const NameList& names,
+                                bool sorted)
+    : m_properties(&properties), m_names(&names) {
+  m_flags.reserve(properties.size());
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    const Member m = memberOf(properties[i], names[i]);
+    m_flags.push_back(
+        static_cast<std::uint8_t>((m.reserved ? kReserved : 0) | (m.renamed ? kRenamed : 0)));
+  }
+  if (sorted) {
+    m_order.resize(properties.size());
+    for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
+    std::stable_sort(m_order.begin(), m_order.end(), [&](std::size_t a, std::size_t b) {
+      return textCompare(names[a], names[b]) < 0;
     });
   }
-  return out;
 }
 
-void SwiftRenderer::writeNestedDeclarations(CodePrinter& p,
-                                            const std::vector<Member>& members) const {
+SwiftRenderer::Members SwiftRenderer::members(const std::vector<Property>& properties) const {
+  return Members(properties, memberNames(properties),
+                 m_meta.propertySortMethod() == PropertySortMethod::alphabet);
+}
+
+void SwiftRenderer::writeNestedDeclarations(CodePrinter& p, const Members& members) const {
   // Two members may declare the very same type; it is written once. Each declaration is written
   // in place and taken back out when it repeats an earlier one. Texts are compared by hash once
   // there are several, so that objects with many members stay linear, while a long chain of
@@ -466,7 +476,7 @@ std::string SwiftRenderer::objectDeclaration(const Object& object, std::int64_t 
 }
 
 void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
-  const std::vector<Member> sorted = members(object.properties);
+  const Members sorted = members(object.properties);
   const std::optional<std::string> identifiableKey =
       m_meta._identifiableTypes ? keyForPath(*m_meta._identifiableTypes, object.names)
                                 : std::nullopt;
@@ -480,11 +490,15 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
     if (m_structureStyle == StructureStyle::nested) writeNestedDeclarations(p, sorted);
 
     if (identifiableKey && *identifiableKey != "id") {
-      auto identity = std::find_if(sorted.begin(), sorted.end(), [&](const Member& m) {
-        return textEquals(m.key(), *identifiableKey);
-      });
+      std::optional<Member> identity;
+      for (const Member& m : sorted) {
+        if (textEquals(m.key(), *identifiableKey)) {
+          identity = m;
+          break;
+        }
+      }
       // A member whose Swift name is already "id" is the identity itself.
-      if (identity != sorted.end() && identity->name() != "id") {
+      if (identity && identity->name() != "id") {
         p.line(idAccessText(m_meta.modelAccessLevel()), "var id: ");
         addType(p, *identity->property);
         p.add(" { ");
@@ -516,7 +530,7 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
   p.line("}");
 }
 
-void SwiftRenderer::reserveMembers(CodePrinter& p, const std::vector<Member>& members) const {
+void SwiftRenderer::reserveMembers(CodePrinter& p, const Members& members) const {
   // Each member's property, its coding key or decoding line, and its parameter and assignment
   // when an initializer is written. A type's text is taken as a primitive's, or as long as the
   // key and a little more.

@@ -74,21 +74,20 @@ TEST(GoNames, InlineRootNameIsPrefixAndCamelCasedModelName) {
 TEST(GoFieldNames, NumbersLaterDuplicatesAroundNamesAlreadyTaken) {
   const GoMeta meta;
   EXPECT_EQ(goFieldNames(meta, intProperties({"user_name", "userName", "UserName2", "id", "ID"})),
-            (std::vector<std::string>{"UserName", "UserName3", "UserName2", "ID", "ID2"}));
+            (NameList{"UserName", "UserName3", "UserName2", "ID", "ID2"}));
   // Keys that leave no letter are exported and numbered like any other.
   EXPECT_EQ(goFieldNames(meta, intProperties({"", "-", "_", "__"})),
-            (std::vector<std::string>{"X_", "X_2", "X_3", "X_4"}));
+            (NameList{"X_", "X_2", "X_3", "X_4"}));
   EXPECT_EQ(goFieldNames(meta, intProperties({"user_id", "userId", "UserID"})),
-            (std::vector<std::string>{"UserID", "UserID2", "UserID3"}));
-  EXPECT_EQ(goFieldNames(meta, intProperties({"a", "b"})), (std::vector<std::string>{"A", "B"}));
+            (NameList{"UserID", "UserID2", "UserID3"}));
+  EXPECT_EQ(goFieldNames(meta, intProperties({"a", "b"})), (NameList{"A", "B"}));
 }
 
 TEST(GoFieldNames, MapHitsThatCollideAreNumberedToo) {
   GoMeta meta;
   meta.setPropertyNameMaps(
       {PropertyNameMap(Uuid(), "a", "Same"), PropertyNameMap(Uuid(), "b", "Same")});
-  EXPECT_EQ(goFieldNames(meta, intProperties({"a", "b"})),
-            (std::vector<std::string>{"Same", "Same2"}));
+  EXPECT_EQ(goFieldNames(meta, intProperties({"a", "b"})), (NameList{"Same", "Same2"}));
 }
 
 TEST(GoFieldNames, FiftyThousandCollidingKeysStayUniqueInLinearTime) {
@@ -99,11 +98,11 @@ TEST(GoFieldNames, FiftyThousandCollidingKeysStayUniqueInLinearTime) {
     for (int bits = i; bits; bits >>= 1) key += (bits & 1) ? '-' : '_';
     keys.push_back(key);
   }
-  const std::vector<std::string> names = goFieldNames(GoMeta(), intProperties(keys));
+  const NameList names = goFieldNames(GoMeta(), intProperties(keys));
   ASSERT_EQ(names.size(), keys.size());
   EXPECT_EQ(names[0], "A");
   EXPECT_EQ(names[1], "A2");
-  EXPECT_EQ(names.back(), "A50000");
+  EXPECT_EQ(names[names.size() - 1], "A50000");
 }
 
 TEST(GoTag, ValueIsAGoStringInsideARawStringUnlessTheTagHoldsABackquote) {

@@ -45,8 +45,7 @@ namespace telvar::generate {
 /// The field names of one struct, in the properties' order, made distinct by `distinctNames`
 /// ("user_name" and "userName" give "UserName" and "UserName2"). A blank field "_" from a name map
 /// may repeat.
-[[nodiscard]] std::vector<std::string> goFieldNames(const GoMeta& meta,
-                                                    const std::vector<Property>& properties);
+[[nodiscard]] NameList goFieldNames(const GoMeta& meta, const std::vector<Property>& properties);
 
 /// The name of the inline style's one type: the model prefix and the upper camel case of the
 /// model name, as a Go identifier; "__" where that is the blank "_" (an empty name), which no

@@ -32,8 +32,7 @@ struct Style {
 
 /// The member names of one class, in the properties' order: the property-name rule's names as
 /// Kotlin identifiers, made distinct by `distinctNames` ("userID", "userID2").
-[[nodiscard]] std::vector<std::string> kotlinPropertyNames(const Object& object,
-                                                           const KotlinMeta& meta);
+[[nodiscard]] NameList kotlinPropertyNames(const Object& object, const KotlinMeta& meta);
 
 /// The type text of a property type: "Boolean", "Long", "Double", "String", "URL", "Any",
 /// "Date", the object's type name, "List<T>" and "T?" ("Any?" for a nullable of nothing known);

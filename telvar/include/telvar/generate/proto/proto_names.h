@@ -41,10 +41,10 @@ namespace telvar::generate {
 
 /// How one field is named: its identifier, and the JSON key for a `json_name` option when the
 /// identifier is not the key itself (or when the key must be kept apart from another field's
-/// JSON name).
+/// JSON name). Both are views of the list of names it was read from and of the field's key.
 struct ProtoFieldName {
-  std::string identifier;
-  std::optional<std::string> jsonName;
+  std::string_view identifier;
+  std::optional<std::string_view> jsonName;
 
   friend bool operator==(const ProtoFieldName&, const ProtoFieldName&) = default;
 };
@@ -58,8 +58,37 @@ struct ProtoFieldName {
 /// as it is whose proto3 JSON name would equal the JSON name of a renamed one (keys "user_name" and
 /// "userName" give "user_name" [json_name "user_name"] and "userName_2" [json_name "userName"]).
 /// Linear in the number of properties, even when every key collides.
-[[nodiscard]] std::vector<ProtoFieldName> protoFieldNames(
-    const std::vector<Property>& properties, const std::vector<std::string>& scopeNames);
+///
+/// The identifiers are kept in one text and a byte per field tells which JSON name it takes: a
+/// wide message holds one per key (wide-1000: 144 MB as a string and an optional string a field).
+/// The properties must outlive the list.
+class ProtoFieldNames {
+ public:
+  ProtoFieldNames(const std::vector<Property>& properties,
+                  const std::vector<std::string>& scopeNames);
+  ProtoFieldNames(std::vector<Property>&&, const std::vector<std::string>&) = delete;
+
+  [[nodiscard]] std::size_t size() const noexcept { return m_identifiers.size(); }
+  [[nodiscard]] ProtoFieldName operator[](std::size_t i) const;
+  /// The characters of every identifier together.
+  [[nodiscard]] std::size_t characters() const noexcept { return m_identifiers.characters(); }
+
+  using Iterator = PositionIterator<ProtoFieldNames, ProtoFieldName>;
+  [[nodiscard]] Iterator begin() const { return {this, 0}; }
+  [[nodiscard]] Iterator end() const { return {this, size()}; }
+
+ private:
+  enum class JsonName : std::uint8_t { none, key, identifier };
+  const std::vector<Property>* m_properties;
+  NameList m_identifiers;
+  std::vector<JsonName> m_jsonNames;
+};
+
+[[nodiscard]] inline ProtoFieldNames protoFieldNames(const std::vector<Property>& properties,
+                                                     const std::vector<std::string>& scopeNames) {
+  return ProtoFieldNames(properties, scopeNames);
+}
+ProtoFieldNames protoFieldNames(std::vector<Property>&&, const std::vector<std::string>&) = delete;
 
 /// The proto3 JSON name protoc derives from a field name: underscores dropped, each letter after
 /// one upper-cased. "user_name" gives "userName".

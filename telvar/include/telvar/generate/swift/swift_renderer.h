@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -133,29 +134,54 @@ class SwiftRenderer {
                                                   std::int64_t level) const;
 
  private:
-  // A property with what its lines need, found out once per declaration: its Swift name
-  // (unescaped, held by the member-name cache or the caller), whether the name is a reserved word
-  // (written in backquotes) and whether it differs from the JSON key (the coding keys and
-  // "@SorbelKey" then name the key). The name is held by reference and the key read from the
-  // property: a wide type holds one member per key (wide-100: 4.8 MB for the list, was 9.6 MB).
+  // A property with what its lines need: its Swift name (unescaped), whether the name is a
+  // reserved word (written in backquotes) and whether it differs from the JSON key (the coding
+  // keys and "@SorbelKey" then name the key). The key is read from the property.
   struct Member {
     const Property* property;
-    const std::string* text;
+    std::string_view text;
     bool reserved;
     bool renamed;
-    [[nodiscard]] std::string_view name() const { return *text; }
+    [[nodiscard]] std::string_view name() const { return text; }
     [[nodiscard]] std::string_view key() const {
       return property->names.empty() ? std::string_view("...")
                                      : std::string_view(property->names.back());
     }
   };
 
-  [[nodiscard]] static Member memberOf(const Property& property, const std::string& name);
-  [[nodiscard]] std::vector<Member> members(const std::vector<Property>& properties) const;
+  // The members of one declaration in the order they are written, each made when it is read
+  // from the properties, their names and a byte of what was found out once per member. A wide
+  // type holds one member per key: a list of whole members took 24 bytes a key (wide-1000:
+  // 48 MB), this one byte, and a position more when sorted.
+  class Members {
+   public:
+    Members(const std::vector<Property>& properties, const NameList& names, bool sorted);
+    [[nodiscard]] std::size_t size() const noexcept { return m_flags.size(); }
+    [[nodiscard]] bool empty() const noexcept { return m_flags.empty(); }
+    [[nodiscard]] Member operator[](std::size_t position) const {
+      const std::size_t i = m_order.empty() ? position : m_order[position];
+      return {&(*m_properties)[i], (*m_names)[i], (m_flags[i] & kReserved) != 0,
+              (m_flags[i] & kRenamed) != 0};
+    }
+
+    using Iterator = PositionIterator<Members, Member>;
+    [[nodiscard]] Iterator begin() const { return {this, 0}; }
+    [[nodiscard]] Iterator end() const { return {this, size()}; }
+
+   private:
+    static constexpr std::uint8_t kReserved = 1;
+    static constexpr std::uint8_t kRenamed = 2;
+    const std::vector<Property>* m_properties;
+    const NameList* m_names;
+    std::vector<std::uint8_t> m_flags;  // by property
+    std::vector<std::size_t> m_order;   // the properties by position; empty: in their own order
+  };
+
+  [[nodiscard]] static Member memberOf(const Property& property, std::string_view name);
+  [[nodiscard]] Members members(const std::vector<Property>& properties) const;
   [[nodiscard]] std::string unmappedTypeName(KeyPath path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
-  [[nodiscard]] const std::vector<std::string>& memberNames(
-      const std::vector<Property>& properties) const;
+  [[nodiscard]] const NameList& memberNames(const std::vector<Property>& properties) const;
 
   // Runs `write` with a printer over a new text at `level` and gives the text.
   template <typename Write>
@@ -171,14 +197,14 @@ class SwiftRenderer {
   void writeObject(CodePrinter& p, const Object& object) const;
   void writeEnum(CodePrinter& p, const Enum& enumeration) const;
   [[nodiscard]] bool writeTypeDeclaration(CodePrinter& p, const PropertyType& type) const;
-  void writeNestedDeclarations(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeNestedDeclarations(CodePrinter& p, const Members& members) const;
   // Makes room in the printer's text for the lines that `members` write.
-  void reserveMembers(CodePrinter& p, const std::vector<Member>& members) const;
+  void reserveMembers(CodePrinter& p, const Members& members) const;
   void writeProperty(CodePrinter& p, const Member& member) const;
-  void writeCodingKeys(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeCodingKeys(CodePrinter& p, const Members& members) const;
   void writeDecodeLine(CodePrinter& p, const Member& member) const;
-  void writeJsonInitializer(CodePrinter& p, const std::vector<Member>& members) const;
-  void writeMemberwiseInitializer(CodePrinter& p, const std::vector<Member>& members) const;
+  void writeJsonInitializer(CodePrinter& p, const Members& members) const;
+  void writeMemberwiseInitializer(CodePrinter& p, const Members& members) const;
   // Parts of a line, added at its end. A name is written in backquotes when a reserved word.
   // Written for every member line or two: inline, so that a name costs its copy alone.
   static void addName(CodePrinter& p, std::string_view name, bool reserved) {
@@ -213,7 +239,7 @@ class SwiftRenderer {
   };
   struct MemberNames {
     std::size_t keys = 0;  // a hash of the members' keys, in order
-    std::vector<std::string> names;
+    NameList names;
   };
   mutable std::unordered_map<Names, MemberNames, PathHash> m_memberNames;
   // Room for a text on its way into a line (an escaped key, a JSON accessor), kept so that
