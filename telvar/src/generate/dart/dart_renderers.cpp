@@ -6,6 +6,7 @@
 
 #include "telvar/generate/code_printer.h"
 #include "telvar/generate/dart/dart_names.h"
+#include "telvar/generate/literals.h"
 #include "telvar/options/shared_records.h"
 #include "telvar/unicode/text.h"
 
@@ -51,8 +52,29 @@ const char* primitiveText(const Primitive& primitive) {
   return "dynamic";
 }
 
-std::string keyOf(const Property& property) {
-  return property.names.empty() ? std::string("...") : property.names.back();
+std::string_view keyOf(const Property& property) {
+  return property.names.empty() ? std::string_view("...") : std::string_view(property.names.back());
+}
+
+// The text of a primitive, or of a nullable one, as a fixed text.
+std::string_view plainTypeText(const Primitive& primitive, bool nullable) {
+  switch (primitive.kind()) {
+    case Primitive::Kind::date:
+      return nullable ? "Date?" : "Date";
+    case Primitive::Kind::bool_:
+      return nullable ? "bool?" : "bool";
+    case Primitive::Kind::int_:
+      return nullable ? "int?" : "int";
+    case Primitive::Kind::double_:
+      return nullable ? "double?" : "double";
+    case Primitive::Kind::string:
+      return nullable ? "String?" : "String";
+    case Primitive::Kind::url:
+      return nullable ? "URL?" : "URL";
+    case Primitive::Kind::any:
+      return nullable ? "dynamic?" : "dynamic";
+  }
+  return nullable ? "dynamic?" : "dynamic";
 }
 
 // ---- fromJSON and toJSON expressions ---------------------------------------------------------
@@ -203,17 +225,37 @@ void writeFromJSONValue(CodePrinter& p, const Property& property, std::string_vi
 
 // ---- One class ---------------------------------------------------------------------------------
 
-// What every section of a class writes for one property, formed once.
+// What a member's lines are written from: its property, its name and its type text, viewed for
+// the line at hand.
 struct Member {
   const Property* property;
-  std::string name;
-  std::string key;   // escaped for a string literal
-  std::string type;  // T
+  std::string_view name;
+  std::string_view type;  // T; empty where the line does not write it
+  bool plainKey;          // whether the key is written as it is between quotes
 };
 
-Member memberOf(const Property& property, const DartMeta& meta, const TypeNames* types) {
-  return Member{&property, dartPropertyName(meta, property.names),
-                dartStringContent(keyOf(property)), dartType(property, meta, types)};
+// The key as written inside a string literal: the key itself when nothing in it is escaped (most
+// keys), else its escaped text, kept in `spare`.
+std::string_view literalKey(const Member& m, std::string& spare) {
+  const std::string_view key = keyOf(*m.property);
+  if (m.plainKey) return key;
+  spare = dartStringContent(key);
+  return spare;
+}
+
+// The type text T: a fixed text for most members, else formed into `spare`.
+std::string_view typeText(const Property& property, const DartMeta& meta, const TypeNames* types,
+                          std::string& spare) {
+  // A primitive, a nullable primitive or a type only ever null, unless a name map may name it.
+  if (!meta._typeNameMaps) {
+    const PropertyType& type = property.type;
+    if (const Primitive* primitive = type.plainPrimitive()) {
+      return plainTypeText(*primitive, type.is(K::optional));
+    }
+    if (type.is(K::optional) && !type.optionalValue()) return "Null";
+  }
+  spare = dartType(property, meta, types);
+  return spare;
 }
 
 // The class or mapped name that a property's type text refers to; empty when none.
@@ -225,42 +267,92 @@ std::string namedType(const Property& property, const DartMeta& meta, const Type
   return object ? dartTypeName(meta, object->names, types) : std::string();
 }
 
-bool isNullableText(const std::string& type) {
+bool isNullableText(std::string_view type) {
   return (!type.empty() && type.back() == '?') || type == "Null" || type == "dynamic";
 }
 
+// One property's member as the public functions give it, named apart from its class: the name
+// and any formed type text are kept in `name` and `spare`.
+Member memberOf(const Property& property, const DartMeta& meta, const TypeNames* types,
+                std::string& name, std::string& spare) {
+  name = dartPropertyName(meta, property.names);
+  return Member{&property, name, typeText(property, meta, types, spare),
+                isPlainLiteral(keyOf(property))};
+}
+
 // The members of a class in the order it writes them, named so that none hides the class or a
-// type the class refers to, and none repeats another.
-std::vector<Member> membersOf(const Object& object, const std::string& className,
-                              const DartMeta& meta, const TypeNames* types) {
-  std::vector<Member> members;
-  members.reserve(object.properties.size());
-  // A member may not share its class's name, and one named like a type the class refers to would
-  // hide that type from the class body.
-  std::unordered_set<std::string> typeNames{className};
-  for (const Property& property : object.properties) {
-    members.push_back(memberOf(property, meta, types));
-    if (std::string named = namedType(property, meta, types); !named.empty()) {
-      typeNames.insert(std::move(named));
+// type the class refers to, and none repeats another. A wide class holds one record for each
+// member through all its sections, so a record keeps only where its name stands in one text of
+// all the names; the key and the type are read from the property where a line writes them
+// (wide-100: 200,000 members at 24 bytes and their names at 12, instead of 104 bytes with the
+// name, key and type each a text of its own; wide-1000: 73 MB held while the file is written,
+// 208 MB).
+class Members {
+ public:
+  Members(const Object& object, const std::string& className, const DartMeta& meta,
+          const TypeNames* types)
+      : m_meta(meta), m_types(types) {
+    // A member may not share its class's name, and one named like a type the class refers to
+    // would hide that type from the class body.
+    std::unordered_set<std::string> typeNames{className};
+    std::vector<std::string> names;
+    names.reserve(object.properties.size());
+    for (const Property& property : object.properties) {
+      names.push_back(dartPropertyName(meta, property.names));
+      if (std::string named = namedType(property, meta, types); !named.empty()) {
+        typeNames.insert(std::move(named));
+      }
+    }
+    for (std::string& name : names) {
+      if (typeNames.contains(name)) name += '_';
+    }
+    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
+    std::size_t size = 0;
+    for (const std::string& name : names) size += name.size();
+    m_names.reserve(size);
+    m_records.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const Property& property = object.properties[i];
+      m_records.push_back(
+          {&property, m_names.size(), names[i].size(), isPlainLiteral(keyOf(property))});
+      m_names += names[i];
+    }
+    if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
+      std::stable_sort(m_records.begin(), m_records.end(), [&](const Record& a, const Record& b) {
+        return textCompare(nameOf(a), nameOf(b)) < 0;
+      });
     }
   }
-  for (Member& m : members) {
-    if (typeNames.contains(m.name)) m.name += '_';
+
+  [[nodiscard]] std::size_t size() const noexcept { return m_records.size(); }
+  [[nodiscard]] bool empty() const noexcept { return m_records.empty(); }
+
+  /// The `i`th member in writing order; its type text too when `spare` is given, formed into it
+  /// when it is not a fixed text.
+  [[nodiscard]] Member at(std::size_t i, std::string* spare = nullptr) const {
+    const Record& record = m_records[i];
+    const Property& property = *record.property;
+    return Member{&property, nameOf(record),
+                  spare ? typeText(property, m_meta, m_types, *spare) : std::string_view(),
+                  record.plainKey};
   }
-  {
-    std::vector<std::string> names;
-    names.reserve(members.size());
-    for (Member& m : members) names.push_back(std::move(m.name));
-    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
-    for (std::size_t i = 0; i < members.size(); ++i) members[i].name = std::move(names[i]);
+
+ private:
+  struct Record {
+    const Property* property;
+    std::size_t nameAt;
+    std::size_t nameSize : 63;
+    bool plainKey : 1;  // checked once, not in each section that writes the key
+  };
+  [[nodiscard]] std::string_view nameOf(const Record& record) const {
+    return std::string_view(m_names).substr(record.nameAt, record.nameSize);
   }
-  if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
-    std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
-      return textCompare(a.name, b.name) < 0;
-    });
-  }
-  return members;
-}
+
+  const DartMeta& m_meta;
+  const TypeNames* m_types;
+  std::vector<Record> m_records;
+  std::string m_names;
+};
 
 // ---- The lines of one member in each section -------------------------------------------------
 
@@ -282,21 +374,25 @@ void writeCopyWithArgument(CodePrinter& p, const Member& m) {
 }
 
 void writeFromJSON(CodePrinter& p, const Member& m, const DartMeta& meta, const TypeNames* types) {
+  std::string spare;
+  const std::string_view key = literalKey(m, spare);
   if (readAsIs(m.property->type)) {
-    p.line(m.name, ": json[\"", m.key, "\"],");
+    p.line(m.name, ": json[\"", key, "\"],");
     return;
   }
   p.line(m.name, ": ");
-  writeFromJSONValue(p, *m.property, m.type, m.key, meta, types);
+  writeFromJSONValue(p, *m.property, m.type, key, meta, types);
   p.add(",");
 }
 
 void writeToJSON(CodePrinter& p, const Member& m) {
+  std::string spare;
+  const std::string_view key = literalKey(m, spare);
   if (writtenAsIs(m.property->type)) {
-    p.line("\"", m.key, "\": ", m.name, ",");
+    p.line("\"", key, "\": ", m.name, ",");
     return;
   }
-  p.line("\"", m.key, "\": ");
+  p.line("\"", key, "\": ");
   writeWrite(p, m.property->type, m.name);
   p.add(",");
 }
@@ -306,8 +402,9 @@ void writeToJSON(CodePrinter& p, const Member& m) {
 void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
                 const TypeNames* types) {
   const std::string k = dartTypeName(meta, object.names, types);
-  const std::vector<Member> members = membersOf(object, k, meta, types);
+  const Members members(object, k, meta, types);
   const bool empty = members.empty();
+  std::string spare;
   {
     // Each member's line in each section the options ask for; a list or an object's conversion
     // writes its type and key again.
@@ -316,10 +413,11 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
     const bool toJSON = meta.needsToJSON();
     const std::size_t sections = 2 + (copyWith ? 2 : 0) + (fromJSON ? 1 : 0) + (toJSON ? 1 : 0);
     std::size_t text = 0;
-    for (const Member& m : members) {
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      const Member m = members.at(i, &spare);
       const std::size_t name = m.name.size();
       const std::size_t type = m.type.size();
-      const std::size_t key = m.key.size();
+      const std::size_t key = keyOf(*m.property).size();
       text += type + name + 8 + name + 15;
       if (copyWith) text += type + name + 3 + 3 * name + 12;
       if (fromJSON) text += name + key + 11;
@@ -333,7 +431,7 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
   {
     auto body = p.indented();
     const bool isFinal = meta.allPropertiesFinal();
-    for (const Member& m : members) writeField(p, m, isFinal);
+    for (std::size_t i = 0; i < members.size(); ++i) writeField(p, members.at(i, &spare), isFinal);
 
     p.blank();
     if (empty) {
@@ -343,7 +441,8 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line(k, "({");
       {
         auto parameters = p.indented();
-        for (const Member& m : members) writeConstructorParameter(p, m);
+        for (std::size_t i = 0; i < members.size(); ++i)
+          writeConstructorParameter(p, members.at(i));
       }
       p.line("});");
     }
@@ -356,12 +455,14 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
         p.line(k, " copyWith({");
         {
           auto parameters = p.indented();
-          for (const Member& m : members) writeCopyWithParameter(p, m);
+          for (std::size_t i = 0; i < members.size(); ++i) {
+            writeCopyWithParameter(p, members.at(i, &spare));
+          }
         }
         p.line("}) => ", k, "(");
         {
           auto arguments = p.indented();
-          for (const Member& m : members) writeCopyWithArgument(p, m);
+          for (std::size_t i = 0; i < members.size(); ++i) writeCopyWithArgument(p, members.at(i));
         }
         p.line(");");
       }
@@ -372,7 +473,9 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line("factory ", k, ".fromJSON(Map<String, dynamic> json) => ", k, "(");
       {
         auto arguments = p.indented();
-        for (const Member& m : members) writeFromJSON(p, m, meta, types);
+        for (std::size_t i = 0; i < members.size(); ++i) {
+          writeFromJSON(p, members.at(i, &spare), meta, types);
+        }
       }
       p.line(");");
     }
@@ -382,7 +485,7 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line("Map<String, dynamic> toJSON() => {");
       {
         auto entries = p.indented();
-        for (const Member& m : members) writeToJSON(p, m);
+        for (std::size_t i = 0; i < members.size(); ++i) writeToJSON(p, members.at(i));
       }
       p.line("};");
     }
@@ -445,7 +548,8 @@ std::string dartFieldDeclaration(const Property& property, std::int64_t level,
                                  const Indentation& indentation, const DartMeta& meta,
                                  const TypeNames* types) {
   return memberLine(indentation, level, [&](CodePrinter& p) {
-    writeField(p, memberOf(property, meta, types), meta.allPropertiesFinal());
+    std::string name, spare;
+    writeField(p, memberOf(property, meta, types, name, spare), meta.allPropertiesFinal());
   });
 }
 
@@ -511,7 +615,8 @@ std::vector<std::string> dartConstructorParameters(const std::vector<Property>& 
   lines.reserve(properties.size());
   for (const Property& property : properties) {
     lines.push_back(memberLine(prefix, [&](CodePrinter& p) {
-      writeConstructorParameter(p, memberOf(property, meta, types));
+      std::string name, spare;
+      writeConstructorParameter(p, memberOf(property, meta, types, name, spare));
     }));
   }
   return lines;
@@ -520,28 +625,35 @@ std::vector<std::string> dartConstructorParameters(const std::vector<Property>& 
 void dartCopyWithParameter(const Property& property, const DartMeta& meta,
                            const std::string& prefix, std::vector<std::string>& lines,
                            const TypeNames* types) {
-  lines.push_back(memberLine(
-      prefix, [&](CodePrinter& p) { writeCopyWithParameter(p, memberOf(property, meta, types)); }));
+  lines.push_back(memberLine(prefix, [&](CodePrinter& p) {
+    std::string name, spare;
+    writeCopyWithParameter(p, memberOf(property, meta, types, name, spare));
+  }));
 }
 
 void dartCopyWithArgument(const Property& property, const DartMeta& meta, const std::string& prefix,
                           std::vector<std::string>& lines, const TypeNames* types) {
-  lines.push_back(memberLine(
-      prefix, [&](CodePrinter& p) { writeCopyWithArgument(p, memberOf(property, meta, types)); }));
+  lines.push_back(memberLine(prefix, [&](CodePrinter& p) {
+    std::string name, spare;
+    writeCopyWithArgument(p, memberOf(property, meta, types, name, spare));
+  }));
 }
 
 std::string dartFromJSON(const Property& property, std::int64_t level,
                          const Indentation& indentation, const DartMeta& meta,
                          const TypeNames* types) {
   return memberLine(indentation, level, [&](CodePrinter& p) {
-    writeFromJSON(p, memberOf(property, meta, types), meta, types);
+    std::string name, spare;
+    writeFromJSON(p, memberOf(property, meta, types, name, spare), meta, types);
   });
 }
 
 std::string dartToJSON(const Property& property, std::int64_t level, const Indentation& indentation,
                        const DartMeta& meta, const TypeNames* types) {
-  return memberLine(indentation, level,
-                    [&](CodePrinter& p) { writeToJSON(p, memberOf(property, meta, types)); });
+  return memberLine(indentation, level, [&](CodePrinter& p) {
+    std::string name, spare;
+    writeToJSON(p, memberOf(property, meta, types, name, spare));
+  });
 }
 
 }  // namespace telvar::generate

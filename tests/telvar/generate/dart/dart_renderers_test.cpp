@@ -129,5 +129,33 @@ TEST(DartClass, RenamesMembersNamedLikeTheClassOrATypeItRefersTo) {
             "}");
 }
 
+TEST(DartClass, KeepsEachMembersKeyAndTypeWithItsNameWhenSorted) {
+  DartMeta meta;
+  meta.setPropertySortMethod(PropertySortMethod::alphabet);
+  meta.setNeedsCopyWith(false);
+  const Object object{{"Unknown"},
+                      {member("z\"q", nullable(list(int_()))), member("m$", nullOnly()),
+                       member("a", PT::object(objectAt("a")))}};
+  const std::string text = dartClass(object, meta, Indentation{});
+  const auto from = text.find("  factory");
+  ASSERT_NE(from, std::string::npos);
+  EXPECT_EQ(text.substr(0, text.find("\n\n")),
+            "class Unknown {\n  A a;\n  Null m$;\n  List<int>? zQ;");
+  EXPECT_EQ(
+      text.substr(from),
+      "  factory Unknown.fromJSON(Map<String, dynamic> json) => Unknown(\n"
+      "    a: A.fromJSON(json[\"a\"]),\n"
+      "    m$: json[\"m\\$\"],\n"
+      "    zQ: json[\"z\\\"q\"] == null ? null : List<int>.from(json[\"z\\\"q\"].map((x) => x)),\n"
+      "  );\n"
+      "\n"
+      "  Map<String, dynamic> toJSON() => {\n"
+      "    \"a\": a.toJSON(),\n"
+      "    \"m\\$\": m$,\n"
+      "    \"z\\\"q\": zQ == null ? null : List<dynamic>.from(zQ!.map((x) => x)),\n"
+      "  };\n"
+      "}");
+}
+
 }  // namespace
 }  // namespace telvar::generate
