@@ -271,29 +271,31 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
   return codes;
 }
 
-Blocks subtypeFirstBlocks(const Value& root, const Render& render) {
-  return subtypeFirstBlocks(root, Code(root), render);
+Blocks subtypeFirstBlocks(Value root, const Render& render) {
+  const Code rootCode(root);
+  return subtypeFirstBlocks(std::move(root), rootCode, render);
 }
 
-Blocks subtypeFirstBlocks(const Value& root, const Code& rootCode, const Render& render) {
+Blocks subtypeFirstBlocks(Value root, const Code& rootCode, const Render& render) {
+  const std::vector<Code> nested = nestedCodes(root, rootCode, Order::childrenFirst);
+  root = Value();  // the codes hold all that is written: the sample goes first
   Blocks blocks;
-  for (const Code& nested : nestedCodes(root, rootCode, Order::childrenFirst)) {
-    blocks.add(render(nested));
-  }
+  for (const Code& code : nested) blocks.add(render(code));
   blocks.addUnchecked(render(rootCode));
   return blocks;
 }
 
-Blocks subtypeLastBlocks(const Value& root, const Render& render) {
-  return subtypeLastBlocks(root, Code(root), render);
+Blocks subtypeLastBlocks(Value root, const Render& render) {
+  const Code rootCode(root);
+  return subtypeLastBlocks(std::move(root), rootCode, render);
 }
 
-Blocks subtypeLastBlocks(const Value& root, const Code& rootCode, const Render& render) {
+Blocks subtypeLastBlocks(Value root, const Code& rootCode, const Render& render) {
+  const std::vector<Code> nested = nestedCodes(root, rootCode, Order::parentFirst);
+  root = Value();  // the codes hold all that is written: the sample goes first
   Blocks blocks;
   blocks.add(render(rootCode));
-  for (const Code& nested : nestedCodes(root, rootCode, Order::parentFirst)) {
-    blocks.add(render(nested));
-  }
+  for (const Code& code : nested) blocks.add(render(code));
   return blocks;
 }
 

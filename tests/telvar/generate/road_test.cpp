@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,28 @@ TEST(NestedCodes, SampleHasDictionariesAndEnumerations) {
   }
   EXPECT_TRUE(dictionary);
   EXPECT_TRUE(enumeration);
+}
+
+// The subtype styles let a sample given up go before they render: what they render must still be
+// every nested code, whole (a code that borrowed from the sample would read freed memory here).
+TEST(SubtypeBlocks, RenderTheSameCodesWhenTheSampleIsGivenUp) {
+  const Value kept = refinedSample(kSample);
+  const Code rootCode(kept);
+  std::vector<Code> seen;
+  const Render render = [&](const Code& code) {
+    seen.push_back(code);
+    return std::optional<std::string>(std::to_string(seen.size()));
+  };
+  std::vector<Code> expected = nestedCodes(kept, rootCode, Order::childrenFirst);
+  expected.push_back(rootCode);
+  (void)subtypeFirstBlocks(refinedSample(kSample), rootCode, render);
+  EXPECT_EQ(seen, expected);
+
+  seen.clear();
+  expected = {rootCode};
+  for (const Code& code : nestedCodes(kept, rootCode, Order::parentFirst)) expected.push_back(code);
+  (void)subtypeLastBlocks(refinedSample(kSample), rootCode, render);
+  EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

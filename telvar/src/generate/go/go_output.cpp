@@ -98,10 +98,10 @@ std::optional<std::string> goOutput(const Model& model) {
       blocks.addUnchecked(inlineDeclaration(rootCode, meta, model, indentation));
       break;
     case GoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(root, rootCode, render);
+      blocks = generate::subtypeFirstBlocks(std::move(root), rootCode, render);
       break;
     case GoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(root, rootCode, render);
+      blocks = generate::subtypeLastBlocks(std::move(root), rootCode, render);
       break;
   }
   return std::move(blocks).file(header);

@@ -49,9 +49,9 @@ std::optional<std::string> kotlinOutput(const Model& model) {
 
   switch (meta.structureStyle()) {
     case KotlinMeta::StructureStyle::subtypeFirst:
-      return generate::subtypeFirstBlocks(value, rootCode, render).file(header);
+      return generate::subtypeFirstBlocks(std::move(value), rootCode, render).file(header);
     case KotlinMeta::StructureStyle::subtypeLast:
-      return generate::subtypeLastBlocks(value, rootCode, render).file(header);
+      return generate::subtypeLastBlocks(std::move(value), rootCode, render).file(header);
     case KotlinMeta::StructureStyle::nested:
       break;
   }

@@ -59,10 +59,10 @@ std::optional<std::string> protoOutput(const Model& model) {
       blocks.add(render(rootCode));
       break;
     case ProtoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(value, rootCode, render);
+      blocks = generate::subtypeFirstBlocks(std::move(value), rootCode, render);
       break;
     case ProtoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(value, rootCode, render);
+      blocks = generate::subtypeLastBlocks(std::move(value), rootCode, render);
       break;
   }
   return std::move(blocks).file(protoHeader(meta, indentation));

@@ -27,15 +27,18 @@ std::vector<std::string> dictionaryKeys(const ValueMeta& valueMeta) {
 }
 
 // The root's declaration, then each nested type's in an extension of the type that encloses it.
-Blocks nestedInExtensionBlocks(const Value& root, const Code& rootCode,
-                               const SwiftRenderer& renderer, const Indentation& indentation,
-                               const ValueMeta& valueMeta) {
+// The sample (moved in) goes once the nested types are listed, as in `subtypeLastBlocks`.
+Blocks nestedInExtensionBlocks(Value root, const Code& rootCode, const SwiftRenderer& renderer,
+                               const Indentation& indentation, const ValueMeta& valueMeta) {
   const std::int64_t level = indentation.effectiveLevel();
+  const std::vector<Code> nested =
+      generate::nestedCodes(root, rootCode, generate::Order::parentFirst);
+  root = Value();
   Blocks blocks;
   blocks.add(renderer.render(rootCode, level));
   const std::vector<std::string> leaveOut = dictionaryKeys(valueMeta);
   generate::swift::TypePathMemo memo;
-  for (const Code& code : generate::nestedCodes(root, rootCode, generate::Order::parentFirst)) {
+  for (const Code& code : nested) {
     const std::string path = renderer.typePath(code, leaveOut, memo);
     if (path.empty()) {
       // No type encloses it (its parent is a dictionary at the root): it stands at the top
@@ -106,13 +109,13 @@ std::optional<std::string> swiftOutput(const Model& model) {
     case SwiftMeta::StructureStyle::nested:  // written above
       break;
     case SwiftMeta::StructureStyle::nestedInExtension:
-      blocks = nestedInExtensionBlocks(root, rootCode, renderer, indentation, valueMeta);
+      blocks = nestedInExtensionBlocks(std::move(root), rootCode, renderer, indentation, valueMeta);
       break;
     case SwiftMeta::StructureStyle::subtypeFirst:
-      blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(root, rootCode, render));
+      blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(std::move(root), rootCode, render));
       break;
     case SwiftMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(root, rootCode, render);
+      blocks = generate::subtypeLastBlocks(std::move(root), rootCode, render);
       break;
   }
   return std::move(blocks).file(generate::swift::swiftHeader(meta, indentation));
