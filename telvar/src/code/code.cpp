@@ -18,6 +18,15 @@ MemberPath::MemberPath(Names names) {
 // PropertyType
 
 PropertyType PropertyType::primitive(Primitive primitive) {
+  static_assert(
+      [] {
+        for (std::size_t i = 0; i + 1 < std::size(kPrimitives); ++i) {
+          if (static_cast<std::size_t>(kPrimitives[i].primitive.kind()) != i) return false;
+        }
+        return std::size(kPrimitives) == static_cast<std::size_t>(Primitive::Kind::any) + 2 &&
+               kPrimitives[std::size(kPrimitives) - 1].primitive.kind() == Primitive::Kind::date;
+      }(),
+      "each kind at its own slot, and the second date kind last");
   std::size_t slot = static_cast<std::size_t>(primitive.kind());
   if (primitive == Primitive::date(Value::DateKind::timeIntervalSince1970)) {
     slot = std::size(kPrimitives) - 1;

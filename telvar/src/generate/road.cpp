@@ -271,12 +271,12 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
   return codes;
 }
 
-Blocks subtypeFirstBlocks(Value root, const Render& render) {
+Blocks subtypeFirstBlocks(Value&& root, const Render& render) {
   const Code rootCode(root);
   return subtypeFirstBlocks(std::move(root), rootCode, render);
 }
 
-Blocks subtypeFirstBlocks(Value root, const Code& rootCode, const Render& render) {
+Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render) {
   const std::vector<Code> nested = nestedCodes(root, rootCode, Order::childrenFirst);
   root = Value();  // the codes hold all that is written: the sample goes first
   Blocks blocks;
@@ -285,12 +285,12 @@ Blocks subtypeFirstBlocks(Value root, const Code& rootCode, const Render& render
   return blocks;
 }
 
-Blocks subtypeLastBlocks(Value root, const Render& render) {
+Blocks subtypeLastBlocks(Value&& root, const Render& render) {
   const Code rootCode(root);
   return subtypeLastBlocks(std::move(root), rootCode, render);
 }
 
-Blocks subtypeLastBlocks(Value root, const Code& rootCode, const Render& render) {
+Blocks subtypeLastBlocks(Value&& root, const Code& rootCode, const Render& render) {
   const std::vector<Code> nested = nestedCodes(root, rootCode, Order::parentFirst);
   root = Value();  // the codes hold all that is written: the sample goes first
   Blocks blocks;

@@ -253,7 +253,8 @@ class Pieces {
       claimable = k < m_taken + m_window;
       awaited = m_awaited == k;
     }
-    // A worker, or the reader if it gets there first.
+    // A worker for what it may start, the reader for what it waits for: woken once the lock is
+    // let go, so that neither wakes only to wait for it.
     if (claimable) m_workAvailable.notify_one();
     if (awaited) m_pieceDone.notify_one();
     return true;

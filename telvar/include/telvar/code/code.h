@@ -106,7 +106,7 @@ class Primitive {
   static constexpr Primitive url() { return Primitive(Kind::url); }
   static constexpr Primitive any() { return Primitive(Kind::any); }
 
-  [[nodiscard]] Kind kind() const noexcept { return m_kind; }
+  [[nodiscard]] constexpr Kind kind() const noexcept { return m_kind; }
   /// How a date is written in the sample; requires the `date` case.
   [[nodiscard]] Value::DateKind dateKind() const noexcept { return m_dateKind; }
 

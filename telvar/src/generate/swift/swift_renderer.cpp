@@ -144,7 +144,8 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   language.reservedIn = [this](const Object* owner) {
     std::unordered_set<std::string> taken{"Any", "Bool", "Date", "Double", "Int", "String", "URL"};
     if (owner) {
-      const NameList& names = memberNames(owner->properties);
+      const std::shared_ptr<const NameList> held = memberNames(owner->properties);
+      const NameList& names = *held;
       taken.reserve(taken.size() + names.size() + 1);
       taken.insert("CodingKeys");
       for (const std::string_view name : names) taken.emplace(name);
@@ -154,13 +155,13 @@ TypeNames SwiftRenderer::typeNames(const Code& root) const {
   return TypeNames(root, language);
 }
 
-const NameList& SwiftRenderer::memberNames(const std::vector<Property>& properties) const {
+std::shared_ptr<const NameList> SwiftRenderer::memberNames(
+    const std::vector<Property>& properties) const {
   // Both the type names (for the nested types' scope) and the declaration ask for a type's
   // member names: a wide type is named once. A type is known by its key path, which names one
   // type of the sample; the keys are checked as well, so that another list of members at the
   // same path (a caller's own) is named afresh instead of taking names that are not its own.
-  static const NameList none;
-  if (properties.empty()) return none;
+  if (properties.empty()) return std::make_shared<const NameList>();
   Names owner = properties.front().names.names();
   if (!owner.empty()) owner.pop_back();
   std::size_t keys = properties.size();
@@ -169,16 +170,17 @@ const NameList& SwiftRenderer::memberNames(const std::vector<Property>& properti
   }
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
   MemberNames& entry = it->second;
-  if (added || entry.keys != keys || entry.names.size() != properties.size()) {
+  if (added || !entry.names || entry.keys != keys || entry.names->size() != properties.size()) {
     // A Swift name is about as long as its key; the old names are let go before the new ones
     // are made.
     std::size_t characters = 0;
     for (const Property& p : properties) characters += jsonKey(p.names).size();
-    entry.names = NameList();
+    entry.names.reset();
     NameList names;
     names.reserve(properties.size(), characters);
     for (const Property& p : properties) names.push_back(propertyName(p.names));
-    entry.names = distinctNames(std::move(names), NumberStyle::appended);
+    entry.names =
+        std::make_shared<const NameList>(distinctNames(std::move(names), NumberStyle::appended));
     entry.keys = keys;
   }
   return entry.names;
@@ -247,9 +249,10 @@ SwiftRenderer::Member SwiftRenderer::memberOf(const Property& property, std::str
   return {&property, name, isSwiftReservedWord(name), !textEquals(name, jsonKey(property.names))};
 }
 
-SwiftRenderer::Members::Members(const std::vector<Property>& properties, const NameList& names,
-                                bool sorted)
-    : m_properties(&properties), m_names(&names) {
+SwiftRenderer::Members::Members(const std::vector<Property>& properties,
+                                std::shared_ptr<const NameList> held, bool sorted)
+    : m_properties(&properties), m_names(std::move(held)) {
+  const NameList& names = *m_names;
   m_flags.reserve(properties.size());
   for (std::size_t i = 0; i < properties.size(); ++i) {
     const Member m = memberOf(properties[i], names[i]);

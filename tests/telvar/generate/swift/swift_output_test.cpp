@@ -49,6 +49,23 @@ TEST(SwiftRenderer, EnumMapNamesTheEnumerationInEveryShape) {
             "Double");
 }
 
+// A caller's own nested object may list its members at its holder's path: naming them afresh
+// must leave the holder's names, still being written, as they were.
+TEST(SwiftRenderer, NestedMembersAtTheHoldersPathKeepTheHoldersNames) {
+  const Object child{{"R", "a"},
+                     {property({"R", "zzz"}, PropertyType::primitive(Primitive::int_()))}};
+  const Object parent{
+      {"R"},
+      {property({"R", "a"}, PropertyType::object(child)),
+       property({"R", "first_long_member_name"}, PropertyType::primitive(Primitive::int_())),
+       property({"R", "second_long_member_name"}, PropertyType::primitive(Primitive::string()))}};
+  const SwiftRenderer renderer(SwiftMeta{}, Indentation::default_());
+  const std::string text = renderer.objectDeclaration(parent, 0);
+  EXPECT_NE(text.find("let firstLongMemberName: Int"), std::string::npos) << text;
+  EXPECT_NE(text.find("let secondLongMemberName: String"), std::string::npos) << text;
+  EXPECT_NE(text.find("let zzz: Int"), std::string::npos) << text;
+}
+
 TEST(SwiftRenderer, RendersAPropertyCodeAsItsLine) {
   const SwiftRenderer renderer(SwiftMeta{}, Indentation{1, "\t"});
   const Code code = Code::property(

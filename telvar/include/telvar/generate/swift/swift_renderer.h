@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -155,7 +156,8 @@ class SwiftRenderer {
   // 48 MB), this one byte, and a position more when sorted.
   class Members {
    public:
-    Members(const std::vector<Property>& properties, const NameList& names, bool sorted);
+    Members(const std::vector<Property>& properties, std::shared_ptr<const NameList> names,
+            bool sorted);
     [[nodiscard]] std::size_t size() const noexcept { return m_flags.size(); }
     [[nodiscard]] bool empty() const noexcept { return m_flags.empty(); }
     [[nodiscard]] Member operator[](std::size_t position) const {
@@ -172,16 +174,17 @@ class SwiftRenderer {
     static constexpr std::uint8_t kReserved = 1;
     static constexpr std::uint8_t kRenamed = 2;
     const std::vector<Property>* m_properties;
-    const NameList* m_names;
-    std::vector<std::uint8_t> m_flags;  // by property
-    std::vector<std::size_t> m_order;   // the properties by position; empty: in their own order
+    std::shared_ptr<const NameList> m_names;  // its own: the cache may name the path afresh
+    std::vector<std::uint8_t> m_flags;        // by property
+    std::vector<std::size_t> m_order;  // the properties by position; empty: in their own order
   };
 
   [[nodiscard]] static Member memberOf(const Property& property, std::string_view name);
   [[nodiscard]] Members members(const std::vector<Property>& properties) const;
   [[nodiscard]] std::string unmappedTypeName(KeyPath path) const;
   [[nodiscard]] std::string formedTypeName(const Names& path) const;
-  [[nodiscard]] const NameList& memberNames(const std::vector<Property>& properties) const;
+  [[nodiscard]] std::shared_ptr<const NameList> memberNames(
+      const std::vector<Property>& properties) const;
 
   // Runs `write` with a printer over a new text at `level` and gives the text.
   template <typename Write>
@@ -239,7 +242,9 @@ class SwiftRenderer {
   };
   struct MemberNames {
     std::size_t keys = 0;  // a hash of the members' keys, in order
-    NameList names;
+    // Shared with the declarations being written: a nested list of members at the same path
+    // replaces the entry without taking the names from under its holder.
+    std::shared_ptr<const NameList> names;
   };
   mutable std::unordered_map<Names, MemberNames, PathHash> m_memberNames;
   // Room for a text on its way into a line (an escaped key, a JSON accessor), kept so that
