@@ -282,11 +282,11 @@ Member memberOf(const Property& property, const DartMeta& meta, const TypeNames*
 
 // The members of a class in the order it writes them, named so that none hides the class or a
 // type the class refers to, and none repeats another. A wide class holds one record for each
-// member through all its sections, so a record keeps only where its name stands in one text of
-// all the names; the key and the type are read from the property where a line writes them
-// (wide-100: 200,000 members at 24 bytes and their names at 12, instead of 104 bytes with the
-// name, key and type each a text of its own; wide-1000: 73 MB held while the file is written,
-// 208 MB).
+// member through all its sections, so a record keeps only its name's position in one text of
+// all the names, which are made there rather than as a text each; the key and the type are read
+// from the property where a line writes them (wide-100: 200,000 members at 24 bytes and their
+// names at 12, instead of 104 bytes with the name, key and type each a text of its own;
+// wide-1000: 73 MB held while the file is written, 208 MB).
 class Members {
  public:
   Members(const Object& object, const std::string& className, const DartMeta& meta,
@@ -295,27 +295,26 @@ class Members {
     // A member may not share its class's name, and one named like a type the class refers to
     // would hide that type from the class body.
     std::unordered_set<std::string> typeNames{className};
-    std::vector<std::string> names;
-    names.reserve(object.properties.size());
     for (const Property& property : object.properties) {
-      names.push_back(dartPropertyName(meta, property.names));
       if (std::string named = namedType(property, meta, types); !named.empty()) {
         typeNames.insert(std::move(named));
       }
     }
-    for (std::string& name : names) {
+    // A Dart name is about as long as its key.
+    std::size_t characters = 0;
+    for (const Property& property : object.properties) characters += keyOf(property).size();
+    NameList names;
+    names.reserve(object.properties.size(), characters);
+    for (const Property& property : object.properties) {
+      std::string name = dartPropertyName(meta, property.names);
       if (typeNames.contains(name)) name += '_';
+      names.push_back(name);
     }
-    names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
-    std::size_t size = 0;
-    for (const std::string& name : names) size += name.size();
-    m_names.reserve(size);
-    m_records.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    m_names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
+    m_records.reserve(m_names.size());
+    for (std::size_t i = 0; i < m_names.size(); ++i) {
       const Property& property = object.properties[i];
-      m_records.push_back(
-          {&property, m_names.size(), names[i].size(), isPlainLiteral(keyOf(property))});
-      m_names += names[i];
+      m_records.push_back({&property, i, isPlainLiteral(keyOf(property))});
     }
     if (meta.propertySortMethod() == PropertySortMethod::alphabet) {
       std::stable_sort(m_records.begin(), m_records.end(), [&](const Record& a, const Record& b) {
@@ -340,18 +339,15 @@ class Members {
  private:
   struct Record {
     const Property* property;
-    std::size_t nameAt;
-    std::size_t nameSize : 63;
-    bool plainKey : 1;  // checked once, not in each section that writes the key
+    std::size_t name;  // its position in the names
+    bool plainKey;     // checked once, not in each section that writes the key
   };
-  [[nodiscard]] std::string_view nameOf(const Record& record) const {
-    return std::string_view(m_names).substr(record.nameAt, record.nameSize);
-  }
+  [[nodiscard]] std::string_view nameOf(const Record& record) const { return m_names[record.name]; }
 
   const DartMeta& m_meta;
   const TypeNames* m_types;
   std::vector<Record> m_records;
-  std::string m_names;
+  NameList m_names;
 };
 
 // ---- The lines of one member in each section -------------------------------------------------
