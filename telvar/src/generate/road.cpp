@@ -271,32 +271,29 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
   return codes;
 }
 
-Blocks subtypeFirstBlocks(Value&& root, const Render& render) {
-  const Code rootCode(root);
-  return subtypeFirstBlocks(std::move(root), rootCode, render);
-}
+namespace {
 
-Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render) {
-  const std::vector<Code> nested = nestedCodes(root, rootCode, Order::childrenFirst);
+// The declarations of the subtype styles: the root's first (checked like any other) or last
+// (always added), the nested values' in the order that goes with it.
+Blocks subtypeBlocks(Value&& root, const Code& rootCode, const Render& render, bool rootFirst) {
+  const std::vector<Code> nested =
+      nestedCodes(root, rootCode, rootFirst ? Order::parentFirst : Order::childrenFirst);
   root = Value();  // the codes hold all that is written: the sample goes first
   Blocks blocks;
+  if (rootFirst) blocks.add(render(rootCode));
   for (const Code& code : nested) blocks.add(render(code));
-  blocks.addUnchecked(render(rootCode));
+  if (!rootFirst) blocks.addUnchecked(render(rootCode));
   return blocks;
 }
 
-Blocks subtypeLastBlocks(Value&& root, const Render& render) {
-  const Code rootCode(root);
-  return subtypeLastBlocks(std::move(root), rootCode, render);
+}  // namespace
+
+Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render) {
+  return subtypeBlocks(std::move(root), rootCode, render, false);
 }
 
 Blocks subtypeLastBlocks(Value&& root, const Code& rootCode, const Render& render) {
-  const std::vector<Code> nested = nestedCodes(root, rootCode, Order::parentFirst);
-  root = Value();  // the codes hold all that is written: the sample goes first
-  Blocks blocks;
-  blocks.add(render(rootCode));
-  for (const Code& code : nested) blocks.add(render(code));
-  return blocks;
+  return subtypeBlocks(std::move(root), rootCode, render, true);
 }
 
 }  // namespace telvar::generate

@@ -118,6 +118,21 @@ class NameList {
   std::vector<std::size_t> m_ends;
 };
 
+/// The names `form` makes of `properties`, in their order, in one text. A member's name is about
+/// as long as its key: room is made for that and `extra` more characters a name, once.
+template <class Form>
+[[nodiscard]] NameList formedNames(const std::vector<Property>& properties, Form&& form,
+                                   std::size_t extra = 0) {
+  std::size_t characters = 0;
+  for (const Property& p : properties) {
+    characters += (p.names.empty() ? 0 : p.names.back().size()) + extra;
+  }
+  NameList names;
+  names.reserve(properties.size(), characters);
+  for (const Property& p : properties) names.push_back(form(p));
+  return names;
+}
+
 /// How a language writes the number that tells equal names apart.
 enum class NumberStyle {
   appended,     // "userName2", "Item2"

@@ -89,18 +89,14 @@ enum class Order { parentFirst, childrenFirst };
 using Render = std::function<std::optional<std::string>(const Code&)>;
 
 /// The `subtypeFirst` style: each nested value's declaration children-first, without repeats,
-/// then the root's declaration last (always added). The sample, moved in, is let go once
-/// its nested values are paired with their code, before anything is rendered: the declarations
-/// then take the sample's memory rather than fresh memory (Dart on 100 wide records peaks at
-/// 87 MB instead of 106 MB).
-[[nodiscard]] Blocks subtypeFirstBlocks(Value&& root, const Render& render);
-/// The same with `Code(root)` already inferred (for the type names): a wide sample is inferred
-/// once, not twice.
+/// then the root's declaration last (always added). `rootCode` is `Code(root)`, inferred once for
+/// the type names too. The sample, moved in, is let go once its nested values are paired with
+/// their code, before anything is rendered: the declarations then take the sample's memory
+/// rather than fresh memory (Dart on 100 wide records peaks at 87 MB instead of 106 MB).
 [[nodiscard]] Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render);
 
 /// The `subtypeLast` style: the root's declaration first, then each nested value's declaration
 /// parent-first, without repeats. The sample, moved in, is let go as in `subtypeFirstBlocks`.
-[[nodiscard]] Blocks subtypeLastBlocks(Value&& root, const Render& render);
 [[nodiscard]] Blocks subtypeLastBlocks(Value&& root, const Code& rootCode, const Render& render);
 
 }  // namespace telvar::generate

@@ -31,50 +31,37 @@ bool isArray(const PropertyType& type) {
 // Whether reading a JSON value as this type needs more than taking the value as it is.
 bool needsConversion(const PropertyType& type) { return innermostObject(type) || isArray(type); }
 
-const char* primitiveText(const Primitive& primitive) {
-  switch (primitive.kind()) {
-    case Primitive::Kind::date:
-      return "Date";
-    case Primitive::Kind::bool_:
-      return "bool";
-    case Primitive::Kind::int_:
-      return "int";
-    case Primitive::Kind::double_:
-      return "double";
-    case Primitive::Kind::string:
-      return "String";
-    case Primitive::Kind::url:
-      return "URL";
-    case Primitive::Kind::any:
-      // Dart's name for a value of which nothing is known.
-      return "dynamic";
-  }
-  return "dynamic";
-}
-
 std::string_view keyOf(const Property& property) {
   return property.names.empty() ? std::string_view("...") : std::string_view(property.names.back());
 }
 
-// The text of a primitive, or of a nullable one, as a fixed text.
+// The text of a primitive, or of a nullable one, as a fixed text: each kind's nullable text,
+// whose plain text is the same without the question mark.
 std::string_view plainTypeText(const Primitive& primitive, bool nullable) {
+  std::string_view text = "dynamic?";  // Dart's name for a value of which nothing is known
   switch (primitive.kind()) {
     case Primitive::Kind::date:
-      return nullable ? "Date?" : "Date";
+      text = "Date?";
+      break;
     case Primitive::Kind::bool_:
-      return nullable ? "bool?" : "bool";
+      text = "bool?";
+      break;
     case Primitive::Kind::int_:
-      return nullable ? "int?" : "int";
+      text = "int?";
+      break;
     case Primitive::Kind::double_:
-      return nullable ? "double?" : "double";
+      text = "double?";
+      break;
     case Primitive::Kind::string:
-      return nullable ? "String?" : "String";
+      text = "String?";
+      break;
     case Primitive::Kind::url:
-      return nullable ? "URL?" : "URL";
+      text = "URL?";
+      break;
     case Primitive::Kind::any:
-      return nullable ? "dynamic?" : "dynamic";
+      break;
   }
-  return nullable ? "dynamic?" : "dynamic";
+  return nullable ? text : text.substr(0, text.size() - 1);
 }
 
 // ---- fromJSON and toJSON expressions ---------------------------------------------------------
@@ -300,16 +287,11 @@ class Members {
         typeNames.insert(std::move(named));
       }
     }
-    // A Dart name is about as long as its key.
-    std::size_t characters = 0;
-    for (const Property& property : object.properties) characters += keyOf(property).size();
-    NameList names;
-    names.reserve(object.properties.size(), characters);
-    for (const Property& property : object.properties) {
+    NameList names = formedNames(object.properties, [&](const Property& property) {
       std::string name = dartPropertyName(meta, property.names);
       if (typeNames.contains(name)) name += '_';
-      names.push_back(name);
-    }
+      return name;
+    });
     m_names = distinctNames(std::move(names), NumberStyle::appended, typeNames);
     m_records.reserve(m_names.size());
     for (std::size_t i = 0; i < m_names.size(); ++i) {
@@ -574,7 +556,7 @@ std::string dartType(const Property& property, const DartMeta& meta, const TypeN
 std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const TypeNames* types) {
   // A primitive or a nullable primitive, most members, named without the walk.
   if (const Primitive* primitive = type.plainPrimitive()) {
-    std::string out = primitiveText(*primitive);
+    std::string out(plainTypeText(*primitive, false));
     if (type.is(K::optional)) out += '?';
     return out;
   }
@@ -596,7 +578,7 @@ std::string dartBaseType(const PropertyType& type, const DartMeta& meta, const T
   if (!t) {
     out += "Null";
   } else if (t->is(K::primitive)) {
-    out += primitiveText(t->primitiveValue());
+    out += plainTypeText(t->primitiveValue(), false);
   } else if (t->is(K::object)) {
     out += dartTypeName(meta, t->objectValue().names, types);
   }  // maps and enumerations never reach the Dart output; they have no text of their own

@@ -69,8 +69,7 @@ void reserveFields(CodePrinter& printer, const NameList& names, std::int64_t ste
 // text of its own.
 void addTag(CodePrinter& printer, std::string_view key, bool omitEmpty) {
   if (isPlainLiteral(key) && key.find('`') == std::string_view::npos) {
-    const std::string_view options = omitEmpty ? ",omitempty" : key == "-" ? "," : "";
-    printer.add(" `json:\"", key, options, "\"`");
+    printer.add(" `json:\"", key, goTagOptions(key, omitEmpty), "\"`");
     return;
   }
   printer.add(' ', goTag(key, omitEmpty));

@@ -198,14 +198,9 @@ const Object* carriedObject(const PropertyType& type) {
 }  // namespace
 
 NameList kotlinPropertyNames(const Object& object, const KotlinMeta& meta) {
-  // A Kotlin name is about as long as its key.
-  std::size_t characters = 0;
-  for (const Property& p : object.properties) characters += keyOf(p).size();
-  NameList names;
-  names.reserve(object.properties.size(), characters);
-  for (const Property& p : object.properties) {
-    names.push_back(kotlinIdentifier(propertyName(meta, p.names)));
-  }
+  NameList names = formedNames(object.properties, [&](const Property& p) {
+    return kotlinIdentifier(propertyName(meta, p.names));
+  });
   return distinctNames(std::move(names), NumberStyle::appended);
 }
 

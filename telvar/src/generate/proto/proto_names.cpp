@@ -97,17 +97,10 @@ ProtoFieldNames::ProtoFieldNames(const std::vector<Property>& properties,
     : m_properties(&properties), m_jsonNames(properties.size(), JsonName::none) {
   // A dictionary's empty identifier stands in the list and takes no part in telling names apart:
   // no identifier is empty.
-  std::size_t characters = 0;
-  for (const Property& property : properties) characters += keyOf(property).size();
-  NameList formed;
-  formed.reserve(properties.size(), characters);
-  for (const Property& property : properties) {
-    if (property.type.is(PropertyType::Kind::dictionary)) {
-      formed.push_back({});
-    } else {
-      formed.push_back(protoIdentifier(keyOf(property)));
-    }
-  }
+  NameList formed = formedNames(properties, [](const Property& property) {
+    return property.type.is(PropertyType::Kind::dictionary) ? std::string()
+                                                            : protoIdentifier(keyOf(property));
+  });
   const std::unordered_set<std::string> scope(scopeNames.begin(), scopeNames.end());
   m_identifiers = distinctNames(std::move(formed), NumberStyle::underscored, scope, folded,
                                 [](std::string_view name) { return name.empty(); });

@@ -171,14 +171,10 @@ std::shared_ptr<const NameList> SwiftRenderer::memberNames(
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
   MemberNames& entry = it->second;
   if (added || !entry.names || entry.keys != keys || entry.names->size() != properties.size()) {
-    // A Swift name is about as long as its key; the old names are let go before the new ones
-    // are made.
-    std::size_t characters = 0;
-    for (const Property& p : properties) characters += jsonKey(p.names).size();
+    // The old names are let go before the new ones are made.
     entry.names.reset();
-    NameList names;
-    names.reserve(properties.size(), characters);
-    for (const Property& p : properties) names.push_back(propertyName(p.names));
+    NameList names =
+        formedNames(properties, [&](const Property& p) { return propertyName(p.names); });
     entry.names =
         std::make_shared<const NameList>(distinctNames(std::move(names), NumberStyle::appended));
     entry.keys = keys;

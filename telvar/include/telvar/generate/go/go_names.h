@@ -59,5 +59,10 @@ namespace telvar::generate {
 /// string ("quote\"d", "line\nfeed"), the key "-" written "-,"; a raw string unless the tag
 /// holds a backquote, then an interpreted string literal escaped for Go.
 [[nodiscard]] std::string goTag(std::string_view key, bool omitEmpty);
+/// What follows the key in its tag: ",omitempty", "," for the key "-" (a bare "-" tells
+/// encoding/json to skip the field), or nothing.
+[[nodiscard]] inline std::string_view goTagOptions(std::string_view key, bool omitEmpty) {
+  return omitEmpty ? ",omitempty" : key == "-" ? "," : "";
+}
 
 }  // namespace telvar::generate
