@@ -57,6 +57,14 @@ check format-document 0 "$examples/sample.mirel" --format &&
 printf '{"a":[1,2]}' >"$work/input.json"
 check format-document-input 0 "$examples/sample.mirel" --format --input "$work/input.json" &&
   expect_output_line format-document-input '        1,'
+# A sample that cannot be mapped (a pipe, an empty file) is read the same way.
+mkfifo "$work/pipe"
+printf '{"b":[3]}' >"$work/pipe" &
+check pipe-input 0 "$examples/sample.mirel" --type go --input "$work/pipe" &&
+  expect_output_line pipe-input '    B \[\]int `json:"b"`'
+: >"$work/empty.json"
+check empty-input 1 "$examples/sample.mirel" --input "$work/empty.json" &&
+  expect_no_output empty-input
 
 # The document's own output type (Swift), another type, and a sample that renders nothing.
 expect_first_line() {

@@ -4,20 +4,21 @@ namespace telvar {
 
 namespace {
 
-std::optional<std::string> unguardedOutput(const Model& model, OutputType type) {
+std::optional<std::string> unguardedOutput(const Model& model, std::string_view sample,
+                                           OutputType type) {
   switch (type) {
     case OutputType::schema:
-      return schemaOutput(model);
+      return schemaOutput(model, sample);
     case OutputType::swift:
-      return swiftOutput(model);
+      return swiftOutput(model, sample);
     case OutputType::kotlin:
-      return kotlinOutput(model);
+      return kotlinOutput(model, sample);
     case OutputType::dart:
-      return dartOutput(model);
+      return dartOutput(model, sample);
     case OutputType::go:
-      return goOutput(model);
+      return goOutput(model, sample);
     case OutputType::proto:
-      return protoOutput(model);
+      return protoOutput(model, sample);
   }
   return std::nullopt;
 }
@@ -29,7 +30,11 @@ std::optional<std::string> output(const Model& model, OutputType type) noexcept 
 }
 
 Outcome checkedOutput(const Model& model, OutputType type) noexcept {
-  return guarded([&] { return unguardedOutput(model, type); });
+  return checkedOutput(model, model.input(), type);
+}
+
+Outcome checkedOutput(const Model& model, std::string_view sample, OutputType type) noexcept {
+  return guarded([&] { return unguardedOutput(model, sample, type); });
 }
 
 }  // namespace telvar

@@ -14,9 +14,9 @@
 
 namespace telvar::generate {
 
-std::optional<Value> parsedInput(const Model& model) {
+std::optional<Value> parsedInput(std::string_view sample) {
   try {
-    auto parsed = jsonMergingValueParser().parse(std::string_view(model.input()));
+    auto parsed = jsonMergingValueParser().parse(sample);
     if (!parsed) return std::nullopt;
     return std::move(parsed->output);
   } catch (const std::bad_alloc&) {

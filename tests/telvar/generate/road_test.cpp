@@ -41,7 +41,8 @@ Value refinedSample(std::string_view sample) {
   model.setInput(std::string(sample));
   const SwiftOptions options = model.swiftOptions();
   return refined(
-      *parsedInput(model), model, options.valueMeta(), options.swiftMeta().propertyEnumMaps(),
+      *parsedInput(model.input()), model, options.valueMeta(),
+      options.swiftMeta().propertyEnumMaps(),
       {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
 }
 

@@ -21,12 +21,12 @@
 
 namespace telvar::generate {
 
-/// Parses the model's input. Nothing when it does not start with a JSON value; text after the
-/// value is dropped. A parse that throws writes "error: <description>" to standard error and
-/// gives nothing. Refinement sees an array inside no other array only as its merged element, so
-/// such arrays are merged while they are read (`jsonMergingValueParser`), and a large sample is
-/// never held whole.
-[[nodiscard]] std::optional<Value> parsedInput(const Model& model);
+/// Parses the sample (the model's input, or a text given in its place). Nothing when it does not
+/// start with a JSON value; text after the value is dropped. A parse that throws writes "error:
+/// <description>" to standard error and gives nothing. Refinement sees an array inside no other
+/// array only as its merged element, so such arrays are merged while they are read
+/// (`jsonMergingValueParser`), and a large sample is never held whole.
+[[nodiscard]] std::optional<Value> parsedInput(std::string_view sample);
 
 /// The root key path: the model name alone.
 [[nodiscard]] Names rootPath(const Model& model);

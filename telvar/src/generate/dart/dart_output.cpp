@@ -5,9 +5,9 @@
 
 namespace telvar {
 
-std::optional<std::string> dartOutput(const Model& model) {
+std::optional<std::string> dartOutput(const Model& model, std::string_view sample) {
   using namespace generate;
-  std::optional<Value> parsed = parsedInput(model);
+  std::optional<Value> parsed = parsedInput(sample);
   if (!parsed) return std::nullopt;
 
   const DartOptions options = model.dartOptions();

@@ -63,8 +63,8 @@ GoOptions unsetGoOptions() { return GoOptions(ValueMeta(), GoMeta()); }
 
 }  // namespace
 
-std::optional<std::string> goOutput(const Model& model) {
-  std::optional<Value> parsed = generate::parsedInput(model);
+std::optional<std::string> goOutput(const Model& model, std::string_view sample) {
+  std::optional<Value> parsed = generate::parsedInput(sample);
   if (!parsed) return std::nullopt;
 
   // The stored records are read in place; unset ones read as records with nothing set.

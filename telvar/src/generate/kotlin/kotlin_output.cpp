@@ -4,11 +4,11 @@
 
 namespace telvar {
 
-std::optional<std::string> kotlinOutput(const Model& model) {
+std::optional<std::string> kotlinOutput(const Model& model, std::string_view sample) {
   using generate::Blocks;
   using generate::Rewrite;
 
-  std::optional<Value> parsed = generate::parsedInput(model);
+  std::optional<Value> parsed = generate::parsedInput(sample);
   if (!parsed) return std::nullopt;
 
   // The options are read in place where they are set; an unset record reads as one with every

@@ -36,8 +36,8 @@ std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
 
 }  // namespace
 
-std::optional<std::string> protoOutput(const Model& model) {
-  std::optional<Value> parsed = generate::parsedInput(model);
+std::optional<std::string> protoOutput(const Model& model, std::string_view sample) {
+  std::optional<Value> parsed = generate::parsedInput(sample);
   if (!parsed) return std::nullopt;
   const ProtoOptions options = model.protoOptions();
   const ProtoMeta meta = options.protoMeta();

@@ -6,8 +6,8 @@ namespace telvar {
 
 // A schema describes an object, so only a root object (or a single property) writes one; there is
 // no header, and no dictionary rewrite or enum map takes part.
-std::optional<std::string> schemaOutput(const Model& model) {
-  std::optional<Value> parsed = generate::parsedInput(model);
+std::optional<std::string> schemaOutput(const Model& model, std::string_view sample) {
+  std::optional<Value> parsed = generate::parsedInput(sample);
   if (!parsed) return std::nullopt;
   const SchemaOptions options = model.schemaOptions();
   // Only the code is written from: the refined sample goes as soon as it is inferred.

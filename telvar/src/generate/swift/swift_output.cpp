@@ -71,8 +71,8 @@ Blocks withoutRepeatedRoot(const Blocks& blocks) {
 
 }  // namespace
 
-std::optional<std::string> swiftOutput(const Model& model) {
-  std::optional<Value> parsed = generate::parsedInput(model);
+std::optional<std::string> swiftOutput(const Model& model, std::string_view sample) {
+  std::optional<Value> parsed = generate::parsedInput(sample);
   if (!parsed) return std::nullopt;
 
   const SwiftOptions options = model.swiftOptions();
