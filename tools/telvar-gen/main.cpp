@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -219,12 +220,13 @@ int run(const std::vector<std::string>& args) {
     }
   }
 
-  std::optional<FileText> input;
+  // Shared, so that generation can let go of it once it is parsed.
+  std::shared_ptr<const FileText> input;
   if (inputPath) {
     auto read = FileText::open(*inputPath, true);
     if (read.index() == 1)
       return fail("cannot read " + inQuotes(*inputPath) + ": " + std::get<1>(read));
-    input.emplace(std::move(std::get<0>(read)));
+    input = std::make_shared<const FileText>(std::move(std::get<0>(read)));
   }
 
   if (documentPath.empty()) {
@@ -252,7 +254,12 @@ int run(const std::vector<std::string>& args) {
   const std::string_view sample = input ? input->text() : std::string_view(model->input());
 
   if (format) return printOutcome(telvar::Formatter::checkedFormat(sample, model->indentation()));
-  return printOutcome(telvar::checkedOutput(*model, sample, model->outputType()));
+  // The file goes out as it is written rather than held whole; a failed write shows at the end.
+  const telvar::TextDrain drain = [](std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  };
+  return printOutcome(telvar::checkedOutput(*model, telvar::SampleText{sample, std::move(input)},
+                                            model->outputType(), drain));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "telvar/parse/parser.h"
+
 namespace telvar::generate {
 
 void appendIndentation(std::string& out, std::string_view unit, std::int64_t level) {
@@ -32,6 +34,17 @@ void CodePrinter::setLevel(std::int64_t level) {
                                                  std::max<std::size_t>(m_unit.size(), 1));
     appendIndentation(m_lineStart, m_unit, level - built);
   }
+}
+
+void CodePrinter::drain() {
+  (*m_drain)(m_out);
+  m_out.clear();  // the room stays for what comes next
+  ++m_drains;
+}
+
+void CodePrinter::markBeforeDrain() {
+  parse::detail::programmingError(
+      "CodePrinter: a mark was used after the text it marks was drained");
 }
 
 }  // namespace telvar::generate

@@ -1,24 +1,26 @@
 #include "telvar/generate/generate.h"
 
+#include <utility>
+
 namespace telvar {
 
 namespace {
 
-std::optional<std::string> unguardedOutput(const Model& model, std::string_view sample,
-                                           OutputType type) {
+std::optional<std::string> unguardedOutput(const Model& model, SampleText sample, OutputType type,
+                                           const TextDrain& drain) {
   switch (type) {
     case OutputType::schema:
-      return schemaOutput(model, sample);
+      return schemaOutput(model, std::move(sample), drain);
     case OutputType::swift:
-      return swiftOutput(model, sample);
+      return swiftOutput(model, std::move(sample), drain);
     case OutputType::kotlin:
-      return kotlinOutput(model, sample);
+      return kotlinOutput(model, std::move(sample), drain);
     case OutputType::dart:
-      return dartOutput(model, sample);
+      return dartOutput(model, std::move(sample), drain);
     case OutputType::go:
-      return goOutput(model, sample);
+      return goOutput(model, std::move(sample), drain);
     case OutputType::proto:
-      return protoOutput(model, sample);
+      return protoOutput(model, std::move(sample), drain);
   }
   return std::nullopt;
 }
@@ -30,11 +32,12 @@ std::optional<std::string> output(const Model& model, OutputType type) noexcept 
 }
 
 Outcome checkedOutput(const Model& model, OutputType type) noexcept {
-  return checkedOutput(model, model.input(), type);
+  return checkedOutput(model, {model.input(), nullptr}, type);
 }
 
-Outcome checkedOutput(const Model& model, std::string_view sample, OutputType type) noexcept {
-  return guarded([&] { return unguardedOutput(model, sample, type); });
+Outcome checkedOutput(const Model& model, SampleText sample, OutputType type,
+                      const TextDrain& drain) noexcept {
+  return guarded([&] { return unguardedOutput(model, std::move(sample), type, drain); });
 }
 
 }  // namespace telvar

@@ -14,9 +14,10 @@
 
 namespace telvar::generate {
 
-std::optional<Value> parsedInput(std::string_view sample) {
+std::optional<Value> parsedInput(SampleText sample) {
   try {
-    auto parsed = jsonMergingValueParser().parse(sample);
+    auto parsed = jsonMergingValueParser().parse(sample.text);
+    sample.keeper.reset();  // the value holds its own texts
     if (!parsed) return std::nullopt;
     return std::move(parsed->output);
   } catch (const std::bad_alloc&) {
@@ -72,6 +73,18 @@ std::string headerLead(const std::optional<std::string>& header) {
   return header && !header->empty() ? *header + "\n\n" : std::string();
 }
 }  // namespace
+
+std::optional<std::string> oneDeclarationFile(std::string_view header,
+                                              const Indentation& indentation,
+                                              const TextDrain& drain,
+                                              const std::function<bool(CodePrinter&)>& write) {
+  std::string file(header);
+  if (!file.empty()) file += "\n\n";
+  CodePrinter p(file, indentation, indentation.effectiveLevel());
+  p.drainInto(&drain);
+  if (!write(p)) return std::nullopt;
+  return file;
+}
 
 void Blocks::add(std::optional<std::string> block) { keep(std::move(block), true); }
 

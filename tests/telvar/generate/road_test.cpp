@@ -41,7 +41,7 @@ Value refinedSample(std::string_view sample) {
   model.setInput(std::string(sample));
   const SwiftOptions options = model.swiftOptions();
   return refined(
-      *parsedInput(model.input()), model, options.valueMeta(),
+      *parsedInput({model.input(), nullptr}), model, options.valueMeta(),
       options.swiftMeta().propertyEnumMaps(),
       {Rewrite::ignoredProperties, Rewrite::optionalProperties, Rewrite::dictionaryObjects});
 }

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
+#include "telvar/generate/generate.h"
 #include "telvar/model/model.h"
 #include "telvar/options/swift_meta.h"
 #include "telvar/options/value_meta.h"
@@ -21,12 +23,12 @@
 
 namespace telvar::generate {
 
-/// Parses the sample (the model's input, or a text given in its place). Nothing when it does not
+/// Parses the sample, then lets go of its keeper. Nothing when it does not
 /// start with a JSON value; text after the value is dropped. A parse that throws writes "error:
 /// <description>" to standard error and gives nothing. Refinement sees an array inside no other
 /// array only as its merged element, so such arrays are merged while they are read
 /// (`jsonMergingValueParser`), and a large sample is never held whole.
-[[nodiscard]] std::optional<Value> parsedInput(std::string_view sample);
+[[nodiscard]] std::optional<Value> parsedInput(SampleText sample);
 
 /// The root key path: the model name alone.
 [[nodiscard]] Names rootPath(const Model& model);
@@ -43,6 +45,14 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
 /// A header: every line that has text begins with the indentation prefix of the document's level.
 [[nodiscard]] std::string header(std::initializer_list<std::string_view> lines,
                                  const Indentation& indentation);
+
+/// A file of one declaration (the styles that nest every type inside the root's): the header
+/// and an empty line after it (none for no header), then what `write` writes through a printer at
+/// the document's level, straight into the file's own text and handed to `drain` as it goes.
+/// Nothing when `write` gives false, which it does only before writing anything.
+[[nodiscard]] std::optional<std::string> oneDeclarationFile(
+    std::string_view header, const Indentation& indentation, const TextDrain& drain,
+    const std::function<bool(CodePrinter&)>& write);
 
 /// The rendered top-level blocks of a file, in order. A block equal to one already collected is
 /// left out unless it is added with `addUnchecked`. Only blocks of equal size can be equal, and a

@@ -5,9 +5,11 @@
 
 namespace telvar {
 
-std::optional<std::string> dartOutput(const Model& model, std::string_view sample) {
+// Dart's file is never drained: its classes are blocks that later ones are compared with whole.
+std::optional<std::string> dartOutput(const Model& model, SampleText sample,
+                                      const TextDrain& /*drain*/) {
   using namespace generate;
-  std::optional<Value> parsed = parsedInput(sample);
+  std::optional<Value> parsed = parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
 
   const DartOptions options = model.dartOptions();

@@ -29,10 +29,8 @@ std::optional<std::string> namedDeclaration(const Code& code, const GoMeta& meta
 
 // The inline style's one declaration: the root's type written out in place after its name. The
 // "type" line itself takes no indent; the root's fields stand one level below the document's.
-std::string inlineDeclaration(const Code& code, const GoMeta& meta, const Model& model,
-                              const Indentation& indentation) {
-  std::string text;
-  generate::CodePrinter printer(text, indentation, indentation.effectiveLevel());
+bool writeInlineDeclaration(generate::CodePrinter& printer, const Code& code, const GoMeta& meta,
+                            const Model& model) {
   printer.add("type ", generate::goInlineRootName(meta, model.modelName()), ' ');
   switch (code.kind()) {
     case Code::Kind::object:
@@ -47,7 +45,7 @@ std::string inlineDeclaration(const Code& code, const GoMeta& meta, const Model&
     case Code::Kind::dictionary:
       break;
   }
-  return text;
+  return true;
 }
 
 // Options with nothing set. GCC 12 at -O1 takes the moves of the empty optionals inside for
@@ -63,8 +61,8 @@ GoOptions unsetGoOptions() { return GoOptions(ValueMeta(), GoMeta()); }
 
 }  // namespace
 
-std::optional<std::string> goOutput(const Model& model, std::string_view sample) {
-  std::optional<Value> parsed = generate::parsedInput(sample);
+std::optional<std::string> goOutput(const Model& model, SampleText sample, const TextDrain& drain) {
+  std::optional<Value> parsed = generate::parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
 
   // The stored records are read in place; unset ones read as records with nothing set.
@@ -95,8 +93,9 @@ std::optional<std::string> goOutput(const Model& model, std::string_view sample)
   switch (meta.structureStyle()) {
     case GoMeta::StructureStyle::inline_:
       root = Value();  // the code holds all that is written: the sample goes first
-      blocks.addUnchecked(inlineDeclaration(rootCode, meta, model, indentation));
-      break;
+      return generate::oneDeclarationFile(header, indentation, drain, [&](auto& printer) {
+        return writeInlineDeclaration(printer, rootCode, meta, model);
+      });
     case GoMeta::StructureStyle::subtypeFirst:
       blocks = generate::subtypeFirstBlocks(std::move(root), rootCode, render);
       break;

@@ -162,6 +162,7 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
   printer.add("struct {");
   stack.push_back(frame(root, {}));
   while (!stack.empty()) {
+    printer.settle();  // nothing written is read back
     Frame& top = stack.back();
     const auto depth = static_cast<std::int64_t>(stack.size());
     if (top.next == top.names.size()) {

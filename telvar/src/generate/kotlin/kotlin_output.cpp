@@ -4,11 +4,12 @@
 
 namespace telvar {
 
-std::optional<std::string> kotlinOutput(const Model& model, std::string_view sample) {
+std::optional<std::string> kotlinOutput(const Model& model, SampleText sample,
+                                        const TextDrain& drain) {
   using generate::Blocks;
   using generate::Rewrite;
 
-  std::optional<Value> parsed = generate::parsedInput(sample);
+  std::optional<Value> parsed = generate::parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
 
   // The options are read in place where they are set; an unset record reads as one with every
@@ -56,9 +57,9 @@ std::optional<std::string> kotlinOutput(const Model& model, std::string_view sam
       break;
   }
   value = Value();  // the code holds all that is written: the sample goes first
-  Blocks blocks;
-  blocks.add(render(rootCode));
-  return std::move(blocks).file(header);
+  return generate::oneDeclarationFile(header, indentation, drain, [&](generate::CodePrinter& p) {
+    return generate::kotlin::writeKotlinCode(p, rootCode, style);
+  });
 }
 
 }  // namespace telvar

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -298,6 +299,7 @@ void writePropertyList(CodePrinter& p, const NamedProperties& properties, const 
   }
   bool previousAnnotated = false;
   for (std::size_t i = 0; i < properties.size(); ++i) {
+    p.settle();
     const NamedProperty property = properties[i];
     // The list's names are identifiers already (`kotlinPropertyNames`), which `kotlinIdentifier`
     // leaves as they are: compared with the key directly (wide-100: 200,000 names).
@@ -399,11 +401,14 @@ void writeClass(CodePrinter& p, const Object& object, const Style& style) {
   std::deque<Frame> stack;
   stack.emplace_back(p, 0, object, style);
   openClass(p, name, stack.back().properties, style);
+  // From the first nested class on, texts are compared and taken back: none is drained.
+  CodePrinter::Hold held;
   while (true) {
     Frame& frame = stack.back();
     if (frame.next < frame.properties.size()) {
       const NamedProperty property = frame.properties[frame.next++];
       if (const Object* child = carriedObject(property.property->type)) {
+        if (!held.holds()) held = p.hold();
         startNested(p, frame);
         stack.emplace_back(p, 1, *child, style);
         openClass(p, *property.className, stack.back().properties, style);
@@ -457,19 +462,35 @@ std::optional<std::string> kotlinNestedClass(const PropertyType& type, const Sty
   return kotlinClass(*object, style, level);
 }
 
-std::optional<std::string> kotlinRendered(const Code& code, const Style& style,
-                                          std::int64_t level) {
+bool writeKotlinCode(CodePrinter& p, const Code& code, const Style& style) {
   switch (code.kind()) {
     case Code::Kind::object:
-      return kotlinClass(code.objectValue(), style, level);
-    case Code::Kind::property:
-      return kotlinDeclaration(code.propertyValue(), style, level);
+      writeClass(p, code.objectValue(), style);
+      return true;
+    case Code::Kind::property: {
+      const Property& property = code.propertyValue();
+      const std::string name = propertyName(style.meta, property.names);
+      writeDeclaration(p, property, name, needsSerialName(property, name), style, nullptr);
+      return true;
+    }
     case Code::Kind::propertyType:
-      return kotlinNestedClass(code.propertyTypeValue(), style, level);
+      if (const Object* object = carriedObject(code.propertyTypeValue())) {
+        writeClass(p, *object, style);
+        return true;
+      }
+      return false;
     case Code::Kind::dictionary:
       break;
   }
-  return std::nullopt;
+  return false;
+}
+
+std::optional<std::string> kotlinRendered(const Code& code, const Style& style,
+                                          std::int64_t level) {
+  std::string out;
+  CodePrinter p(out, style.indentation, level);
+  if (!writeKotlinCode(p, code, style)) return std::nullopt;
+  return out;
 }
 
 }  // namespace telvar::generate::kotlin

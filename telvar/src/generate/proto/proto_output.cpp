@@ -20,24 +20,17 @@ std::string protoHeader(const ProtoMeta& meta, const Indentation& indentation) {
 std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
                                     const Indentation& indentation,
                                     const generate::TypeNames& types) {
-  const std::int64_t level = indentation.effectiveLevel();
-  switch (code.kind()) {
-    case Code::Kind::object:
-      return generate::protoMessage(code.objectValue(), meta, indentation, level, &types);
-    case Code::Kind::propertyType:
-      return generate::protoNestedMessage(code.propertyTypeValue(), meta, indentation, level,
-                                          &types);
-    case Code::Kind::property:
-    case Code::Kind::dictionary:
-      return std::nullopt;
-  }
-  return std::nullopt;
+  std::string out;
+  generate::CodePrinter printer(out, indentation, indentation.effectiveLevel());
+  if (!generate::writeProtoCode(printer, code, meta, &types)) return std::nullopt;
+  return out;
 }
 
 }  // namespace
 
-std::optional<std::string> protoOutput(const Model& model, std::string_view sample) {
-  std::optional<Value> parsed = generate::parsedInput(sample);
+std::optional<std::string> protoOutput(const Model& model, SampleText sample,
+                                       const TextDrain& drain) {
+  std::optional<Value> parsed = generate::parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
   const ProtoOptions options = model.protoOptions();
   const ProtoMeta meta = options.protoMeta();
@@ -56,8 +49,10 @@ std::optional<std::string> protoOutput(const Model& model, std::string_view samp
   switch (meta.structureStyle()) {
     case ProtoMeta::StructureStyle::nested:
       value = Value();  // the code holds all that is written: the sample goes first
-      blocks.add(render(rootCode));
-      break;
+      return generate::oneDeclarationFile(
+          protoHeader(meta, indentation), indentation, drain, [&](generate::CodePrinter& p) {
+            return generate::writeProtoCode(p, rootCode, meta, &types);
+          });
     case ProtoMeta::StructureStyle::subtypeFirst:
       blocks = generate::subtypeFirstBlocks(std::move(value), rootCode, render);
       break;

@@ -1,6 +1,7 @@
 #include "telvar/generate/proto/proto_renderers.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -66,6 +67,7 @@ void closeMessage(CodePrinter& printer, const Object& object,
     }
     printer.reserve(names.size(), text);
     for (std::size_t i = 0; i < properties.size(); ++i) {
+      printer.settle();
       writeField(printer, properties[i], i, names[i], meta, types);
     }
   }
@@ -99,6 +101,8 @@ void writeMessage(CodePrinter& printer, const Object& root, const ProtoMeta& met
   };
   std::vector<Frame> stack;
   stack.push_back({&root, {}, {}, 0, {}});
+  // While nested messages are written, texts are compared and taken back: none is drained.
+  CodePrinter::Hold held;
   while (true) {
     Frame& frame = stack.back();
     const auto depth = static_cast<std::int64_t>(stack.size());
@@ -108,6 +112,7 @@ void writeMessage(CodePrinter& printer, const Object& root, const ProtoMeta& met
       child = heldObject(properties[frame.next++].type);
     }
     if (child) {
+      if (!held.holds()) held = printer.hold();
       std::string name = protoTypeName(meta, child->names, types);
       const CodePrinter::Mark start = printer.mark();
       {
@@ -118,6 +123,8 @@ void writeMessage(CodePrinter& printer, const Object& root, const ProtoMeta& met
       stack.push_back({child, {}, {}, 0, start});  // `frame` is not used after this
       continue;
     }
+    // The root's fields come after all its nested messages, and nothing reads them back.
+    if (stack.size() == 1) held = CodePrinter::Hold();
     {
       auto at = printer.indented(depth - 1);
       closeMessage(printer, *frame.object, frame.nestedNames, meta, types);
@@ -206,6 +213,25 @@ std::optional<std::string> protoNestedMessage(const PropertyType& type, const Pr
   const Object* object = heldObject(type);
   if (!object) return std::nullopt;
   return protoMessage(*object, meta, indentation, level, types);
+}
+
+bool writeProtoCode(CodePrinter& printer, const Code& code, const ProtoMeta& meta,
+                    const TypeNames* types) {
+  const Object* object = nullptr;
+  switch (code.kind()) {
+    case Code::Kind::object:
+      object = &code.objectValue();
+      break;
+    case Code::Kind::propertyType:
+      object = heldObject(code.propertyTypeValue());
+      break;
+    case Code::Kind::property:
+    case Code::Kind::dictionary:
+      break;
+  }
+  if (!object) return false;
+  writeMessage(printer, *object, meta, types);
+  return true;
 }
 
 }  // namespace telvar::generate

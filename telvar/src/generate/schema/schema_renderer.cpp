@@ -42,17 +42,19 @@ const Object* innerObject(const PropertyType& type) {
 // at its depth below the level the writer starts at.
 class Writer {
  public:
-  Writer(std::string& out, const Style& style, std::int64_t level)
-      : m_printer(out, style.unit, level), m_sortMethod(style.sortMethod) {}
+  Writer(std::string& out, const Style& style, std::int64_t level, const TextDrain* drain)
+      : m_printer(out, style.unit, level), m_sortMethod(style.sortMethod) {
+    m_printer.drainInto(drain);
+  }
 
   void object(const std::vector<Property>& properties) {
     openObject(properties, 0, -1);
-    drain();
+    writeOpen();
   }
 
   void property(const Property& property) {
     writeProperty(property, 0);
-    drain();
+    writeOpen();
   }
 
  private:
@@ -137,6 +139,7 @@ class Writer {
     for (std::size_t position = 0; position < object.properties->size(); ++position) {
       const Property& property = (*object.properties)[object.at(position)];
       if (property.type.is(PropertyType::Kind::optional)) continue;
+      m_printer.settle();
       m_printer.add(',');
       if (first) {
         line(object.depth + 1, "\"required\": [");
@@ -149,7 +152,8 @@ class Writer {
     if (object.closesPropertyAt >= 0) line(object.closesPropertyAt, '}');
   }
 
-  // Writes a property; when its schema holds an object, opens it and leaves the rest to `drain`.
+  // Writes a property; when its schema holds an object, opens it and leaves the rest to
+  // `writeOpen`.
   void writeProperty(const Property& property, std::int64_t depth) {
     // Most keys need no escape: written in place, without a literal of their own (wide-100:
     // 200,000 keys).
@@ -203,8 +207,10 @@ class Writer {
     line(depth, '}');
   }
 
-  void drain() {
+  // Writes the open objects' properties to the end. Nothing written is read back.
+  void writeOpen() {
     while (!m_open.empty()) {
+      m_printer.settle();
       OpenObject& top = m_open.back();
       if (top.next == top.properties->size()) {
         const OpenObject done = std::move(top);
@@ -279,15 +285,16 @@ std::optional<std::string_view> itemsFormatName(const PropertyType& type) {
 }
 
 std::string objectSchema(const std::vector<Property>& properties, std::int64_t level,
-                         const Style& style) {
+                         const Style& style, const TextDrain* drain) {
   std::string out;
-  Writer(out, style, level).object(properties);
+  Writer(out, style, level, drain).object(properties);
   return out;
 }
 
-std::string propertySchema(const Property& property, std::int64_t level, const Style& style) {
+std::string propertySchema(const Property& property, std::int64_t level, const Style& style,
+                           const TextDrain* drain) {
   std::string out;
-  Writer(out, style, level).property(property);
+  Writer(out, style, level, drain).property(property);
   return out;
 }
 

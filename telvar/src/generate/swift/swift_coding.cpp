@@ -206,6 +206,7 @@ void SwiftRenderer::writeCodingKeys(CodePrinter& p, const Members& members) cons
   {
     auto body = p.indented();
     for (const Member& m : members) {
+      p.settle();
       // A plain name for a plain key, most members, in one go.
       if (m.renamed && !m.reserved && isPlainLiteral(m.key())) {
         p.line("case ", m.name(), " = \"", m.key(), '"');
@@ -269,7 +270,10 @@ void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const Members& members)
   p.line(description(m_meta.modelAccessLevel()), "init(json: SorbelJSON) {");
   {
     auto body = p.indented();
-    for (const Member& m : members) writeDecodeLine(p, m);
+    for (const Member& m : members) {
+      writeDecodeLine(p, m);
+      p.settle();
+    }
   }
   p.line("}");
 }
@@ -285,6 +289,7 @@ std::string SwiftRenderer::memberwiseInitializer(const std::vector<Property>& pr
 void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p, const Members& members) const {
   const SwiftMeta::Initializer initializer = m_meta.initializer();
   const auto addParameter = [&](const Member& m) {
+    p.settle();
     addParameterLabel(p, m.name());
     p.add(": ");
     addType(p, *m.property);
@@ -308,6 +313,7 @@ void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p, const Members& me
   {
     auto body = p.indented();
     for (const Member& m : members) {
+      p.settle();
       p.line("self.");
       if (isSwiftDotKeyword(m.name())) {
         p.add('`', m.name(), '`');

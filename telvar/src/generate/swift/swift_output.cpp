@@ -71,8 +71,9 @@ Blocks withoutRepeatedRoot(const Blocks& blocks) {
 
 }  // namespace
 
-std::optional<std::string> swiftOutput(const Model& model, std::string_view sample) {
-  std::optional<Value> parsed = generate::parsedInput(sample);
+std::optional<std::string> swiftOutput(const Model& model, SampleText sample,
+                                       const TextDrain& drain) {
+  std::optional<Value> parsed = generate::parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
 
   const SwiftOptions options = model.swiftOptions();
@@ -94,13 +95,10 @@ std::optional<std::string> swiftOutput(const Model& model, std::string_view samp
     // The code holds all that is written from here on: the sample goes before the file is
     // written (a fifth less memory at the peak on wide records).
     root = Value();
-    // One declaration holds every other: it is written straight after the header, into the
-    // file's own text.
-    std::string file = generate::swift::swiftHeader(meta, indentation);
-    if (!file.empty()) file += "\n\n";
-    CodePrinter p(file, indentation, level);
-    if (!renderer.write(p, rootCode)) return std::nullopt;
-    return file;
+    // One declaration holds every other.
+    return generate::oneDeclarationFile(
+        generate::swift::swiftHeader(meta, indentation), indentation, drain,
+        [&](CodePrinter& p) { return renderer.write(p, rootCode); });
   }
 
   const auto render = [&](const Code& code) { return renderer.render(code, level); };

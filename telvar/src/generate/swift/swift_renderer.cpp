@@ -280,6 +280,7 @@ void SwiftRenderer::writeNestedDeclarations(CodePrinter& p, const Members& membe
   };
   std::vector<Written> written;
   std::unordered_multimap<std::size_t, std::size_t> index;
+  const CodePrinter::Hold held = p.hold();  // the texts are compared and taken back
   const auto textOf = [&](const Written& w) { return p.since(w.start).substr(0, w.size); };
   const auto hashOf = [](std::string_view text) { return std::hash<std::string_view>{}(text); };
   for (const Member& m : members) {
@@ -508,7 +509,10 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
     }
 
     reserveMembers(p, sorted);
-    for (const Member& m : sorted) writeProperty(p, m);
+    for (const Member& m : sorted) {
+      writeProperty(p, m);
+      p.settle();
+    }
 
     const bool hasProperties = !object.properties.empty();
     if (m_protocol != ProtocolType::sorbelModel &&

@@ -31,8 +31,8 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 
 TEST(KotlinOutput, RenderersKeepTheirOwnStackForDeepNesting) {
   const Model model = kotlinModel(testing::nestedJson(512));
-  const Value value = generate::refined(*generate::parsedInput(model.input()), model, ValueMeta(),
-                                        {}, {generate::Rewrite::ignoredProperties});
+  const Value value = generate::refined(*generate::parsedInput({model.input(), nullptr}), model,
+                                        ValueMeta(), {}, {generate::Rewrite::ignoredProperties});
   const Code code(value);
   const KotlinMeta meta;
   const Indentation indentation;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/identifiers.h"
 #include "telvar/options/kotlin_meta.h"
 #include "telvar/value/indentation.h"
@@ -67,5 +68,8 @@ struct Style {
 /// property type holds; nothing for a dictionary or a type without an object.
 [[nodiscard]] std::optional<std::string> kotlinRendered(const Code& code, const Style& style,
                                                         std::int64_t level);
+/// Writes what `kotlinRendered` gives at the printer's level; false, having written nothing,
+/// where that gives nothing.
+bool writeKotlinCode(CodePrinter& p, const Code& code, const Style& style);
 
 }  // namespace telvar::generate::kotlin

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/proto/proto_names.h"
 #include "telvar/options/proto_meta.h"
 #include "telvar/value/indentation.h"
@@ -50,5 +51,10 @@ namespace telvar::generate {
                                                             const Indentation& indentation,
                                                             std::int64_t level,
                                                             const TypeNames* types = nullptr);
+
+/// Writes, at the printer's level, the message of an object or of the object a property type
+/// holds; false, having written nothing, for any other code.
+bool writeProtoCode(CodePrinter& printer, const Code& code, const ProtoMeta& meta,
+                    const TypeNames* types);
 
 }  // namespace telvar::generate

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/options/shared_records.h"
 
 namespace telvar::generate::schema {
@@ -50,14 +51,15 @@ struct Style {
 /// `level` + 2. It begins with "{" without indentation (it follows a key on the same line) and
 /// ends with the prefix of `level` and "}". Properties whose type is not nullable are listed
 /// under "required", in the order written; without any, there is no "required" member.
-/// Works without recursion, so nesting as deep as the grammar allows is fine.
+/// Works without recursion, so nesting as deep as the grammar allows is fine. With a `drain`,
+/// the text goes to it as it is written and the rest is given back.
 [[nodiscard]] std::string objectSchema(const std::vector<Property>& properties, std::int64_t level,
-                                       const Style& style);
+                                       const Style& style, const TextDrain* drain = nullptr);
 
 /// One property's member: the prefix of `level`, the quoted JSON key, ": " and its schema (an
 /// object schema for an object or nullable object; otherwise "type", "format" and "items" as
-/// they apply). Ends with the prefix of `level` and "}".
+/// they apply). Ends with the prefix of `level` and "}". A `drain` as for `objectSchema`.
 [[nodiscard]] std::string propertySchema(const Property& property, std::int64_t level,
-                                         const Style& style);
+                                         const Style& style, const TextDrain* drain = nullptr);
 
 }  // namespace telvar::generate::schema
