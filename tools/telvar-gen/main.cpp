@@ -11,7 +11,8 @@
 // Exit 0 with the text on standard output; 1 with nothing on standard output when the engine
 // gives nothing; 2 with a one-line message on standard error when a file cannot be read, the
 // document does not decode, the command line is wrong, memory runs out or the output cannot be
-// written.
+// written (a large file goes out as it is generated, so part of it may stand before the
+// message).
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "telvar/generate/code_printer.h"
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -130,6 +131,37 @@ TEST(CodePrinter, BlockWritesARenderedDeclarationAsItStands) {
   p.line("{");
   p.block("  a\n  b");
   EXPECT_EQ(out, "      {\n  a\n  b");
+}
+
+// A drain takes the text at settle points once there is a megabyte of it, never while something
+// holds the text; a mark from before a drain is refused rather than pointing into text that went.
+TEST(CodePrinter, DrainsSettledTextUnlessHeld) {
+  std::string out;
+  std::string drained;
+  const TextDrain drain = [&](std::string_view text) { drained += text; };
+  CodePrinter p(out, "  ", 0);
+  p.drainInto(&drain);
+  const std::string line(1000, 'x');
+  {
+    const CodePrinter::Hold held = p.hold();
+    for (int i = 0; i < 3000; ++i) {
+      p.line(line);
+      p.settle();
+    }
+    EXPECT_TRUE(drained.empty());
+    EXPECT_FALSE(p.drained());
+  }
+  const auto before = p.mark();
+  p.settle();
+  EXPECT_TRUE(p.drained());
+  EXPECT_TRUE(out.empty());
+  p.line("last");
+  EXPECT_EQ(drained + out, [&] {
+    std::string whole;
+    for (int i = 0; i < 3000; ++i) whole += (i ? "\n" : "") + line;
+    return whole + "\nlast";
+  }());
+  EXPECT_DEATH((void)p.since(before), "drained");
 }
 
 }  // namespace
