@@ -86,11 +86,7 @@ std::optional<std::string> oneDeclarationFile(std::string_view header,
   return file;
 }
 
-void Blocks::add(std::optional<std::string> block) { keep(std::move(block), true); }
-
-void Blocks::addUnchecked(std::optional<std::string> block) { keep(std::move(block), false); }
-
-void Blocks::keep(std::optional<std::string> block, bool unlessRepeated) {
+void Blocks::add(std::optional<std::string> block) {
   if (!block) return;
   const std::size_t position = m_blocks.size();
   auto [bySize, first] = m_bySize.try_emplace(block->size(), position);
@@ -100,7 +96,7 @@ void Blocks::keep(std::optional<std::string> block, bool unlessRepeated) {
       bySize->second = kHashed;
     }
     const std::size_t hash = blockHash(*block);
-    if (unlessRepeated && indexed(*block, hash)) return;
+    if (indexed(*block, hash)) return;
     m_index.emplace(hash, position);
   }
   m_blocks.push_back(std::move(*block));
@@ -152,6 +148,27 @@ std::optional<std::string> Blocks::file(const std::optional<std::string>& header
   m_bySize.clear();
   m_index.clear();
   return out;
+}
+
+void Blocks::appendTo(std::string& text, bool afterBlock) && {
+  std::size_t size = text.size();
+  for (const std::string& block : m_blocks) size += block.size() + 2;
+  text.reserve(size);
+  for (std::string& block : m_blocks) {
+    if (afterBlock) text += "\n\n";
+    afterBlock = true;
+    text += block;
+    std::string().swap(block);
+  }
+  m_blocks.clear();
+  m_bySize.clear();
+  m_index.clear();
+}
+
+std::size_t Blocks::largest() const noexcept {
+  std::size_t size = 0;
+  for (const std::string& block : m_blocks) size = std::max(size, block.size());
+  return size;
 }
 
 namespace {
@@ -286,27 +303,126 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
 
 namespace {
 
-// The declarations of the subtype styles: the root's first (checked like any other) or last
-// (always added), the nested values' in the order that goes with it.
-Blocks subtypeBlocks(Value&& root, const Code& rootCode, const Render& render, bool rootFirst) {
-  const std::vector<Code> nested =
-      nestedCodes(root, rootCode, rootFirst ? Order::parentFirst : Order::childrenFirst);
-  root = Value();  // the codes hold all that is written: the sample goes first
+// A nested value's declaration, written apart at the document's level.
+std::optional<std::string> writtenApart(const Write& write, const Code& code,
+                                        const Indentation& indentation) {
+  std::string out;
+  CodePrinter p(out, indentation, indentation.effectiveLevel());
+  if (!write(p, code)) return std::nullopt;
+  return out;
+}
+
+// The root's declaration first, then the nested values' parent-first, none repeating an earlier
+// one.
+std::optional<std::string> rootFirstFile(std::string file, const std::vector<Code>& nested,
+                                         const Code& rootCode, const Indentation& indentation,
+                                         const TextDrain& drain, const Write& write) {
+  const std::size_t lead = file.size();
+  std::size_t drained = 0;
+  const TextDrain counted = [&](std::string_view text) {
+    drained += text.size();
+    drain(text);
+  };
+  bool wroteRoot = false;
+  {
+    CodePrinter p(file, indentation, indentation.effectiveLevel());
+    if (drain) p.drainInto(&counted);
+    wroteRoot = write(p, rootCode);
+  }
+  const std::size_t rootSize = drained + file.size() - lead;
+  // Written again only when a nested declaration of its size comes, which is rare: the two are
+  // then compared whole, never by less.
+  std::optional<std::string> rootText;
   Blocks blocks;
-  if (rootFirst) blocks.add(render(rootCode));
-  for (const Code& code : nested) blocks.add(render(code));
-  if (!rootFirst) blocks.addUnchecked(render(rootCode));
-  return blocks;
+  for (const Code& code : nested) {
+    std::optional<std::string> block = writtenApart(write, code, indentation);
+    if (block && wroteRoot && block->size() == rootSize) {
+      if (!rootText) rootText = writtenApart(write, rootCode, indentation);
+      if (*block == *rootText) continue;
+    }
+    blocks.add(std::move(block));
+  }
+  if (!wroteRoot && blocks.empty()) return std::nullopt;
+  std::move(blocks).appendTo(file, wroteRoot);
+  return file;
+}
+
+// The nested values' declarations children-first, none repeating an earlier one, then the
+// root's, unless `checked` and it repeats one of them.
+std::optional<std::string> rootLastFile(std::string file, const std::vector<Code>& nested,
+                                        const Code& rootCode, const Indentation& indentation,
+                                        const TextDrain& drain, const Write& write, bool checked) {
+  Blocks blocks;
+  for (const Code& code : nested) blocks.add(writtenApart(write, code, indentation));
+  const bool anyNested = !blocks.empty();
+  checked = checked && anyNested;
+  const std::size_t longest = blocks.largest();
+  // Kept for the comparison only when the root's declaration is checked against them.
+  Blocks kept;
+  if (checked) kept = blocks;
+  std::move(blocks).appendTo(file, false);
+  // Where the empty line before the root's declaration begins, in the whole file.
+  const std::size_t rootStart = file.size();
+  if (anyNested) file += "\n\n";
+
+  // A checked root's text is held back from the drain until it is longer than every nested
+  // declaration, and so cannot repeat one.
+  std::size_t handed = 0;  // how much of the file the printer handed on
+  std::string heldBack;    // the root's text (after the empty line) handed on while held back
+  bool holding = checked;
+  const TextDrain rootDrain = [&](std::string_view text) {
+    if (holding) {
+      const std::size_t before = rootStart > handed ? std::min(rootStart - handed, text.size()) : 0;
+      if (before > 0) drain(text.substr(0, before));
+      heldBack.append(text.substr(before));
+      handed += text.size();
+      if (heldBack.size() <= longest + 2) return;
+      holding = false;
+      drain(heldBack);
+      std::string().swap(heldBack);
+      return;
+    }
+    handed += text.size();
+    drain(text);
+  };
+  bool wroteRoot = false;
+  {
+    CodePrinter p(file, indentation, indentation.effectiveLevel());
+    if (drain) p.drainInto(&rootDrain);
+    wroteRoot = write(p, rootCode);
+  }
+  if (!holding) {
+    if (wroteRoot) return file;
+    // Nothing of the root was written, so nothing of it was handed on.
+    file.resize(rootStart > handed ? rootStart - handed : 0);
+    if (!anyNested) return std::nullopt;
+    return file;
+  }
+  // The empty line and the root's text are what was held back and the file's rest.
+  const std::size_t at = rootStart > handed ? rootStart - handed : 0;
+  const std::string rootText = heldBack + file.substr(at);
+  if (!wroteRoot || kept.contains(std::string_view(rootText).substr(2))) {
+    file.resize(at);
+    return file;
+  }
+  if (!heldBack.empty()) drain(heldBack);
+  return file;
 }
 
 }  // namespace
 
-Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render) {
-  return subtypeBlocks(std::move(root), rootCode, render, false);
-}
-
-Blocks subtypeLastBlocks(Value&& root, const Code& rootCode, const Render& render) {
-  return subtypeBlocks(std::move(root), rootCode, render, true);
+std::optional<std::string> subtypeFile(Value&& root, const Code& rootCode, std::string_view header,
+                                       const Indentation& indentation, const TextDrain& drain,
+                                       const Write& write, RootPlace place) {
+  const bool rootFirst = place == RootPlace::first;
+  const std::vector<Code> nested =
+      nestedCodes(root, rootCode, rootFirst ? Order::parentFirst : Order::childrenFirst);
+  root = Value();  // the codes hold all that is written: the sample goes first
+  std::string file(header);
+  if (!file.empty()) file += "\n\n";
+  if (rootFirst) return rootFirstFile(std::move(file), nested, rootCode, indentation, drain, write);
+  return rootLastFile(std::move(file), nested, rootCode, indentation, drain, write,
+                      place == RootPlace::lastUnlessRepeated);
 }
 
 }  // namespace telvar::generate

@@ -60,8 +60,7 @@ TEST(Blocks, LeavesOutRepeatsAndJoinsInOrder) {
   blocks.add(std::string("ef"));
   EXPECT_TRUE(blocks.contains("cd"));
   EXPECT_FALSE(blocks.contains("gh"));
-  blocks.addUnchecked(std::string("ab"));
-  EXPECT_EQ(std::move(blocks).file("head"), "head\n\nab\n\na long block\n\ncd\n\nef\n\nab");
+  EXPECT_EQ(std::move(blocks).file("head"), "head\n\nab\n\na long block\n\ncd\n\nef");
 
   EXPECT_EQ(Blocks().file("head"), std::nullopt);
   Blocks one;
@@ -103,26 +102,103 @@ TEST(NestedCodes, SampleHasDictionariesAndEnumerations) {
   EXPECT_TRUE(enumeration);
 }
 
-// The subtype styles let a sample given up go before they render: what they render must still be
+// The subtype styles let a sample given up go before they write: what they write must still be
 // every nested code, whole (a code that borrowed from the sample would read freed memory here).
-TEST(SubtypeBlocks, RenderTheSameCodesWhenTheSampleIsGivenUp) {
+TEST(SubtypeFile, WritesTheSameCodesWhenTheSampleIsGivenUp) {
   const Value kept = refinedSample(kSample);
   const Code rootCode(kept);
   std::vector<Code> seen;
-  const Render render = [&](const Code& code) {
+  // Each text longer than the one before, so that none is taken for a repeat of the root's.
+  const Write write = [&](CodePrinter& p, const Code& code) {
     seen.push_back(code);
-    return std::optional<std::string>(std::to_string(seen.size()));
+    p.line(std::string(seen.size(), 'x'));
+    return true;
   };
   std::vector<Code> expected = nestedCodes(kept, rootCode, Order::childrenFirst);
   expected.push_back(rootCode);
-  (void)subtypeFirstBlocks(refinedSample(kSample), rootCode, render);
+  (void)subtypeFile(refinedSample(kSample), rootCode, "", {}, {}, write, RootPlace::last);
   EXPECT_EQ(seen, expected);
 
   seen.clear();
   expected = {rootCode};
   for (const Code& code : nestedCodes(kept, rootCode, Order::parentFirst)) expected.push_back(code);
-  (void)subtypeLastBlocks(refinedSample(kSample), rootCode, render);
+  (void)subtypeFile(refinedSample(kSample), rootCode, "", {}, {}, write, RootPlace::first);
   EXPECT_EQ(seen, expected);
+}
+
+// The root's declaration goes to the drain as it is written, and only its size is kept: a nested
+// declaration of that size must still be told from it by its text, in both orders, and a root
+// that repeats a nested declaration is left out only where the style asks, though its text went
+// through the printer's drain. Declarations of 3 MB, so that the drain takes text mid-way.
+TEST(SubtypeFile, TellsDeclarationsOfTheRootsSizeByTheirText) {
+  constexpr std::string_view sample = R"({"a": {"x": 1}, "b": {"y": 2}, "c": {"z": 3}})";
+  const Value kept = refinedSample(sample);
+  const Code rootCode(kept);
+  const std::vector<Code> nested = nestedCodes(kept, rootCode, Order::parentFirst);
+  ASSERT_EQ(nested.size(), 3U);
+  // One long text, its last line's last letter given.
+  const auto longText = [](CodePrinter& p, char last) {
+    for (int i = 0; i < 200000; ++i) {
+      p.line("member ", i);
+      p.settle();
+    }
+    p.line("las", last);
+  };
+  const auto text = [&](char last) {
+    std::string out;
+    CodePrinter p(out, "  ", 0);
+    longText(p, last);
+    return out;
+  };
+  const std::string root = text('t');
+  const std::string b = text('y');  // the root's size, another text
+  for (bool aRepeatsRoot : {true, false}) {
+    SCOPED_TRACE(aRepeatsRoot);
+    const std::string a = text(aRepeatsRoot ? 't' : 'x');
+    const Write write = [&](CodePrinter& p, const Code& code) {
+      if (code == nested[0]) {
+        longText(p, a.back());
+      } else if (code == nested[1]) {
+        longText(p, 'y');
+      } else if (code == nested[2]) {
+        p.line("c");
+      } else {
+        longText(p, 't');
+      }
+      return true;
+    };
+    const std::string head = "head\n\n";
+    const std::string rootFirst =
+        head + root + (aRepeatsRoot ? "" : "\n\n" + a) + "\n\n" + b + "\n\nc";
+    const std::string nestedFirst = head + a + "\n\n" + b + "\n\nc";
+    for (auto [place, expected] :
+         {std::pair{RootPlace::first, rootFirst},
+          std::pair{RootPlace::last, nestedFirst + "\n\n" + root},
+          std::pair{RootPlace::lastUnlessRepeated,
+                    aRepeatsRoot ? nestedFirst : nestedFirst + "\n\n" + root}}) {
+      SCOPED_TRACE(static_cast<int>(place));
+      EXPECT_EQ(subtypeFile(refinedSample(sample), rootCode, "head", {}, {}, write, place),
+                expected);
+      std::string drained;
+      const TextDrain drain = [&](std::string_view part) { drained += part; };
+      const std::optional<std::string> rest =
+          subtypeFile(refinedSample(sample), rootCode, "head", {}, drain, write, place);
+      ASSERT_TRUE(rest);
+      EXPECT_FALSE(drained.empty());
+      EXPECT_EQ(drained + *rest, expected);
+    }
+  }
+}
+
+// Nothing when nothing is written, whatever the root's place: never the header alone.
+TEST(SubtypeFile, NothingWhenNothingIsWritten) {
+  const Value kept = refinedSample(kSample);
+  const Code rootCode(kept);
+  const Write none = [](CodePrinter&, const Code&) { return false; };
+  for (RootPlace place : {RootPlace::first, RootPlace::last, RootPlace::lastUnlessRepeated}) {
+    EXPECT_EQ(subtypeFile(refinedSample(kSample), rootCode, "head", {}, {}, none, place),
+              std::nullopt);
+  }
 }
 
 }  // namespace

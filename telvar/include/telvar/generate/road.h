@@ -55,13 +55,12 @@ enum class Rewrite { ignoredProperties, optionalProperties, dictionaryObjects };
     const std::function<bool(CodePrinter&)>& write);
 
 /// The rendered top-level blocks of a file, in order. A block equal to one already collected is
-/// left out unless it is added with `addUnchecked`. Only blocks of equal size can be equal, and a
-/// block is hashed once another of its size comes: the test for repeats stays cheap when a sample
-/// declares tens of thousands of types, and a file of one large declaration is never hashed.
+/// left out. Only blocks of equal size can be equal, and a block is hashed once another of its
+/// size comes: the test for repeats stays cheap when a sample declares tens of thousands of
+/// types, and a large declaration alone of its size is never hashed.
 class Blocks {
  public:
   void add(std::optional<std::string> block);
-  void addUnchecked(std::optional<std::string> block);
   [[nodiscard]] bool contains(std::string_view block) const;
   [[nodiscard]] bool empty() const noexcept { return m_blocks.empty(); }
   [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
@@ -70,10 +69,14 @@ class Blocks {
   /// not empty) and the blocks joined with one empty line between them. Built in the largest
   /// block's own storage, so that a large file is never held twice: the blocks are used up.
   [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) &&;
+  /// Appends the blocks to `text` in order, one empty line before each but the first, and
+  /// before the first too when `afterBlock`; each block is let go of once copied.
+  void appendTo(std::string& text, bool afterBlock) &&;
+  /// The size of the largest block; 0 for none.
+  [[nodiscard]] std::size_t largest() const noexcept;
 
  private:
   static constexpr std::size_t kHashed = static_cast<std::size_t>(-1);
-  void keep(std::optional<std::string> block, bool unlessRepeated);
   // Whether a block of a size that several have, hashed to `hash`, is collected.
   [[nodiscard]] bool indexed(std::string_view block, std::size_t hash) const;
 
@@ -95,18 +98,35 @@ enum class Order { parentFirst, childrenFirst };
 /// is a programming error, never a property of the sample.
 [[nodiscard]] std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order order);
 
-/// Renders one inferred `Code`, or gives nothing.
-using Render = std::function<std::optional<std::string>(const Code&)>;
+/// Writes one inferred `Code` through a printer, at the printer's level; false, before writing
+/// anything, when the code declares nothing.
+using Write = std::function<bool(CodePrinter&, const Code&)>;
 
-/// The `subtypeFirst` style: each nested value's declaration children-first, without repeats,
-/// then the root's declaration last (always added). `rootCode` is `Code(root)`, inferred once for
-/// the type names too. The sample, moved in, is let go once its nested values are paired with
-/// their code, before anything is rendered: the declarations then take the sample's memory
-/// rather than fresh memory (Dart on 100 wide records peaks at 87 MB instead of 106 MB).
-[[nodiscard]] Blocks subtypeFirstBlocks(Value&& root, const Code& rootCode, const Render& render);
+/// Where the subtype styles put the root's declaration among the nested values'.
+enum class RootPlace {
+  first,               // `subtypeLast`: the root's, then each nested value's parent-first
+  last,                // `subtypeFirst`: each nested value's children-first, then the root's
+  lastUnlessRepeated,  // as `last`, but left out when a nested value's declaration is the same
+};
 
-/// The `subtypeLast` style: the root's declaration first, then each nested value's declaration
-/// parent-first, without repeats. The sample, moved in, is let go as in `subtypeFirstBlocks`.
-[[nodiscard]] Blocks subtypeLastBlocks(Value&& root, const Code& rootCode, const Render& render);
+/// A file of the subtype styles: the header and an empty line after it (none for no header),
+/// then the declarations `write` writes at the document's level, one empty line between two of
+/// them, a nested declaration equal to an earlier one (the root's too) left out. Nothing when
+/// none is written (never the header alone). `rootCode` is `Code(root)`, inferred once for the
+/// type names too; the sample, moved in, is let go once its nested values are paired with their
+/// code, before anything is written, so the declarations take the sample's memory rather than
+/// fresh memory (Dart on 100 wide records: 87 MB at the peak instead of 106 MB).
+///
+/// The root's declaration, the large one on wide records, is written straight into the file's
+/// text, after all that comes before it, and handed to `drain` as it goes; the rest of the file
+/// is returned, never nothing once the drain took text. Only the root's size is kept, and it is
+/// written again, to be compared whole, only for a nested declaration of that size (Dart on
+/// 1,000 wide records: 243 MB at the peak instead of 489 MB, when it was held with the nested
+/// declarations). The nested declarations, compared with each other, are kept as `Blocks`.
+[[nodiscard]] std::optional<std::string> subtypeFile(Value&& root, const Code& rootCode,
+                                                     std::string_view header,
+                                                     const Indentation& indentation,
+                                                     const TextDrain& drain, const Write& write,
+                                                     RootPlace place);
 
 }  // namespace telvar::generate

@@ -5,9 +5,8 @@
 
 namespace telvar {
 
-// Dart's file is never drained: its classes are blocks that later ones are compared with whole.
 std::optional<std::string> dartOutput(const Model& model, SampleText sample,
-                                      const TextDrain& /*drain*/) {
+                                      const TextDrain& drain) {
   using namespace generate;
   std::optional<Value> parsed = parsedInput(std::move(sample));
   if (!parsed) return std::nullopt;
@@ -22,17 +21,17 @@ std::optional<std::string> dartOutput(const Model& model, SampleText sample,
   Value value = refined(std::move(*parsed), model, options.valueMeta(), {},
                         {Rewrite::ignoredProperties, Rewrite::optionalProperties});
 
-  // One inference serves the names and the declarations; the blocks give up the sample before
-  // the first class is written (wide-100: 19 MB less at the peak).
+  // One inference serves the names and the declarations; the sample is given up before the
+  // first class is written (wide-100: 19 MB less at the peak).
   const Code rootCode(value);
   const TypeNames types = dartTypeNames(rootCode, meta);
-  const Render render = [&](const Code& code) {
-    return dartRendered(code, meta, indentation, &types);
+  const Write write = [&](CodePrinter& p, const Code& code) {
+    return writeDartCode(p, code, meta, &types);
   };
-  Blocks blocks = meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
-                      ? subtypeFirstBlocks(std::move(value), rootCode, render)
-                      : subtypeLastBlocks(std::move(value), rootCode, render);
-  return std::move(blocks).file(fileHeader);
+  return subtypeFile(std::move(value), rootCode, fileHeader, indentation, drain, write,
+                     meta.structureStyle() == DartMeta::StructureStyle::subtypeFirst
+                         ? RootPlace::last
+                         : RootPlace::first);
 }
 
 }  // namespace telvar

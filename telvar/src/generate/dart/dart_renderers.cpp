@@ -409,7 +409,11 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
   {
     auto body = p.indented();
     const bool isFinal = meta.allPropertiesFinal();
-    for (std::size_t i = 0; i < members.size(); ++i) writeField(p, members.at(i, &spare), isFinal);
+    // Nothing written is read back: the text so far may go to the drain before each member.
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      p.settle();
+      writeField(p, members.at(i, &spare), isFinal);
+    }
 
     p.blank();
     if (empty) {
@@ -419,8 +423,10 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line(k, "({");
       {
         auto parameters = p.indented();
-        for (std::size_t i = 0; i < members.size(); ++i)
+        for (std::size_t i = 0; i < members.size(); ++i) {
+          p.settle();
           writeConstructorParameter(p, members.at(i));
+        }
       }
       p.line("});");
     }
@@ -434,13 +440,17 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
         {
           auto parameters = p.indented();
           for (std::size_t i = 0; i < members.size(); ++i) {
+            p.settle();
             writeCopyWithParameter(p, members.at(i, &spare));
           }
         }
         p.line("}) => ", k, "(");
         {
           auto arguments = p.indented();
-          for (std::size_t i = 0; i < members.size(); ++i) writeCopyWithArgument(p, members.at(i));
+          for (std::size_t i = 0; i < members.size(); ++i) {
+            p.settle();
+            writeCopyWithArgument(p, members.at(i));
+          }
         }
         p.line(");");
       }
@@ -452,6 +462,7 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       {
         auto arguments = p.indented();
         for (std::size_t i = 0; i < members.size(); ++i) {
+          p.settle();
           writeFromJSON(p, members.at(i, &spare), meta, types);
         }
       }
@@ -463,7 +474,10 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line("Map<String, dynamic> toJSON() => {");
       {
         auto entries = p.indented();
-        for (std::size_t i = 0; i < members.size(); ++i) writeToJSON(p, members.at(i));
+        for (std::size_t i = 0; i < members.size(); ++i) {
+          p.settle();
+          writeToJSON(p, members.at(i));
+        }
       }
       p.line("};");
     }
@@ -493,18 +507,33 @@ std::string memberLine(std::string_view prefix, Write&& write) {
 
 std::optional<std::string> dartRendered(const Code& code, const DartMeta& meta,
                                         const Indentation& indentation, const TypeNames* types) {
+  std::string out;
+  CodePrinter p(out, indentation, indentation.effectiveLevel());
+  if (!writeDartCode(p, code, meta, types)) return std::nullopt;
+  return out;
+}
+
+bool writeDartCode(CodePrinter& p, const Code& code, const DartMeta& meta, const TypeNames* types) {
   switch (code.kind()) {
     case Code::Kind::object:
-      return dartClass(code.objectValue(), meta, indentation, types);
-    case Code::Kind::property:
-      return dartFieldDeclaration(code.propertyValue(), indentation.effectiveLevel(), indentation,
-                                  meta, types);
-    case Code::Kind::propertyType:
-      return dartNestedClass(code.propertyTypeValue(), meta, indentation, types);
+      writeClass(p, code.objectValue(), meta, types);
+      return true;
+    case Code::Kind::property: {
+      std::string name, spare;
+      writeField(p, memberOf(code.propertyValue(), meta, types, name, spare),
+                 meta.allPropertiesFinal());
+      return true;
+    }
+    case Code::Kind::propertyType: {
+      const PropertyType* t = code.propertyTypeValue().innermost(Wrappers::listsAndNullables);
+      if (!t || !t->is(K::object)) return false;
+      writeClass(p, t->objectValue(), meta, types);
+      return true;
+    }
     case Code::Kind::dictionary:
-      return std::nullopt;
+      return false;
   }
-  return std::nullopt;
+  return false;
 }
 
 std::string dartClass(const Object& object, const DartMeta& meta, const Indentation& indentation,
@@ -513,13 +542,6 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
   CodePrinter p(out, indentation, indentation.effectiveLevel());
   writeClass(p, object, meta, types);
   return out;
-}
-
-std::optional<std::string> dartNestedClass(const PropertyType& type, const DartMeta& meta,
-                                           const Indentation& indentation, const TypeNames* types) {
-  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
-  if (!t || !t->is(K::object)) return std::nullopt;
-  return dartClass(t->objectValue(), meta, indentation, types);
 }
 
 std::string dartFieldDeclaration(const Property& property, std::int64_t level,

@@ -6,25 +6,28 @@
 namespace telvar {
 namespace {
 
-using generate::Blocks;
-
-// A declaration of the named styles at the document's level: an object's struct, the struct of
+// A declaration of the named styles at the printer's level: an object's struct, the struct of
 // the object inside any other type, a lone field's line; a dictionary declares nothing here.
-std::optional<std::string> namedDeclaration(const Code& code, const GoMeta& meta,
-                                            const Indentation& indentation,
-                                            const generate::TypeNames& types) {
-  const std::int64_t level = indentation.effectiveLevel();
+bool writeNamedDeclaration(generate::CodePrinter& printer, const Code& code, const GoMeta& meta,
+                           const Indentation& indentation, const generate::TypeNames& types) {
   switch (code.kind()) {
     case Code::Kind::object:
-      return generate::goStruct(code.objectValue(), meta, indentation, level, &types);
-    case Code::Kind::propertyType:
-      return generate::goNestedStruct(code.propertyTypeValue(), meta, indentation, level, &types);
+      generate::writeGoStruct(printer, code.objectValue(), meta, &types);
+      return true;
+    case Code::Kind::propertyType: {
+      const PropertyType* t = code.propertyTypeValue().innermost(Wrappers::listsAndNullables);
+      if (!t || !t->is(PropertyType::Kind::object)) return false;
+      generate::writeGoStruct(printer, t->objectValue(), meta, &types);
+      return true;
+    }
     case Code::Kind::property:
-      return generate::goField(code.propertyValue(), meta, indentation, level, &types);
+      printer.block(
+          generate::goField(code.propertyValue(), meta, indentation, printer.level(), &types));
+      return true;
     case Code::Kind::dictionary:
       break;
   }
-  return std::nullopt;
+  return false;
 }
 
 // The inline style's one declaration: the root's type written out in place after its name. The
@@ -86,24 +89,23 @@ std::optional<std::string> goOutput(const Model& model, SampleText sample, const
   if (meta.structureStyle() != GoMeta::StructureStyle::inline_) {
     types = generate::goTypeNames(rootCode, meta);
   }
-  const auto render = [&](const Code& code) {
-    return namedDeclaration(code, meta, indentation, types);
+  const generate::Write write = [&](generate::CodePrinter& printer, const Code& code) {
+    return writeNamedDeclaration(printer, code, meta, indentation, types);
   };
-  Blocks blocks;
   switch (meta.structureStyle()) {
     case GoMeta::StructureStyle::inline_:
-      root = Value();  // the code holds all that is written: the sample goes first
-      return generate::oneDeclarationFile(header, indentation, drain, [&](auto& printer) {
-        return writeInlineDeclaration(printer, rootCode, meta, model);
-      });
+      break;
     case GoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(std::move(root), rootCode, render);
-      break;
+      return generate::subtypeFile(std::move(root), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::last);
     case GoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(std::move(root), rootCode, render);
-      break;
+      return generate::subtypeFile(std::move(root), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::first);
   }
-  return std::move(blocks).file(header);
+  root = Value();  // the code holds all that is written: the sample goes first
+  return generate::oneDeclarationFile(header, indentation, drain, [&](auto& printer) {
+    return writeInlineDeclaration(printer, rootCode, meta, model);
+  });
 }
 
 }  // namespace telvar

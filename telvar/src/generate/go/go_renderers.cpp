@@ -246,10 +246,8 @@ std::string goField(const Property& property, const GoMeta& meta, const Indentat
   return out;
 }
 
-namespace {
-
-void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
-                 const TypeNames* types) {
+void writeGoStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
+                   const TypeNames* types) {
   const NameList names = goFieldNames(meta, object.properties);
   const std::vector<std::size_t> order = fieldOrder(meta, names);
   printer.line("type ", goTypeName(meta, object.names, types), " struct {");
@@ -257,6 +255,7 @@ void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
     auto body = printer.indented();
     reserveFields(printer, names, 0);
     for (std::size_t position = 0; position < names.size(); ++position) {
+      printer.settle();  // nothing written is read back
       const std::size_t index = fieldAt(order, position);
       const Property& property = object.properties[index];
       const std::string type = goType(property, meta, types);
@@ -266,22 +265,12 @@ void writeStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
   printer.line('}');
 }
 
-}  // namespace
-
 std::string goStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
                      std::int64_t level, const TypeNames* types) {
   std::string out;
   CodePrinter printer(out, indentation, level);
-  writeStruct(printer, object, meta, types);
+  writeGoStruct(printer, object, meta, types);
   return out;
-}
-
-std::optional<std::string> goNestedStruct(const PropertyType& type, const GoMeta& meta,
-                                          const Indentation& indentation, std::int64_t level,
-                                          const TypeNames* types) {
-  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
-  if (!t || !t->is(Kind::object)) return std::nullopt;
-  return goStruct(t->objectValue(), meta, indentation, level, types);
 }
 
 void writeGoInlineStruct(CodePrinter& printer, const Object& object, const GoMeta& meta) {

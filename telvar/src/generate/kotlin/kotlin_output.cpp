@@ -6,7 +6,6 @@ namespace telvar {
 
 std::optional<std::string> kotlinOutput(const Model& model, SampleText sample,
                                         const TextDrain& drain) {
-  using generate::Blocks;
   using generate::Rewrite;
 
   std::optional<Value> parsed = generate::parsedInput(std::move(sample));
@@ -43,23 +42,23 @@ std::optional<std::string> kotlinOutput(const Model& model, SampleText sample,
   const Code rootCode(value);
   const generate::TypeNames types = generate::kotlin::kotlinTypeNames(rootCode, meta);
   const generate::kotlin::Style style{meta, indentation, &types};
-  const std::int64_t level = indentation.effectiveLevel();
-  const generate::Render render = [&](const Code& code) {
-    return generate::kotlin::kotlinRendered(code, style, level);
+  const generate::Write write = [&](generate::CodePrinter& p, const Code& code) {
+    return generate::kotlin::writeKotlinCode(p, code, style);
   };
 
   switch (meta.structureStyle()) {
     case KotlinMeta::StructureStyle::subtypeFirst:
-      return generate::subtypeFirstBlocks(std::move(value), rootCode, render).file(header);
+      return generate::subtypeFile(std::move(value), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::last);
     case KotlinMeta::StructureStyle::subtypeLast:
-      return generate::subtypeLastBlocks(std::move(value), rootCode, render).file(header);
+      return generate::subtypeFile(std::move(value), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::first);
     case KotlinMeta::StructureStyle::nested:
       break;
   }
   value = Value();  // the code holds all that is written: the sample goes first
-  return generate::oneDeclarationFile(header, indentation, drain, [&](generate::CodePrinter& p) {
-    return generate::kotlin::writeKotlinCode(p, rootCode, style);
-  });
+  return generate::oneDeclarationFile(header, indentation, drain,
+                                      [&](generate::CodePrinter& p) { return write(p, rootCode); });
 }
 
 }  // namespace telvar

@@ -5,8 +5,6 @@
 namespace telvar {
 namespace {
 
-using generate::Blocks;
-
 // The header: the syntax line, an empty line and the package line. A proto file without a
 // package is written without the package statement: "package ;" would not compile.
 std::string protoHeader(const ProtoMeta& meta, const Indentation& indentation) {
@@ -14,16 +12,6 @@ std::string protoHeader(const ProtoMeta& meta, const Indentation& indentation) {
   if (package.empty()) return generate::header({"syntax = \"proto3\";"}, indentation);
   const std::string packageLine = "package " + package + ";";
   return generate::header({"syntax = \"proto3\";", "", packageLine}, indentation);
-}
-
-// An object gives its message; any other type the message of the object it holds.
-std::optional<std::string> rendered(const Code& code, const ProtoMeta& meta,
-                                    const Indentation& indentation,
-                                    const generate::TypeNames& types) {
-  std::string out;
-  generate::CodePrinter printer(out, indentation, indentation.effectiveLevel());
-  if (!generate::writeProtoCode(printer, code, meta, &types)) return std::nullopt;
-  return out;
 }
 
 }  // namespace
@@ -41,26 +29,24 @@ std::optional<std::string> protoOutput(const Model& model, SampleText sample,
   // One inference serves the names and the declarations.
   const Code rootCode(value);
   const generate::TypeNames types = generate::protoTypeNames(rootCode, meta);
-  const generate::Render render = [&](const Code& code) {
-    return rendered(code, meta, indentation, types);
+  // An object gives its message; any other type the message of the object it holds.
+  const generate::Write write = [&](generate::CodePrinter& p, const Code& code) {
+    return generate::writeProtoCode(p, code, meta, &types);
   };
-
-  Blocks blocks;
+  const std::string header = protoHeader(meta, indentation);
   switch (meta.structureStyle()) {
     case ProtoMeta::StructureStyle::nested:
-      value = Value();  // the code holds all that is written: the sample goes first
-      return generate::oneDeclarationFile(
-          protoHeader(meta, indentation), indentation, drain, [&](generate::CodePrinter& p) {
-            return generate::writeProtoCode(p, rootCode, meta, &types);
-          });
+      break;
     case ProtoMeta::StructureStyle::subtypeFirst:
-      blocks = generate::subtypeFirstBlocks(std::move(value), rootCode, render);
-      break;
+      return generate::subtypeFile(std::move(value), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::last);
     case ProtoMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(std::move(value), rootCode, render);
-      break;
+      return generate::subtypeFile(std::move(value), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::first);
   }
-  return std::move(blocks).file(protoHeader(meta, indentation));
+  value = Value();  // the code holds all that is written: the sample goes first
+  return generate::oneDeclarationFile(header, indentation, drain,
+                                      [&](generate::CodePrinter& p) { return write(p, rootCode); });
 }
 
 }  // namespace telvar

@@ -61,14 +61,6 @@ Blocks nestedInExtensionBlocks(Value root, const Code& rootCode, const SwiftRend
   return blocks;
 }
 
-// The root's declaration comes last; when the root is a dictionary it declares its value's type,
-// which the nested values already wrote, and a second equal declaration would not compile.
-Blocks withoutRepeatedRoot(const Blocks& blocks) {
-  Blocks unique;
-  for (const std::string& block : blocks.blocks()) unique.add(block);
-  return unique;
-}
-
 }  // namespace
 
 std::optional<std::string> swiftOutput(const Model& model, SampleText sample,
@@ -80,7 +72,6 @@ std::optional<std::string> swiftOutput(const Model& model, SampleText sample,
   const SwiftMeta meta = options.swiftMeta();
   const ValueMeta valueMeta = options.valueMeta();
   const Indentation indentation = model.indentation();
-  const std::int64_t level = indentation.effectiveLevel();
 
   Value root = generate::refined(
       std::move(*parsed), model, valueMeta, meta.propertyEnumMaps(),
@@ -101,22 +92,25 @@ std::optional<std::string> swiftOutput(const Model& model, SampleText sample,
         [&](CodePrinter& p) { return renderer.write(p, rootCode); });
   }
 
-  const auto render = [&](const Code& code) { return renderer.render(code, level); };
-  Blocks blocks;
+  const std::string header = generate::swift::swiftHeader(meta, indentation);
+  const generate::Write write = [&](CodePrinter& p, const Code& code) {
+    return renderer.write(p, code);
+  };
   switch (meta.structureStyle()) {
     case SwiftMeta::StructureStyle::nested:  // written above
-      break;
     case SwiftMeta::StructureStyle::nestedInExtension:
-      blocks = nestedInExtensionBlocks(std::move(root), rootCode, renderer, indentation, valueMeta);
       break;
     case SwiftMeta::StructureStyle::subtypeFirst:
-      blocks = withoutRepeatedRoot(generate::subtypeFirstBlocks(std::move(root), rootCode, render));
-      break;
+      // When the root is a dictionary it declares its value's type, which the nested values
+      // already wrote, and a second equal declaration would not compile.
+      return generate::subtypeFile(std::move(root), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::lastUnlessRepeated);
     case SwiftMeta::StructureStyle::subtypeLast:
-      blocks = generate::subtypeLastBlocks(std::move(root), rootCode, render);
-      break;
+      return generate::subtypeFile(std::move(root), rootCode, header, indentation, drain, write,
+                                   generate::RootPlace::first);
   }
-  return std::move(blocks).file(generate::swift::swiftHeader(meta, indentation));
+  return nestedInExtensionBlocks(std::move(root), rootCode, renderer, indentation, valueMeta)
+      .file(header);
 }
 
 }  // namespace telvar

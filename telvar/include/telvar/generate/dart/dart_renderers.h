@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
+#include "telvar/generate/code_printer.h"
 #include "telvar/generate/identifiers.h"
 #include "telvar/options/dart_meta.h"
 #include "telvar/value/indentation.h"
@@ -24,19 +25,17 @@ namespace telvar::generate {
                                                       const Indentation& indentation,
                                                       const TypeNames* types = nullptr);
 
+/// Writes what `dartRendered` gives through `p`, at the printer's level; false, before writing
+/// anything, when that is nothing.
+bool writeDartCode(CodePrinter& p, const Code& code, const DartMeta& meta,
+                   const TypeNames* types = nullptr);
+
 /// The class of an object at the document's level (see the file comment). With the `alphabet`
 /// sort the properties are ordered by their Dart names in every section. An object without
 /// properties gets the constructor "K();" and "K copyWith() => K();".
 [[nodiscard]] std::string dartClass(const Object& object, const DartMeta& meta,
                                     const Indentation& indentation,
                                     const TypeNames* types = nullptr);
-
-/// The class a property type carries: an object's, a list's element type's, a nullable type's
-/// wrapped type's; nothing for every other type.
-[[nodiscard]] std::optional<std::string> dartNestedClass(const PropertyType& type,
-                                                         const DartMeta& meta,
-                                                         const Indentation& indentation,
-                                                         const TypeNames* types = nullptr);
 
 /// The field "[final ]T name;" at `level`.
 [[nodiscard]] std::string dartFieldDeclaration(const Property& property, std::int64_t level,

@@ -45,13 +45,9 @@ namespace telvar::generate {
                                    const Indentation& indentation, std::int64_t level,
                                    const TypeNames* types = nullptr);
 
-/// The named struct of the object inside a type (through lists and nullable wrappers), or
-/// nothing for any other type.
-[[nodiscard]] std::optional<std::string> goNestedStruct(const PropertyType& type,
-                                                        const GoMeta& meta,
-                                                        const Indentation& indentation,
-                                                        std::int64_t level,
-                                                        const TypeNames* types = nullptr);
+/// Writes `goStruct` through `printer`, at the printer's level.
+void writeGoStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
+                   const TypeNames* types = nullptr);
 
 /// The inline style's anonymous struct of an object at `level`: "struct {", its fields with
 /// their types written out in place (nested objects as nested anonymous structs) one level
