@@ -145,9 +145,9 @@ class Pieces {
   Pieces& operator=(const Pieces&) = delete;
   ~Pieces() { stop(); }
 
-  // The elements of piece `k` once parsed (pieces are taken in order, each until `collected`),
-  // or nullptr when they do not fill the piece or there is no such piece; `end` is where the
-  // piece ends, at the cut after its last element. A piece no worker has started yet is parsed
+  // What was read of piece `k` once parsed (pieces are taken in order, each until `collected`),
+  // or nullptr when its elements do not fill the piece or there is no such piece; `end` is where
+  // the piece ends, at the cut after its last element. A piece no worker has started yet is parsed
   // here, rather than waited for.
   std::vector<Value>* take(std::size_t k, std::size_t& end) {
     std::unique_lock lock(m_mutex);

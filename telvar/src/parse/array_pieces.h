@@ -20,16 +20,17 @@ namespace telvar::detail {
 /// An array takes this much text, read in order, before its rest is read in pieces.
 inline constexpr std::size_t kInPiecesFrom = std::size_t{64} << 10;
 
-/// The elements that take up all of a piece's text (separated by commas), or nothing. Called
-/// on several threads at once; an exception counts as nothing.
+/// What is read of a piece's text for the collector: its elements, with whatever the reader adds
+/// from them where they were read, or nothing when the elements (separated by commas) do not take
+/// up all of the text. Called on several threads at once; an exception counts as nothing.
 using PieceReader = std::function<std::optional<std::vector<Value>>(std::string_view)>;
-/// Takes the elements of each piece, in order, on the calling thread.
+/// Takes what was read of each piece, in order, on the calling thread.
 using PieceCollector = std::function<void(std::vector<Value>&)>;
 
 /// Reads `rest` (the rest of an array, from the comma after an element on) in pieces with
-/// `read`, handing each piece's elements to `collect`. Gives how many bytes of `rest` the pieces
-/// took up: reading in order goes on from there (0 when it is better to read all of `rest` in
-/// order: too few processors, no threads to be had, no cut found).
+/// `read`, handing what it gives for each piece to `collect`. Gives how many bytes of `rest` the
+/// pieces took up: reading in order goes on from there (0 when it is better to read all of `rest`
+/// in order: too few processors, no threads to be had, no cut found).
 [[nodiscard]] std::size_t readInPieces(std::string_view rest, const PieceReader& read,
                                        const PieceCollector& collect);
 

@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -122,6 +123,8 @@ struct CollectElements {
   using State = Gathered<Value>;
   State start() const { return {}; }
   void add(State& s, Value&& element) const { s.push(std::move(element)); }
+  /// What the worker that read some of the elements does with them: nothing here.
+  void prepareOnWorker(std::vector<Value>&) const {}
   void addPiece(State& s, std::vector<Value>& piece) const {
     for (Value& element : piece) s.push(std::move(element));
   }
@@ -497,6 +500,115 @@ std::optional<std::vector<Value>> elementsFilling(std::string_view text, std::pt
   return std::nullopt;
 }
 
+// ---- Folds made where the elements were read -------------------------------------------------
+//
+// Merging a large array's elements one by one on the calling thread kept the workers waiting for
+// it. Each worker folds the elements it read into one value, and the calling thread merges that
+// one value: Swift from the 50 MB corpora takes a third less time (optional-50 0.23 s rather than
+// 0.35 s, nested-50 0.15 s rather than 0.24 s, records-50 0.16 s rather than 0.23 s).
+//
+// `A + fold(e1 ... ek)` is what `A + e1 + ... + ek` gives wherever the kinds in each place agree:
+// objects join their keys in order of first appearance, arrays fold their elements in order,
+// nulls wrap, and each rule for scalars (a bool's "and", a number's last double else first
+// number, a text's first that is not a web address else last) is associative. It is not where
+// kinds meet that do not merge (they give `empty`, which the next value takes the place of), where
+// a value meets a null holding a value (the null's value is merged first), and where an `empty`
+// member of A meets elements that lack it and then give it as null. So the fold stands for its
+// elements only when checked: the elements against the fold where they were read (`kindsKept`),
+// the fold against A on the calling thread (`mergesAsItsElements`).
+
+using Kind = Value::Kind;
+
+// The value a null holds, else the value itself (a plain null too); `held` keeps a scalar that
+// the null holds in place.
+const Value& throughNull(const Value& v, std::optional<Value>& held) {
+  if (!v.is(Kind::null)) return v;
+  if (const Value* inner = v.nullInnerNode()) return *inner;
+  held = v.nullInner();
+  return held ? *held : v;
+}
+
+// Whether every value within `element` has the kind of the value in its place in `fold`, the left
+// fold of elements among them `element`. Where two of them disagree, their merge gave `empty`,
+// and what followed took its place: the fold is then not what the elements give after a value.
+bool kindsKept(const Value& element, const Value& fold) {
+  if (element.is(Kind::null)) return true;  // a parsed null holds nothing
+  std::optional<Value> held;
+  const Value& merged = throughNull(fold, held);
+  if (merged.kind() != element.kind()) return false;
+  if (element.is(Kind::object)) {
+    // Records mostly give their keys in one order: the member at the same place is tried first,
+    // by its bytes, before the look-up that hashes the key.
+    const ValueMap& members = merged.objectValue().dictionary;
+    const std::span<const ValueMap::Member> folded = members.entries();
+    const std::span<const ValueMap::Member> own = element.objectValue().dictionary.entries();
+    for (std::size_t i = 0; i < own.size(); ++i) {
+      const Value* member = i < folded.size() && folded[i].first == own[i].first
+                                ? &folded[i].second
+                                : members.find(own[i].first);
+      if (!member || !kindsKept(own[i].second, *member)) return false;
+    }
+  } else if (element.is(Kind::array)) {
+    // A list that met no other lies in the fold as it was read (merged lists are one element).
+    const std::span<const Value> values = merged.arrayValue().values;
+    if (values.size() != 1) return true;
+    for (const Value& value : element.arrayValue().values) {
+      if (!kindsKept(value, values[0])) return false;
+    }
+  }
+  return true;
+}
+
+// Whether merging `fold`, the left fold of elements whose kinds all agree (`kindsKept`), into
+// `merged` gives what merging the elements into it one by one gives (see above).
+bool mergesAsItsElements(const Value& merged, const Value& fold) {
+  // An `empty` takes the other side whole; an `empty` in the fold is a list of no elements.
+  if (merged.is(Kind::empty) || fold.is(Kind::empty)) return true;
+  if (fold.is(Kind::null)) {
+    if (!fold.hasNullInner()) return true;     // makes `merged` nullable, as its elements do
+    if (!merged.is(Kind::null)) return false;  // its value would be merged before `merged`
+  } else if (merged.is(Kind::null) && !merged.hasNullInner()) {
+    return true;  // a plain null takes the fold as nullable, as it takes the elements
+  }
+  std::optional<Value> heldMine;
+  std::optional<Value> heldTheirs;
+  const Value& mine = throughNull(merged, heldMine);
+  const Value& theirs = throughNull(fold, heldTheirs);
+  if (mine.is(Kind::empty) || mine.is(Kind::null)) return true;
+  if (mine.kind() != theirs.kind()) return false;
+  switch (mine.kind()) {
+    case Kind::bool_:
+    case Kind::number:
+    case Kind::string:
+      return true;
+    case Kind::object: {
+      const Value::Object& own = mine.objectValue();
+      const Value::Object& other = theirs.objectValue();
+      if (!own.keysInMemberOrder() || !other.keysInMemberOrder()) return false;
+      for (const auto& [key, value] : other.dictionary.entries()) {
+        // A member only the fold has becomes nullable either way.
+        const Value* member = own.dictionary.find(key);
+        if (!member) continue;
+        // An `empty` member that elements lack becomes a null holding `empty`, one that they
+        // give as null becomes that null: the fold's plain null may stand for either.
+        if (member->is(Kind::empty) && value.is(Kind::null) && !value.hasNullInner()) return false;
+        if (!mergesAsItsElements(*member, value)) return false;
+      }
+      return true;
+    }
+    case Kind::array: {
+      const std::span<const Value> own = mine.arrayValue().values;
+      const std::span<const Value> other = theirs.arrayValue().values;
+      // A fold's list of other than one element is one element's own, merged as it was read.
+      if (other.size() != 1 || own.empty()) return true;
+      // A list of several in `merged` is not folded yet: its fold is not at hand to check.
+      return own.size() == 1 && mergesAsItsElements(own[0], other[0]);
+    }
+    default:
+      return false;  // kinds that only refining gives
+  }
+}
+
 // An array's elements merged as they arrive: the array comes out as its one merged element, or
 // empty. The elements of a piece are left to their worker to let go.
 struct MergeElements {
@@ -505,14 +617,44 @@ struct MergeElements {
     Value merged;
     bool any = false;
   };
+  // Fewer elements are not folded: wide records come one or two to a worker at a time and share
+  // few keys, so that their fold would cost the worker without sparing the calling thread.
+  static constexpr std::size_t kFoldFrom = 4;
+
   State start() const { return {}; }
   void add(State& s, Value&& element) const {
     s.merged = s.any ? mergedInto(std::move(s.merged), element) : std::move(element);
     s.any = true;
   }
-  // Pieces come after the first element. Their elements are merged from where they lie.
+  // Where `elements` were read (on a worker, unless the calling thread came to them first): their
+  // fold goes after them, or `empty` where it cannot stand for them.
+  void prepareOnWorker(std::vector<Value>& elements) const {
+    Value fold;
+    if (elements.size() >= kFoldFrom) {
+      fold = elements.front();
+      for (std::size_t i = 1; i < elements.size(); ++i) {
+        fold = mergedInto(std::move(fold), elements[i]);
+      }
+      for (const Value& element : elements) {
+        if (!kindsKept(element, fold)) {
+          fold = Value::empty();
+          break;
+        }
+      }
+    }
+    elements.push_back(std::move(fold));
+  }
+  // Pieces come after the first element: their fold is merged where it gives the same as their
+  // elements, else the elements are merged from where they lie.
   void addPiece(State& s, std::vector<Value>& piece) const {
-    for (const Value& element : piece) s.merged = mergedInto(std::move(s.merged), element);
+    const Value& fold = piece.back();
+    if (!fold.is(Kind::empty) && mergesAsItsElements(s.merged, fold)) {
+      s.merged = mergedInto(std::move(s.merged), fold);
+      return;
+    }
+    for (std::size_t i = 0; i + 1 < piece.size(); ++i) {
+      s.merged = mergedInto(std::move(s.merged), piece[i]);
+    }
   }
   Output finish(State&& s) const {
     return Value::arrayMoving(s.any ? std::span<Value>(&s.merged, 1) : std::span<Value>());
@@ -540,7 +682,12 @@ struct ElementsInPieces {
         large = true;
         const std::ptrdiff_t depth = rest.depth;
         rest = rest.advanced(telvar::detail::readInPieces(
-            rest.text, [depth](std::string_view piece) { return elementsFilling(piece, depth); },
+            rest.text,
+            [this, depth](std::string_view piece) {
+              std::optional<std::vector<Value>> elements = elementsFilling(piece, depth);
+              if (elements) collect.prepareOnWorker(*elements);
+              return elements;
+            },
             [&](std::vector<Value>& piece) { collect.addPiece(state, piece); }));
       }
       const auto separator = commaParser().parse(rest);
