@@ -60,8 +60,10 @@ check format-document-input 0 "$examples/sample.mirel" --format --input "$work/i
 # A sample that cannot be mapped (a pipe, an empty file) is read the same way.
 mkfifo "$work/pipe"
 printf '{"b":[3]}' >"$work/pipe" &
+writer=$!
 check pipe-input 0 "$examples/sample.mirel" --type go --input "$work/pipe" &&
   expect_output_line pipe-input '    B \[\]int `json:"b"`'
+kill "$writer" 2>/dev/null  # a driver that never opened the pipe leaves its writer waiting
 : >"$work/empty.json"
 check empty-input 1 "$examples/sample.mirel" --input "$work/empty.json" &&
   expect_no_output empty-input
@@ -138,6 +140,12 @@ if [ -w /dev/full ]; then
   expect_write_failure full-device-format $?
   "$gen" --help >/dev/full 2>"$work/err"
   expect_write_failure full-device-help $?
+  # A file large enough to go out as it is generated: the first failed write is the one told.
+  awk 'BEGIN { printf "{"; for (i = 0; i < 60000; i++) printf "%s\"member_%d\":%d", (i ? "," : ""), i, i; printf "}" }' \
+    >"$work/wide.json"
+  "$gen" "$examples/sample.mirel" --input "$work/wide.json" >/dev/full 2>"$work/err"
+  expect_write_failure full-device-large $?
+  expect_one_error_line full-device-large 'no space left on device'
 fi
 "$gen" "$examples/sample.mirel" >&- 2>"$work/err"
 expect_write_failure closed-output $?

@@ -173,8 +173,10 @@ class FileText {
 };
 
 // Writes the text and a line feed; 0, or 2 with the reason when standard output did not take
-// all of it (a full disk, a closed stream): a result that was never written is no success.
-int print(const std::string& text) {
+// all of it (a full disk, a closed stream) now or in `failedBefore`, the error number of an
+// earlier write of the same output: a result that was never written is no success.
+int print(const std::string& text, int failedBefore = 0) {
+  if (failedBefore != 0) return fail("cannot write output: " + reason(failedBefore));
   errno = 0;
   bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
                  std::fputc('\n', stdout) != EOF;
@@ -183,10 +185,10 @@ int print(const std::string& text) {
   return fail("cannot write output: " + reason(errno != 0 ? errno : EIO));
 }
 
-int printOutcome(const telvar::Outcome& outcome) {
+int printOutcome(const telvar::Outcome& outcome, int failedBefore = 0) {
   if (!outcome.failure.empty()) return fail(outcome.failure);
   if (!outcome.text) return 1;
-  return print(*outcome.text);
+  return print(*outcome.text, failedBefore);
 }
 
 int run(const std::vector<std::string>& args) {
@@ -255,12 +257,19 @@ int run(const std::vector<std::string>& args) {
   const std::string_view sample = input ? input->text() : std::string_view(model->input());
 
   if (format) return printOutcome(telvar::Formatter::checkedFormat(sample, model->indentation()));
-  // The file goes out as it is written rather than held whole; a failed write shows at the end.
-  const telvar::TextDrain drain = [](std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+  // The file goes out as it is written rather than held whole. After a write fails nothing more
+  // is written, and its reason is the one given at the end.
+  int failedWrite = 0;
+  const telvar::TextDrain drain = [&failedWrite](std::string_view text) {
+    if (failedWrite != 0) return;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
+      failedWrite = errno != 0 ? errno : EIO;
+    }
   };
-  return printOutcome(telvar::checkedOutput(*model, telvar::SampleText{sample, std::move(input)},
-                                            model->outputType(), drain));
+  const telvar::Outcome outcome = telvar::checkedOutput(
+      *model, telvar::SampleText{sample, std::move(input)}, model->outputType(), drain);
+  return printOutcome(outcome, failedWrite);
 }
 
 }  // namespace

@@ -150,19 +150,38 @@ std::optional<std::string> Blocks::file(const std::optional<std::string>& header
   return out;
 }
 
-void Blocks::appendTo(std::string& text, bool afterBlock) && {
-  std::size_t size = text.size();
-  for (const std::string& block : m_blocks) size += block.size() + 2;
-  text.reserve(size);
-  for (std::string& block : m_blocks) {
-    if (afterBlock) text += "\n\n";
-    afterBlock = true;
-    text += block;
-    std::string().swap(block);
+std::size_t Blocks::appendTo(std::string& text, bool afterBlock, const TextDrain& drain,
+                             bool keep) {
+  if (m_blocks.empty()) return 0;  // nothing to add: the header alone never goes to the drain
+  std::size_t drained = 0;
+  const auto put = [&](std::string_view part) {
+    if (!drain) {
+      text += part;
+      return;
+    }
+    drain(part);
+    drained += part.size();
+  };
+  if (drain) {
+    put(text);
+    text.clear();
+  } else {
+    std::size_t size = text.size();
+    for (const std::string& block : m_blocks) size += block.size() + 2;
+    text.reserve(size);
   }
-  m_blocks.clear();
-  m_bySize.clear();
-  m_index.clear();
+  for (std::string& block : m_blocks) {
+    if (afterBlock) put("\n\n");
+    afterBlock = true;
+    put(block);
+    if (!keep) std::string().swap(block);
+  }
+  if (!keep) {
+    m_blocks.clear();
+    m_bySize.clear();
+    m_index.clear();
+  }
+  return drained;
 }
 
 std::size_t Blocks::largest() const noexcept {
@@ -343,7 +362,7 @@ std::optional<std::string> rootFirstFile(std::string file, const std::vector<Cod
     blocks.add(std::move(block));
   }
   if (!wroteRoot && blocks.empty()) return std::nullopt;
-  std::move(blocks).appendTo(file, wroteRoot);
+  (void)blocks.appendTo(file, wroteRoot, drain, false);
   return file;
 }
 
@@ -357,18 +376,16 @@ std::optional<std::string> rootLastFile(std::string file, const std::vector<Code
   const bool anyNested = !blocks.empty();
   checked = checked && anyNested;
   const std::size_t longest = blocks.largest();
-  // Kept for the comparison only when the root's declaration is checked against them.
-  Blocks kept;
-  if (checked) kept = blocks;
-  std::move(blocks).appendTo(file, false);
+  // The nested declarations are kept for the comparison only when the root's is checked.
+  const std::size_t drainedBefore = blocks.appendTo(file, false, drain, checked);
   // Where the empty line before the root's declaration begins, in the whole file.
-  const std::size_t rootStart = file.size();
+  const std::size_t rootStart = drainedBefore + file.size();
   if (anyNested) file += "\n\n";
 
   // A checked root's text is held back from the drain until it is longer than every nested
   // declaration, and so cannot repeat one.
-  std::size_t handed = 0;  // how much of the file the printer handed on
-  std::string heldBack;    // the root's text (after the empty line) handed on while held back
+  std::size_t handed = drainedBefore;  // how much of the file went to the drain
+  std::string heldBack;  // the root's text (after the empty line) handed on while held back
   bool holding = checked;
   const TextDrain rootDrain = [&](std::string_view text) {
     if (holding) {
@@ -380,6 +397,7 @@ std::optional<std::string> rootLastFile(std::string file, const std::vector<Code
       holding = false;
       drain(heldBack);
       std::string().swap(heldBack);
+      blocks = Blocks();  // no longer compared with
       return;
     }
     handed += text.size();
@@ -401,7 +419,7 @@ std::optional<std::string> rootLastFile(std::string file, const std::vector<Code
   // The empty line and the root's text are what was held back and the file's rest.
   const std::size_t at = rootStart > handed ? rootStart - handed : 0;
   const std::string rootText = heldBack + file.substr(at);
-  if (!wroteRoot || kept.contains(std::string_view(rootText).substr(2))) {
+  if (!wroteRoot || blocks.contains(std::string_view(rootText).substr(2))) {
     file.resize(at);
     return file;
   }

@@ -10,19 +10,15 @@
 #include <charconv>
 #include <concepts>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 
+#include "telvar/generate/text_drain.h"
 #include "telvar/value/indentation.h"
 
 namespace telvar::generate {
-
-/// Takes the text of a file, in order, as it is written: a caller that writes the file out as it
-/// comes need not hold it whole.
-using TextDrain = std::function<void(std::string_view)>;
 
 /// Appends the indentation of `level` (`unit` repeated `level` times; none below 1) to `out`.
 /// Only the document's own level is clamped (by the caller, through
@@ -126,7 +122,8 @@ class CodePrinter {
   void reserve(std::size_t lines, std::size_t text, std::int64_t steps = 0) {
     const auto level = static_cast<std::size_t>(std::max<std::int64_t>(m_level + steps, 0));
     std::size_t needed = m_out.size() + text + lines * (1 + m_unit.size() * level);
-    if (m_drain) needed = std::min(needed, kDrainAt + (kDrainAt >> 2));  // drained at each settle
+    // Text that can be drained goes at each settle; held text grows as without a drain.
+    if (m_drain && m_holds == 0) needed = std::min(needed, kDrainAt + (kDrainAt >> 2));
     if (needed > m_out.capacity()) m_out.reserve(std::max(needed, 2 * m_out.capacity()));
   }
 
@@ -134,8 +131,6 @@ class CodePrinter {
   /// text written into must then be the file's, from its beginning. Only a printer that writes a
   /// whole file is given a drain.
   void drainInto(const TextDrain* drain) noexcept { m_drain = drain && *drain ? drain : nullptr; }
-  /// Whether any text went to the drain: the file is then never "nothing".
-  [[nodiscard]] bool drained() const noexcept { return m_drains != 0; }
   /// A point where all that is written is final, unless something holds it (`hold`). Writers
   /// call it between the members of a declaration: a declaration of two million members (1,000
   /// wide records) is then never held whole, and that memory, touched afresh, was a third of
@@ -150,9 +145,11 @@ class CodePrinter {
     Hold() noexcept = default;  // holds nothing
     explicit Hold(CodePrinter& printer) noexcept : m_printer(&printer) { ++m_printer->m_holds; }
     Hold(Hold&& other) noexcept : m_printer(std::exchange(other.m_printer, nullptr)) {}
-    // What this held is let go with `other`.
     Hold& operator=(Hold&& other) noexcept {
-      std::swap(m_printer, other.m_printer);
+      if (this != &other) {
+        if (m_printer) --m_printer->m_holds;
+        m_printer = std::exchange(other.m_printer, nullptr);
+      }
       return *this;
     }
     Hold(const Hold&) = delete;

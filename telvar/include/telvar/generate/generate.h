@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "telvar/generate/code_printer.h"
+#include "telvar/generate/text_drain.h"
 #include "telvar/model/model.h"
 #include "telvar/value/outcome.h"
 

@@ -63,15 +63,17 @@ class Blocks {
   void add(std::optional<std::string> block);
   [[nodiscard]] bool contains(std::string_view block) const;
   [[nodiscard]] bool empty() const noexcept { return m_blocks.empty(); }
-  [[nodiscard]] const std::vector<std::string>& blocks() const noexcept { return m_blocks; }
 
   /// Nothing when no block was collected (never the header alone); otherwise the header (when
   /// not empty) and the blocks joined with one empty line between them. Built in the largest
   /// block's own storage, so that a large file is never held twice: the blocks are used up.
   [[nodiscard]] std::optional<std::string> file(const std::optional<std::string>& header) &&;
   /// Appends the blocks to `text` in order, one empty line before each but the first, and
-  /// before the first too when `afterBlock`; each block is let go of once copied.
-  void appendTo(std::string& text, bool afterBlock) &&;
+  /// before the first too when `afterBlock`. With a drain, `text` and then each block go to it
+  /// instead and `text` is left empty (none of it when there is no block), so that a large nested
+  /// declaration is never copied; gives how much went to the drain. Each block is let go of once
+  /// used, unless `keep`.
+  std::size_t appendTo(std::string& text, bool afterBlock, const TextDrain& drain, bool keep);
   /// The size of the largest block; 0 for none.
   [[nodiscard]] std::size_t largest() const noexcept;
 

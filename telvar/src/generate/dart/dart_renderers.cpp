@@ -544,15 +544,6 @@ std::string dartClass(const Object& object, const DartMeta& meta, const Indentat
   return out;
 }
 
-std::string dartFieldDeclaration(const Property& property, std::int64_t level,
-                                 const Indentation& indentation, const DartMeta& meta,
-                                 const TypeNames* types) {
-  return memberLine(indentation, level, [&](CodePrinter& p) {
-    std::string name, spare;
-    writeField(p, memberOf(property, meta, types, name, spare), meta.allPropertiesFinal());
-  });
-}
-
 std::string dartType(const Property& property, const DartMeta& meta, const TypeNames* types) {
   std::optional<std::string> mapped;
   if (meta._typeNameMaps) mapped = nameForPath(*meta._typeNameMaps, property.names);

@@ -265,14 +265,6 @@ void writeGoStruct(CodePrinter& printer, const Object& object, const GoMeta& met
   printer.line('}');
 }
 
-std::string goStruct(const Object& object, const GoMeta& meta, const Indentation& indentation,
-                     std::int64_t level, const TypeNames* types) {
-  std::string out;
-  CodePrinter printer(out, indentation, level);
-  writeGoStruct(printer, object, meta, types);
-  return out;
-}
-
 void writeGoInlineStruct(CodePrinter& printer, const Object& object, const GoMeta& meta) {
   writeInlineStruct(printer, object, meta);
 }

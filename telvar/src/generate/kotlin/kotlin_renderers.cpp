@@ -432,14 +432,6 @@ std::string kotlinType(const Property& property, const KotlinMeta& meta) {
   return typeText(property, meta, nullptr, nullptr);
 }
 
-std::string kotlinDeclaration(const Property& property, const Style& style, std::int64_t level) {
-  std::string out;
-  CodePrinter p(out, style.indentation, level);
-  const std::string name = propertyName(style.meta, property.names);
-  writeDeclaration(p, property, name, needsSerialName(property, name), style, nullptr);
-  return out;
-}
-
 std::string kotlinPropertyList(const Object& object, const Style& style, std::int64_t level) {
   const NamedProperties properties(object, style.meta, false);
   std::string out;
@@ -453,13 +445,6 @@ std::string kotlinClass(const Object& object, const Style& style, std::int64_t l
   CodePrinter p(out, style.indentation, level);
   writeClass(p, object, style);
   return out;
-}
-
-std::optional<std::string> kotlinNestedClass(const PropertyType& type, const Style& style,
-                                             std::int64_t level) {
-  const Object* object = carriedObject(type);
-  if (!object) return std::nullopt;
-  return kotlinClass(*object, style, level);
 }
 
 bool writeKotlinCode(CodePrinter& p, const Code& code, const Style& style) {

@@ -207,14 +207,6 @@ std::string protoMessage(const Object& object, const ProtoMeta& meta,
   return out;
 }
 
-std::optional<std::string> protoNestedMessage(const PropertyType& type, const ProtoMeta& meta,
-                                              const Indentation& indentation, std::int64_t level,
-                                              const TypeNames* types) {
-  const Object* object = heldObject(type);
-  if (!object) return std::nullopt;
-  return protoMessage(*object, meta, indentation, level, types);
-}
-
 bool writeProtoCode(CodePrinter& printer, const Code& code, const ProtoMeta& meta,
                     const TypeNames* types) {
   const Object* object = nullptr;

@@ -37,11 +37,6 @@ bool writeDartCode(CodePrinter& p, const Code& code, const DartMeta& meta,
                                     const Indentation& indentation,
                                     const TypeNames* types = nullptr);
 
-/// The field "[final ]T name;" at `level`.
-[[nodiscard]] std::string dartFieldDeclaration(const Property& property, std::int64_t level,
-                                               const Indentation& indentation, const DartMeta& meta,
-                                               const TypeNames* types = nullptr);
-
 /// The Dart type text of a property: its base type text, unless `typeNameMaps` has a record for
 /// the property's own key path, whose name then replaces the innermost type ("List<" + name +
 /// ">" for a list, name + "?" for a nullable type; a dictionary keeps its base text).

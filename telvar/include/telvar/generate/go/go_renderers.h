@@ -39,13 +39,9 @@ namespace telvar::generate {
                                   const Indentation& indentation, std::int64_t level,
                                   const TypeNames* types = nullptr);
 
-/// The named struct declaration of an object at `level`: "type Name struct {", one field line
-/// per property one level deeper (sorted by field name when the meta asks for it), "}".
-[[nodiscard]] std::string goStruct(const Object& object, const GoMeta& meta,
-                                   const Indentation& indentation, std::int64_t level,
-                                   const TypeNames* types = nullptr);
-
-/// Writes `goStruct` through `printer`, at the printer's level.
+/// The named struct declaration of an object, written through `printer` at its level: "type Name
+/// struct {", one field line per property one level deeper (sorted by field name when the meta
+/// asks for it), "}".
 void writeGoStruct(CodePrinter& printer, const Object& object, const GoMeta& meta,
                    const TypeNames* types = nullptr);
 

@@ -44,12 +44,6 @@ struct Style {
 /// (inside "List<...>" for lists, with "?" for nullables); otherwise `kotlinBaseType`.
 [[nodiscard]] std::string kotlinType(const Property& property, const KotlinMeta& meta);
 
-/// A property's declaration at `level`: an "@SerialName" line with the JSON key when the name
-/// differs from it, then "val name: Type" ("var" by the options; " = null" after a nullable
-/// type).
-[[nodiscard]] std::string kotlinDeclaration(const Property& property, const Style& style,
-                                            std::int64_t level);
-
 /// The property list of a class at `level`: each declaration one level deeper, joined with
 /// ",\n"; annotated declarations stand between blank lines. No properties give "".
 [[nodiscard]] std::string kotlinPropertyList(const Object& object, const Style& style,
@@ -59,10 +53,6 @@ struct Style {
 /// in the nested style the classes of its properties' objects follow inside "{ ... }". An object
 /// without properties is written "class Name" (a data class needs a parameter).
 [[nodiscard]] std::string kotlinClass(const Object& object, const Style& style, std::int64_t level);
-
-/// The class of the object a property type holds (through lists and nullables), or nothing.
-[[nodiscard]] std::optional<std::string> kotlinNestedClass(const PropertyType& type,
-                                                           const Style& style, std::int64_t level);
 
 /// One inferred `Code` at `level`: an object's class, a property's declaration, the class a
 /// property type holds; nothing for a dictionary or a type without an object.

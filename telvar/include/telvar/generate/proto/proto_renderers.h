@@ -44,14 +44,6 @@ namespace telvar::generate {
                                        const Indentation& indentation, std::int64_t level,
                                        const TypeNames* types = nullptr);
 
-/// The message of the object a property type holds through lists and nullable types, or nothing
-/// (primitives, dictionaries, enumerations, a null of nothing).
-[[nodiscard]] std::optional<std::string> protoNestedMessage(const PropertyType& type,
-                                                            const ProtoMeta& meta,
-                                                            const Indentation& indentation,
-                                                            std::int64_t level,
-                                                            const TypeNames* types = nullptr);
-
 /// Writes, at the printer's level, the message of an object or of the object a property type
 /// holds; false, having written nothing, for any other code.
 bool writeProtoCode(CodePrinter& printer, const Code& code, const ProtoMeta& meta,
