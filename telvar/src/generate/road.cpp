@@ -322,12 +322,20 @@ std::vector<Code> nestedCodes(const Value& root, const Code& rootCode, Order ord
 
 namespace {
 
+// Writes `code` after what `text` holds, at the document's level, handing the text to `drain`
+// (when given) as it goes; false, having written nothing, when the code declares nothing.
+bool writeInto(std::string& text, const Write& write, const Code& code,
+               const Indentation& indentation, const TextDrain* drain) {
+  CodePrinter p(text, indentation, indentation.effectiveLevel());
+  p.drainInto(drain);
+  return write(p, code);
+}
+
 // A nested value's declaration, written apart at the document's level.
 std::optional<std::string> writtenApart(const Write& write, const Code& code,
                                         const Indentation& indentation) {
   std::string out;
-  CodePrinter p(out, indentation, indentation.effectiveLevel());
-  if (!write(p, code)) return std::nullopt;
+  if (!writeInto(out, write, code, indentation, nullptr)) return std::nullopt;
   return out;
 }
 
@@ -342,12 +350,7 @@ std::optional<std::string> rootFirstFile(std::string file, const std::vector<Cod
     drained += text.size();
     drain(text);
   };
-  bool wroteRoot = false;
-  {
-    CodePrinter p(file, indentation, indentation.effectiveLevel());
-    if (drain) p.drainInto(&counted);
-    wroteRoot = write(p, rootCode);
-  }
+  const bool wroteRoot = writeInto(file, write, rootCode, indentation, drain ? &counted : nullptr);
   const std::size_t rootSize = drained + file.size() - lead;
   // Written again only when a nested declaration of its size comes, which is rare: the two are
   // then compared whole, never by less.
@@ -403,12 +406,8 @@ std::optional<std::string> rootLastFile(std::string file, const std::vector<Code
     handed += text.size();
     drain(text);
   };
-  bool wroteRoot = false;
-  {
-    CodePrinter p(file, indentation, indentation.effectiveLevel());
-    if (drain) p.drainInto(&rootDrain);
-    wroteRoot = write(p, rootCode);
-  }
+  const bool wroteRoot =
+      writeInto(file, write, rootCode, indentation, drain ? &rootDrain : nullptr);
   if (!holding) {
     if (wroteRoot) return file;
     // Nothing of the root was written, so nothing of it was handed on.
