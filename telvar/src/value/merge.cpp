@@ -1,6 +1,8 @@
 #include "telvar/value/merge.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -136,8 +138,23 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
   };
   std::vector<Added> added;
   const bool hashed = members.hashed();
-  for (const ValueMap::Member& theirs : b.dictionary.entries()) {
-    const std::uint32_t hash = hashed ? ValueMap::hashOf(theirs.first) : 0;
+  const std::span<const ValueMap::Member> entries = b.dictionary.entries();
+  // A's table outgrows the caches: each key's slot is fetched a few keys before it is looked up
+  // (wide-1000: the look-ups were a sixth of the calling thread's time).
+  constexpr std::size_t kAhead = 8;
+  std::vector<std::uint32_t> hashes;
+  if (hashed) {
+    hashes.reserve(entries.size());
+    for (const ValueMap::Member& theirs : entries) hashes.push_back(ValueMap::hashOf(theirs.first));
+    for (std::size_t i = 0; i < std::min(kAhead, hashes.size()); ++i) members.prefetch(hashes[i]);
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ValueMap::Member& theirs = entries[i];
+    std::uint32_t hash = 0;
+    if (hashed) {
+      if (i + kAhead < hashes.size()) members.prefetch(hashes[i + kAhead]);
+      hash = hashes[i];
+    }
     const std::ptrdiff_t at =
         hashed ? members.position(theirs.first, hash) : members.position(theirs.first);
     if (at < 0) {
