@@ -118,7 +118,7 @@ bool mayCollide(const List& names, const std::unordered_set<std::string>& taken,
   };
   // The table of a wide object outgrows the caches: each hash's slot is fetched a few names
   // before it is entered (wide-1000 in Swift: this test took a tenth of the run).
-  constexpr std::size_t kAhead = 8;
+  constexpr std::size_t kAhead = 16;
   std::uint64_t ahead[kAhead];
   std::size_t count = 0;
   for (const auto& name : names) {

@@ -70,12 +70,18 @@ TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {
   Names names;
   for (int i = 0; i < 5000; ++i) names.push_back("n" + std::to_string(i));
   EXPECT_EQ(distinctNames(names, NumberStyle::appended), names);
-  for (const std::size_t at : {std::size_t{1}, std::size_t{2500}, names.size()}) {
+  // The repeat next to, far from and (the last name) among the last few of its first use: names
+  // are entered into the table a few behind the walk over them.
+  for (const auto& [first, at] : {std::pair<std::size_t, std::size_t>{0, 1},
+                                  {0, 2500},
+                                  {0, names.size()},
+                                  {names.size() - 1, names.size()},
+                                  {names.size() - 9, names.size()}}) {
     Names repeated = names;
-    repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), "n0");
+    repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), names[first]);
     Names expected = repeated;
-    expected[at] = "n02";
-    EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected) << at;
+    expected[at] = names[first] + "2";
+    EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected) << first << " " << at;
   }
 }
 
