@@ -76,7 +76,8 @@ TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {
                                   {0, 2500},
                                   {0, names.size()},
                                   {names.size() - 1, names.size()},
-                                  {names.size() - 9, names.size()}}) {
+                                  {names.size() - 9, names.size()},
+                                  {names.size() - 15, names.size()}}) {
     Names repeated = names;
     repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), names[first]);
     Names expected = repeated;
