@@ -11,6 +11,7 @@
 #include <new>
 #include <thread>
 
+#include "telvar/parse/parser.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::detail {
@@ -76,24 +77,9 @@ class Cutter {
   }
 
   // The first quotation mark or backslash from `at` on, or the end: most of a record's text is
-  // inside strings, so this goes eight bytes at a time.
+  // inside strings, so this goes many bytes at a time.
   [[nodiscard]] std::size_t quoteOrBackslashFrom(std::size_t at) const {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighs = 0x8080808080808080u;
-    const std::size_t n = m_text.size();
-    // The lowest marked byte is the first one only where the first byte is the lowest.
-    for (; std::endian::native == std::endian::little && at + 8 <= n; at += 8) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, m_text.data() + at, sizeof word);
-      const std::uint64_t quotes = word ^ (kOnes * '"');
-      const std::uint64_t backslashes = word ^ (kOnes * '\\');
-      // A byte of zero in either marks a match; the lowest marked byte is always a true one.
-      const std::uint64_t found =
-          (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
-      if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-    }
-    while (at < n && byte(at) != '"' && byte(at) != '\\') ++at;
-    return at;
+    return parse::detail::firstOf(m_text, at, '"', '\\', false);
   }
 
   // The comma at `comma` is a character of its own and follows an ASCII byte, so each side of

@@ -367,5 +367,37 @@ TEST(TextUntil, EndsAtTheFirstStopStandingAloneWhereverItLies) {
   EXPECT_EQ(runLength(quoteOrBackslash, ""), -1);
 }
 
+TEST(TextUntil, TheBulkByteScanFindsWhatOneByteAtATimeFinds) {
+  // Every length around the scan's blocks of sixteen and eight bytes, every place of the byte
+  // looked for, from every start; a byte above 0x7F counts only when asked for.
+  const auto naive = [](std::string_view t, std::size_t pos, unsigned char a, unsigned char b,
+                        bool nonAscii) {
+    for (; pos < t.size(); ++pos) {
+      const auto c = static_cast<unsigned char>(t[pos]);
+      if (c == a || c == b || (nonAscii && c >= 0x80)) break;
+    }
+    return pos;
+  };
+  for (std::size_t size = 0; size <= 40; ++size) {
+    for (std::size_t at = 0; at <= size; ++at) {
+      for (const char put : {'"', '\\', '\xC3'}) {
+        std::string text(size, 'x');
+        if (at < size) text[at] = put;
+        if (at + 3 < size) text[at + 3] = '"';
+        for (std::size_t from = 0; from <= size; from += 3) {
+          for (const bool nonAscii : {false, true}) {
+            EXPECT_EQ(detail::firstOf(text, from, '"', '\\', nonAscii),
+                      naive(text, from, '"', '\\', nonAscii))
+                << size << " " << at << " " << from;
+            EXPECT_EQ(detail::firstOf(text, from, '\\', '\\', nonAscii),
+                      naive(text, from, '\\', '\\', nonAscii))
+                << size << " " << at << " " << from;
+          }
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace telvar::parse
