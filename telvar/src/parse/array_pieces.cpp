@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <limits>
 #include <mutex>

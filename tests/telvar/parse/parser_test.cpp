@@ -365,6 +365,10 @@ TEST(TextUntil, EndsAtTheFirstStopStandingAloneWhereverItLies) {
   EXPECT_EQ(runLength(quoteOrBackslash, "\\\u0301\""), 3);
   EXPECT_EQ(runLength(quoteOrBackslash, "plain to the end"), 16);
   EXPECT_EQ(runLength(quoteOrBackslash, ""), -1);
+  // One stop: other bytes, NUL among them, are text.
+  const std::string nul("a\0b\\c\0\"d", 8);
+  EXPECT_EQ(runLength(textUntil("\""), nul), 6);
+  EXPECT_EQ(runLength(textUntil("\""), std::string(20, '\0') + "\""), 20);
 }
 
 TEST(TextUntil, TheBulkByteScanFindsWhatOneByteAtATimeFinds) {
