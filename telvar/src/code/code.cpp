@@ -10,7 +10,7 @@ namespace telvar {
 
 MemberPath::MemberPath(Names names) {
   if (names.empty()) return;
-  m_key = std::move(names.back());
+  m_key = Key(names.back());
   names.pop_back();
   m_owner = detail::Shared<Names>::make(std::move(names));
 }

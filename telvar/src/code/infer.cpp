@@ -136,8 +136,7 @@ class Inferrer {
   // Gives a finished child's type to its parent.
   static void add(Frame& parent, const Key* key, PropertyType type) {
     if (parent.value->is(VKind::object)) {
-      parent.properties.push_back(
-          Property{MemberPath(parent.owner, std::string(*key)), std::move(type)});
+      parent.properties.push_back(Property{MemberPath(parent.owner, *key), std::move(type)});
     } else {
       parent.child = std::move(type);
     }
@@ -199,8 +198,7 @@ std::vector<Property> Object::inferredProperties(const KeyList& orderedKeys,
   const auto owner = detail::Shared<Names>::make(names);
   for (std::size_t i = 0; i < orderedKeys.size(); ++i) {
     if (const Value* member = detail::memberAt(orderedKeys, dictionary, i)) {
-      properties.push_back(
-          Property{MemberPath(owner, std::string(orderedKeys[i])), inferrer.typeOf(*member)});
+      properties.push_back(Property{MemberPath(owner, orderedKeys[i]), inferrer.typeOf(*member)});
     }
   }
   return properties;

@@ -138,7 +138,7 @@ std::string propertyName(const SwiftMeta& meta, KeyPath path) {
       if (meta._propertyNameMaps) {
         if (auto mapped = nameForPath(*meta._propertyNameMaps, path)) return std::move(*mapped);
       }
-      return path.empty() ? std::string("...") : path.back();
+      return path.empty() ? std::string("...") : std::string(path.back());
     case SwiftMeta::PropertyNamingStyle::snakeToCamel:
       return lowerCamelCased(path);
     case SwiftMeta::PropertyNamingStyle::default_:

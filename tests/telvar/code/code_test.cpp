@@ -1,5 +1,6 @@
 #include "telvar/code/code.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -137,6 +138,26 @@ TEST(MemberPath, ReadsAsItsObjectsPathFollowedByItsKey) {
   EXPECT_TRUE(MemberPath(Names{}).empty());
   EXPECT_TRUE(KeyPath(MemberPath()).empty());
   EXPECT_EQ(MemberPath(), Names{});
+}
+
+TEST(MemberPath, KeepsKeysOfEveryLengthThroughCopiesAndMoves) {
+  // Short keys are held in place, longer ones shared: both must read back whole after the path is
+  // copied, moved and the original let go.
+  const auto owner = detail::Shared<Names>::make(Names{"M"});
+  for (const std::string& key :
+       {std::string(), std::string("fifteen_bytes__"), std::string("sixteen_bytes___"),
+        std::string("a key well past fifteen bytes, ü and 日本"), std::string("nul\0inside", 10)}) {
+    std::optional<MemberPath> original(std::in_place, owner, key);
+    const MemberPath copy = *original;
+    MemberPath moved = std::move(*original);
+    original.reset();
+    EXPECT_EQ(copy.back(), key);
+    EXPECT_EQ(moved.back(), key);
+    EXPECT_EQ(KeyPath(moved).back(), key);
+    EXPECT_EQ(copy.names(), (Names{"M", key}));
+    EXPECT_EQ(copy, moved);
+    EXPECT_EQ(MemberPath(Names{"M", key}), copy);
+  }
 }
 
 TEST(CodeAsPropertyType, StandsForTheTypeOfEachCase) {

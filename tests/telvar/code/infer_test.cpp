@@ -45,8 +45,8 @@ TEST(Inference, MembersShareTheirObjectsKeyPath) {
   const auto& members = outer.at(0).type.objectValue().properties;
   EXPECT_EQ(members.at(1).names, (Names{"M", "o", "b"}));
   // One copy of an object's path, however many members it has.
-  EXPECT_EQ(&members[0].names[1], &members[1].names[1]);
-  EXPECT_EQ(&outer[0].names[0], &outer.at(1).names[0]);
+  EXPECT_EQ(members[0].names[1].data(), members[1].names[1].data());
+  EXPECT_EQ(outer[0].names[0].data(), outer.at(1).names[0].data());
 }
 
 TEST(Inference, ListsOfObjectsCarryTheMembersKeyPath) {

@@ -315,19 +315,19 @@ class MemberPath {
   MemberPath(Names names);  // NOLINT: every key path converts
   MemberPath(std::initializer_list<std::string> keys) : MemberPath(Names(keys)) {}
   /// The key path `*owner` followed by `key`; `owner` is never null.
-  MemberPath(detail::Shared<Names> owner, std::string key) noexcept
+  MemberPath(detail::Shared<Names> owner, Key key) noexcept
       : m_owner(std::move(owner)), m_key(std::move(key)) {}
 
   [[nodiscard]] KeyPath path() const noexcept {
-    return m_owner ? KeyPath(*m_owner, m_key) : KeyPath();
+    return m_owner ? KeyPath(*m_owner, m_key.view()) : KeyPath();
   }
   operator KeyPath() const noexcept { return path(); }  // NOLINT: reads as one
 
   [[nodiscard]] std::size_t size() const noexcept { return path().size(); }
   [[nodiscard]] bool empty() const noexcept { return !m_owner; }
-  [[nodiscard]] const std::string& operator[](std::size_t i) const { return path()[i]; }
+  [[nodiscard]] std::string_view operator[](std::size_t i) const { return path()[i]; }
   /// The member's own key; requires a non-empty path.
-  [[nodiscard]] const std::string& back() const noexcept { return m_key; }
+  [[nodiscard]] std::string_view back() const noexcept { return m_key.view(); }
   [[nodiscard]] KeyPath::Iterator begin() const noexcept { return path().begin(); }
   [[nodiscard]] KeyPath::Iterator end() const noexcept { return path().end(); }
   /// A copy of the keys, for a caller that keeps them.
@@ -338,7 +338,9 @@ class MemberPath {
 
  private:
   detail::Shared<Names> m_owner;  // null for the empty path
-  std::string m_key;
+  // A `Key` rather than a `std::string`: half the size, and the properties of a wide object are
+  // most of the memory of its code (wide-1000: 2,000,000 properties, 32 MB less).
+  Key m_key;
 };
 
 /// A single property: the key path of the member (its object's key path followed by its JSON
@@ -349,6 +351,8 @@ struct Property {
 
   friend bool operator==(const Property& a, const Property& b);
 };
+
+static_assert(sizeof(Property) == 32, "a wide object's properties are most of its code's memory");
 
 /// An object type to be declared: its key path and its properties in the sample's key order.
 struct Object {

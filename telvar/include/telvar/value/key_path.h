@@ -4,6 +4,7 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace telvar {
@@ -11,7 +12,8 @@ namespace telvar {
 /// A key path read in place: the keys of a `Names` (the JSON keys from the root, the model name
 /// first), or the keys of an object's path followed by one member's key, without copying either.
 /// It refers to texts it does not own, so it is passed as a parameter and never kept. Stands
-/// alone, so that the options can look paths up without the value tree.
+/// alone, so that the options can look paths up without the value tree. Keys read as views: a
+/// member's own key need not be a `std::string` (see `MemberPath`).
 class KeyPath {
  public:
   class Iterator;
@@ -20,16 +22,18 @@ class KeyPath {
   KeyPath() noexcept = default;
   KeyPath(const std::vector<std::string>& names) noexcept : m_head(names) {}  // NOLINT
   /// `head` followed by `last`.
-  KeyPath(std::span<const std::string> head, const std::string& last) noexcept
-      : m_head(head), m_last(&last) {}
+  KeyPath(std::span<const std::string> head, std::string_view last) noexcept
+      : m_head(head), m_last(last), m_hasLast(true) {}
 
-  [[nodiscard]] std::size_t size() const noexcept { return m_head.size() + (m_last ? 1 : 0); }
-  [[nodiscard]] bool empty() const noexcept { return !m_last && m_head.empty(); }
-  [[nodiscard]] const std::string& operator[](std::size_t i) const {
-    return i < m_head.size() ? m_head[i] : *m_last;
+  [[nodiscard]] std::size_t size() const noexcept { return m_head.size() + (m_hasLast ? 1 : 0); }
+  [[nodiscard]] bool empty() const noexcept { return !m_hasLast && m_head.empty(); }
+  [[nodiscard]] std::string_view operator[](std::size_t i) const {
+    return i < m_head.size() ? std::string_view(m_head[i]) : m_last;
   }
-  [[nodiscard]] const std::string& front() const { return (*this)[0]; }
-  [[nodiscard]] const std::string& back() const { return m_last ? *m_last : m_head.back(); }
+  [[nodiscard]] std::string_view front() const { return (*this)[0]; }
+  [[nodiscard]] std::string_view back() const {
+    return m_hasLast ? m_last : std::string_view(m_head.back());
+  }
   [[nodiscard]] Iterator begin() const noexcept;
   [[nodiscard]] Iterator end() const noexcept;
 
@@ -38,7 +42,7 @@ class KeyPath {
     std::vector<std::string> copy;
     copy.reserve(size());
     copy.assign(m_head.begin(), m_head.end());
-    if (m_last) copy.push_back(*m_last);
+    if (m_hasLast) copy.emplace_back(m_last);
     return copy;
   }
 
@@ -53,22 +57,25 @@ class KeyPath {
 
  private:
   std::span<const std::string> m_head;
-  const std::string* m_last = nullptr;
+  std::string_view m_last;
+  bool m_hasLast = false;
 };
 
 /// Walks a path's keys; holds its own view of the path, so it outlives the one it came from.
 class KeyPath::Iterator {
  public:
-  using iterator_category = std::forward_iterator_tag;
-  using value_type = std::string;
+  // Keys are handed out as views, not references: a forward iterator to the ranges library, an
+  // input iterator to the older algorithms.
+  using iterator_concept = std::forward_iterator_tag;
+  using iterator_category = std::input_iterator_tag;
+  using value_type = std::string_view;
   using difference_type = std::ptrdiff_t;
-  using pointer = const std::string*;
-  using reference = const std::string&;
+  using pointer = void;
+  using reference = std::string_view;
 
   Iterator() noexcept = default;
   Iterator(KeyPath path, std::size_t i) noexcept : m_path(path), m_i(i) {}
   reference operator*() const { return m_path[m_i]; }
-  pointer operator->() const { return &m_path[m_i]; }
   Iterator& operator++() noexcept {
     ++m_i;
     return *this;
