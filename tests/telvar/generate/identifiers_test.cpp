@@ -1,9 +1,17 @@
 #include "telvar/generate/identifiers.h"
 
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "telvar/generate/chunks.h"
+#include "telvar/generate/generate.h"
+#include "telvar/model/model.h"
 
 namespace telvar::generate {
 namespace {
@@ -83,6 +91,124 @@ TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {
     Names expected = repeated;
     expected[at] = names[first] + "2";
     EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected) << first << " " << at;
+  }
+}
+
+TEST(FormedNames, ChunksCoverEveryMemberOnceAndInOrder) {
+  for (const auto& [count, chunks] :
+       {std::pair<std::size_t, std::size_t>{0, 4}, {1, 8}, {7, 8}, {8, 8}, {100, 3}, {100003, 8}}) {
+    const std::size_t expected = std::min(chunks, std::max<std::size_t>(count, 1));
+    std::vector<std::pair<std::size_t, std::size_t>> ranges(chunks, {0, 0});
+    std::vector<std::atomic<int>> calls(chunks);
+    forChunks(count, chunks, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+      ranges.at(chunk) = {begin, end};
+      ++calls.at(chunk);
+    });
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < chunks; ++i) {
+      EXPECT_EQ(calls[i].load(), i < expected ? 1 : 0) << count << " in " << chunks;
+      if (i >= expected) continue;
+      EXPECT_EQ(ranges[i].first, next) << count << " in " << chunks;
+      EXPECT_LE(ranges[i].second - ranges[i].first, count / expected + 1);
+      next = ranges[i].second;
+    }
+    EXPECT_EQ(next, count) << count << " in " << chunks;
+  }
+  EXPECT_EQ(chunksFor(1000, kMembersAChunk), 1u);
+  EXPECT_EQ(chunksFor(2 * kMembersAChunk - 1, kMembersAChunk), 1u);
+}
+
+TEST(FormedNames, JoinedListsKeepEveryNameWhole) {
+  NameList names{"ab", ""};
+  names.append(NameList{"", "c", "de"});
+  names.append(NameList{});
+  EXPECT_EQ(names, (NameList{"ab", "", "", "c", "de"}));
+  EXPECT_EQ(names.characters(), 5u);
+  NameList empty;
+  empty.append(NameList{"x"});
+  EXPECT_EQ(empty, NameList{"x"});
+}
+
+// `count` properties of one object, keyed "k0", "k1"... with some keys empty, long or not ASCII.
+std::vector<Property> manyProperties(std::size_t count) {
+  const auto owner = detail::Shared<Names>::make(Names{"M"});
+  std::vector<Property> properties;
+  properties.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string key = "k" + std::to_string(i);
+    if (i % 97 == 0) key.clear();
+    if (i % 89 == 0) key += " a key long enough to be shared, not held in place";
+    if (i % 83 == 0) key += " 日本";
+    properties.push_back({MemberPath(owner, key), PropertyType::primitive(Primitive::int_())});
+  }
+  return properties;
+}
+
+TEST(FormedNames, AWideTypesNamesComeInItsMembersOrderFromEveryChunk) {
+  const std::vector<Property> properties = manyProperties(100000);
+  // Names of every length, empty ones among them, so that a chunk's offsets joined wrong would
+  // show.
+  const auto form = [](const Property& p) {
+    const std::string_view key = p.names.back();
+    return key.size() % 3 == 0 ? std::string()
+                               : std::string(key) + std::string(key.size() % 5, '_');
+  };
+  const NameList names = formedNames(properties, form);
+  ASSERT_EQ(names.size(), properties.size());
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    ASSERT_EQ(names[i], form(properties[i])) << i;
+    characters += names[i].size();
+  }
+  EXPECT_EQ(names.characters(), characters);
+}
+
+TEST(FormedNames, AFormThatFailsOnOneMemberFailsTheWholeListOnceEveryChunkIsDone) {
+  const std::vector<Property> properties = manyProperties(50000);
+  std::atomic<std::size_t> formed{0};
+  const auto form = [&](const Property& p) {
+    if (p.names.back() == "k45000") throw std::runtime_error("no name");
+    ++formed;
+    return std::string("n");
+  };
+  EXPECT_THROW((void)formedNames(properties, form), std::runtime_error);
+  // Every chunk ran once, to its end or to the failure (in the last chunk, on another thread).
+  EXPECT_EQ(formed.load(), 45000u);
+}
+
+TEST(FormedNames, AWideTypeIsNamedAndWrittenInEveryLanguage) {
+  // Wide enough that its names are formed a chunk a thread (run under ThreadSanitizer too); each
+  // name must still stand with its own key.
+  constexpr int kKeys = 20000;
+  if (chunksFor(kKeys, kMembersAChunk) == 1) GTEST_SKIP() << "one processor: no chunks to test";
+  std::string sample = "{";
+  for (int i = 0; i < kKeys; ++i) {
+    sample += (i ? ",\"user_id_" : "\"user_id_") + std::to_string(i) + "\":" + std::to_string(i);
+  }
+  sample += "}";
+  const std::vector<std::pair<OutputType, std::function<std::string(const std::string&)>>> forms = {
+      {OutputType::swift,
+       [](const std::string& i) { return "case userId" + i + " = \"user_id_" + i + '"'; }},
+      {OutputType::kotlin,
+       [](const std::string& i) {
+         return "@SerialName(\"user_id_" + i + "\")\n  val userId" + i + ":";
+       }},
+      {OutputType::dart, [](const std::string& i) { return "int userId" + i + ";"; }},
+      {OutputType::go,
+       [](const std::string& i) { return "UserId" + i + " int `json:\"user_id_" + i + "\"`"; }},
+      {OutputType::proto, [](const std::string& i) { return "user_id_" + i + " = "; }},
+  };
+  for (const auto& [type, expected] : forms) {
+    Model model =
+        modelFromDocumentText(R"({"id": "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8", "input": ""})");
+    model.setInput(sample);
+    const std::optional<std::string> out = output(model, type);
+    ASSERT_TRUE(out) << static_cast<int>(type);
+    std::size_t at = 0;
+    for (int i = 0; i < kKeys; ++i) {
+      at = out->find(expected(std::to_string(i)), at);
+      ASSERT_NE(at, std::string::npos) << static_cast<int>(type) << " member " << i;
+    }
   }
 }
 

@@ -25,8 +25,8 @@ struct Property;
 namespace detail {
 
 /// A node of the code model that its copies share, counted by the copies themselves so that a
-/// handle is one pointer. The count is plain, not atomic: a code model is built and read on one
-/// thread (only the parser runs threads, and they are done before inference starts).
+/// handle is one pointer. The count is plain, not atomic: a code model is built on one thread, and
+/// the threads that read it at once (the name forms of a wide type) copy no handle.
 class SharedNode {
  public:
   SharedNode() noexcept = default;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+namespace telvar::generate {
+
+/// Work on the members of one wide type split over several threads: each of `chunks` consecutive
+/// ranges of `[0, count)` is handed to `work(chunk, begin, end)`, the first on the calling thread.
+/// Returns once every call has returned, and then throws the exception of the first chunk that
+/// threw (the one a single pass would have met first). Where no thread can be started, the
+/// calling thread does the rest itself. `work` must only read what the calls share.
+void forChunks(
+    std::size_t count, std::size_t chunks,
+    const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
+
+/// The members of a chunk: types of fewer than twice as many are worked on by one thread, where
+/// starting threads would cost more than it saves.
+inline constexpr std::size_t kMembersAChunk = 8192;
+
+/// How many chunks `count` items are worth: one below `2 * minimum`, else one per `minimum` items
+/// up to the number of processors (at most eight).
+[[nodiscard]] std::size_t chunksFor(std::size_t count, std::size_t minimum);
+
+}  // namespace telvar::generate
