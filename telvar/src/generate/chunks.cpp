@@ -8,6 +8,11 @@
 
 namespace telvar::generate {
 
+std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk) {
+  // The first `count % chunks` chunks take one item more.
+  return chunk * (count / chunks) + std::min(chunk, count % chunks);
+}
+
 std::size_t chunksFor(std::size_t count, std::size_t minimum) {
   if (minimum == 0 || count < 2 * minimum) return 1;  // most types: no question to the system
   constexpr std::size_t kMaxThreads = 8;
@@ -18,10 +23,7 @@ std::size_t chunksFor(std::size_t count, std::size_t minimum) {
 void forChunks(std::size_t count, std::size_t chunks,
                const std::function<void(std::size_t, std::size_t, std::size_t)>& work) {
   chunks = std::clamp<std::size_t>(chunks, 1, std::max<std::size_t>(count, 1));
-  // The first `count % chunks` chunks take one item more.
-  const auto beginOf = [&](std::size_t chunk) {
-    return chunk * (count / chunks) + std::min(chunk, count % chunks);
-  };
+  const auto beginOf = [&](std::size_t chunk) { return chunkBegin(count, chunks, chunk); };
   std::vector<std::exception_ptr> failures(chunks);
   const auto run = [&](std::size_t chunk) noexcept {
     try {

@@ -118,15 +118,28 @@ TEST(FormedNames, ChunksCoverEveryMemberOnceAndInOrder) {
   EXPECT_EQ(chunksFor(2 * kMembersAChunk - 1, kMembersAChunk), 1u);
 }
 
-TEST(FormedNames, JoinedListsKeepEveryNameWhole) {
-  NameList names{"ab", ""};
-  names.append(NameList{"", "c", "de"});
-  names.append(NameList{});
-  EXPECT_EQ(names, (NameList{"ab", "", "", "c", "de"}));
-  EXPECT_EQ(names.characters(), 5u);
-  NameList empty;
-  empty.append(NameList{"x"});
-  EXPECT_EQ(empty, NameList{"x"});
+TEST(FormedNames, ChunksFilledInPlaceGiveTheNamesOfOnePass) {
+  // Each chunk fills its room in the one text: names shorter than their room leave gaps to close;
+  // names that outgrow it (one huge name in one chunk, or longer names in every chunk) are kept by
+  // the slower way, with the rest of their chunk. Either way the list is the one a single pass
+  // makes.
+  const auto key = [](std::size_t i) { return "key" + std::to_string(i); };
+  const auto room = [&](std::size_t i) { return key(i).size(); };
+  const std::vector<std::function<std::string(std::size_t)>> forms = {
+      [&](std::size_t i) { return key(i).substr(0, key(i).size() - i % 4); },
+      [&](std::size_t i) { return i == 7777 ? std::string(200000, 'x') : key(i).substr(i % 2); },
+      [&](std::size_t i) { return i % 3 == 0 ? std::string() : key(i) + std::string(i % 3, '_'); },
+      [&](std::size_t i) { return i % 1000 == 999 ? key(i) : key(i) + "__"; },
+  };
+  for (std::size_t f = 0; f < forms.size(); ++f) {
+    for (const auto& [count, chunks] :
+         {std::pair<std::size_t, std::size_t>{0, 4}, {3, 8}, {20000, 2}, {20000, 7}}) {
+      NameList expected;
+      for (std::size_t i = 0; i < count; ++i) expected.push_back(forms[f](i));
+      EXPECT_EQ(NameList::formedInChunks(count, chunks, room, forms[f]), expected)
+          << "form " << f << ", " << count << " in " << chunks;
+    }
+  }
 }
 
 // `count` properties of one object, keyed "k0", "k1"... with some keys empty, long or not ASCII.

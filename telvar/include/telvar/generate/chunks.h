@@ -9,10 +9,15 @@ namespace telvar::generate {
 /// ranges of `[0, count)` is handed to `work(chunk, begin, end)`, the first on the calling thread.
 /// Returns once every call has returned, and then throws the exception of the first chunk that
 /// threw (the one a single pass would have met first). Where no thread can be started, the
-/// calling thread does the rest itself. `work` must only read what the calls share.
+/// calling thread does the rest itself. `work` must only read what the calls share, or write parts
+/// of it that no other call touches.
 void forChunks(
     std::size_t count, std::size_t chunks,
     const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
+
+/// Where chunk `chunk` of `forChunks(count, chunks, ...)` begins (`chunk == chunks`: `count`), for
+/// `chunks` as `forChunks` clamps it (from 1 to `count`, or 1 for no items).
+[[nodiscard]] std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk);
 
 /// The members of a chunk: types of fewer than twice as many are worked on by one thread, where
 /// starting threads would cost more than it saves.

@@ -98,12 +98,13 @@ class NameList {
     m_text += name;
     m_ends.push_back(m_text.size());
   }
-  /// Adds the names of `more` after these.
-  void append(const NameList& more) {
-    const std::size_t base = m_text.size();
-    m_text += more.m_text;
-    for (const std::size_t end : more.m_ends) m_ends.push_back(base + end);
-  }
+  /// The names `form(i)` for `i` in `[0, count)`, formed `chunks` at once on several threads (see
+  /// `forChunks`) straight into the list's one text: each chunk fills the room that `room(i)`
+  /// (and a character more) gives its names, and the gaps are closed once all are done. A chunk
+  /// whose names outgrow its room costs a copy of the list.
+  [[nodiscard]] static NameList formedInChunks(std::size_t count, std::size_t chunks,
+                                               const std::function<std::size_t(std::size_t)>& room,
+                                               const std::function<std::string(std::size_t)>& form);
 
   [[nodiscard]] std::size_t size() const noexcept { return m_ends.size(); }
   [[nodiscard]] bool empty() const noexcept { return m_ends.empty(); }
@@ -128,39 +129,27 @@ class NameList {
 /// The names `form` makes of `properties`, in their order, in one text. A member's name is about
 /// as long as its key: room is made for that and `extra` more characters a name, once.
 ///
-/// A wide type's names are formed a chunk of members a thread and joined in order (wide-1000 in
-/// Swift: 0.48 s rather than 0.39-0.43 s in all; the parts cost 25 MB more at the peak while they
-/// are joined). So `form` may be called on several threads at once: it reads the property and the
-/// options, and neither changes anything nor copies a handle of the code model (plain counts).
+/// A wide type's names are formed a chunk of members a thread (wide-1000 in Swift: 0.39-0.43 s
+/// rather than 0.48 s in all). So `form` may be called on several threads at once: it reads the
+/// property and the options, and neither changes anything nor copies a handle of the code model
+/// (whose counts are plain).
 template <class Form>
 [[nodiscard]] NameList formedNames(const std::vector<Property>& properties, const Form& form,
                                    std::size_t extra = 0) {
-  const auto formed = [&](std::size_t begin, std::size_t end) {
-    std::size_t characters = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-      const MemberPath& path = properties[i].names;
-      characters += (path.empty() ? 0 : path.back().size()) + extra;
-    }
-    NameList names;
-    names.reserve(end - begin, characters);
-    for (std::size_t i = begin; i < end; ++i) names.push_back(form(properties[i]));
-    return names;
+  const auto room = [&](std::size_t i) {
+    const MemberPath& path = properties[i].names;
+    return (path.empty() ? 0 : path.back().size()) + extra;
   };
   const std::size_t chunks = chunksFor(properties.size(), kMembersAChunk);
-  if (chunks == 1) return formed(0, properties.size());
-  std::vector<NameList> parts(chunks);
-  forChunks(properties.size(), chunks, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-    parts[chunk] = formed(begin, end);
-  });
-  std::size_t count = 0;
-  std::size_t characters = 0;
-  for (const NameList& part : parts) {
-    count += part.size();
-    characters += part.characters();
+  if (chunks > 1) {
+    return NameList::formedInChunks(properties.size(), chunks, room,
+                                    [&](std::size_t i) { return form(properties[i]); });
   }
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < properties.size(); ++i) characters += room(i);
   NameList names;
-  names.reserve(count, characters);
-  for (const NameList& part : parts) names.append(part);
+  names.reserve(properties.size(), characters);
+  for (const Property& p : properties) names.push_back(form(p));
   return names;
 }
 
