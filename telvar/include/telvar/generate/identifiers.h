@@ -129,9 +129,9 @@ class NameList {
 /// The names `form` makes of `properties`, in their order, in one text. A member's name is about
 /// as long as its key: room is made for that and `extra` more characters a name, once.
 ///
-/// A wide type's names are formed a chunk of members a thread (wide-1000 in Swift: 0.39-0.43 s
-/// rather than 0.48 s in all). So `form` may be called on several threads at once: it reads the
-/// property and the options, and neither changes anything nor copies a handle of the code model
+/// A wide type's names are formed a chunk of members a thread (wide-1000 in Swift: 0.39-0.44 s
+/// rather than 0.47-0.55 s in all). So `form` may be called on several threads at once: it reads
+/// the property and the options, and neither changes anything nor copies a handle of the code model
 /// (whose counts are plain).
 template <class Form>
 [[nodiscard]] NameList formedNames(const std::vector<Property>& properties, const Form& form,
