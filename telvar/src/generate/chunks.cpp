@@ -23,6 +23,7 @@ std::size_t chunksFor(std::size_t count, std::size_t minimum) {
 void forChunks(std::size_t count, std::size_t chunks,
                const std::function<void(std::size_t, std::size_t, std::size_t)>& work) {
   chunks = std::clamp<std::size_t>(chunks, 1, std::max<std::size_t>(count, 1));
+  if (chunks == 1) return work(0, 0, count);  // most types: nothing to set up
   const auto beginOf = [&](std::size_t chunk) { return chunkBegin(count, chunks, chunk); };
   std::vector<std::exception_ptr> failures(chunks);
   const auto run = [&](std::size_t chunk) noexcept {

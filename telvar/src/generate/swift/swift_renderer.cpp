@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "naming/characters.h"
-#include "telvar/generate/chunks.h"
 #include "telvar/generate/literals.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_text.h"
@@ -165,18 +164,10 @@ std::shared_ptr<const NameList> SwiftRenderer::memberNames(
   if (properties.empty()) return std::make_shared<const NameList>();
   Names owner = properties.front().names.names();
   if (!owner.empty()) owner.pop_back();
-  // Hashed a chunk of keys a thread for a wide type: both callers hash every key.
-  const std::size_t chunks = chunksFor(properties.size(), kMembersAChunk);
-  std::vector<std::size_t> hashes(chunks);
-  forChunks(properties.size(), chunks, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-    std::size_t hash = 0;
-    for (std::size_t i = begin; i < end; ++i) {
-      hash = hash * 31 + std::hash<std::string_view>{}(jsonKey(properties[i].names));
-    }
-    hashes[chunk] = hash;
-  });
   std::size_t keys = properties.size();
-  for (const std::size_t hash : hashes) keys = keys * 1099511628211u ^ hash;
+  for (const Property& p : properties) {
+    keys = keys * 31 + std::hash<std::string_view>{}(jsonKey(p.names));
+  }
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
   MemberNames& entry = it->second;
   if (added || !entry.names || entry.keys != keys || entry.names->size() != properties.size()) {
@@ -258,16 +249,12 @@ SwiftRenderer::Members::Members(const std::vector<Property>& properties,
                                 std::shared_ptr<const NameList> held, bool sorted)
     : m_properties(&properties), m_names(std::move(held)) {
   const NameList& names = *m_names;
-  m_flags.resize(properties.size());
-  // A chunk of members a thread for a wide type: each member is looked at alone.
-  forChunks(properties.size(), chunksFor(properties.size(), kMembersAChunk),
-            [&](std::size_t, std::size_t begin, std::size_t end) {
-              for (std::size_t i = begin; i < end; ++i) {
-                const Member m = memberOf(properties[i], names[i]);
-                m_flags[i] = static_cast<std::uint8_t>((m.reserved ? kReserved : 0) |
-                                                       (m.renamed ? kRenamed : 0));
-              }
-            });
+  m_flags.reserve(properties.size());
+  for (std::size_t i = 0; i < properties.size(); ++i) {
+    const Member m = memberOf(properties[i], names[i]);
+    m_flags.push_back(
+        static_cast<std::uint8_t>((m.reserved ? kReserved : 0) | (m.renamed ? kRenamed : 0)));
+  }
   if (sorted) {
     m_order.resize(properties.size());
     for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
