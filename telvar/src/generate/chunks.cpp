@@ -1,7 +1,9 @@
 #include "telvar/generate/chunks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -47,6 +49,105 @@ void forChunks(std::size_t count, std::size_t chunks,
   threads.clear();
   for (const std::exception_ptr& failure : failures) {
     if (failure) std::rethrow_exception(failure);
+  }
+}
+
+namespace {
+
+// A text a thread writes and the calling thread takes: free, then written (or failed), then taken
+// and free again. Each on a cache line of its own, since its state changes for every chunk.
+struct alignas(64) Slot {
+  enum State : int { free, written, failed };
+  std::atomic<int> state{free};
+  std::string text;
+  std::exception_ptr failure;
+};
+
+}  // namespace
+
+void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
+                  const std::function<void(std::size_t, std::size_t, std::string&)>& write,
+                  const std::function<void(std::string_view)>& take) {
+  chunkSize = std::max<std::size_t>(chunkSize, 1);
+  const std::size_t chunks = count / chunkSize + (count % chunkSize != 0);
+  workers = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(chunks, 1));
+  const auto endOf = [&](std::size_t chunk) { return std::min(count, (chunk + 1) * chunkSize); };
+  const auto alone = [&] {
+    std::string text;
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+      text.clear();
+      write(chunk * chunkSize, endOf(chunk), text);
+      take(text);
+    }
+  };
+  if (workers == 1) return alone();
+
+  // Two slots a thread: it writes its next chunk while the one before waits to be taken.
+  const auto slots = std::make_unique<Slot[]>(2 * workers);
+  const auto slotOf = [&](std::size_t chunk) -> Slot& {
+    return slots[2 * (chunk % workers) + (chunk / workers) % 2];
+  };
+  std::atomic<bool> stop{false};
+  const auto work = [&](std::size_t worker) noexcept {
+    for (std::size_t chunk = worker; chunk < chunks; chunk += workers) {
+      Slot& slot = slotOf(chunk);
+      for (int state; (state = slot.state.load(std::memory_order_acquire)) != Slot::free;) {
+        if (stop.load(std::memory_order_acquire)) return;
+        slot.state.wait(state, std::memory_order_acquire);
+      }
+      if (stop.load(std::memory_order_acquire)) return;
+      try {
+        slot.text.clear();
+        write(chunk * chunkSize, endOf(chunk), slot.text);
+        slot.state.store(Slot::written, std::memory_order_release);
+      } catch (...) {
+        slot.failure = std::current_exception();
+        slot.state.store(Slot::failed, std::memory_order_release);
+        slot.state.notify_all();
+        return;
+      }
+      slot.state.notify_all();
+    }
+  };
+  // Wakes every waiting thread to stop; the threads are joined after it, however this returns.
+  const auto stopAll = [&]() noexcept {
+    stop.store(true, std::memory_order_release);
+    for (std::size_t i = 0; i < 2 * workers; ++i) {
+      slots[i].state.store(Slot::free, std::memory_order_release);
+      slots[i].state.notify_all();
+    }
+  };
+  std::vector<std::jthread> threads;
+  struct Stopping {
+    const decltype(stopAll)& stop;
+    ~Stopping() { stop(); }
+  };
+  {
+    bool started = true;
+    try {
+      threads.reserve(workers);
+      for (std::size_t worker = 0; worker < workers; ++worker) threads.emplace_back(work, worker);
+    } catch (const std::exception&) {
+      started = false;  // no threads to be had (or no memory for them)
+    }
+    if (!started) {
+      stopAll();
+      threads.clear();
+      return alone();
+    }
+  }
+  const Stopping stopping{stopAll};  // before the threads are joined
+  for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
+    Slot& slot = slotOf(chunk);
+    for (int state; (state = slot.state.load(std::memory_order_acquire)) == Slot::free;) {
+      slot.state.wait(state, std::memory_order_acquire);
+    }
+    if (slot.state.load(std::memory_order_acquire) == Slot::failed) {
+      std::rethrow_exception(slot.failure);
+    }
+    take(slot.text);
+    slot.state.store(Slot::free, std::memory_order_release);
+    slot.state.notify_all();
   }
 }
 

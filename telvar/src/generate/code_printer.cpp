@@ -1,7 +1,9 @@
 #include "telvar/generate/code_printer.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "telvar/generate/chunks.h"
 #include "telvar/parse/parser.h"
 
 namespace telvar::generate {
@@ -40,6 +42,43 @@ void CodePrinter::drain() {
   (*m_drain)(m_out);
   m_out.clear();  // the room stays for what comes next
   ++m_drains;
+}
+
+void CodePrinter::members(std::size_t count,
+                          const std::function<void(CodePrinter&, std::size_t)>& write) {
+  const std::size_t chunks = chunksFor(count, kMembersAChunk);
+  if (chunks == 1) {
+    for (std::size_t i = 0; i < count; ++i) {
+      settle();
+      write(*this, i);
+    }
+    return;
+  }
+  writeInOrder(
+      count, kMembersAChunk, chunks,
+      [&](std::size_t begin, std::size_t end, std::string& text) {
+        CodePrinter printer(text, m_unit, m_level);
+        printer.m_started = true;  // as after the members before
+        for (std::size_t i = begin; i < end; ++i) write(printer, i);
+      },
+      [&](std::string_view text) { takeWritten(text); });
+}
+
+void CodePrinter::takeWritten(std::string_view text) {
+  if (text.empty()) return;
+  // The chunk's first line began with a line break, which a printer that wrote nothing yet does
+  // not write.
+  if (!m_started && text.front() == '\n') text.remove_prefix(1);
+  m_started = true;
+  // Taking a chunk is a point where all before it is final (the members' loop settles there):
+  // a chunk of a megabyte goes to the drain as it is, not copied first.
+  if (m_drain && m_holds == 0 && m_out.size() + text.size() >= kDrainAt) {
+    if (!m_out.empty()) drain();
+    (*m_drain)(text);
+    ++m_drains;
+    return;
+  }
+  m_out.append(text);
 }
 
 void CodePrinter::markBeforeDrain() {

@@ -85,6 +85,38 @@ TEST_P(Golden, GeneratesTheExpectedFile) {
   EXPECT_TRUE(expected == *actual) << unifiedDiff(expected, *actual);
 }
 
+// A sample wide enough that its members are written on several threads (run under
+// ThreadSanitizer too), with a value of every kind among them and a nested object now and then.
+std::string wideSample() {
+  static const char* const kValues[] = {"1", "\"text\"", "\"https://example.com/a\"",
+                                        "\"2024-01-02T03:04:05Z\"", "null", "2.5", "[1, 2]",
+                                        "[{\"a\": 1}]", "true", "[[null, \"x\"]]"};
+  std::string sample = "{";
+  for (int i = 0; i < 20000; ++i) {
+    if (i > 0) sample += ", ";
+    sample += "\"member_" + std::to_string(i) + "\": ";
+    sample += i % 5000 == 4999 ? "{\"inner\": 1}" : kValues[i % 10];
+  }
+  return sample + "}";
+}
+
+class WideGolden : public testing::TestWithParam<GoldenCase> {};
+
+TEST_P(WideGolden, WritesAWideSampleWithTheCasesSettings) {
+  const GoldenCase& c = GetParam();
+  auto document = nlohmann::json::parse(readFile(c.dir / "document.json"));
+  document["id"] = "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8";
+  static const std::string sample = wideSample();
+  document["input"] = sample;
+  const telvar::Model model = telvar::modelFromDocumentText(document.dump());
+  auto type = telvar::enumFromRawValue<telvar::OutputType>(c.language);
+  ASSERT_TRUE(type.has_value());
+  const telvar::Outcome outcome = telvar::checkedOutput(model, *type);
+  ASSERT_TRUE(outcome.text.has_value()) << c.dir;
+  // The same file again: written in chunks, it must not depend on which thread came first.
+  EXPECT_TRUE(outcome.text == telvar::output(model, *type)) << c.dir;
+}
+
 std::string caseName(const testing::TestParamInfo<GoldenCase>& info) {
   std::string name = info.param.language + "_" + info.param.dir.filename().string();
   for (char& ch : name) {
@@ -104,6 +136,8 @@ TEST(GoldenCases, EveryOutputTypeHasCases) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(goldenCases()), caseName);
+INSTANTIATE_TEST_SUITE_P(Cases, WideGolden, testing::ValuesIn(goldenCases()), caseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Golden);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(WideGolden);
 
 }  // namespace

@@ -210,6 +210,7 @@ TEST(FormedNames, AWideTypeIsNamedAndWrittenInEveryLanguage) {
       {OutputType::go,
        [](const std::string& i) { return "UserId" + i + " int `json:\"user_id_" + i + "\"`"; }},
       {OutputType::proto, [](const std::string& i) { return "user_id_" + i + " = "; }},
+      {OutputType::schema, [](const std::string& i) { return "\"user_id_" + i + "\": {"; }},
   };
   for (const auto& [type, expected] : forms) {
     Model model =

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace telvar::generate {
 
@@ -18,6 +20,20 @@ void forChunks(
 /// Where chunk `chunk` of `forChunks(count, chunks, ...)` begins (`chunk == chunks`: `count`), for
 /// `chunks` as `forChunks` clamps it (from 1 to `count`, or 1 for no items).
 [[nodiscard]] std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk);
+
+/// Texts written on several threads and taken in order: `[0, count)` is cut into chunks of
+/// `chunkSize` items, each thread of `workers` writes every `workers`th chunk with
+/// `write(begin, end, text)` into a text of its own (emptied first), and the calling thread hands
+/// each chunk's text to `take` in the chunks' order as soon as it is written. A thread holds at
+/// most two texts, so a long run of text is never held whole, and a slow chunk holds up only the
+/// taking, not the other threads. Returns once every thread has stopped, and then throws the
+/// exception of the first chunk whose `write` or `take` threw. Where no thread can be started,
+/// the calling thread writes and takes every chunk itself. `write` must only read what the calls
+/// share.
+void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
+                  const std::function<void(std::size_t begin, std::size_t end, std::string& text)>&
+                      write,
+                  const std::function<void(std::string_view text)>& take);
 
 /// The members of a chunk: types of fewer than twice as many are worked on by one thread, where
 /// starting threads would cost more than it saves.

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <concepts>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -138,6 +139,14 @@ class CodePrinter {
   void settle() {
     if (m_drain && m_holds == 0 && m_out.size() >= kDrainAt) drain();
   }
+  /// Writes the lines of `count` members in order: `write(printer, i)` for each `i`, settling
+  /// before each, as a loop over them would. A wide type's members are written on several
+  /// threads, a round of consecutive chunks at a time, each chunk into a printer of its own at
+  /// this one's level, and the chunks' texts are taken in order (wide-1000 in Dart: a fifth of
+  /// the run, 2,000,000 members in six sections). `write` must then read only what the calls
+  /// share, and begin each member on a line of its own or after what the member before it wrote.
+  void members(std::size_t count, const std::function<void(CodePrinter&, std::size_t)>& write);
+
   /// Keeps the text from the drain while it lives: a writer that reads back or takes back what
   /// it wrote (a repeated nested declaration) holds it from its first mark to its last use.
   class [[nodiscard]] Hold {
@@ -225,6 +234,9 @@ class CodePrinter {
   }
   void setLevel(std::int64_t level);
   void drain();
+  // Takes a text written by a printer at this one's level that began as though a line came
+  // before it.
+  void takeWritten(std::string_view text);
   // A mark from before a drain points into text that is gone: a writer that settles while it
   // still needs its marks would write a wrong file, so it stops the program instead.
   void checkNotDrained(const Mark& mark) const {

@@ -382,8 +382,8 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
   const std::string k = dartTypeName(meta, object.names, types);
   const Members members(object, k, meta, types);
   const bool empty = members.empty();
-  std::string spare;
   {
+    std::string spare;
     // Each member's line in each section the options ask for; a list or an object's conversion
     // writes its type and key again.
     const bool copyWith = meta.needsCopyWith();
@@ -410,10 +410,10 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
     auto body = p.indented();
     const bool isFinal = meta.allPropertiesFinal();
     // Nothing written is read back: the text so far may go to the drain before each member.
-    for (std::size_t i = 0; i < members.size(); ++i) {
-      p.settle();
-      writeField(p, members.at(i, &spare), isFinal);
-    }
+    p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+      std::string spare;
+      writeField(q, members.at(i, &spare), isFinal);
+    });
 
     p.blank();
     if (empty) {
@@ -423,10 +423,9 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line(k, "({");
       {
         auto parameters = p.indented();
-        for (std::size_t i = 0; i < members.size(); ++i) {
-          p.settle();
-          writeConstructorParameter(p, members.at(i));
-        }
+        p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+          writeConstructorParameter(q, members.at(i));
+        });
       }
       p.line("});");
     }
@@ -439,18 +438,17 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
         p.line(k, " copyWith({");
         {
           auto parameters = p.indented();
-          for (std::size_t i = 0; i < members.size(); ++i) {
-            p.settle();
-            writeCopyWithParameter(p, members.at(i, &spare));
-          }
+          p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+            std::string spare;
+            writeCopyWithParameter(q, members.at(i, &spare));
+          });
         }
         p.line("}) => ", k, "(");
         {
           auto arguments = p.indented();
-          for (std::size_t i = 0; i < members.size(); ++i) {
-            p.settle();
-            writeCopyWithArgument(p, members.at(i));
-          }
+          p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+            writeCopyWithArgument(q, members.at(i));
+          });
         }
         p.line(");");
       }
@@ -461,10 +459,10 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line("factory ", k, ".fromJSON(Map<String, dynamic> json) => ", k, "(");
       {
         auto arguments = p.indented();
-        for (std::size_t i = 0; i < members.size(); ++i) {
-          p.settle();
-          writeFromJSON(p, members.at(i, &spare), meta, types);
-        }
+        p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+          std::string spare;
+          writeFromJSON(q, members.at(i, &spare), meta, types);
+        });
       }
       p.line(");");
     }
@@ -474,10 +472,9 @@ void writeClass(CodePrinter& p, const Object& object, const DartMeta& meta,
       p.line("Map<String, dynamic> toJSON() => {");
       {
         auto entries = p.indented();
-        for (std::size_t i = 0; i < members.size(); ++i) {
-          p.settle();
-          writeToJSON(p, members.at(i));
-        }
+        p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+          writeToJSON(q, members.at(i));
+        });
       }
       p.line("};");
     }

@@ -117,6 +117,12 @@ InlineText inlineBase(const PropertyType& type) {
   return {};
 }
 
+// Whether a field's inline type holds an anonymous struct, as `inlineFieldText` writes it.
+bool holdsObject(const PropertyType& type) {
+  const PropertyType* t = type.innermost(Wrappers::listsAndNullables);
+  return t && t->is(Kind::object);
+}
+
 // A field's type written out in place: the same list levels and pointers as the named styles,
 // around an anonymous struct where they name a type. Type-name maps apply to scalars only.
 InlineText inlineFieldText(const Property& property, const GoMeta& meta) {
@@ -172,6 +178,26 @@ void writeInlineStruct(CodePrinter& printer, const Object& root, const GoMeta& m
       }
       if (!top.tag.empty()) printer.add(' ', top.tag);
       stack.pop_back();
+      continue;
+    }
+    // A run of fields without a struct of their own (all of a wide record's) is written as the
+    // members of a type are.
+    std::size_t runEnd = top.next;
+    while (runEnd < top.names.size() &&
+           !holdsObject(top.object->properties[fieldAt(top.order, runEnd)].type)) {
+      ++runEnd;
+    }
+    if (runEnd > top.next) {
+      const Frame& run = top;
+      auto field = printer.indented(depth);
+      printer.members(runEnd - run.next, [&, first = run.next](CodePrinter& p, std::size_t i) {
+        const std::size_t index = fieldAt(run.order, first + i);
+        const Property& property = run.object->properties[index];
+        const InlineText text = inlineFieldText(property, meta);
+        p.line(run.names[index], ' ', text.head);
+        addTag(p, goJsonKey(property.names), inlineOmitsEmpty(property.type, text));
+      });
+      top.next = runEnd;
       continue;
     }
     const std::size_t index = fieldAt(top.order, top.next++);
@@ -254,13 +280,12 @@ void writeGoStruct(CodePrinter& printer, const Object& object, const GoMeta& met
   {
     auto body = printer.indented();
     reserveFields(printer, names, 0);
-    for (std::size_t position = 0; position < names.size(); ++position) {
-      printer.settle();  // nothing written is read back
+    printer.members(names.size(), [&](CodePrinter& p, std::size_t position) {
       const std::size_t index = fieldAt(order, position);
       const Property& property = object.properties[index];
       const std::string type = goType(property, meta, types);
-      writeField(printer, names[index], type, property, goOmitsEmpty(property.type, type));
-    }
+      writeField(p, names[index], type, property, goOmitsEmpty(property.type, type));
+    });
   }
   printer.line('}');
 }

@@ -297,20 +297,20 @@ void writePropertyList(CodePrinter& p, const NamedProperties& properties, const 
     }
     p.reserve(3 * properties.size(), text);
   }
-  bool previousAnnotated = false;
-  for (std::size_t i = 0; i < properties.size(); ++i) {
-    p.settle();
+  // The list's names are identifiers already (`kotlinPropertyNames`), which `kotlinIdentifier`
+  // leaves as they are: compared with the key directly (wide-100: 200,000 names).
+  const auto annotated = [&](const NamedProperty& property) {
+    return property.name != keyOf(*property.property);
+  };
+  p.members(properties.size(), [&](CodePrinter& q, std::size_t i) {
     const NamedProperty property = properties[i];
-    // The list's names are identifiers already (`kotlinPropertyNames`), which `kotlinIdentifier`
-    // leaves as they are: compared with the key directly (wide-100: 200,000 names).
-    const bool annotated = property.name != keyOf(*property.property);
+    const bool isAnnotated = annotated(property);
     if (i > 0) {
-      p.add(",");
-      if (annotated || previousAnnotated) p.blank();
+      q.add(",");
+      if (isAnnotated || annotated(properties[i - 1])) q.blank();
     }
-    writeDeclaration(p, *property.property, property.name, annotated, style, property.className);
-    previousAnnotated = annotated;
-  }
+    writeDeclaration(q, *property.property, property.name, isAnnotated, style, property.className);
+  });
 }
 
 // A class up to its nested classes: all of it for a class without properties.

@@ -66,10 +66,9 @@ void closeMessage(CodePrinter& printer, const Object& object,
       if (name.jsonName) text += name.jsonName->size() + 20;
     }
     printer.reserve(names.size(), text);
-    for (std::size_t i = 0; i < properties.size(); ++i) {
-      printer.settle();
-      writeField(printer, properties[i], i, names[i], meta, types);
-    }
+    printer.members(properties.size(), [&](CodePrinter& p, std::size_t i) {
+      writeField(p, properties[i], i, names[i], meta, types);
+    });
   }
   printer.line('}');
 }

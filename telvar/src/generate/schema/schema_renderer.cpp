@@ -73,13 +73,21 @@ class Writer {
   };
 
   template <typename... Parts>
+  static void line(CodePrinter& p, std::int64_t depth, const Parts&... parts) {
+    auto at = p.indented(depth);
+    p.line(parts...);
+  }
+  template <typename... Parts>
   void line(std::int64_t depth, const Parts&... parts) {
-    auto at = m_printer.indented(depth);
-    m_printer.line(parts...);
+    line(m_printer, depth, parts...);
   }
 
+  static void member(CodePrinter& p, std::int64_t depth, std::string_view key,
+                     std::string_view value) {
+    line(p, depth, '"', key, "\": \"", value, '"');
+  }
   void member(std::int64_t depth, std::string_view key, std::string_view value) {
-    line(depth, '"', key, "\": \"", value, '"');
+    member(m_printer, depth, key, value);
   }
 
   void openObject(const std::vector<Property>& properties, std::int64_t depth,
@@ -152,59 +160,77 @@ class Writer {
     if (object.closesPropertyAt >= 0) line(object.closesPropertyAt, '}');
   }
 
+  // An object a property's schema holds, to be opened where the property's text stops.
+  struct Opening {
+    const std::vector<Property>* properties = nullptr;
+    std::int64_t depth = 0;
+    std::int64_t closesPropertyAt = -1;
+  };
+
+  // Whether a property's schema holds an object, which `writeProperty` opens.
+  static bool opensObject(const PropertyType& type) {
+    const PropertyType* bare = type.innermost(Wrappers::nullables);
+    return bare && (bare->is(PropertyType::Kind::object) ||
+                    (bare->is(PropertyType::Kind::array) && innerObject(type)));
+  }
+
   // Writes a property; when its schema holds an object, opens it and leaves the rest to
   // `writeOpen`.
   void writeProperty(const Property& property, std::int64_t depth) {
+    if (const Opening opening = writeProperty(m_printer, property, depth); opening.properties) {
+      openObject(*opening.properties, opening.depth, opening.closesPropertyAt);
+    }
+  }
+
+  // Writes a property into `p` up to the object its schema holds, if any, which it returns.
+  static Opening writeProperty(CodePrinter& p, const Property& property, std::int64_t depth) {
     // Most keys need no escape: written in place, without a literal of their own (wide-100:
     // 200,000 keys).
     if (const std::string_view key = keyOf(property); isPlainLiteral(key)) {
-      line(depth, '"', key, "\": ");
+      line(p, depth, '"', key, "\": ");
     } else {
-      line(depth, jsonStringLiteral(key), ": ");
+      line(p, depth, jsonStringLiteral(key), ": ");
     }
     const PropertyType& type = property.type;
     const PropertyType* bare = type.innermost(Wrappers::nullables);
     if (bare && bare->is(PropertyType::Kind::object)) {
-      openObject(bare->objectValue().properties, depth, -1);
-      return;
+      return {&bare->objectValue().properties, depth, -1};
     }
 
     // Each member on its own line; a type of which nothing is known has none, which leaves the
     // braces on two lines of their own.
-    m_printer.add('{');
+    p.add('{');
     bool first = true;
     auto next = [&] {
-      if (!first) m_printer.add(',');
+      if (!first) p.add(',');
       first = false;
     };
     if (auto name = typeName(type)) {
       next();
-      member(depth + 1, "type", *name);
+      member(p, depth + 1, "type", *name);
     }
     if (auto format = formatName(type)) {
       next();
-      member(depth + 1, "format", *format);
+      member(p, depth + 1, "format", *format);
     }
     if (bare && bare->is(PropertyType::Kind::array)) {
       next();
-      line(depth + 1, "\"items\": ");
-      if (const Object* inner = innerObject(type)) {
-        openObject(inner->properties, depth + 1, depth);
-        return;
-      }
-      m_printer.add('{');
+      line(p, depth + 1, "\"items\": ");
+      if (const Object* inner = innerObject(type)) return {&inner->properties, depth + 1, depth};
+      p.add('{');
       bool firstItem = true;
       if (auto name = elementTypeName(bare->arrayValue())) {
-        member(depth + 2, "type", *name);
+        member(p, depth + 2, "type", *name);
         firstItem = false;
       }
       if (auto format = itemsFormatName(type)) {
-        if (!firstItem) m_printer.add(',');
-        member(depth + 2, "format", *format);
+        if (!firstItem) p.add(',');
+        member(p, depth + 2, "format", *format);
       }
-      line(depth + 1, '}');
+      line(p, depth + 1, '}');
     }
-    line(depth, '}');
+    line(p, depth, '}');
+    return {};
   }
 
   // Writes the open objects' properties to the end. Nothing written is read back.
@@ -216,6 +242,22 @@ class Writer {
         const OpenObject done = std::move(top);
         m_open.pop_back();
         closeObject(done);
+        continue;
+      }
+      // A run of properties that hold no object (all of a wide record's) is written as the
+      // members of a type are.
+      std::size_t runEnd = top.next;
+      while (runEnd < top.properties->size() &&
+             !opensObject((*top.properties)[top.at(runEnd)].type)) {
+        ++runEnd;
+      }
+      if (runEnd > top.next) {
+        const OpenObject& run = top;
+        m_printer.members(runEnd - run.next, [&, first = run.next](CodePrinter& p, std::size_t i) {
+          if (first + i > 0) p.add(',');
+          writeProperty(p, (*run.properties)[run.at(first + i)], run.depth + 2);
+        });
+        top.next = runEnd;
         continue;
       }
       if (top.next > 0) m_printer.add(',');

@@ -205,19 +205,19 @@ void SwiftRenderer::writeCodingKeys(CodePrinter& p, const Members& members) cons
   p.line("private enum CodingKeys: String, CodingKey {");
   {
     auto body = p.indented();
-    for (const Member& m : members) {
-      p.settle();
+    p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+      const Member m = members[i];
       // A plain name for a plain key, most members, in one go.
       if (m.renamed && !m.reserved && isPlainLiteral(m.key())) {
-        p.line("case ", m.name(), " = \"", m.key(), '"');
-        continue;
+        q.line("case ", m.name(), " = \"", m.key(), '"');
+        return;
       }
-      p.line("case ");
-      addName(p, m.name(), m.reserved);
-      if (!m.renamed) continue;
-      p.add(" = ");
-      addStringLiteral(p, m.key());
-    }
+      q.line("case ");
+      addName(q, m.name(), m.reserved);
+      if (!m.renamed) return;
+      q.add(" = ");
+      addStringLiteral(q, m.key());
+    });
   }
   p.line("}");
 }
@@ -252,12 +252,12 @@ std::string SwiftRenderer::decodeExpression(const Property& property, std::int64
 }
 
 void SwiftRenderer::writeDecodeLine(CodePrinter& p, const Member& member) const {
-  m_scratch.clear();
-  appendJsonAccessor(m_scratch, member.key());
+  std::string accessor;  // its own: members are written on several threads
+  appendJsonAccessor(accessor, member.key());
   p.line();
   addName(p, member.name(), member.reserved);
   p.add(" = ");
-  addDecode(p, member.property->type, m_scratch);
+  addDecode(p, member.property->type, accessor);
 }
 
 std::string SwiftRenderer::jsonInitializer(const std::vector<Property>& properties,
@@ -270,10 +270,8 @@ void SwiftRenderer::writeJsonInitializer(CodePrinter& p, const Members& members)
   p.line(description(m_meta.modelAccessLevel()), "init(json: SorbelJSON) {");
   {
     auto body = p.indented();
-    for (const Member& m : members) {
-      writeDecodeLine(p, m);
-      p.settle();
-    }
+    p.members(members.size(),
+              [&](CodePrinter& q, std::size_t i) { writeDecodeLine(q, members[i]); });
   }
   p.line("}");
 }
@@ -288,11 +286,10 @@ std::string SwiftRenderer::memberwiseInitializer(const std::vector<Property>& pr
 
 void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p, const Members& members) const {
   const SwiftMeta::Initializer initializer = m_meta.initializer();
-  const auto addParameter = [&](const Member& m) {
-    p.settle();
-    addParameterLabel(p, m.name());
-    p.add(": ");
-    addType(p, *m.property);
+  const auto addParameter = [&](CodePrinter& q, const Member& m) {
+    addParameterLabel(q, m.name());
+    q.add(": ");
+    addType(q, *m.property);
   };
   p.line(description(initializer.accessLevel()), "init(");
   if (initializer.style() == SwiftMeta::Initializer::Style::multipleLines) {
@@ -300,29 +297,33 @@ void SwiftRenderer::writeMemberwiseInitializer(CodePrinter& p, const Members& me
       auto parameters = p.indented();
       // Without parameters this leaves one empty line between the parentheses.
       if (members.empty()) p.blank();
-      p.join(members, ",", [&](const Member& m) {
-        p.line();
-        addParameter(m);
+      p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+        if (i > 0) q.add(",");
+        q.line();
+        addParameter(q, members[i]);
       });
     }
     p.line(") {");
   } else {
-    p.join(members, ", ", addParameter);
+    p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+      if (i > 0) q.add(", ");
+      addParameter(q, members[i]);
+    });
     p.add(") {");
   }
   {
     auto body = p.indented();
-    for (const Member& m : members) {
-      p.settle();
-      p.line("self.");
+    p.members(members.size(), [&](CodePrinter& q, std::size_t i) {
+      const Member m = members[i];
+      q.line("self.");
       if (isSwiftDotKeyword(m.name())) {
-        p.add('`', m.name(), '`');
+        q.add('`', m.name(), '`');
       } else {
-        p.add(m.name());
+        q.add(m.name());
       }
-      p.add(" = ");
-      addName(p, m.name(), m.reserved);
-    }
+      q.add(" = ");
+      addName(q, m.name(), m.reserved);
+    });
   }
   p.line("}");
 }

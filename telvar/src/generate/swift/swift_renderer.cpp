@@ -442,9 +442,9 @@ void SwiftRenderer::addStringLiteral(CodePrinter& p, std::string_view text) cons
     p.add('"', text, '"');
     return;
   }
-  m_scratch.clear();
-  appendEscaped(m_scratch, text, kSwiftLiteral);
-  p.add('"', m_scratch, '"');
+  std::string escaped;  // its own: members are written on several threads
+  appendEscaped(escaped, text, kSwiftLiteral);
+  p.add('"', escaped, '"');
 }
 
 // ---- Declarations -------------------------------------------------------------------------------
@@ -509,10 +509,7 @@ void SwiftRenderer::writeObject(CodePrinter& p, const Object& object) const {
     }
 
     reserveMembers(p, sorted);
-    for (const Member& m : sorted) {
-      writeProperty(p, m);
-      p.settle();
-    }
+    p.members(sorted.size(), [&](CodePrinter& q, std::size_t i) { writeProperty(q, sorted[i]); });
 
     const bool hasProperties = !object.properties.empty();
     if (m_protocol != ProtocolType::sorbelModel &&

@@ -247,9 +247,6 @@ class SwiftRenderer {
     std::shared_ptr<const NameList> names;
   };
   mutable std::unordered_map<Names, MemberNames, PathHash> m_memberNames;
-  // Room for a text on its way into a line (an escaped key, a JSON accessor), kept so that
-  // writing a member allocates nothing.
-  mutable std::string m_scratch;
 };
 
 }  // namespace telvar::generate::swift
