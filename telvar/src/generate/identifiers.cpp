@@ -1,7 +1,9 @@
 #include "telvar/generate/identifiers.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <cstdio>
 
 #include "telvar/generate/chunks.h"
@@ -98,43 +100,107 @@ bool isTaken(const std::unordered_set<std::string>& taken, std::string_view name
   return !taken.empty() && taken.contains(std::string(name));
 }
 
+// The hash a name is known by in the tests below: never 0, which marks a free slot.
+std::uint64_t nameHash(std::string_view name, std::string (*fold)(std::string_view)) {
+  const std::uint64_t hash =
+      fold ? std::hash<std::string>{}(fold(name)) : std::hash<std::string_view>{}(name);
+  return hash == 0 ? 1 : hash;
+}
+
+// Hashes entered into an open table, probed linearly and at most half full, so that a test over
+// many names stays linear in them.
+class HashTable {
+ public:
+  explicit HashTable(std::size_t hashes) {
+    std::size_t slots = 2;
+    while (slots < 2 * hashes) slots *= 2;
+    m_table.assign(slots, 0);
+  }
+  // The table of a wide object outgrows the caches: a hash's slot is fetched a few hashes before
+  // it is entered (wide-1000 in Swift: this test took a tenth of the run).
+  void fetch(std::uint64_t hash) const { __builtin_prefetch(&m_table[hash & (m_table.size() - 1)]); }
+  // Whether `hash` was entered before; enters it.
+  bool seen(std::uint64_t hash) {
+    const std::size_t mask = m_table.size() - 1;
+    std::size_t slot = hash & mask;
+    while (m_table[slot] != 0 && m_table[slot] != hash) slot = (slot + 1) & mask;
+    if (m_table[slot] == hash) return true;
+    m_table[slot] = hash;
+    return false;
+  }
+
+ private:
+  std::vector<std::uint64_t> m_table;  // 0 marks a free slot
+};
+
+// How many hashes a fetch runs ahead of their entry.
+constexpr std::size_t kAhead = 16;
+
+// `mayCollide` for a wide type's names, on several threads (wide-1000: 2,000,000 names, a tenth
+// of the calling thread's time in one pass): the chunks hash their names, then each looks for a
+// repeated hash among those of its own share of the hashes, in a table of its own.
+template <typename List>
+bool mayCollideInChunks(const List& names, std::size_t chunks,
+                        const std::unordered_set<std::string>& taken,
+                        std::string (*fold)(std::string_view),
+                        bool (*mayRepeat)(std::string_view)) {
+  const std::size_t count = names.size();
+  // Not zeroed first: each chunk writes its own hashes, 0 for a name that may repeat.
+  const std::unique_ptr<std::uint64_t[]> hashes(new std::uint64_t[count]);
+  std::atomic<bool> collides{false};
+  forChunks(count, chunks, [&](std::size_t, std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const std::string_view name = names[i];
+      if (mayRepeat && mayRepeat(name)) {
+        hashes[i] = 0;
+        continue;
+      }
+      if (isTaken(taken, name)) {
+        collides = true;
+        return;
+      }
+      hashes[i] = nameHash(name, fold);
+    }
+  });
+  if (collides) return true;
+  // A share is the hashes whose high half falls in its range: the tables index by the low bits.
+  const auto shareOf = [&](std::uint64_t hash) { return ((hash >> 32) * chunks) >> 32; };
+  forChunks(chunks, chunks, [&](std::size_t share, std::size_t, std::size_t) {
+    std::size_t own = 0;
+    for (std::size_t i = 0; i < count; ++i) own += hashes[i] != 0 && shareOf(hashes[i]) == share;
+    HashTable table(own);
+    for (std::size_t i = 0; i < count && !collides.load(std::memory_order_relaxed); ++i) {
+      if (i + kAhead < count) table.fetch(hashes[i + kAhead]);
+      const std::uint64_t hash = hashes[i];
+      if (hash != 0 && shareOf(hash) == share && table.seen(hash)) collides = true;
+    }
+  });
+  return collides;
+}
+
 // Whether some name of `names` may equal another or one of `taken`. Most types have no colliding
 // names: a table of the names' hashes shows that without building a set of the names. Equal
-// hashes may be a collision of the hash alone; the full test decides then. The table is open,
-// probed linearly and at most half full, so that the test stays linear in the names (wide-100 in
-// Swift: 51 M instructions with the hashes sorted, 28 M).
+// hashes may be a collision of the hash alone; the full test decides then.
 template <typename List>
 bool mayCollide(const List& names, const std::unordered_set<std::string>& taken,
                 std::string (*fold)(std::string_view), bool (*mayRepeat)(std::string_view)) {
-  std::size_t slots = 2;
-  while (slots < 2 * names.size()) slots *= 2;
-  std::vector<std::uint64_t> table(slots);  // 0 marks a free slot
-  // Whether `hash` was entered before; enters it.
-  const auto seen = [&](std::uint64_t hash) {
-    std::size_t slot = hash & (slots - 1);
-    while (table[slot] != 0 && table[slot] != hash) slot = (slot + 1) & (slots - 1);
-    if (table[slot] == hash) return true;
-    table[slot] = hash;
-    return false;
-  };
-  // The table of a wide object outgrows the caches: each hash's slot is fetched a few names
-  // before it is entered (wide-1000 in Swift: this test took a tenth of the run).
-  constexpr std::size_t kAhead = 16;
+  if (const std::size_t chunks = chunksFor(names.size(), kMembersAChunk); chunks > 1) {
+    return mayCollideInChunks(names, chunks, taken, fold, mayRepeat);
+  }
+  HashTable table(names.size());
   std::uint64_t ahead[kAhead];
   std::size_t count = 0;
   for (const auto& name : names) {
     if (mayRepeat && mayRepeat(name)) continue;
     if (isTaken(taken, name)) return true;
-    std::uint64_t hash =
-        fold ? std::hash<std::string>{}(fold(name)) : std::hash<std::string_view>{}(name);
-    if (hash == 0) hash = 1;
-    __builtin_prefetch(&table[hash & (slots - 1)]);
+    const std::uint64_t hash = nameHash(name, fold);
+    table.fetch(hash);
     std::uint64_t& place = ahead[count++ % kAhead];
-    if (count > kAhead && seen(place)) return true;
+    if (count > kAhead && table.seen(place)) return true;
     place = hash;
   }
   for (std::size_t i = count > kAhead ? count - kAhead : 0; i < count; ++i) {
-    if (seen(ahead[i % kAhead])) return true;
+    if (table.seen(ahead[i % kAhead])) return true;
   }
   return false;
 }

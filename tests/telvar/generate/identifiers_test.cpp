@@ -73,24 +73,36 @@ TEST(DistinctNames, LaterEqualNamesAreNumberedAroundNamesTakenAnywhere) {
 }
 
 TEST(DistinctNames, AWideListFindsItsOneRepeatWhereverItStands) {
-  // Thousands of names fill the table the repeats are found in far enough to wrap around it.
+  // Thousands of names fill the table the repeats are found in far enough to wrap around it; a
+  // wide type's (tens of thousands) are checked a chunk a thread.
   using Names = std::vector<std::string>;
-  Names names;
-  for (int i = 0; i < 5000; ++i) names.push_back("n" + std::to_string(i));
-  EXPECT_EQ(distinctNames(names, NumberStyle::appended), names);
-  // The repeat next to, far from and (the last name) among the last few of its first use: names
-  // are entered into the table a few behind the walk over them.
-  for (const auto& [first, at] : {std::pair<std::size_t, std::size_t>{0, 1},
-                                  {0, 2500},
-                                  {0, names.size()},
-                                  {names.size() - 1, names.size()},
-                                  {names.size() - 9, names.size()},
-                                  {names.size() - 15, names.size()}}) {
-    Names repeated = names;
-    repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), names[first]);
-    Names expected = repeated;
-    expected[at] = names[first] + "2";
-    EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected) << first << " " << at;
+  for (const int count : {5000, 40000}) {
+    Names names;
+    for (int i = 0; i < count; ++i) names.push_back("n" + std::to_string(i));
+    EXPECT_EQ(distinctNames(names, NumberStyle::appended), names);
+    // The repeat next to, far from and (the last name) among the last few of its first use:
+    // names are entered into the table a few behind the walk over them.
+    const std::size_t last = names.size();
+    for (const auto& [first, at] : {std::pair<std::size_t, std::size_t>{0, 1},
+                                    {0, last / 2},
+                                    {0, last},
+                                    {last - 1, last},
+                                    {last - 9, last},
+                                    {last - 15, last}}) {
+      Names repeated = names;
+      repeated.insert(repeated.begin() + static_cast<std::ptrdiff_t>(at), names[first]);
+      Names expected = repeated;
+      expected[at] = names[first] + "2";
+      EXPECT_EQ(distinctNames(repeated, NumberStyle::appended), expected)
+          << count << ": " << first << " " << at;
+    }
+    // A name taken elsewhere, at the end; and names that may repeat, everywhere.
+    EXPECT_EQ(distinctNames(names, NumberStyle::appended, {names.back()}).back(),
+              names.back() + "2");
+    const auto blank = [](std::string_view name) { return name == "_"; };
+    Names blanks = names;
+    for (std::size_t i = 0; i < blanks.size(); i += 7) blanks[i] = "_";
+    EXPECT_EQ(distinctNames(blanks, NumberStyle::appended, {}, nullptr, +blank), blanks);
   }
 }
 
