@@ -114,6 +114,10 @@ class CodePrinter {
     return *this;
   }
 
+  /// Whether what is written goes to a drain as it settles, so that room for a whole declaration
+  /// is never wanted: a writer may spare measuring it.
+  [[nodiscard]] bool drains() const noexcept { return m_drain && m_holds == 0; }
+
   /// Makes room at once for `lines` more lines, `steps` levels in from the current one, with
   /// `text` characters on them in all. A wide declaration's text grown by doubling is copied at
   /// every step and held twice at the last (wide-object-1000 in Swift: 384 MB held for a text
