@@ -15,12 +15,22 @@ std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk)
   return chunk * (count / chunks) + std::min(chunk, count % chunks);
 }
 
+namespace {
+constexpr std::size_t kMaxThreads = 8;
+thread_local std::size_t t_chunkLimit = kMaxThreads;
+}  // namespace
+
 std::size_t chunksFor(std::size_t count, std::size_t minimum) {
   if (minimum == 0 || count < 2 * minimum) return 1;  // most types: no question to the system
-  constexpr std::size_t kMaxThreads = 8;
   static const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
-  return std::min({processors, kMaxThreads, count / minimum});
+  return std::max<std::size_t>(1, std::min({processors, t_chunkLimit, count / minimum}));
 }
+
+ChunkLimit::ChunkLimit(std::size_t most) noexcept : m_before(t_chunkLimit) {
+  t_chunkLimit = std::min(most, kMaxThreads);
+}
+
+ChunkLimit::~ChunkLimit() { t_chunkLimit = m_before; }
 
 void forChunks(std::size_t count, std::size_t chunks,
                const std::function<void(std::size_t, std::size_t, std::size_t)>& work) {

@@ -54,22 +54,33 @@ void CodePrinter::members(std::size_t count,
     }
     return;
   }
+  // The first chunk starts as this printer stands and leaves it as its own printer ends; the
+  // others start as after a member, and where nothing has started this printer yet when one is
+  // taken, the line break its first line began with goes.
+  const bool startedBefore = m_started;
+  bool firstEnded = startedBefore;  // the first chunk's, read once it is taken
+  bool first = true;
   writeInOrder(
       count, kMembersAChunk, chunks,
       [&](std::size_t begin, std::size_t end, std::string& text) {
         CodePrinter printer(text, m_unit, m_level);
-        printer.m_started = true;  // as after the members before
+        printer.m_started = begin > 0 || startedBefore;
         for (std::size_t i = begin; i < end; ++i) write(printer, i);
+        if (begin == 0) firstEnded = printer.m_started;
       },
-      [&](std::string_view text) { takeWritten(text); });
+      [&](std::string_view text) {
+        if (std::exchange(first, false)) {
+          m_started = firstEnded;
+        } else if (!m_started && !text.empty()) {
+          if (text.front() == '\n') text.remove_prefix(1);
+          m_started = true;
+        }
+        takeWritten(text);
+      });
 }
 
 void CodePrinter::takeWritten(std::string_view text) {
   if (text.empty()) return;
-  // The chunk's first line began with a line break, which a printer that wrote nothing yet does
-  // not write.
-  if (!m_started && text.front() == '\n') text.remove_prefix(1);
-  m_started = true;
   // Taking a chunk is a point where all before it is final (the members' loop settles there):
   // a chunk of a megabyte goes to the drain as it is, not copied first.
   if (m_drain && m_holds == 0 && m_out.size() + text.size() >= kDrainAt) {

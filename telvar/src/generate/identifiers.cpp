@@ -170,7 +170,9 @@ bool mayCollideInChunks(const List& names, std::size_t chunks,
     for (std::size_t i = 0; i < count; ++i) own += hashes[i] != 0 && shareOf(hashes[i]) == share;
     HashTable table(own);
     for (std::size_t i = 0; i < count && !collides.load(std::memory_order_relaxed); ++i) {
-      if (i + kAhead < count) table.fetch(hashes[i + kAhead]);
+      if (i + kAhead < count && shareOf(hashes[i + kAhead]) == share) {
+        table.fetch(hashes[i + kAhead]);
+      }
       const std::uint64_t hash = hashes[i];
       if (hash != 0 && shareOf(hash) == share && table.seen(hash)) collides = true;
     }

@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "telvar/generate/chunks.h"
 #include "telvar/generate/code_printer.h"
 #include "telvar/parse/json_grammar.h"
 #include "telvar/parse/parser.h"
@@ -49,6 +50,9 @@ Value refined(Value parsed, const Model& model, const ValueMeta& meta,
         break;
     }
   }
+  // From here the sample is only walked: a wide object's look-up table (wide-1000: 32 MB) would
+  // be held through inference for nothing, and memory touched afresh is what a large sample costs.
+  value.dropIndexes(kMembersAChunk);
   return value;
 }
 

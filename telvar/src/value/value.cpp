@@ -379,6 +379,48 @@ std::span<ValueMap::Member> Value::uniqueMembers() noexcept {
   return {members.m_data, members.m_size};
 }
 
+void Value::dropIndexes(std::size_t minMembers) noexcept {
+  // An explicit stack: samples nest 512 deep. Only nodes this value alone holds are changed, and
+  // only below them is looked for more.
+  std::vector<Value*> open;
+  const auto visit = [&](Value* v) noexcept {
+    while (v) {
+      if (Value* inner = v->uniqueNullInner()) {
+        v = inner;
+        continue;
+      }
+      if (Object* object = v->uniqueObject()) {
+        if (object->dictionary.size() >= minMembers) object->dictionary.dropIndex();
+        for (ValueMap::Member& member : v->uniqueMembers()) {
+          if (member.second.is(Kind::object) || member.second.is(Kind::array) ||
+              member.second.is(Kind::null)) {
+            try {
+              open.push_back(&member.second);
+            } catch (...) {
+              return;  // no memory for the walk: the rest keeps its tables
+            }
+          }
+        }
+      } else {
+        for (Value& element : v->uniqueElements()) {
+          try {
+            open.push_back(&element);
+          } catch (...) {
+            return;
+          }
+        }
+      }
+      return;
+    }
+  };
+  visit(this);
+  while (!open.empty()) {
+    Value* next = open.back();
+    open.pop_back();
+    visit(next);
+  }
+}
+
 Value::Object* Value::uniqueObject() noexcept {
   if (!is(Kind::object)) return nullptr;
   auto* node = static_cast<Node<Object>*>(static_cast<NodeBase*>(pointer()));

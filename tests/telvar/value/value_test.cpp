@@ -116,6 +116,40 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
   }
 }
 
+TEST(ValueMap, AMapWithoutItsTableFindsAndAddsKeysAsBefore) {
+  // A wide object inside an object inside a list.
+  std::string sample = "[{\"n\": null, \"wide\": {";
+  for (int i = 0; i < 300; ++i) {
+    sample += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+  }
+  sample += ", \"e\\u0301\": 1}}]";
+  auto parsed = jsonValueParser().parse(sample);
+  ASSERT_TRUE(parsed);
+  Value value = std::move(parsed->output);
+  const auto wideOf = [](const Value& v) -> const ValueMap& {
+    return v.arrayValue().values[0].objectValue().dictionary.find("wide")->objectValue().dictionary;
+  };
+  {
+    const Value shared = value;  // held twice: nothing is changed
+    value.dropIndexes(100);
+    EXPECT_TRUE(wideOf(value).hashed());
+  }
+  value.dropIndexes(302);  // fewer members than that (301): kept
+  EXPECT_TRUE(wideOf(value).hashed());
+  value.dropIndexes(100);
+  EXPECT_FALSE(wideOf(value).hashed());
+
+  ValueMap wide = wideOf(value);
+  EXPECT_EQ(*wide.find("k250"), integer(250));
+  EXPECT_EQ(*wide.find("\u00E9"), integer(1));  // still by canonical equivalence
+  EXPECT_EQ(wide.find("k300"), nullptr);
+  EXPECT_FALSE(wide.insertIfAbsent("k7", integer(0)));
+  EXPECT_TRUE(wide.insertIfAbsent("k300", integer(300)));
+  EXPECT_TRUE(wide.hashed());  // built again
+  EXPECT_EQ(*wide.find("k300"), integer(300));
+  EXPECT_EQ(*wide.find("k0"), integer(0));
+}
+
 TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
   // Texts up to 14 bytes and keys up to 15 are kept in place, longer ones shared: the limits and
   // their neighbours, embedded zero bytes, copies, moves and self-assignment.

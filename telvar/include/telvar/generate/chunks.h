@@ -27,9 +27,9 @@ void forChunks(
 /// each chunk's text to `take` in the chunks' order as soon as it is written. A thread holds at
 /// most two texts, so a long run of text is never held whole, and a slow chunk holds up only the
 /// taking, not the other threads. Returns once every thread has stopped, and then throws the
-/// exception of the first chunk whose `write` or `take` threw. Where no thread can be started,
-/// the calling thread writes and takes every chunk itself. `write` must only read what the calls
-/// share.
+/// exception of the first chunk whose `write` or `take` threw. Where not every thread can be
+/// started, those that were are stopped and the calling thread writes and takes every chunk
+/// itself. `write` must only read what the calls share.
 void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
                   const std::function<void(std::size_t begin, std::size_t end, std::string& text)>&
                       write,
@@ -40,7 +40,20 @@ void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
 inline constexpr std::size_t kMembersAChunk = 8192;
 
 /// How many chunks `count` items are worth: one below `2 * minimum`, else one per `minimum` items
-/// up to the number of processors (at most eight).
+/// up to the number of processors (at most eight, or the `ChunkLimit` of the calling thread).
 [[nodiscard]] std::size_t chunksFor(std::size_t count, std::size_t minimum);
+
+/// While it lives, `chunksFor` gives at most `most` chunks on the calling thread: with 1, a wide
+/// type is worked on in one pass there, which the tests compare the chunked work with.
+class ChunkLimit {
+ public:
+  explicit ChunkLimit(std::size_t most) noexcept;
+  ChunkLimit(const ChunkLimit&) = delete;
+  ChunkLimit& operator=(const ChunkLimit&) = delete;
+  ~ChunkLimit();
+
+ private:
+  std::size_t m_before;
+};
 
 }  // namespace telvar::generate

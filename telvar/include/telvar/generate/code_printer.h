@@ -238,8 +238,7 @@ class CodePrinter {
   }
   void setLevel(std::int64_t level);
   void drain();
-  // Takes a text written by a printer at this one's level that began as though a line came
-  // before it.
+  // Appends a chunk of members' text written by a printer at this one's level.
   void takeWritten(std::string_view text);
   // A mark from before a drain points into text that is gone: a writer that settles while it
   // still needs its marks would write a wrong file, so it stops the program instead.

@@ -297,6 +297,9 @@ class ValueMap {
   [[nodiscard]] std::size_t size() const noexcept { return m_size; }
   [[nodiscard]] bool empty() const noexcept { return m_size == 0; }
   void reserve(std::size_t n);
+  /// Lets go of the look-up table, where there is one: finding a key then reads the members one
+  /// by one, and adding one builds the table again.
+  void dropIndex() noexcept { m_slots.reset(); }
 
   /// The members in insertion order, as (key, value) pairs.
   [[nodiscard]] std::span<const Member> entries() const noexcept;
@@ -511,6 +514,10 @@ class Value {
   /// For changing in place: the inner value of a `null` that keeps it in a node
   /// (`nullInnerNode`), when this value is the only owner of that node; nullptr otherwise.
   [[nodiscard]] Value* uniqueNullInner() noexcept;
+  /// Lets go of the look-up tables of the objects of `minMembers` members or more that this
+  /// value alone holds, at any depth (`ValueMap::dropIndex`): for a tree that is only walked
+  /// from here on.
+  void dropIndexes(std::size_t minMembers) noexcept;
 
   /// Structural equality; texts compare by canonical equivalence.
   friend bool operator==(const Value& a, const Value& b);
