@@ -1,7 +1,6 @@
 #include "telvar/generate/code_printer.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "telvar/generate/chunks.h"
 #include "telvar/parse/parser.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <cstdio>
+#include <memory>
 
 #include "telvar/generate/chunks.h"
 #include "telvar/unicode/text.h"
@@ -147,8 +147,11 @@ bool mayCollideInChunks(const List& names, std::size_t chunks,
   const std::size_t count = names.size();
   // Not zeroed first: each chunk writes its own hashes, 0 for a name that may repeat.
   const std::unique_ptr<std::uint64_t[]> hashes(new std::uint64_t[count]);
+  // A share is the hashes whose high half falls in its range: the tables index by the low bits.
+  const auto shareOf = [&](std::uint64_t hash) { return ((hash >> 32) * chunks) >> 32; };
+  std::vector<std::size_t> shares(chunks * chunks, 0);  // each chunk's hashes in each share
   std::atomic<bool> collides{false};
-  forChunks(count, chunks, [&](std::size_t, std::size_t begin, std::size_t end) {
+  forChunks(count, chunks, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) {
       const std::string_view name = names[i];
       if (mayRepeat && mayRepeat(name)) {
@@ -160,14 +163,13 @@ bool mayCollideInChunks(const List& names, std::size_t chunks,
         return;
       }
       hashes[i] = nameHash(name, fold);
+      ++shares[chunk * chunks + shareOf(hashes[i])];
     }
   });
   if (collides) return true;
-  // A share is the hashes whose high half falls in its range: the tables index by the low bits.
-  const auto shareOf = [&](std::uint64_t hash) { return ((hash >> 32) * chunks) >> 32; };
   forChunks(chunks, chunks, [&](std::size_t share, std::size_t, std::size_t) {
     std::size_t own = 0;
-    for (std::size_t i = 0; i < count; ++i) own += hashes[i] != 0 && shareOf(hashes[i]) == share;
+    for (std::size_t chunk = 0; chunk < chunks; ++chunk) own += shares[chunk * chunks + share];
     HashTable table(own);
     for (std::size_t i = 0; i < count && !collides.load(std::memory_order_relaxed); ++i) {
       if (i + kAhead < count && shareOf(hashes[i + kAhead]) == share) {

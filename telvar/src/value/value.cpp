@@ -383,8 +383,8 @@ void Value::dropIndexes(std::size_t minMembers) noexcept {
   // An explicit stack: samples nest 512 deep. Only nodes this value alone holds are changed, and
   // only below them is looked for more.
   std::vector<Value*> open;
-  const auto visit = [&](Value* v) noexcept {
-    while (v) {
+  try {
+    for (Value* v = this; v;) {
       if (Value* inner = v->uniqueNullInner()) {
         v = inner;
         continue;
@@ -394,30 +394,17 @@ void Value::dropIndexes(std::size_t minMembers) noexcept {
         for (ValueMap::Member& member : v->uniqueMembers()) {
           if (member.second.is(Kind::object) || member.second.is(Kind::array) ||
               member.second.is(Kind::null)) {
-            try {
-              open.push_back(&member.second);
-            } catch (...) {
-              return;  // no memory for the walk: the rest keeps its tables
-            }
+            open.push_back(&member.second);
           }
         }
       } else {
-        for (Value& element : v->uniqueElements()) {
-          try {
-            open.push_back(&element);
-          } catch (...) {
-            return;
-          }
-        }
+        for (Value& element : v->uniqueElements()) open.push_back(&element);
       }
-      return;
+      v = open.empty() ? nullptr : open.back();
+      if (v) open.pop_back();
     }
-  };
-  visit(this);
-  while (!open.empty()) {
-    Value* next = open.back();
-    open.pop_back();
-    visit(next);
+  } catch (const std::bad_alloc&) {
+    // No memory for the walk: what it did not reach keeps its tables.
   }
 }
 

@@ -63,14 +63,19 @@ std::string unifiedDiff(const std::string& expected, const std::string& actual) 
   return out;
 }
 
+// The model of a case's settings (document.json, without "id" and "input") with `input`.
+telvar::Model caseModel(const GoldenCase& c, const std::string& input) {
+  auto document = nlohmann::json::parse(readFile(c.dir / "document.json"));
+  document["id"] = "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8";
+  document["input"] = input;
+  return telvar::modelFromDocumentText(document.dump());
+}
+
 class Golden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(Golden, GeneratesTheExpectedFile) {
   const GoldenCase& c = GetParam();
-  auto document = nlohmann::json::parse(readFile(c.dir / "document.json"));
-  document["id"] = "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8";
-  document["input"] = readFile(c.dir / "input.json");
-  const telvar::Model model = telvar::modelFromDocumentText(document.dump());
+  const telvar::Model model = caseModel(c, readFile(c.dir / "input.json"));
   auto type = telvar::enumFromRawValue<telvar::OutputType>(c.language);
   ASSERT_TRUE(type.has_value()) << "unknown language folder " << c.language;
   const std::optional<std::string> actual = telvar::output(model, *type);
@@ -118,11 +123,8 @@ TEST_P(WideGolden, AWideSampleIsWrittenAsInOnePassWithTheCasesSettings) {
   if (telvar::generate::chunksFor(20000, telvar::generate::kMembersAChunk) == 1) {
     GTEST_SKIP() << "one processor: no chunks to test";
   }
-  auto document = nlohmann::json::parse(readFile(c.dir / "document.json"));
-  document["id"] = "6F1C2A3B-4D5E-4F60-8172-93A4B5C6D7E8";
   static const std::string sample = wideSample();
-  document["input"] = sample;
-  const telvar::Model model = telvar::modelFromDocumentText(document.dump());
+  const telvar::Model model = caseModel(c, sample);
   auto type = telvar::enumFromRawValue<telvar::OutputType>(c.language);
   ASSERT_TRUE(type.has_value());
   const std::optional<std::string> chunked = telvar::output(model, *type);
