@@ -1,7 +1,9 @@
 #include "telvar/value/value.h"
 
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -148,6 +150,24 @@ TEST(ValueMap, AMapWithoutItsTableFindsAndAddsKeysAsBefore) {
   EXPECT_TRUE(wide.hashed());  // built again
   EXPECT_EQ(*wide.find("k300"), integer(300));
   EXPECT_EQ(*wide.find("k0"), integer(0));
+}
+
+TEST(ValueMap, AMapOfManyMegabytesFindsEachMemberAndNoOther) {
+  // Past some megabytes, a map's storage and table are zeroed on several threads as they grow.
+  constexpr int kMembers = 700'000;
+  ValueMap map;
+  for (int i = 0; i < kMembers; ++i) {
+    ASSERT_TRUE(map.insertIfAbsent("member" + std::to_string(i), integer(i)));
+  }
+  ASSERT_EQ(map.size(), static_cast<std::size_t>(kMembers));
+  for (int i = 0; i < kMembers; i += 7) {
+    const Value* found = map.find("member" + std::to_string(i));
+    ASSERT_NE(found, nullptr) << i;
+    ASSERT_EQ(*found, integer(i));
+  }
+  for (int i = kMembers; i < kMembers + 1000; ++i) {
+    ASSERT_EQ(map.find("member" + std::to_string(i)), nullptr);
+  }
 }
 
 TEST(ValueStorage, TextsAndKeysKeepEveryByteAcrossTheInlineLimit) {
