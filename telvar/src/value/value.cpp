@@ -27,14 +27,15 @@ constexpr std::uint64_t slotOf(std::size_t entry, std::uint32_t hash) {
   return (std::uint64_t{hash} << 32) | static_cast<std::uint32_t>(entry + 1);
 }
 
-// Storage of this size or more is zeroed on several threads as soon as it is allocated. Memory a
-// process takes afresh costs a page fault per page the first time it is written; on the virtual
-// machines we measure on, memory the host has taken back meanwhile costs about a millisecond a
-// megabyte more (a second run straight after another does not pay it). Wide records grow a
-// fold of 64 MB of members and a table of 32 MB: zeroing these on every processor took wide-1000
-// from 0.61 to 0.52 s (Swift, median of 6 runs, each after 2.5 s idle).
-constexpr std::size_t kZeroedOnThreads = std::size_t{8} << 20;
-constexpr std::size_t kZeroedAThread = std::size_t{1} << 20;
+// Storage of this size or more is zeroed on several threads as soon as it is allocated, a share
+// of at least one huge page (2 MB) to a thread. Memory a process takes afresh costs a page fault
+// per page the first time it is written; on the virtual machines we measure on, memory the host
+// has taken back meanwhile costs about a millisecond a megabyte more (a second run straight after
+// another does not pay it). Wide records grow a fold of 64 MB of members and a table of 32 MB:
+// zeroing blocks from 8 MB on took wide-1000 from 0.61 to 0.52 s (Swift), and from 4 MB on
+// wide-100 from 0.124 to 0.103 s (Dart; medians of 6-8 runs, each after 2.5 s idle).
+constexpr std::size_t kZeroedOnThreads = std::size_t{4} << 20;
+constexpr std::size_t kZeroedAThread = std::size_t{2} << 20;
 
 void zeroed(void* block, std::size_t bytes) {
   auto* at = static_cast<unsigned char*>(block);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "naming/characters.h"
+#include "telvar/generate/chunks.h"
 #include "telvar/generate/literals.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_text.h"
@@ -164,10 +165,18 @@ std::shared_ptr<const NameList> SwiftRenderer::memberNames(
   if (properties.empty()) return std::make_shared<const NameList>();
   Names owner = properties.front().names.names();
   if (!owner.empty()) owner.pop_back();
+  // Hashed in chunks: the keys of 2,000,000 members took 10 ms of the calling thread, twice.
+  std::vector<std::size_t> chunkKeys(chunksFor(properties.size(), kMembersAChunk));
+  forChunks(properties.size(), chunkKeys.size(),
+            [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+              std::size_t keys = 0;
+              for (std::size_t i = begin; i < end; ++i) {
+                keys = keys * 31 + std::hash<std::string_view>{}(jsonKey(properties[i].names));
+              }
+              chunkKeys[chunk] = keys;
+            });
   std::size_t keys = properties.size();
-  for (const Property& p : properties) {
-    keys = keys * 31 + std::hash<std::string_view>{}(jsonKey(p.names));
-  }
+  for (const std::size_t chunk : chunkKeys) keys = keys * 31 + chunk;
   auto [it, added] = m_memberNames.try_emplace(std::move(owner));
   MemberNames& entry = it->second;
   if (added || !entry.names || entry.keys != keys || entry.names->size() != properties.size()) {
@@ -249,12 +258,15 @@ SwiftRenderer::Members::Members(const std::vector<Property>& properties,
                                 std::shared_ptr<const NameList> held, bool sorted)
     : m_properties(&properties), m_names(std::move(held)) {
   const NameList& names = *m_names;
-  m_flags.reserve(properties.size());
-  for (std::size_t i = 0; i < properties.size(); ++i) {
-    const Member m = memberOf(properties[i], names[i]);
-    m_flags.push_back(
-        static_cast<std::uint8_t>((m.reserved ? kReserved : 0) | (m.renamed ? kRenamed : 0)));
-  }
+  m_flags.resize(properties.size());
+  forChunks(properties.size(), chunksFor(properties.size(), kMembersAChunk),
+            [&](std::size_t, std::size_t begin, std::size_t end) {
+              for (std::size_t i = begin; i < end; ++i) {
+                const Member m = memberOf(properties[i], names[i]);
+                m_flags[i] = static_cast<std::uint8_t>((m.reserved ? kReserved : 0) |
+                                                       (m.renamed ? kRenamed : 0));
+              }
+            });
   if (sorted) {
     m_order.resize(properties.size());
     for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
