@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/parse/parser.h"
 
 namespace telvar::generate {

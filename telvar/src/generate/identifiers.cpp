@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate {

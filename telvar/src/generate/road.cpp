@@ -6,7 +6,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/generate/code_printer.h"
 #include "telvar/parse/json_grammar.h"
 #include "telvar/parse/parser.h"

@@ -5,9 +5,8 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
-#include <thread>
-#include <vector>
 
+#include "telvar/threads/chunks.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar {
@@ -27,38 +26,21 @@ constexpr std::uint64_t slotOf(std::size_t entry, std::uint32_t hash) {
   return (std::uint64_t{hash} << 32) | static_cast<std::uint32_t>(entry + 1);
 }
 
-// Storage of this size or more is zeroed on several threads as soon as it is allocated, a share
-// of at least one huge page (2 MB) to a thread. Memory a process takes afresh costs a page fault
-// per page the first time it is written; on the virtual machines we measure on, memory the host
-// has taken back meanwhile costs about a millisecond a megabyte more (a second run straight after
+// Storage of 4 MB or more is zeroed on several threads as soon as it is allocated, a share of at
+// least one huge page (2 MB) to a thread. Memory a process takes afresh costs a page fault per
+// page the first time it is written; on the virtual machines we measure on, memory the host has
+// taken back meanwhile costs about a millisecond a megabyte more (a second run straight after
 // another does not pay it). Wide records grow a fold of 64 MB of members and a table of 32 MB:
 // zeroing blocks from 8 MB on took wide-1000 from 0.61 to 0.52 s (Swift), and from 4 MB on
 // wide-100 from 0.124 to 0.103 s (Dart; medians of 6-8 runs, each after 2.5 s idle).
-constexpr std::size_t kZeroedOnThreads = std::size_t{4} << 20;
 constexpr std::size_t kZeroedAThread = std::size_t{2} << 20;
 
 void zeroed(void* block, std::size_t bytes) {
   auto* at = static_cast<unsigned char*>(block);
-  std::size_t threads = 1;
-  if (bytes >= kZeroedOnThreads) {
-    threads = std::min<std::size_t>(
-        {std::max(1u, std::thread::hardware_concurrency()), 8, bytes / kZeroedAThread});
-  }
-  const std::size_t share = bytes / threads;
-  std::vector<std::jthread> helpers;
-  std::size_t from = bytes;  // where the calling thread's part ends
-  try {
-    helpers.reserve(threads - 1);
-    for (std::size_t t = threads - 1; t > 0; --t) {
-      const std::size_t begin = t * share;
-      const std::size_t end = from;
-      helpers.emplace_back([at, begin, end] { std::memset(at + begin, 0, end - begin); });
-      from = begin;
-    }
-  } catch (const std::exception&) {
-    // No more threads to be had: the calling thread zeroes the rest.
-  }
-  std::memset(at, 0, from);
+  forChunks(bytes, chunksFor(bytes, kZeroedAThread),
+            [at](std::size_t, std::size_t begin, std::size_t end) {
+              std::memset(at + begin, 0, end - begin);
+            });
 }
 
 std::unique_ptr<std::uint64_t[]> zeroedSlots(std::size_t count) {
@@ -154,8 +136,8 @@ void ValueMap::reallocate(std::size_t capacity) {
   if (capacity > kExternal - 1) throw std::length_error("an object has too many members");
   auto* storage =
       capacity ? static_cast<Member*>(::operator new(capacity * sizeof(Member))) : nullptr;
-  // Only for its pages: see `kZeroedOnThreads`.
-  if (capacity * sizeof(Member) >= kZeroedOnThreads) zeroed(storage, capacity * sizeof(Member));
+  // Only for its pages: see `kZeroedAThread`.
+  if (capacity * sizeof(Member) >= 2 * kZeroedAThread) zeroed(storage, capacity * sizeof(Member));
   for (std::uint32_t i = 0; i < m_size; ++i) {
     new (storage + i) Member(std::move(m_data[i]));
     m_data[i].~Member();

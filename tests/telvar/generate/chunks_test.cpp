@@ -1,4 +1,4 @@
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 
 #include <algorithm>
 #include <atomic>

@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "telvar/generate/chunks.h"
 #include "telvar/generate/generate.h"
 #include "telvar/model/model.h"
+#include "telvar/threads/chunks.h"
 
 namespace fs = std::filesystem;
 
@@ -91,26 +92,34 @@ TEST_P(Golden, GeneratesTheExpectedFile) {
   EXPECT_TRUE(expected == *actual) << unifiedDiff(expected, *actual);
 }
 
-// A sample wide enough that its members are written on several threads (run under
-// ThreadSanitizer too): a value of every kind, keys that read as names and keys that do not, and
-// nested objects only at the ends, so that a run of plain members longer than a thread's share
-// resumes after one.
+// A sample wide enough that its members are refined and written on several threads (run under
+// ThreadSanitizer too): a value of every kind (dates of both kinds among them), keys that read as
+// names and keys that do not, and nested objects only at the ends, so that a run of plain members
+// longer than a thread's share resumes after one.
 std::string wideSample() {
-  static const char* const kValues[] = {"1", "\"text\"", "\"https://example.com/a\"",
-                                        "\"2024-01-02T03:04:05Z\"", "null", "2.5", "[1, 2]",
-                                        "true", "[[null, \"x\"]]"};
+  static const char* const kValues[] = {"1",
+                                        "\"text\"",
+                                        "\"https://example.com/a\"",
+                                        "\"2024-01-02T03:04:05Z\"",
+                                        "null",
+                                        "2.5",
+                                        "[1, 2]",
+                                        "true",
+                                        "1700000000",
+                                        "\"1700000000.5\"",
+                                        "[[null, \"x\"]]"};
   constexpr int kMembers = 20000;
   std::string sample = "{";
   for (int i = 0; i < kMembers; ++i) {
     if (i > 0) sample += ", ";
-    sample += i % 3 == 0 ? "\"m" + std::to_string(i) + "\": "
-                         : "\"member_" + std::to_string(i) + "\": ";
+    sample +=
+        i % 3 == 0 ? "\"m" + std::to_string(i) + "\": " : "\"member_" + std::to_string(i) + "\": ";
     if (i == 1 || i == kMembers - 1) {
       sample += "{\"inner\": 1}";
     } else if (i == kMembers - 3) {
       sample += "[{\"a\": 1}]";
     } else {
-      sample += kValues[i % 9];
+      sample += kValues[i % std::size(kValues)];
     }
   }
   return sample + "}";
@@ -120,7 +129,7 @@ class WideGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(WideGolden, AWideSampleIsWrittenAsInOnePassWithTheCasesSettings) {
   const GoldenCase& c = GetParam();
-  if (telvar::generate::chunksFor(20000, telvar::generate::kMembersAChunk) == 1) {
+  if (telvar::chunksFor(20000, telvar::kMembersAChunk) == 1) {
     GTEST_SKIP() << "one processor: no chunks to test";
   }
   static const std::string sample = wideSample();
@@ -129,7 +138,7 @@ TEST_P(WideGolden, AWideSampleIsWrittenAsInOnePassWithTheCasesSettings) {
   ASSERT_TRUE(type.has_value());
   const std::optional<std::string> chunked = telvar::output(model, *type);
   ASSERT_TRUE(chunked.has_value()) << c.dir;
-  const telvar::generate::ChunkLimit onePass(1);
+  const telvar::ChunkLimit onePass(1);
   const std::optional<std::string> whole = telvar::output(model, *type);
   EXPECT_TRUE(chunked == whole) << c.dir << "\n" << unifiedDiff(whole.value_or(""), *chunked);
 }

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/generate/generate.h"
 #include "telvar/model/model.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "telvar/code/code.h"
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/value/value.h"
 
 namespace telvar::generate {

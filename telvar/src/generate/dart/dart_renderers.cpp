@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/generate/code_printer.h"
 #include "telvar/generate/dart/dart_names.h"
 #include "telvar/generate/literals.h"

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "naming/characters.h"
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/generate/literals.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_text.h"

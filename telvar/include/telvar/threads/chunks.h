@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace telvar::generate {
+namespace telvar {
 
 /// Work on the members of one wide type split over several threads: each of `chunks` consecutive
 /// ranges of `[0, count)` is handed to `work(chunk, begin, end)`, the first on the calling thread.
@@ -30,10 +30,10 @@ void forChunks(
 /// exception of the first chunk whose `write` or `take` threw. Where not every thread can be
 /// started, those that were are stopped and the calling thread writes and takes every chunk
 /// itself. `write` must only read what the calls share.
-void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
-                  const std::function<void(std::size_t begin, std::size_t end, std::string& text)>&
-                      write,
-                  const std::function<void(std::string_view text)>& take);
+void writeInOrder(
+    std::size_t count, std::size_t chunkSize, std::size_t workers,
+    const std::function<void(std::size_t begin, std::size_t end, std::string& text)>& write,
+    const std::function<void(std::string_view text)>& take);
 
 /// The members of a chunk: types of fewer than twice as many are worked on by one thread, where
 /// starting threads would cost more than it saves.
@@ -56,4 +56,4 @@ class ChunkLimit {
   std::size_t m_before;
 };
 
-}  // namespace telvar::generate
+}  // namespace telvar

@@ -1,4 +1,4 @@
-#include "telvar/generate/chunks.h"
+#include "telvar/threads/chunks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace telvar::generate {
+namespace telvar {
 
 std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk) {
   // The first `count % chunks` chunks take one item more.
@@ -161,4 +161,4 @@ void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
   }
 }
 
-}  // namespace telvar::generate
+}  // namespace telvar
