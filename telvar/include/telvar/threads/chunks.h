@@ -7,12 +7,13 @@
 
 namespace telvar {
 
-/// Work on the members of one wide type split over several threads: each of `chunks` consecutive
-/// ranges of `[0, count)` is handed to `work(chunk, begin, end)`, the first on the calling thread.
-/// Returns once every call has returned, and then throws the exception of the first chunk that
-/// threw (the one a single pass would have met first). Where no thread can be started, the
-/// calling thread does the rest itself. `work` must only read what the calls share, or write parts
-/// of it that no other call touches.
+/// Work on many items (the members of a wide object or type, the bytes of a large block) split
+/// over several threads: each of `chunks` consecutive ranges of `[0, count)` is handed to
+/// `work(chunk, begin, end)`, the first on the calling thread. Returns once every call has
+/// returned, and then throws the exception of the first chunk that threw (the one a single pass
+/// would have met first). Where no thread can be started, the calling thread does the rest
+/// itself. `work` must only read what the calls share, or write parts of it that no other call
+/// touches.
 void forChunks(
     std::size_t count, std::size_t chunks,
     const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
@@ -35,8 +36,8 @@ void writeInOrder(
     const std::function<void(std::size_t begin, std::size_t end, std::string& text)>& write,
     const std::function<void(std::string_view text)>& take);
 
-/// The members of a chunk: types of fewer than twice as many are worked on by one thread, where
-/// starting threads would cost more than it saves.
+/// The members of a chunk: objects and types of fewer than twice as many are worked on by one
+/// thread, where starting threads would cost more than it saves.
 inline constexpr std::size_t kMembersAChunk = 8192;
 
 /// How many chunks `count` items are worth: one below `2 * minimum`, else one per `minimum` items
@@ -44,7 +45,7 @@ inline constexpr std::size_t kMembersAChunk = 8192;
 [[nodiscard]] std::size_t chunksFor(std::size_t count, std::size_t minimum);
 
 /// While it lives, `chunksFor` gives at most `most` chunks on the calling thread: with 1, a wide
-/// type is worked on in one pass there, which the tests compare the chunked work with.
+/// sample is refined and written in one pass there, which the tests compare the chunked work with.
 class ChunkLimit {
  public:
   explicit ChunkLimit(std::size_t most) noexcept;
