@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "telvar/threads/chunks.h"
 #include "telvar/parse/parser.h"
+#include "telvar/threads/chunks.h"
 
 namespace telvar::generate {
 

@@ -118,7 +118,9 @@ class HashTable {
   }
   // The table of a wide object outgrows the caches: a hash's slot is fetched a few hashes before
   // it is entered (wide-1000 in Swift: this test took a tenth of the run).
-  void fetch(std::uint64_t hash) const { __builtin_prefetch(&m_table[hash & (m_table.size() - 1)]); }
+  void fetch(std::uint64_t hash) const {
+    __builtin_prefetch(&m_table[hash & (m_table.size() - 1)]);
+  }
   // Whether `hash` was entered before; enters it.
   bool seen(std::uint64_t hash) {
     const std::size_t mask = m_table.size() - 1;
@@ -284,6 +286,15 @@ NameList NameList::formedInChunks(std::size_t count, std::size_t chunks,
     for (const std::string_view name : overflow[chunk]) joined.push_back(name);
   }
   return joined;
+}
+
+std::vector<std::size_t> alphabeticalOrder(const NameList& names) {
+  std::vector<std::size_t> order(names.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return textCompare(names[a], names[b]) < 0;
+  });
+  return order;
 }
 
 NameList distinctNames(NameList names, NumberStyle style,

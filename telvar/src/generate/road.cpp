@@ -6,11 +6,11 @@
 #include <new>
 #include <stdexcept>
 
-#include "telvar/threads/chunks.h"
 #include "telvar/generate/code_printer.h"
 #include "telvar/parse/json_grammar.h"
 #include "telvar/parse/parser.h"
 #include "telvar/refine/rewrites.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/value/walks.h"
 
 namespace telvar::generate {

@@ -396,6 +396,8 @@ class Detector {
   // and gives whether it did: a leaf is settled on its own, apart from the walk's path (wide-1000:
   // 25 ms of the calling thread). Each chunk changes only its own members.
   bool settleLeavesInChunks(ValueMap& members) {
+    // With enumeration maps every member reads its path; with nothing to detect, no leaf changes.
+    if (!m_enumMatcher.empty() || !(m_url || m_iso8601 || m_interval)) return false;
     const std::size_t chunks = chunksFor(members.size(), kMembersAChunk);
     if (chunks == 1) return false;
     forChunks(members.size(), chunks, [&](std::size_t, std::size_t begin, std::size_t end) {

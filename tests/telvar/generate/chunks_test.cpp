@@ -114,11 +114,10 @@ TEST(CodePrinterMembers, AWideTypesMembersAreWrittenAsOneLoopWouldWriteThem) {
       const std::string expected = membersWrittenInOneLoop(count, startedBefore) + "\n  after";
       // Compared whole, reported where they part: a diff of megabytes is no help.
       const auto parted = std::mismatch(out.begin(), out.end(), expected.begin(), expected.end());
-      EXPECT_TRUE(out == expected)
-          << count << " members, starting " << startedBefore << ", apart at "
-          << (parted.first - out.begin()) << ": "
-          << std::string(parted.first, out.end()).substr(0, 80) << " | "
-          << std::string(parted.second, expected.end()).substr(0, 80);
+      EXPECT_TRUE(out == expected) << count << " members, starting " << startedBefore
+                                   << ", apart at " << (parted.first - out.begin()) << ": "
+                                   << std::string(parted.first, out.end()).substr(0, 80) << " | "
+                                   << std::string(parted.second, expected.end()).substr(0, 80);
     }
   }
 }

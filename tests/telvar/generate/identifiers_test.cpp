@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "telvar/threads/chunks.h"
 #include "telvar/generate/generate.h"
 #include "telvar/model/model.h"
+#include "telvar/threads/chunks.h"
 
 namespace telvar::generate {
 namespace {

@@ -179,6 +179,10 @@ enum class NumberStyle {
                                      std::string (*fold)(std::string_view) = nullptr,
                                      bool (*mayRepeat)(std::string_view) = nullptr);
 
+/// The positions of `names` in the order members sorted by name are written in: by the scalar
+/// values of the composed names, equal names in their own order.
+[[nodiscard]] std::vector<std::size_t> alphabeticalOrder(const NameList& names);
+
 /// The names of the types a file declares, by the key path of each object. Different shapes
 /// whose names come out equal in one scope get a number on the later one (in the walk's order,
 /// children before parents); objects of equal shape and equal name share the name, and so one

@@ -44,8 +44,9 @@ inline constexpr std::size_t kMembersAChunk = 8192;
 /// up to the number of processors (at most eight, or the `ChunkLimit` of the calling thread).
 [[nodiscard]] std::size_t chunksFor(std::size_t count, std::size_t minimum);
 
-/// While it lives, `chunksFor` gives at most `most` chunks on the calling thread: with 1, a wide
-/// sample is refined and written in one pass there, which the tests compare the chunked work with.
+/// While it lives, `chunksFor` gives at most `most` chunks on the calling thread (not on the
+/// threads it starts): with 1, a wide sample is refined and written in one pass there, which the
+/// tests compare the chunked work with.
 class ChunkLimit {
  public:
   explicit ChunkLimit(std::size_t most) noexcept;

@@ -1,7 +1,6 @@
 #include "telvar/generate/go/go_renderers.h"
 
 #include <algorithm>
-#include <numeric>
 #include <string_view>
 #include <vector>
 
@@ -43,14 +42,8 @@ bool isListOfNullables(const PropertyType& type) {
 // composed names); empty in the properties' own order, which needs no list of its own (wide-1000:
 // 16 MB).
 std::vector<std::size_t> fieldOrder(const GoMeta& meta, const NameList& names) {
-  std::vector<std::size_t> order;
-  if (meta.propertySortMethod() != PropertySortMethod::alphabet) return order;
-  order.resize(names.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return textCompare(names[a], names[b]) < 0;
-  });
-  return order;
+  if (meta.propertySortMethod() != PropertySortMethod::alphabet) return {};
+  return alphabeticalOrder(names);
 }
 
 // The field at `position` in the written order.

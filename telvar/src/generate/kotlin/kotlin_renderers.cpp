@@ -243,13 +243,7 @@ class NamedProperties {
       : NamedProperties(object, meta, meta.propertySortMethod() == PropertySortMethod::alphabet) {}
   NamedProperties(const Object& object, const KotlinMeta& meta, bool sorted)
       : m_object(&object), m_names(kotlinPropertyNames(object, meta)) {
-    if (sorted) {
-      m_order.resize(m_names.size());
-      for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
-      std::stable_sort(m_order.begin(), m_order.end(), [&](std::size_t a, std::size_t b) {
-        return textCompare(m_names[a], m_names[b]) < 0;
-      });
-    }
+    if (sorted) m_order = alphabeticalOrder(m_names);
   }
 
   [[nodiscard]] std::size_t size() const noexcept { return m_names.size(); }

@@ -5,11 +5,11 @@
 #include <unordered_map>
 
 #include "naming/characters.h"
-#include "telvar/threads/chunks.h"
 #include "telvar/generate/literals.h"
 #include "telvar/generate/road.h"
 #include "telvar/generate/swift/swift_text.h"
 #include "telvar/naming/names.h"
+#include "telvar/threads/chunks.h"
 #include "telvar/unicode/text.h"
 
 namespace telvar::generate::swift {
@@ -267,13 +267,7 @@ SwiftRenderer::Members::Members(const std::vector<Property>& properties,
                                                        (m.renamed ? kRenamed : 0));
               }
             });
-  if (sorted) {
-    m_order.resize(properties.size());
-    for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = i;
-    std::stable_sort(m_order.begin(), m_order.end(), [&](std::size_t a, std::size_t b) {
-      return textCompare(names[a], names[b]) < 0;
-    });
-  }
+  if (sorted) m_order = alphabeticalOrder(names);
 }
 
 SwiftRenderer::Members SwiftRenderer::members(const std::vector<Property>& properties) const {
