@@ -183,7 +183,11 @@ Value mergedObjects(const Value::Object& a, const Value::Object& b) {
   while (mine.nullablePrefix < before && members.valueAt(mine.nullablePrefix).is(Kind::null)) {
     ++mine.nullablePrefix;
   }
-  for (const Added& theirs : added) {
+  for (std::size_t k = 0; k < added.size(); ++k) {
+    const Added& theirs = added[k];
+    // The slots fetched for the look-ups have left the caches by now (a record's keys apart):
+    // the append's probe waited on each again.
+    if (hashed && k + kAhead < added.size()) members.prefetch(added[k + kAhead].hash);
     if (hashed) {
       members.appendAbsent(theirs.member->first, nullable(theirs.member->second), theirs.hash);
     } else {

@@ -419,6 +419,11 @@ void Value::dropIndexes(std::size_t minMembers) noexcept {
   // An explicit stack: samples nest 512 deep. Only nodes this value alone holds are changed, and
   // only below them is looked for more.
   std::vector<Value*> open;
+  // Scalars and bare nulls hold no table: a wide object's leaves are not worth a place on the stack.
+  const auto mayHoldTables = [](const Value& v) noexcept {
+    return v.is(Kind::object) || v.is(Kind::array) ||
+           (v.is(Kind::null) && v.nullInnerNode() != nullptr);
+  };
   try {
     for (Value* v = this; v;) {
       if (Value* inner = v->uniqueNullInner()) {
@@ -428,13 +433,12 @@ void Value::dropIndexes(std::size_t minMembers) noexcept {
       if (Object* object = v->uniqueObject()) {
         if (object->dictionary.size() >= minMembers) object->dictionary.dropIndex();
         for (ValueMap::Member& member : v->uniqueMembers()) {
-          if (member.second.is(Kind::object) || member.second.is(Kind::array) ||
-              member.second.is(Kind::null)) {
-            open.push_back(&member.second);
-          }
+          if (mayHoldTables(member.second)) open.push_back(&member.second);
         }
       } else {
-        for (Value& element : v->uniqueElements()) open.push_back(&element);
+        for (Value& element : v->uniqueElements()) {
+          if (mayHoldTables(element)) open.push_back(&element);
+        }
       }
       v = open.empty() ? nullptr : open.back();
       if (v) open.pop_back();

@@ -152,6 +152,27 @@ TEST(ValueMap, AMapWithoutItsTableFindsAndAddsKeysAsBefore) {
   EXPECT_EQ(*wide.find("k0"), integer(0));
 }
 
+TEST(ValueMap, TablesAreDroppedInsideNullableMembersToo) {
+  // The second record lacks "w": the fold keeps the wide object inside a nullable member, and
+  // the walk must still reach it past the scalar members around it.
+  std::string sample = "[{\"a\": 1, \"w\": {";
+  for (int i = 0; i < 300; ++i) {
+    sample += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+  }
+  sample += "}, \"z\": null}, {\"a\": 2}]";
+  auto parsed = jsonMergingValueParser().parse(sample);
+  ASSERT_TRUE(parsed);
+  Value value = std::move(parsed->output);
+  const Value& record = value.arrayValue().values[0];
+  const Value* w = record.objectValue().dictionary.find("w");
+  ASSERT_TRUE(w && w->is(Value::Kind::null) && w->nullInnerNode());
+  const ValueMap& wide = w->nullInnerNode()->objectValue().dictionary;
+  ASSERT_TRUE(wide.hashed());
+  value.dropIndexes(100);
+  EXPECT_FALSE(wide.hashed());
+  EXPECT_EQ(*wide.find("k299"), integer(299));
+}
+
 TEST(ValueMap, AMapOfManyMegabytesFindsEachMemberAndNoOther) {
   // Past some megabytes, a map's storage and table are zeroed on several threads as they grow
   // (run under ThreadSanitizer too); the look-ups, found or not, cross every growth.
