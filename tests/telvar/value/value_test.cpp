@@ -118,13 +118,19 @@ TEST(ValueMap, EquivalentKeysAreOneKeyInSmallAndHashedMaps) {
   }
 }
 
+// `"k0":0,"k1":1,...` up to `count` members: an object wide enough for a look-up table.
+std::string numberedMembers(int count) {
+  std::string members;
+  for (int i = 0; i < count; ++i) {
+    members += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
+  }
+  return members;
+}
+
 TEST(ValueMap, AMapWithoutItsTableFindsAndAddsKeysAsBefore) {
   // A wide object inside an object inside a list.
-  std::string sample = "[{\"n\": null, \"wide\": {";
-  for (int i = 0; i < 300; ++i) {
-    sample += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
-  }
-  sample += ", \"e\\u0301\": 1}}]";
+  const std::string sample =
+      "[{\"n\": null, \"wide\": {" + numberedMembers(300) + ", \"e\\u0301\": 1}}]";
   auto parsed = jsonValueParser().parse(sample);
   ASSERT_TRUE(parsed);
   Value value = std::move(parsed->output);
@@ -155,11 +161,8 @@ TEST(ValueMap, AMapWithoutItsTableFindsAndAddsKeysAsBefore) {
 TEST(ValueMap, TablesAreDroppedInsideNullableMembersToo) {
   // The second record lacks "w": the fold keeps the wide object inside a nullable member, and
   // the walk must still reach it past the scalar members around it.
-  std::string sample = "[{\"a\": 1, \"w\": {";
-  for (int i = 0; i < 300; ++i) {
-    sample += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":" + std::to_string(i);
-  }
-  sample += "}, \"z\": null}, {\"a\": 2}]";
+  const std::string sample =
+      "[{\"a\": 1, \"w\": {" + numberedMembers(300) + "}, \"z\": null}, {\"a\": 2}]";
   auto parsed = jsonMergingValueParser().parse(sample);
   ASSERT_TRUE(parsed);
   Value value = std::move(parsed->output);
