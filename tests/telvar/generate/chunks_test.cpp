@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -73,8 +76,119 @@ TEST(WriteInOrder, AFailedTakeStopsEveryThread) {
                      if (++takes == 3) throw std::runtime_error("drain failed");
                    }),
                std::runtime_error);
-  // Each thread writes at most its two texts ahead of the taking.
-  EXPECT_LE(written.load(), 10u * (3 + 2 * 8));
+  // Three chunks taken, the third failing: the helpers stop at most 2 * 8 chunks past the second.
+  EXPECT_LE(written.load(), 10u * (2 + 2 * 8));
+}
+
+// The helper threads are shared: work split from inside split work, or by several threads at
+// once, must neither wait for itself nor lose a chunk.
+TEST(ForChunks, NestedAndConcurrentCallersEachGetEveryChunkOnce) {
+  const auto sumOfChunks = [](std::size_t count, std::size_t chunks) {
+    std::vector<std::size_t> sums(chunks);
+    const auto caller = std::this_thread::get_id();
+    forChunks(count, chunks, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+      if (chunk == 0) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+      }
+      for (std::size_t i = begin; i < end; ++i) sums[chunk] += i;
+    });
+    std::size_t sum = 0;
+    for (const std::size_t part : sums) sum += part;
+    return sum;
+  };
+  const auto expected = [](std::size_t count) { return count * (count - 1) / 2; };
+
+  // Every chunk of the outer work splits its own, more ways than there are helpers.
+  std::vector<std::size_t> inner(8);
+  forChunks(8, 8, [&](std::size_t chunk, std::size_t, std::size_t) {
+    inner[chunk] = sumOfChunks(1000 + chunk, 16);
+  });
+  for (std::size_t chunk = 0; chunk < 8; ++chunk) EXPECT_EQ(inner[chunk], expected(1000 + chunk));
+
+  // Texts written in order from inside split work, and split work inside their writing.
+  std::vector<std::string> texts(4);
+  forChunks(4, 4, [&](std::size_t chunk, std::size_t, std::size_t) {
+    writeInOrder(
+        2000, 10, 8,
+        [&](std::size_t begin, std::size_t end, std::string& text) {
+          if (begin % 500 == 0) {
+            EXPECT_EQ(sumOfChunks(100, 4), expected(100));
+          }
+          for (std::size_t i = begin; i < end; ++i) text += itemText(i);
+        },
+        [&](std::string_view text) { texts[chunk] += text; });
+  });
+  for (const std::string& text : texts) EXPECT_EQ(text, allItems(2000));
+
+  // Several threads of their own at once.
+  std::vector<std::size_t> sums(6);
+  {
+    std::vector<std::jthread> callers;
+    for (std::size_t t = 0; t < sums.size(); ++t) {
+      callers.emplace_back([&, t] {
+        for (int round = 0; round < 20; ++round) sums[t] += sumOfChunks(5000 + t, 8);
+      });
+    }
+  }
+  for (std::size_t t = 0; t < sums.size(); ++t) EXPECT_EQ(sums[t], 20 * expected(5000 + t));
+}
+
+// While every helper is held by other work, split work is done by its caller alone.
+TEST(ForChunks, WorkSplitWhileEveryHelperIsBusyIsDoneByItsCaller) {
+  const std::size_t busy =
+      std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), 8);
+  std::atomic<std::size_t> held{0};
+  std::atomic<bool> release{false};
+  std::thread holder([&] {
+    forChunks(64, 64, [&](std::size_t, std::size_t, std::size_t) {
+      ++held;
+      while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+  });
+  while (held.load() < busy) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  auto alone = std::async(std::launch::async, [] {
+    std::string taken;
+    writeInOrder(
+        1000, 7, 4,
+        [](std::size_t begin, std::size_t end, std::string& text) {
+          for (std::size_t i = begin; i < end; ++i) text += itemText(i);
+        },
+        [&](std::string_view text) { taken += text; });
+    std::vector<std::size_t> sums(4);
+    forChunks(1000, 4, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) sums[chunk] += i;
+    });
+    std::size_t sum = 0;
+    for (const std::size_t part : sums) sum += part;
+    return taken == allItems(1000) && sum == 1000 * 999 / 2;
+  });
+  const bool finished = alone.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  release = true;
+  holder.join();
+  EXPECT_TRUE(finished) << "waited on work no thread had taken";
+  EXPECT_TRUE(alone.get());
+}
+
+// With the taking slow, the helpers run ahead of it as far as they may, and no further.
+TEST(WriteInOrder, NoChunkIsWrittenMoreThanTwiceTheWorkersAheadOfTheTaking) {
+  for (const std::size_t workers : {2u, 3u, 8u}) {
+    std::atomic<std::size_t> taken{0};
+    std::atomic<std::size_t> mostAhead{0};
+    writeInOrder(
+        400, 1, workers,
+        [&](std::size_t begin, std::size_t, std::string& text) {
+          const std::size_t ahead = begin - std::min(begin, taken.load());
+          std::size_t most = mostAhead.load();
+          while (ahead > most && !mostAhead.compare_exchange_weak(most, ahead)) {
+          }
+          text = "x";
+        },
+        [&](std::string_view) {
+          std::this_thread::sleep_for(std::chrono::microseconds(200));
+          ++taken;
+        });
+    EXPECT_LE(mostAhead.load(), 2 * workers - 1) << workers << " workers";
+  }
 }
 
 // Member i's lines, as a writer's loop would write them: some begin on a line of their own, some

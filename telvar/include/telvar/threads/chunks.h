@@ -9,11 +9,12 @@ namespace telvar {
 
 /// Work on many items (the members of a wide object or type, the bytes of a large block) split
 /// over several threads: each of `chunks` consecutive ranges of `[0, count)` is handed to
-/// `work(chunk, begin, end)`, the first on the calling thread. Returns once every call has
+/// `work(chunk, begin, end)`, the first on the calling thread, the others on the process's helper
+/// threads (started once, at the first use, one fewer than the processors and at most seven) or,
+/// where none is free to take one, on the calling thread too. Returns once every call has
 /// returned, and then throws the exception of the first chunk that threw (the one a single pass
-/// would have met first). Where no thread can be started, the calling thread does the rest
-/// itself. `work` must only read what the calls share, or write parts of it that no other call
-/// touches.
+/// would have met first). `work` must only read what the calls share, or write parts of it that
+/// no other call touches.
 void forChunks(
     std::size_t count, std::size_t chunks,
     const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
@@ -23,14 +24,14 @@ void forChunks(
 [[nodiscard]] std::size_t chunkBegin(std::size_t count, std::size_t chunks, std::size_t chunk);
 
 /// Texts written on several threads and taken in order: `[0, count)` is cut into chunks of
-/// `chunkSize` items, each thread of `workers` writes every `workers`th chunk with
-/// `write(begin, end, text)` into a text of its own (emptied first), and the calling thread hands
-/// each chunk's text to `take` in the chunks' order as soon as it is written. A thread holds at
-/// most two texts, so a long run of text is never held whole, and a slow chunk holds up only the
-/// taking, not the other threads. Returns once every thread has stopped, and then throws the
-/// exception of the first chunk whose `write` or `take` threw. Where not every thread can be
-/// started, those that were are stopped and the calling thread writes and takes every chunk
-/// itself. `write` must only read what the calls share.
+/// `chunkSize` items, up to `workers` helper threads (as `forChunks` has them) write the chunks in
+/// turn with `write(begin, end, text)` into a text of the chunk's own (emptied first), and the
+/// calling thread hands each chunk's text to `take` in the chunks' order as soon as it is written,
+/// writing a chunk itself where no helper has come to it. No chunk is written more than
+/// `2 * workers` chunks ahead of the taking, so a long run of text is never held whole, and a
+/// slow chunk holds up only the taking, not the other threads. Returns once every helper has
+/// stopped, and then throws the exception of the first chunk whose `write` or `take` threw.
+/// `write` must only read what the calls share.
 void writeInOrder(
     std::size_t count, std::size_t chunkSize, std::size_t workers,
     const std::function<void(std::size_t begin, std::size_t end, std::string& text)>& write,
@@ -45,7 +46,7 @@ inline constexpr std::size_t kMembersAChunk = 8192;
 [[nodiscard]] std::size_t chunksFor(std::size_t count, std::size_t minimum);
 
 /// While it lives, `chunksFor` gives at most `most` chunks on the calling thread (not on the
-/// threads it starts): with 1, a wide sample is refined and written in one pass there, which the
+/// helper threads): with 1, a wide sample is refined and written in one pass there, which the
 /// tests compare the chunked work with.
 class ChunkLimit {
  public:
