@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "telvar/threads/chunks.h"
+
 namespace telvar {
 
 namespace {
@@ -37,7 +39,11 @@ Outcome checkedOutput(const Model& model, OutputType type) noexcept {
 
 Outcome checkedOutput(const Model& model, SampleText sample, OutputType type,
                       const TextDrain& drain) noexcept {
-  return guarded([&] { return unguardedOutput(model, std::move(sample), type, drain); });
+  return guarded([&] {
+    // A wide sample splits its work many times over: one set of helper threads serves the run.
+    const SharedHelpers helpers;
+    return unguardedOutput(model, std::move(sample), type, drain);
+  });
 }
 
 }  // namespace telvar

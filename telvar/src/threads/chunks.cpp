@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -26,43 +27,60 @@ std::size_t processors() {
   return count;
 }
 
-// The threads that help the calling thread, started once and kept waiting between uses: a run on
-// 100 wide records split its work about 80 times, and starting (and joining) seven threads took
-// 0.8 ms each time on the benchmark machine against 0.14 ms to wake seven waiting ones, a tenth
-// of the run in all.
+}  // namespace
+
+// Threads that help a calling thread, started at its first split and kept waiting between splits:
+// a run on 100 wide records split its work about 80 times, and starting (and joining) seven
+// threads took 0.8 ms each time on the benchmark machine against 0.14 ms to wake seven waiting
+// ones, a tenth of the run in all. A `SharedHelpers` holds one set for the run that makes it;
+// outside one, each split has a set of its own.
 //
 // A caller offers a batch of tasks; helpers and the caller claim them one at a time, so the
 // caller never waits on a task no thread has claimed: a batch offered from inside another's task
-// or while every helper is busy is done by its caller where no helper is free. Helpers are started
-// once: where the system has none to give then, the callers do all the work from there on.
+// or while every helper is busy is done by its caller where no helper is free, and so is all the
+// work where the system has no thread to give.
 class Helpers {
  public:
   class Batch;
 
-  static Helpers& shared() {
-    // Never destroyed: a helper may still wait on it while the program exits.
-    static Helpers* const helpers = new Helpers;
-    return *helpers;
+  explicit Helpers(std::size_t most) noexcept : m_most(most) {}
+  Helpers(const Helpers&) = delete;
+  Helpers& operator=(const Helpers&) = delete;
+  // Every batch has ended by now: the helpers only wait.
+  ~Helpers() {
+    {
+      std::lock_guard lock(m_mutex);
+      m_stopping = true;
+    }
+    m_offered.notify_all();
+    for (std::thread& thread : m_threads) thread.join();
   }
 
  private:
   void offer(Batch& batch);
   void help();
 
+  const std::size_t m_most;
   std::mutex m_mutex;
-  std::condition_variable m_offered;   // a batch has tasks to claim
+  std::condition_variable m_offered;   // a batch has tasks to claim, or the helpers are to stop
   std::condition_variable m_finished;  // a batch's last claimed task is done
   std::vector<Batch*> m_batches;       // those with tasks to claim, oldest first
   std::vector<std::thread> m_threads;  // started at the first offer
   bool m_started = false;
+  bool m_stopping = false;
 };
+
+namespace {
+// The helpers of the `SharedHelpers` the calling thread is in, and of its helpers.
+thread_local Helpers* t_helpers = nullptr;
+}  // namespace
 
 // `tasks` calls of `task` (which must not throw), offered to the helpers while it lives; its end
 // waits for the calls the helpers claimed.
 class Helpers::Batch {
  public:
-  Batch(std::size_t tasks, const std::function<void(std::size_t)>& task)
-      : m_tasks(tasks), m_task(task) {
+  Batch(Helpers& helpers, std::size_t tasks, const std::function<void(std::size_t)>& task)
+      : m_helpers(helpers), m_tasks(tasks), m_task(task) {
     m_helpers.offer(*this);
   }
   Batch(const Batch&) = delete;
@@ -102,7 +120,7 @@ class Helpers::Batch {
     std::erase(m_helpers.m_batches, this);
   }
 
-  Helpers& m_helpers = shared();
+  Helpers& m_helpers;
   const std::size_t m_tasks;
   const std::function<void(std::size_t)>& m_task;
   std::size_t m_claimed = 0;  // these three with the mutex held
@@ -114,15 +132,18 @@ void Helpers::offer(Batch& batch) {
   std::lock_guard lock(m_mutex);
   if (!m_started) {
     m_started = true;
-    const std::size_t helpers = std::min(processors(), kMaxThreads) - 1;
     try {
-      m_threads.reserve(helpers);
-      for (std::size_t i = 0; i < helpers; ++i) m_threads.emplace_back([this] { help(); });
+      m_threads.reserve(m_most);
+      for (std::size_t i = 0; i < m_most; ++i) {
+        m_threads.emplace_back([this] {
+          t_helpers = this;  // work split inside a task shares these helpers
+          help();
+        });
+      }
     } catch (const std::exception&) {
       // No more threads to be had (or no memory for them): those started help, the callers do
       // the rest.
     }
-    for (std::thread& thread : m_threads) thread.detach();
   }
   if (m_threads.empty()) return;
   m_batches.push_back(&batch);
@@ -136,7 +157,8 @@ void Helpers::offer(Batch& batch) {
 void Helpers::help() {
   std::unique_lock lock(m_mutex);
   for (;;) {
-    m_offered.wait(lock, [&] { return !m_batches.empty(); });
+    m_offered.wait(lock, [&] { return m_stopping || !m_batches.empty(); });
+    if (m_batches.empty()) return;
     Batch& batch = *m_batches.front();
     const std::size_t task = batch.claim();
     lock.unlock();
@@ -145,6 +167,24 @@ void Helpers::help() {
     // The batch's end waits for this under the mutex, so it is still there.
     if (++batch.m_done == batch.m_claimed) m_finished.notify_all();
   }
+}
+
+SharedHelpers::SharedHelpers() {
+  if (t_helpers) return;  // inside another run's: those serve
+  m_helpers = std::make_unique<Helpers>(std::min(processors(), kMaxThreads) - 1);
+  t_helpers = m_helpers.get();
+}
+
+SharedHelpers::~SharedHelpers() {
+  if (m_helpers) t_helpers = nullptr;
+}
+
+namespace {
+
+// The calling thread's shared helpers, or else a set of `most` for one split, made in `own`.
+Helpers& helpersFor(std::optional<Helpers>& own, std::size_t most) {
+  if (t_helpers) return *t_helpers;
+  return own.emplace(std::min(most, kMaxThreads - 1));
 }
 
 }  // namespace
@@ -176,7 +216,8 @@ void forChunks(std::size_t count, std::size_t chunks,
   {
     // The first chunk is the calling thread's, as a single pass would have it.
     const std::function<void(std::size_t)> runLater = [&](std::size_t task) { run(task + 1); };
-    Helpers::Batch batch(chunks - 1, runLater);
+    std::optional<Helpers> own;
+    Helpers::Batch batch(helpersFor(own, chunks - 1), chunks - 1, runLater);
     run(0);
     batch.runRest();
   }
@@ -271,7 +312,8 @@ void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
       }
     }
   };
-  Helpers::Batch batch(workers, writeChunks);
+  std::optional<Helpers> own;
+  Helpers::Batch batch(helpersFor(own, workers), workers, writeChunks);
   const Stopping stopping{stop, slots.get(), slotCount};
   for (std::size_t chunk = 0; chunk < chunks; ++chunk) {
     Slot& slot = slots[chunk % slotCount];

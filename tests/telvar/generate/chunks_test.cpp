@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -80,8 +81,8 @@ TEST(WriteInOrder, AFailedTakeStopsEveryThread) {
   EXPECT_LE(written.load(), 10u * (2 + 2 * 8));
 }
 
-// The helper threads are shared: work split from inside split work, or by several threads at
-// once, must neither wait for itself nor lose a chunk.
+// Work split from inside split work, or by several threads at once, each with helpers shared
+// for its run or with helpers of each split's own, must neither wait for itself nor lose a chunk.
 TEST(ForChunks, NestedAndConcurrentCallersEachGetEveryChunkOnce) {
   const auto sumOfChunks = [](std::size_t count, std::size_t chunks) {
     std::vector<std::size_t> sums(chunks);
@@ -98,34 +99,43 @@ TEST(ForChunks, NestedAndConcurrentCallersEachGetEveryChunkOnce) {
   };
   const auto expected = [](std::size_t count) { return count * (count - 1) / 2; };
 
-  // Every chunk of the outer work splits its own, more ways than there are helpers.
-  std::vector<std::size_t> inner(8);
-  forChunks(8, 8, [&](std::size_t chunk, std::size_t, std::size_t) {
-    inner[chunk] = sumOfChunks(1000 + chunk, 16);
-  });
-  for (std::size_t chunk = 0; chunk < 8; ++chunk) EXPECT_EQ(inner[chunk], expected(1000 + chunk));
+  for (const bool shared : {true, false}) {
+    SCOPED_TRACE(shared);
+    std::optional<SharedHelpers> helpers;
+    if (shared) helpers.emplace();
+    // Every chunk of the outer work splits its own, more ways than there are helpers.
+    std::vector<std::size_t> inner(8);
+    forChunks(8, 8, [&](std::size_t chunk, std::size_t, std::size_t) {
+      inner[chunk] = sumOfChunks(1000 + chunk, 16);
+    });
+    for (std::size_t chunk = 0; chunk < 8; ++chunk) {
+      EXPECT_EQ(inner[chunk], expected(1000 + chunk));
+    }
 
-  // Texts written in order from inside split work, and split work inside their writing.
-  std::vector<std::string> texts(4);
-  forChunks(4, 4, [&](std::size_t chunk, std::size_t, std::size_t) {
-    writeInOrder(
-        2000, 10, 8,
-        [&](std::size_t begin, std::size_t end, std::string& text) {
-          if (begin % 500 == 0) {
-            EXPECT_EQ(sumOfChunks(100, 4), expected(100));
-          }
-          for (std::size_t i = begin; i < end; ++i) text += itemText(i);
-        },
-        [&](std::string_view text) { texts[chunk] += text; });
-  });
-  for (const std::string& text : texts) EXPECT_EQ(text, allItems(2000));
+    // Texts written in order from inside split work, and split work inside their writing.
+    std::vector<std::string> texts(4);
+    forChunks(4, 4, [&](std::size_t chunk, std::size_t, std::size_t) {
+      writeInOrder(
+          2000, 10, 8,
+          [&](std::size_t begin, std::size_t end, std::string& text) {
+            if (begin % 500 == 0) {
+              EXPECT_EQ(sumOfChunks(100, 4), expected(100));
+            }
+            for (std::size_t i = begin; i < end; ++i) text += itemText(i);
+          },
+          [&](std::string_view text) { texts[chunk] += text; });
+    });
+    for (const std::string& text : texts) EXPECT_EQ(text, allItems(2000));
+  }
 
-  // Several threads of their own at once.
+  // Several threads of their own at once, every other one with helpers for its run.
   std::vector<std::size_t> sums(6);
   {
     std::vector<std::jthread> callers;
     for (std::size_t t = 0; t < sums.size(); ++t) {
       callers.emplace_back([&, t] {
+        std::optional<SharedHelpers> helpers;
+        if (t % 2 == 0) helpers.emplace();
         for (int round = 0; round < 20; ++round) sums[t] += sumOfChunks(5000 + t, 8);
       });
     }
@@ -133,40 +143,59 @@ TEST(ForChunks, NestedAndConcurrentCallersEachGetEveryChunkOnce) {
   for (std::size_t t = 0; t < sums.size(); ++t) EXPECT_EQ(sums[t], 20 * expected(5000 + t));
 }
 
-// While every helper is held by other work, split work is done by its caller alone.
+// While every shared helper is held by other work, work split from the calling thread is done
+// there alone.
 TEST(ForChunks, WorkSplitWhileEveryHelperIsBusyIsDoneByItsCaller) {
-  const std::size_t busy =
+  const SharedHelpers helpers;
+  const std::size_t threads =
       std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), 8);
   std::atomic<std::size_t> held{0};
   std::atomic<bool> release{false};
-  std::thread holder([&] {
-    forChunks(64, 64, [&](std::size_t, std::size_t, std::size_t) {
+  bool alone = false;
+  // Were the work to wait on a helper, the helpers are let go after a while, and the test fails
+  // rather than hangs.
+  std::atomic<bool> waited{false};
+  std::jthread watchdog([&](std::stop_token stop) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!stop.stop_requested() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!stop.stop_requested()) {
+      waited = true;
+      release = true;
+    }
+  });
+  // The calling thread takes the first chunk, each helper one of the others and holds it.
+  forChunks(threads, threads, [&](std::size_t chunk, std::size_t, std::size_t) {
+    if (chunk != 0) {
       ++held;
       while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (held.load() < threads - 1 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    auto work = std::async(std::launch::deferred, [] {
+      std::string taken;
+      writeInOrder(
+          1000, 7, 4,
+          [](std::size_t begin, std::size_t end, std::string& text) {
+            for (std::size_t i = begin; i < end; ++i) text += itemText(i);
+          },
+          [&](std::string_view text) { taken += text; });
+      std::vector<std::size_t> sums(4);
+      forChunks(1000, 4, [&](std::size_t part, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) sums[part] += i;
+      });
+      return taken == allItems(1000) && sums[0] + sums[1] + sums[2] + sums[3] == 1000 * 999 / 2;
     });
+    alone = work.get();
+    watchdog.request_stop();
+    release = true;
   });
-  while (held.load() < busy) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  auto alone = std::async(std::launch::async, [] {
-    std::string taken;
-    writeInOrder(
-        1000, 7, 4,
-        [](std::size_t begin, std::size_t end, std::string& text) {
-          for (std::size_t i = begin; i < end; ++i) text += itemText(i);
-        },
-        [&](std::string_view text) { taken += text; });
-    std::vector<std::size_t> sums(4);
-    forChunks(1000, 4, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-      for (std::size_t i = begin; i < end; ++i) sums[chunk] += i;
-    });
-    std::size_t sum = 0;
-    for (const std::size_t part : sums) sum += part;
-    return taken == allItems(1000) && sum == 1000 * 999 / 2;
-  });
-  const bool finished = alone.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
-  release = true;
-  holder.join();
-  EXPECT_TRUE(finished) << "waited on work no thread had taken";
-  EXPECT_TRUE(alone.get());
+  EXPECT_TRUE(alone);
+  EXPECT_FALSE(waited) << "waited on work no thread had taken";
 }
 
 // With the taking slow, the helpers run ahead of it as far as they may, and no further.

@@ -2,19 +2,38 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace telvar {
 
+class Helpers;
+
+/// While it lives, the calling thread's splits of work (`forChunks`, `writeInOrder`, and those of
+/// the work they hand out) share one set of helper threads, one fewer than the processors and at
+/// most seven, started at the first split and kept waiting between splits; outside one, each
+/// split starts threads of its own. One run of a generator holds one. Inside another, it leaves
+/// that one in place.
+class SharedHelpers {
+ public:
+  SharedHelpers();
+  SharedHelpers(const SharedHelpers&) = delete;
+  SharedHelpers& operator=(const SharedHelpers&) = delete;
+  /// Waits for the helpers to stop (every split has ended by then).
+  ~SharedHelpers();
+
+ private:
+  std::unique_ptr<Helpers> m_helpers;
+};
+
 /// Work on many items (the members of a wide object or type, the bytes of a large block) split
 /// over several threads: each of `chunks` consecutive ranges of `[0, count)` is handed to
-/// `work(chunk, begin, end)`, the first on the calling thread, the others on the process's helper
-/// threads (started once, at the first use, one fewer than the processors and at most seven) or,
-/// where none is free to take one, on the calling thread too. Returns once every call has
-/// returned, and then throws the exception of the first chunk that threw (the one a single pass
-/// would have met first). `work` must only read what the calls share, or write parts of it that
-/// no other call touches.
+/// `work(chunk, begin, end)`, the first on the calling thread, the others on helper threads (see
+/// `SharedHelpers`) or, where none is free to take one, on the calling thread too. Returns once
+/// every call has returned, and then throws the exception of the first chunk that threw (the one a
+/// single pass would have met first). `work` must only read what the calls share, or write parts of
+/// it that no other call touches.
 void forChunks(
     std::size_t count, std::size_t chunks,
     const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
