@@ -273,6 +273,11 @@ void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
     slots[i].turn.store(turnOf(i), std::memory_order_relaxed);
   std::atomic<std::size_t> nextChunk{0};
   std::atomic<bool> stop{false};
+  // The chunks of one call are much alike: each text starts with room for the longest written
+  // so far, rather than growing from nothing by doubling and being moved at each step (Dart's
+  // chunks of wide records are a megabyte each; median of 20 runs on 100 wide records, 74 to
+  // 70 ms, and of 6 on 1,000, 423 to 386 ms).
+  std::atomic<std::size_t> longest{0};
   const std::function<void(std::size_t)> writeChunks = [&](std::size_t) noexcept {
     while (!stop.load(std::memory_order_acquire)) {
       const std::size_t chunk = nextChunk.fetch_add(1, std::memory_order_relaxed);
@@ -286,7 +291,12 @@ void writeInOrder(std::size_t count, std::size_t chunkSize, std::size_t workers,
       bool failed = false;
       try {
         slot.text.clear();
+        slot.text.reserve(longest.load(std::memory_order_relaxed));
         write(chunk * chunkSize, endOf(chunk), slot.text);
+        std::size_t seen = longest.load(std::memory_order_relaxed);
+        while (slot.text.size() > seen &&
+               !longest.compare_exchange_weak(seen, slot.text.size(), std::memory_order_relaxed)) {
+        }
       } catch (...) {
         slot.failure = std::current_exception();
         slot.failed = failed = true;
